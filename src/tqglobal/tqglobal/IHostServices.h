@@ -1,0 +1,150 @@
+#pragma once
+
+#include <tqglobal/HostObject.h>
+
+#include <QDate>
+#include <QList>
+#include <QRect>
+#include <QString>
+#include <QStringList>
+
+#include <cstdint>
+#include <memory>
+
+class QWidget;
+
+namespace tqplatform {
+class Connection;
+}
+
+namespace tqGlobal {
+
+/// The host's please-wait window: shows an HTML text at a place on the screen.
+class IBusyMessageControl {
+public:
+    virtual ~IBusyMessageControl() = default;
+    /// Shows or updates the message; geometry is in screen pixels.
+    virtual void showMessage(const QString& html, const QRect& geometry, int major, int minor,
+                             int revision) = 0;
+    virtual void closeMessage() = 0;
+};
+
+/// The host's notes component (the main window's DCS).
+class INotesComponent {
+public:
+    virtual ~INotesComponent() = default;
+    virtual void Prepare(int32_t userId, const QString& userText, QWidget* owner, int32_t value,
+                         int32_t officeId) = 0;
+    /// Records a note; a non-zero answer means it was stored.
+    virtual int32_t EnterNote(int32_t patientId, const QString& noteText, const QString& header,
+                              int32_t transactionId, int16_t mode, int16_t value,
+                              const QString& kind) = 0;
+    virtual void Close() = 0;
+};
+
+/// The host's text-entry dialog.
+class ITextEntryDialog {
+public:
+    virtual ~ITextEntryDialog() = default;
+    /// Asks for a text; answers "" when cancelled. out1..out3 are the dialog's own outputs.
+    virtual QString Enter(int16_t flag, const QString& defaultText, const QString& caption,
+                          const QString& label, const QString& prompt, const QString& identifier,
+                          int32_t number, int16_t a, int16_t b, QWidget* owner, QString& out1,
+                          QString& out2, QString& out3) = 0;
+};
+
+/// Everything the component asks of its host (the GIC object). Every call runs on the
+/// host's user-interface thread; a failing call throws tqGlobal::Error.
+class IHostServices : public HostObject {
+public:
+    // --- Screen protocol: properties a screen's opener writes and the screen reads back.
+    virtual int32_t PatientID() const = 0;
+    virtual void setPatientID(int32_t value) = 0;
+    virtual int32_t SelectedID() const = 0;
+    virtual void setSelectedID(int32_t value) = 0;
+    virtual int32_t ScreenNumber() const = 0;
+    virtual void setScreenNumber(int32_t value) = 0;
+    virtual QString ScreenText() const = 0;
+    virtual void setScreenText(const QString& value) = 0;
+    virtual QString ScreenParameter() const = 0;
+    virtual void setScreenParameter(const QString& value) = 0;
+    virtual QString ScreenReturn() const = 0;
+    virtual void setScreenReturn(const QString& value) = 0;
+    virtual QString ScreenOption() const = 0;
+    virtual void setScreenOption(const QString& value) = 0;
+
+    // --- Windows, user, settings.
+    /// The host's main window, owner of modal screens; may be null (no window yet).
+    virtual QWidget* GetMainForm() = 0;
+    virtual QString GetCurrentUserName() = 0;
+    /// The user as the rights check knows it.
+    virtual QString GetCurrentUser() = 0;
+    /// The user's numeric id; 0 when the host has none.
+    virtual int32_t GetCurrentUserID() = 0;
+    virtual bool UserHasRight(const QString& user, const QString& right) = 0;
+    virtual QString GetUserSetting(const QString& section, const QString& key, int16_t flag,
+                                   const QString& defaultValue) = 0;
+    virtual void SaveUserSetting(const QString& section, const QString& key, int16_t flag,
+                                 const QString& value) = 0;
+    virtual double GetUserSettingNumber(const QString& key, double defaultValue) = 0;
+    virtual void SaveUserSettingNumber(const QString& key, double value) = 0;
+
+    // --- Practice.
+    /// The data folder, ending in a separator.
+    virtual QString GetDataPath() = 0;
+    /// The program folder, ending in a separator.
+    virtual QString GetProgramFolder() = 0;
+    virtual bool FileExists(const QString& path) = 0;
+    virtual int32_t GetOfficeLocationID() = 0;
+    virtual bool IsMedicalPractice() = 0;
+    virtual bool UseCdtDPrefix() = 0;
+    virtual bool InsurancePaymentsAsChecks() = 0;
+    virtual bool UsesAlternateHelp() = 0;
+
+    // --- Texts.
+    /// Field n (from 1) of text split at delimiter.
+    virtual QString ParseField(const QString& text, const QString& delimiter, int n,
+                               int16_t flag) = 0;
+    virtual QString InputBoxText(const QString& title, const QString& prompt,
+                                 const QString& defaultText) = 0;
+
+    // --- Database.
+    /// An SQL text literal holding value (quotes doubled).
+    virtual QString SqlText(const QString& value) = 0;
+    /// The condition that limits rows of table to the practice's scope: empty, or
+    /// ending so that a further condition can follow directly.
+    virtual QString GetScopeFilter(const QString& table) = 0;
+    /// The statement adapted to the connected database.
+    virtual QString TranslateSql(const QString& statement, int mode) = 0;
+    virtual tqplatform::Connection& GetConnection() = 0;
+    /// 1 for the embedded database, 2 for a server.
+    virtual int32_t GetDatabaseKind(int32_t which) = 0;
+    /// Writes one row from parallel lists of column names and text values. key 0
+    /// inserts and receives the new key.
+    virtual void SaveRecord(int mode, const QString& table, const QString& keyField,
+                            int32_t& key, const QStringList& names, const QStringList& values,
+                            bool flag, int16_t& success) = 0;
+
+    // --- Notifications and answers.
+    virtual void RefreshHost(int16_t& value) = 0;
+    /// Accepts a chosen code (a row id when isId) and gives the text that stands for it
+    /// in the answer of the picker.
+    virtual bool AcceptSelectedCode(const QString& itemText, bool isId, QString& returnText) = 0;
+    virtual int16_t NoteSelectedCode(QString& codeText) = 0;
+    virtual int32_t GetDefaultProviderID() = 0;
+    virtual bool IsValidFeeType(int16_t feeType) = 0;
+    virtual QString GetProviderInitials(int32_t personId) = 0;
+    virtual void GetHostFlag(int16_t& flag) = 0;
+    virtual QDate GetDefaultDate() = 0;
+    virtual QList<QDate> GetPatientTxDates(int32_t patientId) = 0;
+
+    // --- Host components.
+    /// The busy-message window; created on first use and kept by the caller.
+    virtual std::shared_ptr<IBusyMessageControl> CreateBusyMessageControl() = 0;
+    /// The notes component of the main window, or null when the window has none.
+    virtual std::shared_ptr<INotesComponent> MainFormNotes() = 0;
+    virtual std::shared_ptr<INotesComponent> CreateNotesComponent() = 0;
+    virtual std::shared_ptr<ITextEntryDialog> CreateTextEntryDialog() = 0;
+};
+
+}  // namespace tqGlobal

@@ -1,0 +1,121 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+namespace tqplatform {
+
+class Connection;
+
+/// ADO's field type codes.
+namespace FieldType {
+inline constexpr int SmallInt = 2;
+inline constexpr int Integer = 3;
+inline constexpr int Single = 4;
+inline constexpr int Double = 5;
+inline constexpr int Currency = 6;
+inline constexpr int Date = 7;
+inline constexpr int Boolean = 11;
+inline constexpr int BigInt = 20;
+inline constexpr int VarWChar = 202;
+inline constexpr int LongVarWChar = 203;
+}  // namespace FieldType
+
+/// ADO's special AbsolutePosition values.
+namespace Position {
+inline constexpr int Unknown = -1;
+inline constexpr int Bof = -2;
+inline constexpr int Eof = -3;
+}  // namespace Position
+
+enum class SearchDirection { Forward, Backward };
+
+/// A record's identity within its recordset: survives Sort and Filter.
+using Bookmark = int64_t;
+
+/// A client-side, static recordset: the rows of a query fetched into memory, with a
+/// cursor, sort and filter as ADO offers them. Copies share nothing: use Clone() for a
+/// second cursor over the same rows.
+class Recordset {
+public:
+    struct Column {
+        QString name;
+        int type = FieldType::VarWChar;
+        int definedSize = 0;
+    };
+
+    Recordset();
+    /// Runs sql on conn and fetches every row. Throws tqGlobal::Error on failure.
+    Recordset(Connection& conn, const QString& sql);
+    /// A recordset over rows held in memory (no connection: Requery keeps the rows).
+    Recordset(std::vector<Column> columns, std::vector<std::vector<QVariant>> rows);
+
+    bool isOpen() const;
+    void Close();
+
+    // Fields.
+    int FieldCount() const;
+    const Column& FieldInfo(int index) const;
+    /// Index of a field by name, case-insensitive; -1 when there is none.
+    int FieldIndex(const QString& name) const;
+    /// The current record's value; throws error 3021 when there is no current record and
+    /// 3265 when there is no such field.
+    QVariant Fields(const QString& name) const;
+    QVariant Fields(int index) const;
+    /// The current record's value written back into the in-memory row (not the database).
+    void setField(const QString& name, const QVariant& value);
+
+    // Cursor.
+    int RecordCount() const;
+    bool Eof() const;
+    bool Bof() const;
+    void MoveFirst();
+    void MoveLast();
+    void MoveNext();
+    void MovePrevious();
+    void Move(int count);
+    /// 1-based position within the current view; Position::Bof/Eof/Unknown otherwise.
+    int AbsolutePosition() const;
+    void setAbsolutePosition(int position);
+    Bookmark bookmark() const;
+    void setBookmark(Bookmark bookmark);
+
+    /// A second cursor over the same rows, positioned on the first record.
+    Recordset Clone() const;
+    /// Fetches the rows again (keeping Sort and Filter); positions on the first record.
+    void Requery();
+
+    /// "name [ASC|DESC][, name2 ...]"; "" restores the fetched order.
+    QString Sort() const;
+    void setSort(const QString& sort);
+    /// ADO criteria: name op value [AND|OR ...], brackets, LIKE with * or % wildcards;
+    /// "" removes the filter. Throws error 3001 for criteria it cannot read.
+    QString Filter() const;
+    void setFilter(const QString& criteria);
+    /// Moves to the next record (from the current one, after skipRecords) that meets
+    /// the criteria; leaves the cursor at EOF (or BOF backwards) when none does.
+    void Find(const QString& criteria, int skipRecords = 0,
+              SearchDirection direction = SearchDirection::Forward);
+
+    /// The whole row at the current position, as fetched.
+    const std::vector<QVariant>& currentRow() const;
+    /// The SQL text the recordset was opened with.
+    QString Source() const;
+
+private:
+    struct Data;
+    void rebuildView();
+    void requireCurrent() const;
+    std::shared_ptr<Data> m_data;
+    std::vector<int> m_view;  // indexes into m_data->rows in view order
+    int m_pos = 0;            // 0-based index into m_view; m_view.size() is EOF, -1 BOF
+    QString m_sort;
+    QString m_filter;
+};
+
+}  // namespace tqplatform
