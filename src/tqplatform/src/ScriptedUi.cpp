@@ -5,9 +5,13 @@
 
 namespace tqplatform {
 
-ScriptedUi::ScriptedUi() { m_previous = ui::installBackend(this); }
+ScriptedUi::ScriptedUi() {
+    m_previous = ui::installBackend(this);
+}
 
-ScriptedUi::~ScriptedUi() { ui::installBackend(m_previous); }
+ScriptedUi::~ScriptedUi() {
+    ui::installBackend(m_previous);
+}
 
 void ScriptedUi::onShow(const QString& name, Handler handler) {
     m_handlers[name] = std::move(handler);
@@ -26,10 +30,10 @@ QStringList ScriptedUi::prompts() const {
 }
 
 int ScriptedUi::defaultAnswer(int buttons) {
-    static const int firstAnswer[] = {ui::Answer::Ok,  ui::Answer::Ok,    ui::Answer::Abort,
-                                      ui::Answer::Yes, ui::Answer::Yes,   ui::Answer::Retry};
-    static const int secondAnswer[] = {ui::Answer::Ok,     ui::Answer::Cancel, ui::Answer::Retry,
-                                       ui::Answer::No,     ui::Answer::No,     ui::Answer::Cancel};
+    static const int firstAnswer[] = {ui::Answer::Ok,  ui::Answer::Ok,  ui::Answer::Abort,
+                                      ui::Answer::Yes, ui::Answer::Yes, ui::Answer::Retry};
+    static const int secondAnswer[] = {ui::Answer::Ok, ui::Answer::Cancel, ui::Answer::Retry,
+                                       ui::Answer::No, ui::Answer::No,     ui::Answer::Cancel};
     static const int thirdAnswer[] = {ui::Answer::Ok,     ui::Answer::Cancel, ui::Answer::Ignore,
                                       ui::Answer::Cancel, ui::Answer::No,     ui::Answer::Cancel};
     const int set = buttons & 0x7;

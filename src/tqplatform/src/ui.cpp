@@ -136,11 +136,19 @@ Backend* currentBackend() {
     return backendSlot() != nullptr ? backendSlot() : &realBackend();
 }
 
-void setRealDialogsForbidden(bool forbidden) { forbiddenFlag() = forbidden; }
-bool realDialogsForbidden() { return forbiddenFlag(); }
+void setRealDialogsForbidden(bool forbidden) {
+    forbiddenFlag() = forbidden;
+}
+bool realDialogsForbidden() {
+    return forbiddenFlag();
+}
 
-QString applicationTitle() { return titleStorage(); }
-void setApplicationTitle(const QString& title) { titleStorage() = title; }
+QString applicationTitle() {
+    return titleStorage();
+}
+void setApplicationTitle(const QString& title) {
+    titleStorage() = title;
+}
 
 int msgBox(const QString& prompt, int buttons, const QString& title) {
     // A message always shows the normal pointer: lift every hourglass while the box is
@@ -163,9 +171,13 @@ QString inputBox(const QString& prompt, const QString& title, const QString& def
                                       defaultText);
 }
 
-int showModal(QDialog& dialog, QWidget* owner) { return currentBackend()->showModal(dialog, owner); }
+int showModal(QDialog& dialog, QWidget* owner) {
+    return currentBackend()->showModal(dialog, owner);
+}
 
-void doEvents() { QCoreApplication::processEvents(); }
+void doEvents() {
+    QCoreApplication::processEvents();
+}
 
 WaitCursor::WaitCursor() {
     if (qobject_cast<QApplication*>(QCoreApplication::instance()) != nullptr) {
@@ -174,7 +186,9 @@ WaitCursor::WaitCursor() {
     }
 }
 
-WaitCursor::~WaitCursor() { restore(); }
+WaitCursor::~WaitCursor() {
+    restore();
+}
 
 void WaitCursor::restore() {
     if (m_active) {
