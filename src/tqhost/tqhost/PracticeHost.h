@@ -1,0 +1,216 @@
+#pragma once
+
+#include <tqglobal/IHostServices.h>
+
+#include <QDate>
+#include <QObject>
+#include <QPointer>
+#include <QString>
+#include <QStringList>
+#include <QWidget>
+
+#include <cstdint>
+#include <memory>
+
+namespace tqplatform {
+class Connection;
+}
+
+namespace tqhost {
+
+/// Rights the component asks the host about.
+namespace Rights {
+inline constexpr const char* ChangeServiceCode = "CHANGE-SER-CODE";
+}
+
+/// The working host: every host service on a real practice database (SQLite or
+/// PostgreSQL), with its own notes component, text-entry dialog and busy message.
+///
+/// A host application creates it with createHost() (Host.h), tells it about its main
+/// window and the practice (the setters below) and hands it to the component as its GIC.
+/// The practice-wide options (default provider, medical practice, "D" prefix, insurance
+/// payments as checks, alternate help) are kept in the practice database; the
+/// workstation's and the session's values (office, user, main window, program folder,
+/// host flag answer, default date) live in the object.
+class PracticeHost : public QObject, public tqGlobal::IHostServices {
+    Q_OBJECT
+
+public:
+    /// A host on an open connection. The schema is not touched here: createHost() calls
+    /// ensureSchema().
+    PracticeHost(std::shared_ptr<tqplatform::Connection> connection, const QString& dataPath,
+                 const QString& user, QObject* parent = nullptr);
+    ~PracticeHost() override;
+    PracticeHost(const PracticeHost&) = delete;
+    PracticeHost& operator=(const PracticeHost&) = delete;
+
+    // --- For the host application and tests.
+    tqplatform::Connection& connection() { return *m_connection; }
+    std::shared_ptr<tqplatform::Connection> sharedConnection() const { return m_connection; }
+    /// The data folder as given, ending in a separator (the same as GetDataPath).
+    QString dataPath() const { return m_dataPath; }
+    /// Creates the tables, columns and indexes that are missing and reads the practice's
+    /// options. Running it again changes nothing. Throws tqGlobal::Error on failure.
+    void ensureSchema();
+
+    void setMainForm(QWidget* window) { m_mainForm = window; }
+    /// The notes component the main window exposes (MainFormNotes); null for none.
+    void setMainFormNotes(std::shared_ptr<tqGlobal::INotesComponent> notes) {
+        m_mainFormNotes = std::move(notes);
+    }
+    void setOfficeLocationID(int32_t officeId) { m_officeId = officeId; }
+    /// The current user: the name (settings, rights, lock files) and the numeric id (0
+    /// when the practice has none).
+    void setCurrentUser(const QString& name, int32_t id);
+    /// The folder of the program's files (help files); a separator is added when missing.
+    /// By default the folder of the running executable.
+    void setProgramFolder(const QString& folder);
+    /// What GetHostFlag answers (true by default).
+    void setHostFlagAnswer(bool answer) { m_hostFlagAnswer = answer; }
+    /// What GetDefaultDate answers; an invalid date means today (the default).
+    void setDefaultDate(const QDate& date) { m_defaultDate = date; }
+
+    // Practice-wide options, stored in the practice database.
+    void setMedicalPractice(bool medical);
+    /// Whether typed procedure codes get the "D" prefix (true by default).
+    void setUseCdtDPrefix(bool use);
+    void setInsurancePaymentsAsChecks(bool asChecks);
+    void setUsesAlternateHelp(bool alternate);
+    /// The provider given to a patient who has none.
+    void setDefaultProviderID(int32_t providerId);
+
+    /// Rights of a user, stored in the practice database (names compared without case).
+    void grantRight(const QString& user, const QString& right);
+    void revokeRight(const QString& user, const QString& right);
+
+    /// Column names, besides those of the practice tables, that hold texts: a "+" that
+    /// joins them becomes a text concatenation in TranslateSql (for example the reference
+    /// code tables' code and modifier columns).
+    void addTextColumnNames(const QStringList& names);
+
+    /// The code the picker's answer carried at the last NoteSelectedCode ("" when none).
+    QString lastNotedCode() const { return m_lastNotedCode; }
+
+    // --- tqGlobal::IHostServices.
+    int32_t PatientID() const override { return m_patientId; }
+    void setPatientID(int32_t value) override { m_patientId = value; }
+    int32_t SelectedID() const override { return m_selectedId; }
+    void setSelectedID(int32_t value) override { m_selectedId = value; }
+    int32_t ScreenNumber() const override { return m_screenNumber; }
+    void setScreenNumber(int32_t value) override { m_screenNumber = value; }
+    QString ScreenText() const override { return m_screenText; }
+    void setScreenText(const QString& value) override { m_screenText = value; }
+    QString ScreenParameter() const override { return m_screenParameter; }
+    void setScreenParameter(const QString& value) override { m_screenParameter = value; }
+    QString ScreenReturn() const override { return m_screenReturn; }
+    void setScreenReturn(const QString& value) override { m_screenReturn = value; }
+    QString ScreenOption() const override { return m_screenOption; }
+    void setScreenOption(const QString& value) override { m_screenOption = value; }
+
+    QWidget* GetMainForm() override { return m_mainForm.data(); }
+    QString GetCurrentUserName() override { return m_userName; }
+    QString GetCurrentUser() override { return m_userName; }
+    int32_t GetCurrentUserID() override { return m_userId; }
+    bool UserHasRight(const QString& user, const QString& right) override;
+    QString GetUserSetting(const QString& section, const QString& key, int16_t flag,
+                           const QString& defaultValue) override;
+    void SaveUserSetting(const QString& section, const QString& key, int16_t flag,
+                         const QString& value) override;
+    double GetUserSettingNumber(const QString& key, double defaultValue) override;
+    void SaveUserSettingNumber(const QString& key, double value) override;
+
+    QString GetDataPath() override { return m_dataPath; }
+    QString GetProgramFolder() override { return m_programFolder; }
+    bool FileExists(const QString& path) override;
+    int32_t GetOfficeLocationID() override { return m_officeId; }
+    bool IsMedicalPractice() override { return m_medicalPractice; }
+    bool UseCdtDPrefix() override { return m_useCdtDPrefix; }
+    bool InsurancePaymentsAsChecks() override { return m_insurancePaymentsAsChecks; }
+    bool UsesAlternateHelp() override { return m_usesAlternateHelp; }
+
+    /// Field n (from 1) of text split at delimiter. A text without the delimiter is its
+    /// own field 1 and field 2 (so that a bare code passes where a picker line is
+    /// expected); a field beyond the last, or n below 1, is "". flag is not used.
+    QString ParseField(const QString& text, const QString& delimiter, int n, int16_t flag) override;
+    QString InputBoxText(const QString& title, const QString& prompt,
+                         const QString& defaultText) override;
+
+    QString SqlText(const QString& value) override;
+    /// For SevCodTable (any case) and for an unnamed table: the current office's rows and
+    /// the rows of every office, ending in " AND ". Empty for other tables.
+    QString GetScopeFilter(const QString& table) override;
+    QString TranslateSql(const QString& statement, int mode) override;
+    tqplatform::Connection& GetConnection() override { return *m_connection; }
+    int32_t GetDatabaseKind(int32_t which) override;
+    /// Writes one row of a practice table in one statement with bound values. Names are
+    /// matched to the table's columns without regard to case; each text value is converted
+    /// to its column's type: whole numbers ("12", " -3 ", "12.00"), reals, money ("$1,234.50",
+    /// "(5.00)", "1234.5", exact), dates (stored as "yyyy-MM-dd"), texts kept as given
+    /// (at most the column's width). An empty or blank value in a number or date column
+    /// stores NULL. key 0 inserts and receives the new key; another key updates that row.
+    /// A value that does not fit (unknown column, too long, not a number, out of range)
+    /// or a missing row is refused with a message (information icon): success 0, nothing
+    /// written, no exception. A database failure throws tqGlobal::Error with nothing
+    /// written. mode and flag are not used.
+    void SaveRecord(int mode, const QString& table, const QString& keyField, int32_t& key,
+                    const QStringList& names, const QStringList& values, bool flag,
+                    int16_t& success) override;
+
+    /// Emits refreshRequested(value).
+    void RefreshHost(int16_t& value) override;
+    /// returnText: SevCodID, code, description and the current patient's fee ("0.00"),
+    /// separated by line feeds; false (returnText "") when the code is not found.
+    bool AcceptSelectedCode(const QString& itemText, bool isId, QString& returnText) override;
+    /// Drops the carriage returns and line feeds that end the picker's answer, so that
+    /// field 2 at line feeds is the code; answers 1 when a code is left, else 0.
+    int16_t NoteSelectedCode(QString& codeText) override;
+    int32_t GetDefaultProviderID() override { return m_defaultProviderId; }
+    bool IsValidFeeType(int16_t feeType) override { return feeType >= 1 && feeType <= 4; }
+    QString GetProviderInitials(int32_t personId) override;
+    void GetHostFlag(int16_t& flag) override { flag = m_hostFlagAnswer ? 1 : 0; }
+    QDate GetDefaultDate() override;
+    QList<QDate> GetPatientTxDates(int32_t patientId) override;
+
+    std::shared_ptr<tqGlobal::IBusyMessageControl> CreateBusyMessageControl() override;
+    std::shared_ptr<tqGlobal::INotesComponent> MainFormNotes() override { return m_mainFormNotes; }
+    std::shared_ptr<tqGlobal::INotesComponent> CreateNotesComponent() override;
+    std::shared_ptr<tqGlobal::ITextEntryDialog> CreateTextEntryDialog() override;
+
+signals:
+    /// A modal screen of the component has closed: the application may refresh its views.
+    void refreshRequested(int value);
+
+private:
+    void loadOptions();
+    void saveOption(const QString& name, const QString& value);
+    int feeScheduleOfPatient(int32_t patientId);
+
+    std::shared_ptr<tqplatform::Connection> m_connection;
+    QString m_dataPath;
+    QString m_programFolder;
+    QString m_userName;
+    int32_t m_userId = 0;
+    int32_t m_officeId = 0;
+    QPointer<QWidget> m_mainForm;
+    std::shared_ptr<tqGlobal::INotesComponent> m_mainFormNotes;
+    QStringList m_extraTextColumns;
+    QString m_lastNotedCode;
+
+    bool m_medicalPractice = false;
+    bool m_useCdtDPrefix = true;
+    bool m_insurancePaymentsAsChecks = false;
+    bool m_usesAlternateHelp = false;
+    int32_t m_defaultProviderId = 0;
+    bool m_hostFlagAnswer = true;
+    QDate m_defaultDate;
+
+    int32_t m_patientId = 0;
+    int32_t m_selectedId = 0;
+    int32_t m_screenNumber = 0;
+    QString m_screenText;
+    QString m_screenParameter;
+    QString m_screenReturn;
+    QString m_screenOption;
+};
+
+}  // namespace tqhost
