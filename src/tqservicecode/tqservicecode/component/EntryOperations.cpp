@@ -1,12 +1,95 @@
 #include <tqservicecode/component/EntryOperations.h>
 
+#include <tqservicecode/component/ComponentContext.h>
+#include <tqservicecode/forms/FormHelpers.h>
+#include <tqservicecode/forms/ScreenFactory.h>
+#include <tqservicecode/maintenance/ServiceCodeEditorScreen.h>
+#include <tqservicecode/selection/PickerCategories.h>
+#include <tqservicecode/selection/Select_Code.h>
+
+#include <tqplatform/ui.h>
+
+#include <QPushButton>
+#include <QWidget>
+
 namespace tqservicecode {
 
-void selectServiceCodes(int16_t& /*showFlag*/, int32_t& /*patientId*/, QString& /*inCategoryName*/,
-                        QString& returnCode, int16_t& numCode, QString& /*selectionMode*/,
-                        bool /*expandServiceCode*/, QObject* /*owner*/) {
+namespace {
+
+/// The window that owns the picker: a window given by the caller, the host's main
+/// window when none is given, and none for any other kind of object.
+QWidget* ownerFor(QObject* owner) {
+    if (owner == nullptr) {
+        return MainForm();
+    }
+    auto* widget = qobject_cast<QWidget*>(owner);
+    return widget != nullptr && widget->isWindow() ? widget : nullptr;
+}
+
+/// Shows the service code browser, when the component has one, over owner.
+void showServiceCodeBrowser(QWidget* owner) {
+    if (std::unique_ptr<QDialog> browser = ScreenFactory::create(ServiceCodeBrowserScreenName)) {
+        tqplatform::ui::showModal(*browser, owner);
+    }
+}
+
+}  // namespace
+
+void selectServiceCodes(int16_t& showFlag, int32_t& patientId, QString& inCategoryName,
+                        QString& returnCode, int16_t& numCode, QString& selectionMode,
+                        bool expandServiceCode, QObject* owner) {
+    tqGlobal::IHostServices& gic = GIC();
+    QWidget* ownerWindow = ownerFor(owner);
     returnCode.clear();
     numCode = 0;
+    gic.setScreenReturn(QString());
+    gic.setPatientID(patientId);
+
+    tqplatform::ui::doEvents();
+    Select_Code picker;
+    tqplatform::ui::doEvents();
+    picker.load();
+    tqplatform::ui::doEvents();
+
+    picker.setSingleSelection(selectionMode == QStringLiteral("SINGLE"));
+
+    QString category = inCategoryName;
+    if (category.isEmpty()) {
+        category = gic.GetUserSetting(QStringLiteral("USER_DEF_SETUP") + gic.GetCurrentUserName(),
+                                      QStringLiteral("SER_COD_DEF_CAT"), 0, QStringLiteral("ALL"));
+    }
+    int chosen = picker::buttonForCategory(category);
+
+    picker::EnabledButtons enabled{};
+    for (int i = 0; i < picker::ButtonCount; ++i) {
+        enabled[i] = picker.cmdCategory[i]->isEnabled();
+    }
+    picker::applyShowFlag(showFlag, enabled);
+    for (int i = 0; i < picker::ButtonCount; ++i) {
+        picker.cmdCategory[i]->setEnabled(enabled[i]);
+    }
+    const int16_t workingFlag = picker::normalisedShowFlag(showFlag);
+    chosen = picker::startingButton(chosen, enabled);
+
+    picker.Click_Button_B4_Load(chosen);
+    gic.setPatientID(patientId);
+    gic.setScreenText(QString::number(workingFlag));
+    picker.setExpandServiceCode(expandServiceCode);
+
+    tqplatform::ui::showModal(picker, ownerWindow);
+
+    if (gic.ScreenReturn() == QStringLiteral("EDIT_SERVICE_CODE")) {
+        gic.setScreenText(QString::number(workingFlag));
+        showServiceCodeBrowser(ownerWindow);
+    }
+    numCode = SelectedCodeCount();
+    gic.setScreenText(QString());
+    returnCode = gic.ScreenReturn();
+    gic.setScreenReturn(QString());
+    setSelectedCodeCount(0);
+    tqplatform::ui::doEvents();
+    int16_t notification = 1;
+    gic.RefreshHost(notification);
 }
 
 int32_t postPatientManagementItem(QString& /*relatedComment*/, int32_t& /*pid*/,
@@ -16,11 +99,32 @@ int32_t postPatientManagementItem(QString& /*relatedComment*/, int32_t& /*pid*/,
 }
 
 QString openServiceCodeList() {
-    return {};
+    tqGlobal::IHostServices& gic = GIC();
+    gic.setScreenReturn(QStringLiteral("0"));
+    QString result;
+    showServiceCodeBrowser(MainForm());
+    if (!gic.ScreenReturn().isEmpty()) {
+        result = gic.ScreenReturn();
+    }
+    return result;
 }
 
 QString chooseServiceCodeCategory() {
-    return {};
+    tqGlobal::IHostServices& gic = GIC();
+    QString result;
+    gic.setScreenReturn(QStringLiteral("0"));
+    gic.setScreenParameter(QStringLiteral("BUTTONS"));
+    Select_Code picker;
+    picker.load();
+    tqplatform::ui::showModal(picker, MainForm());
+    const QString parameter = gic.ScreenParameter();
+    if (parameter != QStringLiteral("BUTTONS")) {
+        if (parameter.isEmpty()) {
+            gic.setScreenParameter(QStringLiteral("ALL"));
+        }
+        result = gic.ScreenParameter();
+    }
+    return result;
 }
 
 }  // namespace tqservicecode

@@ -1,0 +1,66 @@
+#pragma once
+
+#include <tqplatform/Currency.h>
+
+#include <QFontMetrics>
+#include <QHash>
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+
+#include <array>
+
+namespace tqservicecode {
+struct ServiceCodeRecord;
+}
+
+/// The lines of the picker's lists and what is read back from them.
+namespace tqservicecode::picker {
+
+/// The width the code list gives a description, in twips.
+inline constexpr int DescriptionWidthTwips = 1680;
+inline constexpr int DescriptionChars = 20;
+
+/// Widths of characters in one font, measured once each: a description's printed width
+/// is then a sum, with no font measuring per row.
+class CharacterWidths {
+public:
+    explicit CharacterWidths(const QFontMetrics& metrics);
+    int width(const QString& text) const;
+
+private:
+    int widthOf(QChar c) const;
+    QFontMetrics m_metrics;
+    std::array<int, 256> m_latin1{};
+    mutable QHash<QChar, int> m_others;
+};
+
+/// A description as the code list shows it: padded with blanks to 20 characters, cut to
+/// 20, then shortened a character at a time while wider than maxWidth pixels.
+QString listDescription(const QString& description, const CharacterWidths& widths, int maxWidth);
+
+/// The statement that fills the code list for a category ("" for all categories).
+QString codeListStatement(const QString& scopeFilter, const QString& category,
+                          const QString& feeColumn);
+
+/// A code list line: a blank, the code, the office code, the description and the fee
+/// ("$0.00", empty for 0), each followed by a tab. Null values show as empty text.
+QString codeListLine(const QVariant& code, const QVariant& officeCode,
+                     const QString& shownDescription, const tqplatform::Currency& fee);
+
+/// A chosen code line: code, description, fee of the schedule, and the office code when
+/// the code is not unique, each followed by a tab.
+QString chosenCodeLine(const ServiceCodeRecord& record, int feeSchedule, bool showOfficeCode);
+
+/// The total label of the chosen lines: "" for none, else "Total: " and the sum of
+/// their fees.
+QString totalLabel(const QStringList& chosenLines);
+
+/// What the host is handed for a chosen line: its row id, else its office code, else
+/// its code.
+QString chosenItemText(const QString& line, int32_t id);
+
+/// Field n (from 0) of a line split at tabs; "" beyond the fields.
+QString tabField(const QString& line, int n);
+
+}  // namespace tqservicecode::picker

@@ -1,0 +1,533 @@
+#include <tqservicecode/selection/Select_Code.h>
+
+#include <tqservicecode/codes/ServiceCodeRows.h>
+#include <tqservicecode/codes/ServiceCodeStore.h>
+#include <tqservicecode/component/ComponentContext.h>
+#include <tqservicecode/forms/FormHelpers.h>
+#include <tqservicecode/forms/ScreenFactory.h>
+#include <tqservicecode/maintenance/ServiceCodeEditorScreen.h>
+#include <tqservicecode/selection/CodeLines.h>
+#include <tqservicecode/selection/ExplosionCodes.h>
+#include <tqservicecode/selection/FeeSchedule.h>
+#include <tqservicecode/selection/PickerCategories.h>
+#include <tqservicecode/selection/PickerListModel.h>
+
+#include <tqglobal/Error.h>
+#include <tqplatform/Connection.h>
+#include <tqplatform/Recordset.h>
+#include <tqplatform/Twips.h>
+#include <tqplatform/ui.h>
+
+#include <QCheckBox>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QPainter>
+#include <QPushButton>
+#include <QStyledItemDelegate>
+#include <QVBoxLayout>
+
+namespace tqservicecode {
+
+namespace {
+
+const QString SettingsSection = QStringLiteral("USER_DEF_SETUP");
+const QString BusyTag = QStringLiteral("BUSY");
+const QString SingleTag = QStringLiteral("SINGLE");
+const QString TagProperty = QStringLiteral("Tag");
+constexpr int HelpContext = 1062;
+
+/// Paints a tab-separated line in columns at fixed stops, as a list box with tab stops.
+class TabbedLineDelegate : public QStyledItemDelegate {
+public:
+    TabbedLineDelegate(QVector<int> stops, QObject* parent)
+        : QStyledItemDelegate(parent), m_stops(std::move(stops)) {}
+
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override {
+        QStyleOptionViewItem plain = option;
+        initStyleOption(&plain, index);
+        plain.text.clear();
+        plain.widget->style()->drawControl(QStyle::CE_ItemViewItem, &plain, painter, plain.widget);
+        const QStringList fields = index.data().toString().split(QLatin1Char('\t'));
+        painter->save();
+        painter->setPen(option.state & QStyle::State_Selected
+                            ? option.palette.color(QPalette::HighlightedText)
+                            : option.palette.color(QPalette::Text));
+        for (int i = 0; i < fields.size() && i < m_stops.size(); ++i) {
+            const int left = option.rect.left() + 4 + m_stops[i];
+            const int right =
+                i + 1 < m_stops.size() ? option.rect.left() + m_stops[i + 1] : option.rect.right();
+            painter->drawText(QRect(left, option.rect.top(), right - left, option.rect.height()),
+                              Qt::AlignLeft | Qt::AlignVCenter, fields[i]);
+        }
+        painter->restore();
+    }
+
+private:
+    QVector<int> m_stops;
+};
+
+QListView* makeList(const QString& name, PickerListModel* model, QVector<int> stops,
+                    QWidget* parent) {
+    auto* list = new QListView(parent);
+    list->setObjectName(name);
+    list->setModel(model);
+    list->setUniformItemSizes(true);
+    list->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    list->setItemDelegate(new TabbedLineDelegate(std::move(stops), list));
+    return list;
+}
+
+}  // namespace
+
+/// Marks the screen busy while a handler runs; a click that arrives meanwhile is dropped.
+class Select_Code::BusyGuard {
+public:
+    explicit BusyGuard(Select_Code& screen) : m_screen(screen) { m_screen.setBusy(true); }
+    ~BusyGuard() { m_screen.setBusy(false); }
+    BusyGuard(const BusyGuard&) = delete;
+    BusyGuard& operator=(const BusyGuard&) = delete;
+
+private:
+    Select_Code& m_screen;
+};
+
+Select_Code::Select_Code(QWidget* parent) : QDialog(parent) {
+    setObjectName(QStringLiteral("Select_Code"));
+    setWindowTitle(QStringLiteral("Service Codes"));
+    m_codeList = new PickerListModel(this);
+    m_chosenList = new PickerListModel(this);
+    buildControls();
+    SetFormIcon(this, QStringLiteral("APPICON"));
+    SetHelpContext(this, HelpContext);
+}
+
+Select_Code::~Select_Code() = default;
+
+void Select_Code::buildControls() {
+    auto* buttonGrid = new QGridLayout;
+    buttonGrid->setSpacing(3);
+    const auto& buttons = picker::categoryButtons();
+    for (int i = 0; i < picker::ButtonCount; ++i) {
+        auto* button = new QPushButton(buttons[i].caption, this);
+        button->setObjectName(QStringLiteral("cmdCategory_%1").arg(i));
+        button->setAutoDefault(false);
+        button->setMinimumWidth(104);
+        connect(button, &QPushButton::clicked, this, [this, i] { categoryClicked(i); });
+        cmdCategory[i] = button;
+    }
+    // Charges in the first column, credits and administrative codes in the second, the
+    // medical and catch-all buttons in the third.
+    const int layout[3][10] = {{0, 1, 2, 3, 4, 5, 6, 7, 8, 9},
+                               {10, 11, 12, 13, 14, 15, 16, 17, 18, 19},
+                               {20, 21, 22, 24, 25, 26, 23, -1, -1, -1}};
+    for (int column = 0; column < 3; ++column) {
+        for (int row = 0; row < 10; ++row) {
+            if (layout[column][row] >= 0) {
+                buttonGrid->addWidget(cmdCategory[layout[column][row]], row, column);
+            }
+        }
+    }
+
+    Label1 = new QLabel(this);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    List1 = makeList(QStringLiteral("List1"), m_codeList, {0, 70, 140, 290}, this);
+    List1->setSelectionMode(QAbstractItemView::MultiSelection);
+    List1->setMinimumWidth(360);
+    Label3 = new QLabel(QStringLiteral("Click to deselect"), this);
+    Label3->setObjectName(QStringLiteral("Label3"));
+    List2 = makeList(QStringLiteral("List2"), m_chosenList, {0, 70, 250, 320}, this);
+    List2->setSelectionMode(QAbstractItemView::SingleSelection);
+    List2->setMinimumWidth(380);
+    Tot_Sel_LBL = new QLabel(this);
+    Tot_Sel_LBL->setObjectName(QStringLiteral("Tot_Sel_LBL"));
+    Tot_Sel_LBL->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+
+    Label2 = new QLabel(QStringLiteral("Type in box  to search or input code >>"), this);
+    Label2->setObjectName(QStringLiteral("Label2"));
+    Text1 = new QLineEdit(this);
+    Text1->setObjectName(QStringLiteral("Text1"));
+    chkDefault = new QCheckBox(QStringLiteral("Set as default category"), this);
+    chkDefault->setObjectName(QStringLiteral("chkDefault"));
+
+    const QString captions[4] = {QStringLiteral("&Cancel"), QStringLiteral("&OK"),
+                                 QStringLiteral("&List"), QStringLiteral("&Edit")};
+    for (int i = 0; i < 4; ++i) {
+        CMD[i] = new QPushButton(captions[i], this);
+        CMD[i]->setObjectName(QStringLiteral("CMD_%1").arg(i));
+        CMD[i]->setAutoDefault(false);
+    }
+    CMD[3]->setEnabled(false);
+
+    auto* codeColumn = new QVBoxLayout;
+    codeColumn->addWidget(Label1);
+    codeColumn->addWidget(List1, 1);
+    auto* chosenColumn = new QVBoxLayout;
+    chosenColumn->addWidget(Label3);
+    chosenColumn->addWidget(List2, 1);
+    chosenColumn->addWidget(Tot_Sel_LBL);
+    auto* lists = new QHBoxLayout;
+    lists->addLayout(buttonGrid);
+    lists->addLayout(codeColumn, 1);
+    lists->addLayout(chosenColumn, 1);
+
+    auto* entry = new QHBoxLayout;
+    entry->addWidget(Label2);
+    entry->addWidget(Text1, 1);
+    entry->addSpacing(12);
+    entry->addWidget(chkDefault);
+    entry->addStretch();
+    for (int i : {3, 2, 1, 0}) {
+        entry->addWidget(CMD[i]);
+    }
+
+    auto* main = new QVBoxLayout(this);
+    main->addLayout(lists, 1);
+    main->addLayout(entry);
+    resize(1180, 520);
+
+    connect(List1, &QListView::clicked, this,
+            [this](const QModelIndex& index) { codeLineClicked(index, true); });
+    connect(List2, &QListView::clicked, this, &Select_Code::chosenLineClicked);
+    connect(Text1, &QLineEdit::returnPressed, this, &Select_Code::codeTyped);
+    connect(CMD[0], &QPushButton::clicked, this, &QDialog::reject);
+    connect(CMD[1], &QPushButton::clicked, this, &Select_Code::okClicked);
+    connect(CMD[2], &QPushButton::clicked, this, &Select_Code::listClicked);
+    connect(CMD[3], &QPushButton::clicked, this, &Select_Code::editClicked);
+    connect(chkDefault, &QCheckBox::toggled, this, &Select_Code::defaultToggled);
+
+    for (QWidget* child : findChildren<QWidget*>()) {
+        child->installEventFilter(this);
+    }
+}
+
+void Select_Code::load() {
+    tqGlobal::IHostServices& gic = GIC();
+    m_buttonsMode = gic.ScreenParameter() == QStringLiteral("BUTTONS");
+    if (m_buttonsMode) {
+        for (QWidget* part :
+             std::initializer_list<QWidget*>{Label1, List1, Label3, List2, Tot_Sel_LBL, Label2,
+                                             Text1, chkDefault, CMD[1], CMD[2], CMD[3]}) {
+            part->hide();
+        }
+        setWindowTitle(QStringLiteral("Select a Service Code Category"));
+        resize(minimumSizeHint());
+    } else {
+        m_feeSchedule = feeScheduleForPatient(gic.PatientID());
+        Label1->setText(QStringLiteral("Service code list, click to select.           Fee type: ") +
+                        QString::number(m_feeSchedule));
+    }
+    CenterForm(this);
+}
+
+void Select_Code::Click_Button_B4_Load(int index) {
+    categoryClicked(index);
+}
+
+void Select_Code::setSingleSelection(bool single) {
+    List2->setProperty("Tag", single ? SingleTag : QString());
+}
+
+bool Select_Code::singleSelection() const {
+    return List2->property("Tag").toString() == SingleTag;
+}
+
+QString Select_Code::feeColumn() const {
+    return QStringLiteral("SevCodFee") + QString::number(m_feeSchedule);
+}
+
+QString Select_Code::currentCategory() const {
+    if (m_currentButton < 0) {
+        return {};
+    }
+    return picker::categoryButtons()[m_currentButton].category;
+}
+
+bool Select_Code::isBusy() const {
+    return property("Tag").toString() == BusyTag;
+}
+
+void Select_Code::setBusy(bool busy) {
+    setProperty("Tag", busy ? BusyTag : QString());
+}
+
+void Select_Code::categoryClicked(int index) {
+    if (isBusy() || index < 0 || index >= picker::ButtonCount) {
+        return;
+    }
+    const picker::CategoryButton& button = picker::categoryButtons()[index];
+    if (m_buttonsMode) {
+        GIC().setScreenParameter(button.category);
+        accept();
+        return;
+    }
+    BusyGuard busy(*this);
+    m_currentButton = index;
+    m_currentType = button.type;
+    fillCodeList(index);
+    setWindowTitle(QStringLiteral("Service Codes [ ") + button.caption + QStringLiteral(" ]"));
+}
+
+void Select_Code::fillCodeList(int index) {
+    tqGlobal::IHostServices& gic = GIC();
+    tqplatform::ui::WaitCursor hourglass;
+    const QString sql =
+        picker::codeListStatement(gic.GetScopeFilter(QStringLiteral("sevcodTable")),
+                                  picker::categoryButtons()[index].category, feeColumn());
+    QStringList lines;
+    QVector<int32_t> ids;
+    try {
+        tqplatform::Recordset rows = gic.GetConnection().OpenRecordset(gic.TranslateSql(sql, 0));
+        CMD[3]->setEnabled(
+            rows.RecordCount() > 0 &&
+            gic.UserHasRight(gic.GetCurrentUser(), QStringLiteral("CHANGE-SER-CODE")));
+        lines.reserve(rows.RecordCount());
+        ids.reserve(rows.RecordCount());
+        const picker::CharacterWidths widths(List1->fontMetrics());
+        const int maxWidth = tqplatform::twips::toPixelsX(picker::DescriptionWidthTwips, this);
+        for (; !rows.Eof(); rows.MoveNext()) {
+            const std::vector<QVariant>& row = rows.currentRow();
+            ids.append(row[0].toInt());
+            lines.append(picker::codeListLine(
+                row[3], row[2], picker::listDescription(row[1].toString(), widths, maxWidth),
+                currencyOf(row[4])));
+        }
+    } catch (const tqGlobal::Error&) {
+        // The list keeps what was read before the database failed.
+        CMD[3]->setEnabled(false);
+    }
+    List1->clearSelection();
+    m_codeList->setLines(std::move(lines), std::move(ids));
+}
+
+void Select_Code::codeLineClicked(const QModelIndex& index, bool byMouse) {
+    if (isBusy() || !index.isValid()) {
+        return;
+    }
+    BusyGuard busy(*this);
+    QItemSelectionModel* selection = List1->selectionModel();
+    const bool highlighted = selection->isSelected(index);
+    if (singleSelection() && byMouse && m_chosenList->count() > 0) {
+        const int current = List2->currentIndex().isValid() ? List2->currentIndex().row()
+                                                            : m_chosenList->count() - 1;
+        const int32_t replaced = m_chosenList->itemData(current);
+        removeChosenRow(current);
+        if (replaced != m_codeList->itemData(index.row())) {
+            unhighlightCodeLine(replaced);
+        }
+    }
+    if (m_chosenList->count() >= BatchLimit) {
+        selection->select(index, QItemSelectionModel::Deselect);
+        tqplatform::ui::msgBox(QStringLiteral("25 selections per batch. "),
+                               tqplatform::ui::Buttons::Exclamation);
+        return;
+    }
+    if (!highlighted) {
+        const int row = m_chosenList->rowOfItemData(m_codeList->itemData(index.row()));
+        removeChosenRow(row);
+        updateTotal();
+        return;
+    }
+    addExpandedCode(m_codeList->itemData(index.row()), index);
+    updateTotal();
+}
+
+void Select_Code::addExpandedCode(int32_t id, const QModelIndex& sourceLine) {
+    QString codes;
+    QString rowIds;
+    int16_t count = 0;
+    Expand_Explosion_Code(id, codes, rowIds, count, m_expandServiceCode);
+    QList<int32_t> members = expandedIds(rowIds);
+    if (singleSelection() && members.size() >= 2) {
+        tqplatform::ui::msgBox(
+            QStringLiteral("This list is currently in single-select mode. Only the first item "
+                           "from the selected explosion code will be entered."),
+            tqplatform::ui::Buttons::Information, QStringLiteral("Select Service Code"));
+        members = members.mid(0, 1);
+        if (sourceLine.isValid()) {
+            List1->selectionModel()->select(sourceLine, QItemSelectionModel::Deselect);
+        }
+    }
+    for (int32_t member : members) {
+        addChosenCode(member);
+    }
+}
+
+void Select_Code::addChosenCode(int32_t id) {
+    ServiceCodeRecord record;
+    if (!FindServiceCodeByID(id, record)) {
+        return;
+    }
+    const bool unique = CountCodeRows(record.code(), false, false, -1);
+    m_chosenList->append(picker::chosenCodeLine(record, m_feeSchedule, !unique), record.SevCodID);
+    List2->setCurrentIndex(m_chosenList->index(m_chosenList->count() - 1));
+}
+
+void Select_Code::removeChosenRow(int row) {
+    if (row >= 0 && row < m_chosenList->count()) {
+        m_chosenList->removeLine(row);
+    }
+}
+
+void Select_Code::unhighlightCodeLine(int32_t id) {
+    const int row = m_codeList->rowOfItemData(id);
+    if (row >= 0) {
+        List1->selectionModel()->select(m_codeList->index(row), QItemSelectionModel::Deselect);
+    }
+}
+
+void Select_Code::chosenLineClicked(const QModelIndex& index) {
+    if (isBusy() || !index.isValid()) {
+        return;
+    }
+    BusyGuard busy(*this);
+    const int32_t id = m_chosenList->itemData(index.row());
+    removeChosenRow(index.row());
+    unhighlightCodeLine(id);
+    updateTotal();
+}
+
+void Select_Code::codeTyped() {
+    const QString typed = Text1->text();
+    if (typed.trimmed().isEmpty() || isBusy()) {
+        return;
+    }
+    BusyGuard busy(*this);
+    ServiceCodeRecord record;
+    bool byID = false;
+    if (FindServiceCode(typed, record, true, byID, 0, 0, false)) {
+        // One code at a time in single-selection mode: a typed code takes the place of
+        // the chosen one, as a click does.
+        if (singleSelection() && m_chosenList->count() > 0) {
+            const int32_t replaced = m_chosenList->itemData(m_chosenList->count() - 1);
+            removeChosenRow(m_chosenList->count() - 1);
+            unhighlightCodeLine(replaced);
+        }
+        addExpandedCode(record.SevCodID, QModelIndex());
+        updateTotal();
+    }
+    Text1->clear();
+}
+
+void Select_Code::updateTotal() {
+    Tot_Sel_LBL->setText(picker::totalLabel(m_chosenList->lines()));
+}
+
+void Select_Code::okClicked() {
+    tqGlobal::IHostServices& gic = GIC();
+    setSelectedCodeCount(static_cast<int16_t>(m_chosenList->count()));
+    gic.setScreenReturn(QString());
+    for (int row = 0; row < m_chosenList->count(); ++row) {
+        const int32_t id = m_chosenList->itemData(row);
+        QString answer;
+        if (gic.AcceptSelectedCode(picker::chosenItemText(m_chosenList->line(row), id), id != 0,
+                                   answer)) {
+            gic.setScreenReturn(gic.ScreenReturn() + answer + QLatin1Char('\r'));
+        }
+    }
+    accept();
+}
+
+void Select_Code::listClicked() {
+    tqGlobal::IHostServices& gic = GIC();
+    const QString section = SettingsSection + gic.GetCurrentUserName();
+    const QString category = currentCategory();
+    gic.SaveUserSetting(section, QStringLiteral("SER_COD_CAT"), 0,
+                        category.isEmpty() ? QStringLiteral(" All Codes") : category);
+    gic.SaveUserSetting(section, QStringLiteral("SER_COD_TYP"), 0, m_currentType);
+    gic.setScreenReturn(QStringLiteral("EDIT_SERVICE_CODE"));
+    accept();
+}
+
+void Select_Code::editClicked() {
+    const QModelIndex current = List1->currentIndex();
+    if (!current.isValid()) {
+        List1->setFocus();
+        return;
+    }
+    const int32_t id = m_codeList->itemData(current.row());
+    if (std::unique_ptr<QDialog> editor = ScreenFactory::create(ServiceCodeEditorScreenName)) {
+        if (auto* screen = dynamic_cast<ServiceCodeEditorScreen*>(editor.get())) {
+            screen->setSevCodID(id);
+            screen->setHideBackNext(true);
+            screen->Init_Data();
+        }
+        tqplatform::ui::showModal(*editor, this);
+    }
+    if (m_currentButton >= 0) {
+        BusyGuard busy(*this);
+        fillCodeList(m_currentButton);
+    }
+    const int row = m_codeList->rowOfItemData(id);
+    if (row >= 0) {
+        List1->setCurrentIndex(m_codeList->index(row));
+        List1->scrollTo(m_codeList->index(row));
+    }
+}
+
+void Select_Code::defaultToggled(bool checked) {
+    if (!checked || m_currentButton < 0) {
+        return;
+    }
+    // The caption is what the opener matches the saved default against.
+    tqGlobal::IHostServices& gic = GIC();
+    gic.SaveUserSetting(SettingsSection + gic.GetCurrentUserName(),
+                        QStringLiteral("SER_COD_DEF_CAT"), 0,
+                        picker::categoryButtons()[m_currentButton].caption);
+}
+
+bool Select_Code::handleEnterOrEscape(int key) {
+    QWidget* active = focusWidget();
+    bool emptyValue = active == nullptr;
+    if (auto* edit = qobject_cast<QLineEdit*>(active)) {
+        emptyValue = edit->text().isEmpty();
+    } else if (auto* list = qobject_cast<QListView*>(active)) {
+        emptyValue = !list->currentIndex().isValid();
+    }
+    if (emptyValue) {
+        Text1->setFocus();
+    }
+    if (key == Qt::Key_Escape) {
+        CMD[0]->click();
+        return true;
+    }
+    if (focusWidget() != Text1 && !m_buttonsMode) {
+        CMD[1]->click();
+        return true;
+    }
+    return false;
+}
+
+bool Select_Code::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        const bool enter = key == Qt::Key_Return || key == Qt::Key_Enter;
+        if ((enter && qobject_cast<QPushButton*>(watched) == nullptr) || key == Qt::Key_Escape) {
+            return handleEnterOrEscape(key);
+        }
+    } else if (event->type() == QEvent::KeyRelease && watched == List1) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Space) {
+            codeLineClicked(List1->currentIndex(), false);
+        }
+    } else if (event->type() == QEvent::KeyRelease && watched == List2) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Space || key == Qt::Key_Delete) {
+            chosenLineClicked(List2->currentIndex());
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void Select_Code::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (!m_buttonsMode) {
+        Text1->setFocus();
+    }
+}
+
+}  // namespace tqservicecode

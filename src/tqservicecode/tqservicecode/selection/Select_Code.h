@@ -1,0 +1,102 @@
+#pragma once
+
+#include <QDialog>
+#include <QString>
+
+#include <array>
+#include <cstdint>
+
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QListView;
+class QModelIndex;
+class QPushButton;
+
+namespace tqservicecode {
+
+class PickerListModel;
+
+/// The code picker: category buttons on the left, the codes of the chosen category
+/// (List1) priced by the patient's fee schedule, the chosen codes (List2) with a running
+/// total, and a box (Text1) to type a code. In category-choice mode ("BUTTONS") it only
+/// lets the user choose a category.
+class Select_Code : public QDialog {
+    Q_OBJECT
+public:
+    static constexpr int BatchLimit = 25;
+
+    explicit Select_Code(QWidget* parent = nullptr);
+    ~Select_Code() override;
+
+    /// Reads the opener's options from the host and prepares the screen: the patient's
+    /// fee schedule, or the category-choice mode.
+    void load();
+    /// Selects a category before the screen is shown (fills the code list at once).
+    void Click_Button_B4_Load(int index);
+
+    bool ExpandServiceCode() const { return m_expandServiceCode; }
+    void setExpandServiceCode(bool expand) { m_expandServiceCode = expand; }
+    /// Single-selection mode: List2's tag "SINGLE".
+    void setSingleSelection(bool single);
+    bool singleSelection() const;
+
+    int feeSchedule() const { return m_feeSchedule; }
+    QString feeColumn() const;
+    /// The type of the pressed category ("" for all).
+    const QString& currentType() const { return m_currentType; }
+    /// The stored category name of the pressed button ("" for all).
+    QString currentCategory() const;
+    int currentButton() const { return m_currentButton; }
+    bool isBusy() const;
+    bool categoryChoiceMode() const { return m_buttonsMode; }
+
+    PickerListModel& codeList() const { return *m_codeList; }
+    PickerListModel& chosenList() const { return *m_chosenList; }
+
+    // The screen's controls, by the names the rest of the system uses.
+    std::array<QPushButton*, 27> cmdCategory{};
+    std::array<QPushButton*, 4> CMD{};
+    QListView* List1 = nullptr;
+    QListView* List2 = nullptr;
+    QLineEdit* Text1 = nullptr;
+    QCheckBox* chkDefault = nullptr;
+    QLabel* Label1 = nullptr;
+    QLabel* Label2 = nullptr;
+    QLabel* Label3 = nullptr;
+    QLabel* Tot_Sel_LBL = nullptr;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+private:
+    class BusyGuard;
+    void buildControls();
+    void categoryClicked(int index);
+    void fillCodeList(int index);
+    void codeLineClicked(const QModelIndex& index, bool byMouse);
+    void chosenLineClicked(const QModelIndex& index);
+    void codeTyped();
+    void addExpandedCode(int32_t id, const QModelIndex& sourceLine);
+    void addChosenCode(int32_t id);
+    void removeChosenRow(int row);
+    void unhighlightCodeLine(int32_t id);
+    void updateTotal();
+    void okClicked();
+    void listClicked();
+    void editClicked();
+    void defaultToggled(bool checked);
+    bool handleEnterOrEscape(int key);
+    void setBusy(bool busy);
+
+    PickerListModel* m_codeList = nullptr;
+    PickerListModel* m_chosenList = nullptr;
+    int m_feeSchedule = 1;
+    int m_currentButton = -1;
+    QString m_currentType;
+    bool m_expandServiceCode = false;
+    bool m_buttonsMode = false;
+};
+
+}  // namespace tqservicecode
