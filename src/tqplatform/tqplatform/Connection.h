@@ -5,6 +5,7 @@
 #include <QString>
 
 #include <cstdint>
+#include <memory>
 
 namespace tqplatform {
 
@@ -43,16 +44,24 @@ public:
 
     /// Columns (lower-case names) whose values are money: they are read as Currency and
     /// carry ADO's currency type (6).
-    void setCurrencyColumns(const QSet<QString>& lowerCaseNames) { m_currencyColumns = lowerCaseNames; }
+    void setCurrencyColumns(const QSet<QString>& lowerCaseNames) {
+        m_currencyColumns = lowerCaseNames;
+    }
     const QSet<QString>& currencyColumns() const { return m_currencyColumns; }
 
 private:
+    friend class Recordset;
+    void savepoint(const QString& verb);
+
     QString m_url;
     QString m_connectionName;
     DatabaseKind m_kind = DatabaseKind::SQLite;
     QSqlDatabase m_db;
     QSet<QString> m_currencyColumns;
     int m_transactionDepth = 0;
+    // Recordsets hold a weak reference to this, so that Requery after the connection is
+    // gone reports an error instead of touching a dead object.
+    std::shared_ptr<Connection*> m_self;
 };
 
 }  // namespace tqplatform

@@ -1,10 +1,12 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <QVariant>
 
 #include <functional>
 #include <memory>
+#include <vector>
 
 namespace tqplatform {
 
@@ -23,6 +25,14 @@ public:
     /// Field values are given by name through fieldValue.
     bool matches(const std::function<QVariant(const QString& name)>& fieldValue) const;
     bool isEmpty() const;
+
+    /// The field names the criteria speak of, as written (without brackets).
+    QStringList fieldNames() const;
+    /// Resolves every field name to a column index once (indexOf throws for unknown names),
+    /// so that matchesRow can test rows without looking names up.
+    void bind(const std::function<int(const QString& name)>& indexOf);
+    /// Tests a row after bind().
+    bool matchesRow(const std::vector<QVariant>& row) const;
 
     struct Node;
 

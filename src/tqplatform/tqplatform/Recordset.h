@@ -24,6 +24,7 @@ inline constexpr int Boolean = 11;
 inline constexpr int BigInt = 20;
 inline constexpr int VarWChar = 202;
 inline constexpr int LongVarWChar = 203;
+inline constexpr int LongVarBinary = 205;
 }  // namespace FieldType
 
 /// ADO's special AbsolutePosition values.
@@ -54,6 +55,12 @@ public:
     Recordset(Connection& conn, const QString& sql);
     /// A recordset over rows held in memory (no connection: Requery keeps the rows).
     Recordset(std::vector<Column> columns, std::vector<std::vector<QVariant>> rows);
+    ~Recordset();
+    /// A copy holds its own rows (as a recordset saved and opened again would).
+    Recordset(const Recordset& other);
+    Recordset& operator=(const Recordset& other);
+    Recordset(Recordset&& other) noexcept;
+    Recordset& operator=(Recordset&& other) noexcept;
 
     bool isOpen() const;
     void Close();
@@ -111,11 +118,15 @@ private:
     struct Data;
     void rebuildView();
     void requireCurrent() const;
+    void requireOpen() const;
+    /// The view position of a bookmark; -1 when the record is not in the view.
+    int viewPositionOf(Bookmark bookmark) const;
     std::shared_ptr<Data> m_data;
     std::vector<int> m_view;  // indexes into m_data->rows in view order
     int m_pos = 0;            // 0-based index into m_view; m_view.size() is EOF, -1 BOF
     QString m_sort;
     QString m_filter;
+    mutable std::vector<int> m_viewPositions;  // row index -> view position, built on demand
 };
 
 }  // namespace tqplatform

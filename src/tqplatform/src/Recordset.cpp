@@ -1,0 +1,836 @@
+#include <tqplatform/Connection.h>
+#include <tqplatform/Criteria.h>
+#include <tqplatform/Currency.h>
+#include <tqplatform/Recordset.h>
+
+#include <tqglobal/Error.h>
+
+#include "DatabaseErrors.h"
+#include "SqliteColumnTypes.h"
+#include "ValueCompare.h"
+
+#include <QDate>
+#include <QDateTime>
+#include <QHash>
+#include <QSqlField>
+#include <QSqlQuery>
+#include <QSqlRecord>
+
+#include <algorithm>
+#include <limits>
+#include <numeric>
+
+namespace tqplatform {
+
+namespace {
+
+/// How a fetched value is turned into the value the recordset holds.
+enum class Conversion : uint8_t {
+    Keep,
+    ToInt32,     // 64-bit integers of 32-bit columns
+    ToInt64,     // unsigned or 32-bit integers of 64-bit columns
+    ToBool,      // SQLite keeps booleans as integers
+    ToDouble,    // numeric columns that are not money
+    ToCurrency,  // money columns
+    ToDate,      // SQLite keeps dates as text
+    ToDateTime,
+};
+
+struct ColumnPlan {
+    int type = FieldType::VarWChar;
+    int size = 0;
+    Conversion conversion = Conversion::Keep;
+};
+
+int fixedSize(int type) {
+    switch (type) {
+        case FieldType::SmallInt:
+        case FieldType::Boolean:
+            return 2;
+        case FieldType::Integer:
+        case FieldType::Single:
+            return 4;
+        case FieldType::Double:
+        case FieldType::Currency:
+        case FieldType::Date:
+        case FieldType::BigInt:
+            return 8;
+        default:
+            return 0;
+    }
+}
+
+/// "VARCHAR(20)" -> 20; 0 when the declared type gives no length.
+int declaredLength(const QByteArray& declared) {
+    const qsizetype open = declared.indexOf('(');
+    const qsizetype close = declared.indexOf(')');
+    if (open < 0 || close <= open) {
+        return 0;
+    }
+    const QByteArray inner = declared.mid(open + 1, close - open - 1);
+    bool ok = false;
+    const int length = inner.split(',').first().trimmed().toInt(&ok);
+    return ok ? length : 0;
+}
+
+ColumnPlan planFromMetaType(const QSqlField& field) {
+    switch (field.metaType().id()) {
+        case QMetaType::Int:
+        case QMetaType::UInt:
+            return {FieldType::Integer, 0, Conversion::ToInt32};
+        case QMetaType::Short:
+        case QMetaType::UShort:
+            return {FieldType::SmallInt, 0, Conversion::ToInt32};
+        case QMetaType::LongLong:
+        case QMetaType::ULongLong:
+            return {FieldType::BigInt, 0, Conversion::ToInt64};
+        case QMetaType::Float:
+            return {FieldType::Single, 0, Conversion::Keep};
+        case QMetaType::Double:
+            return {FieldType::Double, 0, Conversion::ToDouble};
+        case QMetaType::Bool:
+            return {FieldType::Boolean, 0, Conversion::ToBool};
+        case QMetaType::QDate:
+            return {FieldType::Date, 0, Conversion::ToDate};
+        case QMetaType::QDateTime:
+        case QMetaType::QTime:
+            return {FieldType::Date, 0, Conversion::ToDateTime};
+        case QMetaType::QByteArray:
+            return {FieldType::LongVarBinary, 0, Conversion::Keep};
+        default:
+            return {FieldType::VarWChar, 0, Conversion::Keep};
+    }
+}
+
+ColumnPlan planForSqlite(const QByteArray& declaredType, const QSqlField& field) {
+    const QByteArray d = declaredType.toUpper();
+    if (d.isEmpty()) {
+        return planFromMetaType(field);  // an expression: Qt typed it by its first value
+    }
+    // The order follows SQLite's own affinity rules: INT first, then texts, blobs, reals.
+    if (d.contains("INT")) {
+        if (d.contains("BIGINT") || d.contains("INT8")) {
+            return {FieldType::BigInt, 0, Conversion::ToInt64};
+        }
+        if (d.contains("SMALLINT") || d.contains("TINYINT") || d.contains("INT2")) {
+            return {FieldType::SmallInt, 0, Conversion::ToInt32};
+        }
+        return {FieldType::Integer, 0, Conversion::ToInt32};
+    }
+    if (d.contains("CHAR") || d.contains("CLOB") || d.contains("TEXT")) {
+        return {FieldType::VarWChar, declaredLength(d), Conversion::Keep};
+    }
+    if (d.contains("BLOB")) {
+        return {FieldType::LongVarBinary, 0, Conversion::Keep};
+    }
+    if (d.contains("REAL") || d.contains("FLOA") || d.contains("DOUB")) {
+        return {FieldType::Double, 0, Conversion::ToDouble};
+    }
+    if (d.contains("BOOL")) {
+        return {FieldType::Boolean, 0, Conversion::ToBool};
+    }
+    if (d == "DATE") {
+        return {FieldType::Date, 0, Conversion::ToDate};
+    }
+    if (d.contains("DATE") || d.contains("TIME")) {
+        return {FieldType::Date, 0, Conversion::ToDateTime};
+    }
+    if (d.contains("NUM") || d.contains("DEC") || d.contains("MONEY") || d.contains("CURRENCY")) {
+        return {FieldType::Double, 0, Conversion::ToDouble};
+    }
+    return {FieldType::VarWChar, 0, Conversion::Keep};
+}
+
+ColumnPlan planForPostgres(const QSqlField& field) {
+    // PostgreSQL type oids.
+    switch (field.typeID()) {
+        case 16:  // bool
+            return {FieldType::Boolean, 0, Conversion::ToBool};
+        case 20:  // int8
+            return {FieldType::BigInt, 0, Conversion::ToInt64};
+        case 21:  // int2
+            return {FieldType::SmallInt, 0, Conversion::ToInt32};
+        case 23:  // int4
+        case 26:  // oid
+            return {FieldType::Integer, 0, Conversion::ToInt32};
+        case 700:  // float4
+            return {FieldType::Single, 0, Conversion::ToDouble};
+        case 701:   // float8
+        case 1700:  // numeric, read as text at full precision
+            return {FieldType::Double, 0, Conversion::ToDouble};
+        case 1082:  // date
+            return {FieldType::Date, 0, Conversion::ToDate};
+        case 1083:  // time
+        case 1114:  // timestamp
+        case 1184:  // timestamptz
+            return {FieldType::Date, 0, Conversion::ToDateTime};
+        case 18:    // char
+        case 19:    // name
+        case 25:    // text
+        case 1042:  // bpchar
+        case 1043:  // varchar
+            return {FieldType::VarWChar, std::max(0, field.length()), Conversion::Keep};
+        default:
+            return planFromMetaType(field);
+    }
+}
+
+QVariant toCurrency(const QVariant& v) {
+    switch (v.metaType().id()) {
+        case QMetaType::QString:
+        case QMetaType::QByteArray:
+            if (const auto parsed = Currency::parse(v.toString())) {
+                return QVariant::fromValue(*parsed);
+            }
+            return v;  // not a number: the text stays as it was stored
+        case QMetaType::Double:
+        case QMetaType::Float:
+            return QVariant::fromValue(Currency::fromDouble(v.toDouble()));
+        case QMetaType::Int:
+        case QMetaType::LongLong:
+        case QMetaType::UInt:
+        case QMetaType::ULongLong:
+        case QMetaType::Short:
+        case QMetaType::UShort:
+            return QVariant::fromValue(Currency::fromUnits(v.toLongLong()));
+        default:
+            return v;
+    }
+}
+
+QVariant convert(QVariant&& v, Conversion conversion) {
+    switch (conversion) {
+        case Conversion::Keep:
+            break;
+        case Conversion::ToInt32:
+            if (v.metaType().id() == QMetaType::LongLong) {
+                const qlonglong n = v.toLongLong();
+                if (n >= std::numeric_limits<int>::min() && n <= std::numeric_limits<int>::max()) {
+                    return QVariant(static_cast<int>(n));
+                }
+            }
+            break;
+        case Conversion::ToInt64:
+            switch (v.metaType().id()) {
+                case QMetaType::ULongLong:
+                    if (v.toULongLong() <=
+                        static_cast<qulonglong>(std::numeric_limits<qlonglong>::max())) {
+                        return QVariant(v.toLongLong());
+                    }
+                    break;
+                case QMetaType::Int:
+                case QMetaType::UInt:
+                    return QVariant(v.toLongLong());
+                default:
+                    break;
+            }
+            break;
+        case Conversion::ToBool:
+            switch (v.metaType().id()) {
+                case QMetaType::LongLong:
+                case QMetaType::Int:
+                    return QVariant(v.toLongLong() != 0);
+                case QMetaType::QString: {
+                    const QString t = v.toString().trimmed().toLower();
+                    if (t == u"1" || t == u"true" || t == u"t" || t == u"-1") {
+                        return QVariant(true);
+                    }
+                    if (t == u"0" || t == u"false" || t == u"f") {
+                        return QVariant(false);
+                    }
+                    break;
+                }
+                default:
+                    break;
+            }
+            break;
+        case Conversion::ToDouble:
+            switch (v.metaType().id()) {
+                case QMetaType::QString: {
+                    bool ok = false;
+                    const double d = v.toString().toDouble(&ok);
+                    if (ok) {
+                        return QVariant(d);
+                    }
+                    break;
+                }
+                case QMetaType::LongLong:
+                case QMetaType::Int:
+                    return QVariant(v.toDouble());
+                default:
+                    break;
+            }
+            break;
+        case Conversion::ToCurrency:
+            return toCurrency(v);
+        case Conversion::ToDate:
+        case Conversion::ToDateTime:
+            if (v.metaType().id() == QMetaType::QString) {
+                const QString text = v.toString();
+                if (conversion == Conversion::ToDate && text.size() == 10) {
+                    const QDate date = QDate::fromString(text, Qt::ISODate);
+                    if (date.isValid()) {
+                        return QVariant(date);
+                    }
+                }
+                if (const auto dt = Internal::parseDate(text)) {
+                    return QVariant(*dt);
+                }
+            }
+            break;
+    }
+    return std::move(v);
+}
+
+[[noreturn]] void throwNoCurrentRecord() {
+    Internal::throwError(tqGlobal::ErrorNumber::NoCurrentRecord,
+                         QStringLiteral("Either BOF or EOF is True, or the current record has "
+                                        "been deleted. Requested operation requires a current "
+                                        "record."));
+}
+
+[[noreturn]] void throwUnknownField(const QString& name) {
+    Internal::throwError(Internal::ItemNotFound,
+                         QStringLiteral("Item cannot be found in the collection corresponding "
+                                        "to the requested name or ordinal: %1")
+                             .arg(name));
+}
+
+struct SortKey {
+    int column = 0;
+    bool descending = false;
+};
+
+QString unbracket(const QString& name) {
+    if (name.size() >= 2 && name.startsWith(u'[') && name.endsWith(u']')) {
+        return name.mid(1, name.size() - 2);
+    }
+    return name;
+}
+
+}  // namespace
+
+struct Recordset::Data {
+    std::vector<Column> columns;
+    QHash<QString, int> exactIndex;   // names as fetched
+    QHash<QString, int> foldedIndex;  // case-folded names
+    std::vector<std::vector<QVariant>> rows;
+    QString sql;
+    bool fromConnection = false;
+    std::weak_ptr<Connection*> connection;
+
+    void indexColumns() {
+        exactIndex.clear();
+        foldedIndex.clear();
+        exactIndex.reserve(static_cast<qsizetype>(columns.size()));
+        foldedIndex.reserve(static_cast<qsizetype>(columns.size()));
+        for (int i = 0; i < static_cast<int>(columns.size()); ++i) {
+            // With two columns of one name, the first one answers (as ADO's Fields does).
+            exactIndex.insert(columns[i].name, exactIndex.value(columns[i].name, i));
+            const QString folded = columns[i].name.toCaseFolded();
+            foldedIndex.insert(folded, foldedIndex.value(folded, i));
+        }
+    }
+
+    int indexOf(const QString& name) const {
+        const auto exact = exactIndex.constFind(name);
+        if (exact != exactIndex.constEnd()) {
+            return exact.value();
+        }
+        return foldedIndex.value(name.toCaseFolded(), -1);
+    }
+
+    void fetch(Connection& conn, const QString& statement) {
+        if (!conn.isOpen()) {
+            Internal::throwError(Internal::ObjectClosed,
+                                 QStringLiteral("The connection is closed"));
+        }
+        QSqlQuery query(conn.database());
+        query.setForwardOnly(true);
+        const bool postgres = conn.kind() == DatabaseKind::PostgreSQL;
+        if (postgres) {
+            query.setNumericalPrecisionPolicy(QSql::HighPrecision);  // NUMERIC as exact text
+        }
+        if (!query.exec(statement)) {
+            Internal::throwSqlError(query.lastError(), statement);
+        }
+        const QSqlRecord record = query.record();
+        const int count = record.count();
+        std::vector<Conversion> conversions(static_cast<size_t>(count));
+        columns.clear();
+        columns.reserve(static_cast<size_t>(count));
+        for (int i = 0; i < count; ++i) {
+            const QSqlField field = record.field(i);
+            ColumnPlan plan = postgres
+                                  ? planForPostgres(field)
+                                  : planForSqlite(Internal::sqliteDeclaredType(query, i), field);
+            if (conn.currencyColumns().contains(field.name().toLower())) {
+                plan = {FieldType::Currency, 0, Conversion::ToCurrency};
+            }
+            if (plan.size <= 0) {
+                plan.size = fixedSize(plan.type);
+            }
+            columns.push_back(Column{field.name(), plan.type, plan.size});
+            conversions[static_cast<size_t>(i)] = plan.conversion;
+        }
+        indexColumns();
+        rows.clear();
+        if (query.size() > 0) {
+            rows.reserve(static_cast<size_t>(query.size()));
+        }
+        while (query.next()) {
+            std::vector<QVariant>& row = rows.emplace_back();
+            row.reserve(static_cast<size_t>(count));
+            for (int i = 0; i < count; ++i) {
+                QVariant value = query.value(i);
+                if (value.isNull()) {
+                    row.emplace_back();
+                } else {
+                    const Conversion c = conversions[static_cast<size_t>(i)];
+                    row.push_back(c == Conversion::Keep ? std::move(value)
+                                                        : convert(std::move(value), c));
+                }
+            }
+        }
+        if (query.lastError().type() != QSqlError::NoError) {
+            Internal::throwSqlError(query.lastError(), statement);
+        }
+        sql = statement;
+        fromConnection = true;
+        connection = conn.m_self;
+    }
+};
+
+Recordset::Recordset() = default;
+
+Recordset::Recordset(Connection& conn, const QString& sql) : m_data(std::make_shared<Data>()) {
+    m_data->fetch(conn, sql);
+    rebuildView();
+    m_pos = 0;
+}
+
+Recordset::Recordset(std::vector<Column> columns, std::vector<std::vector<QVariant>> rows)
+    : m_data(std::make_shared<Data>()) {
+    for (auto& row : rows) {
+        row.resize(columns.size());
+    }
+    m_data->columns = std::move(columns);
+    m_data->rows = std::move(rows);
+    m_data->indexColumns();
+    rebuildView();
+    m_pos = 0;
+}
+
+Recordset::~Recordset() = default;
+
+Recordset::Recordset(const Recordset& other)
+    : m_data(other.m_data ? std::make_shared<Data>(*other.m_data) : nullptr),
+      m_view(other.m_view),
+      m_pos(other.m_pos),
+      m_sort(other.m_sort),
+      m_filter(other.m_filter) {}
+
+Recordset& Recordset::operator=(const Recordset& other) {
+    if (this != &other) {
+        Recordset copy(other);
+        *this = std::move(copy);
+    }
+    return *this;
+}
+
+Recordset::Recordset(Recordset&& other) noexcept
+    : m_data(std::move(other.m_data)),
+      m_view(std::move(other.m_view)),
+      m_pos(other.m_pos),
+      m_sort(std::move(other.m_sort)),
+      m_filter(std::move(other.m_filter)),
+      m_viewPositions(std::move(other.m_viewPositions)) {
+    other.m_pos = 0;
+}
+
+Recordset& Recordset::operator=(Recordset&& other) noexcept {
+    m_data = std::move(other.m_data);
+    m_view = std::move(other.m_view);
+    m_pos = other.m_pos;
+    m_sort = std::move(other.m_sort);
+    m_filter = std::move(other.m_filter);
+    m_viewPositions = std::move(other.m_viewPositions);
+    other.m_pos = 0;
+    return *this;
+}
+
+bool Recordset::isOpen() const {
+    return m_data != nullptr;
+}
+
+void Recordset::Close() {
+    m_data.reset();
+    m_view.clear();
+    m_viewPositions.clear();
+    m_pos = 0;
+    m_sort.clear();
+    m_filter.clear();
+}
+
+void Recordset::requireOpen() const {
+    if (!m_data) {
+        Internal::throwError(Internal::ObjectClosed,
+                             QStringLiteral("Operation is not allowed when the object is closed"));
+    }
+}
+
+void Recordset::requireCurrent() const {
+    requireOpen();
+    if (m_pos < 0 || m_pos >= static_cast<int>(m_view.size())) {
+        throwNoCurrentRecord();
+    }
+}
+
+// Fields.
+
+int Recordset::FieldCount() const {
+    requireOpen();
+    return static_cast<int>(m_data->columns.size());
+}
+
+const Recordset::Column& Recordset::FieldInfo(int index) const {
+    requireOpen();
+    if (index < 0 || index >= static_cast<int>(m_data->columns.size())) {
+        throwUnknownField(QString::number(index));
+    }
+    return m_data->columns[static_cast<size_t>(index)];
+}
+
+int Recordset::FieldIndex(const QString& name) const {
+    return m_data ? m_data->indexOf(name) : -1;
+}
+
+QVariant Recordset::Fields(const QString& name) const {
+    requireOpen();
+    const int index = m_data->indexOf(name);
+    if (index < 0) {
+        throwUnknownField(name);
+    }
+    requireCurrent();
+    return m_data
+        ->rows[static_cast<size_t>(m_view[static_cast<size_t>(m_pos)])][static_cast<size_t>(index)];
+}
+
+QVariant Recordset::Fields(int index) const {
+    requireOpen();
+    if (index < 0 || index >= static_cast<int>(m_data->columns.size())) {
+        throwUnknownField(QString::number(index));
+    }
+    requireCurrent();
+    return m_data
+        ->rows[static_cast<size_t>(m_view[static_cast<size_t>(m_pos)])][static_cast<size_t>(index)];
+}
+
+void Recordset::setField(const QString& name, const QVariant& value) {
+    requireOpen();
+    const int index = m_data->indexOf(name);
+    if (index < 0) {
+        throwUnknownField(name);
+    }
+    requireCurrent();
+    m_data->rows[static_cast<size_t>(m_view[static_cast<size_t>(m_pos)])]
+                [static_cast<size_t>(index)] = value;
+}
+
+const std::vector<QVariant>& Recordset::currentRow() const {
+    requireCurrent();
+    return m_data->rows[static_cast<size_t>(m_view[static_cast<size_t>(m_pos)])];
+}
+
+QString Recordset::Source() const {
+    return m_data ? m_data->sql : QString();
+}
+
+// Cursor.
+
+int Recordset::RecordCount() const {
+    requireOpen();
+    return static_cast<int>(m_view.size());
+}
+
+bool Recordset::Eof() const {
+    requireOpen();
+    return m_view.empty() || m_pos >= static_cast<int>(m_view.size());
+}
+
+bool Recordset::Bof() const {
+    requireOpen();
+    return m_view.empty() || m_pos < 0;
+}
+
+void Recordset::MoveFirst() {
+    requireOpen();
+    if (m_view.empty()) {
+        throwNoCurrentRecord();
+    }
+    m_pos = 0;
+}
+
+void Recordset::MoveLast() {
+    requireOpen();
+    if (m_view.empty()) {
+        throwNoCurrentRecord();
+    }
+    m_pos = static_cast<int>(m_view.size()) - 1;
+}
+
+void Recordset::MoveNext() {
+    if (Eof()) {
+        throwNoCurrentRecord();
+    }
+    ++m_pos;
+}
+
+void Recordset::MovePrevious() {
+    if (Bof()) {
+        throwNoCurrentRecord();
+    }
+    --m_pos;
+}
+
+void Recordset::Move(int count) {
+    requireOpen();
+    const int size = static_cast<int>(m_view.size());
+    if (size == 0 || (count > 0 && m_pos >= size) || (count < 0 && m_pos < 0) ||
+        (count == 0 && (m_pos < 0 || m_pos >= size))) {
+        throwNoCurrentRecord();
+    }
+    const int64_t target = static_cast<int64_t>(m_pos) + count;
+    m_pos = static_cast<int>(std::clamp<int64_t>(target, -1, size));
+}
+
+int Recordset::AbsolutePosition() const {
+    requireOpen();
+    if (Bof()) {
+        return Position::Bof;
+    }
+    if (Eof()) {
+        return Position::Eof;
+    }
+    return m_pos + 1;
+}
+
+void Recordset::setAbsolutePosition(int position) {
+    requireOpen();
+    if (position < 1 || position > static_cast<int>(m_view.size())) {
+        Internal::throwError(Internal::BadArgument,
+                             QStringLiteral("Position %1 is outside the %2 records")
+                                 .arg(position)
+                                 .arg(m_view.size()));
+    }
+    m_pos = position - 1;
+}
+
+Bookmark Recordset::bookmark() const {
+    requireCurrent();
+    return m_view[static_cast<size_t>(m_pos)];
+}
+
+int Recordset::viewPositionOf(Bookmark bookmark) const {
+    if (bookmark < 0 || bookmark >= static_cast<Bookmark>(m_data->rows.size())) {
+        return -1;
+    }
+    if (m_viewPositions.size() != m_data->rows.size()) {
+        m_viewPositions.assign(m_data->rows.size(), -1);
+        for (size_t i = 0; i < m_view.size(); ++i) {
+            m_viewPositions[static_cast<size_t>(m_view[i])] = static_cast<int>(i);
+        }
+    }
+    return m_viewPositions[static_cast<size_t>(bookmark)];
+}
+
+void Recordset::setBookmark(Bookmark bookmark) {
+    requireOpen();
+    const int position = viewPositionOf(bookmark);
+    if (position < 0) {
+        Internal::throwError(
+            Internal::BadArgument,
+            QStringLiteral("The bookmark %1 is not a record of this view").arg(bookmark));
+    }
+    m_pos = position;
+}
+
+Recordset Recordset::Clone() const {
+    requireOpen();
+    Recordset clone;
+    clone.m_data = m_data;
+    clone.m_view = m_view;
+    clone.m_sort = m_sort;
+    clone.m_filter = m_filter;
+    clone.m_pos = 0;
+    return clone;
+}
+
+void Recordset::Requery() {
+    requireOpen();
+    if (m_data->fromConnection) {
+        const auto handle = m_data->connection.lock();
+        if (!handle || !(*handle)->isOpen()) {
+            Internal::throwError(Internal::ObjectClosed,
+                                 QStringLiteral("The recordset's connection is closed"));
+        }
+        // Fresh rows of our own: clones keep the rows they were made over.
+        auto fresh = std::make_shared<Data>();
+        fresh->fetch(**handle, m_data->sql);
+        m_data = std::move(fresh);
+    }
+    rebuildView();
+    m_pos = 0;
+}
+
+// Sort and filter.
+
+namespace {
+
+std::vector<SortKey> parseSort(const QString& sort,
+                               const std::function<int(const QString&)>& indexOf) {
+    std::vector<SortKey> keys;
+    if (sort.trimmed().isEmpty()) {
+        return keys;
+    }
+    const QStringList parts = sort.split(u',');
+    for (const QString& rawPart : parts) {
+        QString part = rawPart.trimmed();
+        SortKey key;
+        const qsizetype space = part.lastIndexOf(u' ');
+        if (space > 0) {
+            const QString word = part.mid(space + 1);
+            if (word.compare(u"DESC", Qt::CaseInsensitive) == 0) {
+                key.descending = true;
+                part = part.left(space).trimmed();
+            } else if (word.compare(u"ASC", Qt::CaseInsensitive) == 0) {
+                part = part.left(space).trimmed();
+            }
+        }
+        const QString name = unbracket(part).trimmed();
+        if (name.isEmpty() || name.contains(u'[') || name.contains(u']')) {
+            Internal::throwError(Internal::BadArgument,
+                                 QStringLiteral("Cannot read the sort order \"%1\"").arg(sort));
+        }
+        key.column = indexOf(name);
+        keys.push_back(key);
+    }
+    return keys;
+}
+
+}  // namespace
+
+void Recordset::rebuildView() {
+    const auto indexOf = [this](const QString& name) {
+        const int index = m_data->indexOf(name);
+        if (index < 0) {
+            throwUnknownField(name);
+        }
+        return index;
+    };
+    const std::vector<SortKey> keys = parseSort(m_sort, indexOf);
+    std::optional<Criteria> criteria;
+    if (!m_filter.trimmed().isEmpty()) {
+        criteria.emplace(m_filter);
+        criteria->bind(indexOf);
+    }
+
+    const auto& rows = m_data->rows;
+    std::vector<int> view(rows.size());
+    std::iota(view.begin(), view.end(), 0);
+    if (!keys.empty()) {
+        std::stable_sort(view.begin(), view.end(), [&rows, &keys](int a, int b) {
+            const auto& ra = rows[static_cast<size_t>(a)];
+            const auto& rb = rows[static_cast<size_t>(b)];
+            for (const SortKey& key : keys) {
+                const int c = Internal::compareForSort(ra[static_cast<size_t>(key.column)],
+                                                       rb[static_cast<size_t>(key.column)]);
+                if (c != 0) {
+                    return key.descending ? c > 0 : c < 0;
+                }
+            }
+            return false;
+        });
+    }
+    if (criteria) {
+        std::erase_if(view, [&rows, &criteria](int row) {
+            return !criteria->matchesRow(rows[static_cast<size_t>(row)]);
+        });
+    }
+    m_view = std::move(view);
+    m_viewPositions.clear();
+}
+
+QString Recordset::Sort() const {
+    return m_sort;
+}
+
+void Recordset::setSort(const QString& sort) {
+    requireOpen();
+    const bool hadCurrent = m_pos >= 0 && m_pos < static_cast<int>(m_view.size());
+    const Bookmark current = hadCurrent ? m_view[static_cast<size_t>(m_pos)] : -1;
+    const QString previous = m_sort;
+    m_sort = sort.trimmed();
+    try {
+        rebuildView();
+    } catch (...) {
+        m_sort = previous;
+        throw;
+    }
+    // The current record stays current; without one the cursor goes to the first record.
+    const int position = hadCurrent ? viewPositionOf(current) : -1;
+    m_pos = position >= 0 ? position : 0;
+}
+
+QString Recordset::Filter() const {
+    return m_filter;
+}
+
+void Recordset::setFilter(const QString& criteria) {
+    requireOpen();
+    const QString previous = m_filter;
+    m_filter = criteria.trimmed();
+    try {
+        rebuildView();
+    } catch (...) {
+        m_filter = previous;
+        throw;
+    }
+    m_pos = 0;
+}
+
+void Recordset::Find(const QString& criteria, int skipRecords, SearchDirection direction) {
+    requireOpen();
+    Criteria parsed(criteria);
+    parsed.bind([this](const QString& name) {
+        const int index = m_data->indexOf(name);
+        if (index < 0) {
+            throwUnknownField(name);
+        }
+        return index;
+    });
+    const int size = static_cast<int>(m_view.size());
+    if (direction == SearchDirection::Forward) {
+        int64_t start = (m_pos < 0 ? 0 : m_pos) + static_cast<int64_t>(skipRecords);
+        for (int64_t i = std::max<int64_t>(start, 0); i < size; ++i) {
+            if (parsed.matchesRow(
+                    m_data->rows[static_cast<size_t>(m_view[static_cast<size_t>(i)])])) {
+                m_pos = static_cast<int>(i);
+                return;
+            }
+        }
+        m_pos = size;
+    } else {
+        int64_t start = (m_pos >= size ? size - 1 : m_pos) - static_cast<int64_t>(skipRecords);
+        for (int64_t i = std::min<int64_t>(start, size - 1); i >= 0; --i) {
+            if (parsed.matchesRow(
+                    m_data->rows[static_cast<size_t>(m_view[static_cast<size_t>(i)])])) {
+                m_pos = static_cast<int>(i);
+                return;
+            }
+        }
+        m_pos = -1;
+    }
+}
+
+}  // namespace tqplatform
