@@ -15,8 +15,10 @@
 #include <QSqlField>
 #include <QSqlQuery>
 #include <QSqlRecord>
+#include <QTime>
 
 #include <algorithm>
+#include <cmath>
 #include <limits>
 #include <numeric>
 
@@ -175,17 +177,67 @@ ColumnPlan planForPostgres(const QSqlField& field) {
     }
 }
 
+/// "-1234.5678": the form NUMERIC comes in, read straight into ten-thousandths.
+std::optional<Currency> plainDecimal(const QString& text) {
+    const qsizetype size = text.size();
+    qsizetype i = 0;
+    const bool negative = size > 0 && text[0] == u'-';
+    if (negative) {
+        ++i;
+    }
+    int64_t whole = 0;
+    int wholeDigits = 0;
+    for (; i < size && text[i] >= u'0' && text[i] <= u'9'; ++i) {
+        whole = whole * 10 + (text[i].unicode() - u'0');
+        if (++wholeDigits > 14) {
+            return std::nullopt;
+        }
+    }
+    int64_t fraction = 0;
+    int decimals = 0;
+    if (i < size && text[i] == u'.') {
+        for (++i; i < size && text[i] >= u'0' && text[i] <= u'9'; ++i) {
+            if (++decimals > 4) {
+                return std::nullopt;
+            }
+            fraction = fraction * 10 + (text[i].unicode() - u'0');
+        }
+    }
+    if (i != size || wholeDigits + decimals == 0) {
+        return std::nullopt;
+    }
+    for (int d = decimals; d < 4; ++d) {
+        fraction *= 10;
+    }
+    const int64_t raw = whole * Currency::Scale + fraction;
+    return Currency::fromRaw(negative ? -raw : raw);
+}
+
 QVariant toCurrency(const QVariant& v) {
     switch (v.metaType().id()) {
         case QMetaType::QString:
+            if (const auto plain = plainDecimal(*static_cast<const QString*>(v.constData()))) {
+                return QVariant::fromValue(*plain);
+            }
+            [[fallthrough]];
         case QMetaType::QByteArray:
             if (const auto parsed = Currency::parse(v.toString())) {
                 return QVariant::fromValue(*parsed);
             }
             return v;  // not a number: the text stays as it was stored
         case QMetaType::Double:
-        case QMetaType::Float:
+        case QMetaType::Float: {
+            // Money kept as a real (SQLite) is nearly always within a hair of a whole number
+            // of ten-thousandths; that number is then what exact rounding would give too.
+            const double units = v.toDouble() * Currency::Scale;
+            if (std::fabs(units) < 0x1p50) {
+                const double whole = std::nearbyint(units);
+                if (std::fabs(units - whole) < 0.25) {
+                    return QVariant::fromValue(Currency::fromRaw(static_cast<int64_t>(whole)));
+                }
+            }
             return QVariant::fromValue(Currency::fromDouble(v.toDouble()));
+        }
         case QMetaType::Int:
         case QMetaType::LongLong:
         case QMetaType::UInt:
@@ -196,6 +248,41 @@ QVariant toCurrency(const QVariant& v) {
         default:
             return v;
     }
+}
+
+int digitsAt(const QString& text, qsizetype at, int count) {
+    int value = 0;
+    for (int i = 0; i < count; ++i) {
+        const char16_t c = text[at + i].unicode();
+        if (c < u'0' || c > u'9') {
+            return -1;
+        }
+        value = value * 10 + (c - u'0');
+    }
+    return value;
+}
+
+/// "yyyy-MM-dd" and "yyyy-MM-dd HH:mm:ss" (or with "T"), the way dates are stored as text,
+/// read without the cost of a general date parser.
+std::optional<QVariant> quickIsoDate(const QString& text, bool dateColumn) {
+    if ((text.size() != 10 && text.size() != 19) || text[4] != u'-' || text[7] != u'-') {
+        return std::nullopt;
+    }
+    const QDate date(digitsAt(text, 0, 4), digitsAt(text, 5, 2), digitsAt(text, 8, 2));
+    if (!date.isValid()) {
+        return std::nullopt;
+    }
+    if (text.size() == 10) {
+        return dateColumn ? QVariant(date) : QVariant(QDateTime(date, QTime(0, 0)));
+    }
+    if ((text[10] != u' ' && text[10] != u'T') || text[13] != u':' || text[16] != u':') {
+        return std::nullopt;
+    }
+    const QTime time(digitsAt(text, 11, 2), digitsAt(text, 14, 2), digitsAt(text, 17, 2));
+    if (!time.isValid()) {
+        return std::nullopt;
+    }
+    return QVariant(QDateTime(date, time));
 }
 
 QVariant convert(QVariant&& v, Conversion conversion) {
@@ -266,12 +353,9 @@ QVariant convert(QVariant&& v, Conversion conversion) {
         case Conversion::ToDate:
         case Conversion::ToDateTime:
             if (v.metaType().id() == QMetaType::QString) {
-                const QString text = v.toString();
-                if (conversion == Conversion::ToDate && text.size() == 10) {
-                    const QDate date = QDate::fromString(text, Qt::ISODate);
-                    if (date.isValid()) {
-                        return QVariant(date);
-                    }
+                const QString& text = *static_cast<const QString*>(v.constData());
+                if (const auto quick = quickIsoDate(text, conversion == Conversion::ToDate)) {
+                    return *quick;
                 }
                 if (const auto dt = Internal::parseDate(text)) {
                     return QVariant(*dt);
