@@ -8,7 +8,6 @@
 #include <QTime>
 
 #include <array>
-#include <cstdlib>
 
 namespace tqplatform::vb {
 
@@ -322,6 +321,10 @@ int64_t naiveSeconds(const QDateTime& value) {
     return value.date().toJulianDay() * 86400 + value.time().msecsSinceStartOfDay() / 1000;
 }
 
+bool beyond(int64_t number, int64_t limit) {
+    return number > limit || number < -limit;
+}
+
 void checkYear(const QDate& date) {
     if (!date.isValid() || date.year() < 100 || date.year() > 9999) {
         raiseInvalidCall();
@@ -401,20 +404,19 @@ QDateTime DateAdd(const QString& interval, int64_t number, const QDateTime& date
     QTime time = date.time();
     int64_t months = 0;
     if (key == u"yyyy" || key == u"q" || key == u"m") {
-        if (std::llabs(number) > MaxDays) {
+        if (beyond(number, MaxDays)) {
             raiseInvalidCall();
         }
         months = number * (key == u"yyyy" ? 12 : key == u"q" ? 3 : 1);
         day = day.addMonths(static_cast<int>(months));
     } else if (key == u"y" || key == u"d" || key == u"w" || key == u"ww") {
-        const int64_t days = key == u"ww" ? number * 7 : number;
-        if (std::llabs(number) > MaxDays) {
+        if (beyond(number, MaxDays)) {
             raiseInvalidCall();
         }
-        day = day.addDays(days);
+        day = day.addDays(key == u"ww" ? number * 7 : number);
     } else if (key == u"h" || key == u"n" || key == u"s") {
         const int64_t unit = key == u"h" ? 3600 : key == u"n" ? 60 : 1;
-        if (std::llabs(number) > MaxDays * 86400 / unit) {
+        if (beyond(number, MaxDays * 86400 / unit)) {
             raiseInvalidCall();
         }
         const int64_t msecs = time.msecsSinceStartOfDay() + number * unit * 1000;
