@@ -1,0 +1,82 @@
+#pragma once
+
+#include "TestDatabase.h"
+
+#include <tqhost/Host.h>
+#include <tqservicecode/clsServiceCode.h>
+
+#include <tqplatform/Connection.h>
+#include <tqplatform/Recordset.h>
+
+#include <QMap>
+#include <QTest>
+
+#include <memory>
+
+namespace tqtest {
+
+/// A fresh practice database with a working host handed to the component, for one test.
+struct ComponentFixture {
+    TestDatabase db;
+    std::shared_ptr<tqhost::PracticeHost> host;
+    tqservicecode::clsServiceCode component;
+
+    /// Creates the host; answers false (the test then skips or fails) when the database
+    /// of this run is unreachable.
+    bool open() {
+        if (!db.available()) {
+            return false;
+        }
+        host = tqhost::createHost(db.url(), db.dataPath(), QStringLiteral("tester"));
+        component.setGIC(host);
+        return true;
+    }
+
+    ~ComponentFixture() { component.setGIC(nullptr); }
+
+    /// Inserts a SevCodTable row; unnamed columns take the row below. Answers its id.
+    int32_t addCode(const QString& code, QMap<QString, QString> columns = {}) {
+        const QMap<QString, QString> defaults = {
+            {QStringLiteral("SevCodCod"), code},
+            {QStringLiteral("SevCodDes"), QStringLiteral("Description of ") + code},
+            {QStringLiteral("SevCodTyp"), QStringLiteral("1 - Charge")},
+            {QStringLiteral("SevCodCat"), QStringLiteral("Diag")},
+            {QStringLiteral("SevCodFee1"), QStringLiteral("10.00")},
+            {QStringLiteral("SevCodFee2"), QStringLiteral("20.00")},
+            {QStringLiteral("SevCodFee3"), QStringLiteral("30.00")},
+            {QStringLiteral("SevCodFee4"), QStringLiteral("40.00")},
+            {QStringLiteral("OffLocID"), QStringLiteral("0")},
+        };
+        for (auto it = defaults.cbegin(); it != defaults.cend(); ++it) {
+            if (!columns.contains(it.key())) {
+                columns.insert(it.key(), it.value());
+            }
+        }
+        return insert(QStringLiteral("SevCodTable"), QStringLiteral("SevCodID"), columns);
+    }
+
+    int32_t insert(const QString& table, const QString& keyField,
+                   const QMap<QString, QString>& columns) {
+        int32_t key = 0;
+        int16_t success = 0;
+        tqGlobal::IHostServices& gic = *host;
+        gic.SaveRecord(1, table, keyField, key, columns.keys(), columns.values(), true, success);
+        if (success == 0) {
+            qFatal("test row refused: %s", qPrintable(columns.values().join(QLatin1Char('|'))));
+        }
+        return key;
+    }
+
+    /// The first value of a query.
+    QVariant scalar(const QString& sql) {
+        tqplatform::Recordset rows = host->connection().OpenRecordset(sql);
+        return rows.Eof() ? QVariant() : rows.Fields(0);
+    }
+};
+
+}  // namespace tqtest
+
+/// Opens the fixture or skips (fails under CI) when the database is unreachable.
+#define TQ_OPEN_FIXTURE(fixture) \
+    TQ_REQUIRE_DATABASE((fixture).db); \
+    QVERIFY((fixture).open())

@@ -1,0 +1,430 @@
+#include "ComponentFixture.h"
+#include "TestMain.h"
+
+#include <tqservicecode/component/ComponentContext.h>
+#include <tqservicecode/forms/ScreenFactory.h>
+#include <tqservicecode/maintenance/ServiceCodeEditorScreen.h>
+#include <tqservicecode/selection/PickerListModel.h>
+#include <tqservicecode/selection/Select_Code.h>
+
+#include <tqplatform/ScriptedUi.h>
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QPushButton>
+#include <QSignalSpy>
+
+using tqplatform::ScriptedUi;
+using namespace tqservicecode;
+
+namespace {
+
+Select_Code& picker(QDialog& dialog) { return dynamic_cast<Select_Code&>(dialog); }
+
+void clickLine(QListView* list, int row) {
+    const QModelIndex index = list->model()->index(row, 0);
+    list->scrollTo(index);
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(index).center());
+}
+
+int rowOfCode(const PickerListModel& model, const QString& code) {
+    for (int row = 0; row < model.count(); ++row) {
+        if (model.line(row).section('\t', 0, 0).trimmed() == code) {
+            return row;
+        }
+    }
+    return -1;
+}
+
+void chooseCode(Select_Code& form, const QString& code) {
+    const int row = rowOfCode(form.codeList(), code);
+    QVERIFY2(row >= 0, qPrintable(code));
+    clickLine(form.List1, row);
+}
+
+void typeCode(Select_Code& form, const QString& code) {
+    form.Text1->setFocus();
+    form.Text1->setText(code);
+    QTest::keyClick(form.Text1, Qt::Key_Return);
+}
+
+QString enabledButtons(Select_Code& form) {
+    QString pattern;
+    for (QPushButton* button : form.cmdCategory) {
+        pattern += button->isEnabled() ? '1' : '0';
+    }
+    return pattern;
+}
+
+struct PickResult {
+    QString answer;
+    int16_t count = -1;
+};
+
+/// A practice with a few codes of each kind, and two patients.
+struct PickerPractice : tqtest::ComponentFixture {
+    int32_t exam = 0, cleaning = 0, xrays = 0, recall = 0, free = 0, crown = 0;
+    int32_t provider = 0, patient = 0;
+
+    bool setUp() {
+        if (!open()) {
+            return false;
+        }
+        exam = addCode("D0120", {{"SevCodOffCod", "PE"}, {"SevCodDes", "Periodic exam"},
+                                 {"SevCodFee1", "45.00"}, {"SevCodFee3", "40.50"}});
+        xrays = addCode("D0274", {{"SevCodDes", "Four bitewings"}, {"SevCodFee1", "60.00"},
+                                  {"SevCodFee3", "51.25"}});
+        cleaning = addCode("D1110", {{"SevCodCat", "Prev"}, {"SevCodDes", "Adult cleaning"},
+                                     {"SevCodFee1", "95.00"}, {"SevCodFee3", "80.00"}});
+        recall = addCode("RECALL", {{"SevCodCat", "Prev"}, {"SevCodDes", "@D0120,D1110,274"},
+                                    {"SevCodFee1", "0"}, {"SevCodFee3", "0"}});
+        free = addCode("D0999", {{"SevCodDes", "Courtesy look"}, {"SevCodFee1", "0"},
+                                 {"SevCodFee3", "0"}});
+        crown = addCode("D2740", {{"SevCodCat", "Rest"}, {"SevCodDes", "Porcelain crown"},
+                                  {"SevCodFee3", "900.00"}});
+        addCode("CCPMT", {{"SevCodTyp", "2 - Credit"}, {"SevCodCat", "Diag"},
+                          {"SevCodSubCat", "Cash"}});
+        addCode("TODO1", {{"SevCodTyp", "3 - Admin."}, {"SevCodCat", "Pat. Mgmt"},
+                          {"SevCodDes", "Call back"}});
+        addCode("TODO2", {{"SevCodTyp", "3 - Admin."}, {"SevCodCat", "Pat. Mgmt"},
+                          {"SevCodDes", "Ask about insurance"}});
+        provider = insert("PaTable", "pID",
+                          {{"pLasNam", "Moreau"}, {"pFirNam", "Alice"}, {"pTypDoc", "1"},
+                           {"pDocIni", "AM"}, {"pDOCFeeTyp", "3"}});
+        patient = insert("PaTable", "pID",
+                         {{"pLasNam", "Nguyen"}, {"pFirNam", "Linh"}, {"pTypPat", "1"},
+                          {"pPROIND", QString::number(provider)}, {"pGPDenFeeTyp", "0"},
+                          {"pGPDenFeeTypPerm", "0"}});
+        host->grantRight("tester", "CHANGE-SER-CODE");
+        return true;
+    }
+
+    PickResult pick(int16_t flag, const QString& category, const QString& mode = "MULTI",
+                    bool expand = true, int32_t patientId = -1) {
+        PickResult result;
+        int32_t who = patientId < 0 ? patient : patientId;
+        QString inCategory = category;
+        QString selectionMode = mode;
+        component.SelectServiceCode(flag, who, inCategory, result.answer, result.count,
+                                    selectionMode, expand);
+        return result;
+    }
+};
+
+}  // namespace
+
+class PickerTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void buttonsFollowTheMask_data() {
+        QTest::addColumn<int>("flag");
+        QTest::addColumn<QString>("category");
+        QTest::addColumn<QString>("enabled");
+        QTest::addColumn<QString>("caption");
+        QTest::addColumn<QString>("screenText");
+        QTest::newRow("all on, saved default") << 0 << "" << QString(27, '1')
+                                                << "Service Codes [ All ]" << "0";
+        QTest::newRow("to-do only") << 256 << "PAT. MGMT" << "000000000000000000001000000"
+                                    << "Service Codes [ To Do List ]" << "0";
+        QTest::newRow("admin group, All off") << 16 << "" << "000000000000000000001110000"
+                                              << "Service Codes [ To Do List ]" << "16";
+        QTest::newRow("100 is like 0") << 100 << "Preventive" << QString(27, '1')
+                                       << "Service Codes [ Preventive ]" << "0";
+        QTest::newRow("-1 only All off") << -1 << "all" << "111111111111111111111110111"
+                                         << "Service Codes [ Diagnostic ]" << "-1";
+        QTest::newRow("unknown category starts on Tax") << 0 << "Nonsense" << QString(27, '1')
+                                                        << "Service Codes [ Tax ]" << "0";
+    }
+
+    void buttonsFollowTheMask() {
+        QFETCH(int, flag);
+        QFETCH(QString, category);
+        QFETCH(QString, enabled);
+        QFETCH(QString, caption);
+        QFETCH(QString, screenText);
+        PickerPractice f;
+        TQ_REQUIRE_DATABASE(f.db);
+        QVERIFY(f.setUp());
+        ScriptedUi ui;
+        bool shown = false;
+        ui.onShow("Select_Code", [&](QDialog& dialog) {
+            shown = true;
+            Select_Code& form = picker(dialog);
+            QCOMPARE(enabledButtons(form), enabled);
+            QCOMPARE(form.windowTitle(), caption);
+            QCOMPARE(f.host->ScreenText(), screenText);
+            QCOMPARE(f.host->PatientID(), f.patient);
+        });
+        const PickResult result = f.pick(static_cast<int16_t>(flag), category);
+        QVERIFY(shown);
+        QCOMPARE(result.answer, QString());
+        QCOMPARE(result.count, int16_t{0});
+        QCOMPARE(f.host->ScreenText(), QString());
+    }
+
+    void codeListShowsTheCategoryAtThePatientsFees() {
+        PickerPractice f;
+        TQ_REQUIRE_DATABASE(f.db);
+        QVERIFY(f.setUp());
+        ScriptedUi ui;
+        ui.onShow("Select_Code", [&](QDialog& dialog) {
+            Select_Code& form = picker(dialog);
+            QCOMPARE(form.feeSchedule(), 3);
+            QCOMPARE(form.Label1->text(),
+                     QStringLiteral("Service code list, click to select.           Fee type: 3"));
+            QCOMPARE(form.currentType(), QString());  // "All": every type
+            QStringList codes;
+            for (const QString& line : form.codeList().lines()) {
+                codes << line.section('\t', 0, 0).trimmed();
+            }
+            QCOMPARE(codes, QStringList({"D0120", "D0274", "D0999", "D1110", "D2740", "RECALL",
+                                         "TODO1", "TODO2"}));  // no reserved code
+            const QString exam = form.codeList().line(0);
+            QCOMPARE(exam.section('\t', 1, 1), QStringLiteral("PE"));
+            QVERIFY(exam.section('\t', 2, 2).startsWith(QStringLiteral("Periodic exam")));
+            QCOMPARE(exam.section('\t', 3, 3), QStringLiteral("$40.50"));
+            QCOMPARE(form.codeList().line(2).section('\t', 3, 3), QString());  // zero fee
+            QCOMPARE(form.codeList().itemData(0), f.exam);
+            QVERIFY(form.CMD[3]->isEnabled());
+
+            form.cmdCategory[20]->click();
+            QCOMPARE(form.currentType(), QStringLiteral("3 - Admin"));
+            QCOMPARE(form.codeList().count(), 2);  // sorted by description
+            QVERIFY(form.codeList().line(0).contains("TODO2"));
+            form.cmdCategory[21]->click();
+            QCOMPARE(form.codeList().count(), 0);
+            QVERIFY(!form.CMD[3]->isEnabled());
+            QCOMPARE(form.windowTitle(), QStringLiteral("Service Codes [ Letter Mgmt ]"));
+        });
+        f.pick(0, "");
+
+        // The schedule was completed from the provider and stored.
+        QCOMPARE(f.scalar("SELECT pGPDenFeeTyp FROM PaTable WHERE pID=" +
+                          QString::number(f.patient)).toInt(), 3);
+        QCOMPARE(f.scalar("SELECT pGPDenFeeTypPerm FROM PaTable WHERE pID=" +
+                          QString::number(f.patient)).toInt(), 3);
+    }
+
+    void choosingAndRemovingCodes() {
+        PickerPractice f;
+        TQ_REQUIRE_DATABASE(f.db);
+        QVERIFY(f.setUp());
+        ScriptedUi ui;
+        ui.onShow("Select_Code", [&](QDialog& dialog) {
+            Select_Code& form = picker(dialog);
+            form.cmdCategory[0]->click();  // Diagnostic
+            chooseCode(form, "D0120");
+            chooseCode(form, "D0999");
+            QCOMPARE(form.chosenList().lines(),
+                     QStringList({"D0120\tPeriodic exam\t$40.50\t\t", "D0999\tCourtesy look\t$0.00\t\t"}));
+            QCOMPARE(form.Tot_Sel_LBL->text(), QStringLiteral("Total: $40.50"));
+            chooseCode(form, "D0120");  // clicking a chosen line again takes it back
+            QCOMPARE(form.chosenList().count(), 1);
+            QCOMPARE(form.Tot_Sel_LBL->text(), QStringLiteral("Total: $0.00"));
+            clickLine(form.List2, 0);  // and so does a click in the chosen list
+            QCOMPARE(form.chosenList().count(), 0);
+            QCOMPARE(form.Tot_Sel_LBL->text(), QString());
+            QVERIFY(form.List1->selectionModel()->selectedIndexes().isEmpty());
+            chooseCode(form, "D0274");
+            typeCode(form, "pe");  // an office code typed in the box
+            QCOMPARE(form.Text1->text(), QString());
+            QCOMPARE(form.chosenList().count(), 2);
+            QCOMPARE(form.Tot_Sel_LBL->text(), QStringLiteral("Total: $91.75"));
+            form.CMD[1]->click();
+        });
+        const PickResult result = f.pick(0, "");
+        QCOMPARE(result.count, int16_t{2});
+        const QStringList lines = result.answer.split('\r', Qt::SkipEmptyParts);
+        QCOMPARE(lines.size(), 2);
+        QCOMPARE(lines[0].section('\n', 1, 1), QStringLiteral("D0274"));
+        QCOMPARE(lines[1].section('\n', 1, 1), QStringLiteral("D0120"));
+        QVERIFY(result.answer.endsWith('\r'));
+        QCOMPARE(f.host->ScreenReturn(), QString());
+    }
+
+    void batchLimitAndCancel() {
+        PickerPractice f;
+        TQ_REQUIRE_DATABASE(f.db);
+        QVERIFY(f.setUp());
+        for (int i = 0; i < 26; ++i) {
+            f.addCode(QStringLiteral("T%1").arg(i, 2, 10, QLatin1Char('0')),
+                      {{"SevCodCat", "Tax"}, {"SevCodFee3", "1.00"}});
+        }
+        ScriptedUi ui;
+        ui.onShow("Select_Code", [&](QDialog& dialog) {
+            Select_Code& form = picker(dialog);
+            QCOMPARE(form.codeList().count(), 26);
+            for (int row = 0; row < 26; ++row) {
+                clickLine(form.List1, row);
+            }
+            QCOMPARE(form.chosenList().count(), 25);
+            QCOMPARE(ui.prompts(), QStringList{"25 selections per batch. "});
+            QCOMPARE(ui.messages[0].icon, 48);
+            QVERIFY(!form.List1->selectionModel()->isSelected(form.codeList().index(25)));
+            QCOMPARE(form.Tot_Sel_LBL->text(), QStringLiteral("Total: $25.00"));
+            QTest::keyClick(form.Text1, Qt::Key_Escape);  // Esc presses Cancel
+        });
+        const PickResult result = f.pick(0, "Tax");
+        QCOMPARE(result.count, int16_t{0});
+        QCOMPARE(result.answer, QString());
+    }
+
+    void explosionCodesAndSingleSelection() {
+        PickerPractice f;
+        TQ_REQUIRE_DATABASE(f.db);
+        QVERIFY(f.setUp());
+        ScriptedUi ui;
+        ui.onShow("Select_Code", [&](QDialog& dialog) {
+            Select_Code& form = picker(dialog);
+            chooseCode(form, "RECALL");
+            QCOMPARE(form.chosenList().count(), 3);
+            QVERIFY(form.chosenList().line(2).startsWith("D0274\t"));  // "274": a short form
+            QCOMPARE(form.Tot_Sel_LBL->text(), QStringLiteral("Total: $171.75"));
+            form.CMD[1]->click();
+        });
+        PickResult result = f.pick(0, "Preventive");
+        QCOMPARE(result.count, int16_t{3});
+
+        ui.onShow("Select_Code", [&](QDialog& dialog) {
+            Select_Code& form = picker(dialog);
+            QVERIFY(form.singleSelection());
+            chooseCode(form, "D1110");
+            chooseCode(form, "RECALL");
+            QCOMPARE(ui.prompts().last(),
+                     QStringLiteral("This list is currently in single-select mode. Only the first "
+                                    "item from the selected explosion code will be entered."));
+            QCOMPARE(ui.messages.last().title, QStringLiteral("Select Service Code"));
+            QCOMPARE(form.chosenList().count(), 1);  // the first member took the place
+            QVERIFY(form.chosenList().line(0).startsWith("D0120\t"));
+            form.CMD[1]->click();
+        });
+        result = f.pick(0, "Preventive", "SINGLE");
+        QCOMPARE(result.count, int16_t{1});
+
+        ui.onShow("Select_Code", [&](QDialog& dialog) {
+            Select_Code& form = picker(dialog);
+            QVERIFY(!form.singleSelection());  // "single" is not "SINGLE"
+            chooseCode(form, "RECALL");          // not expanded
+            QCOMPARE(form.chosenList().count(), 1);
+            QVERIFY(form.chosenList().line(0).startsWith("RECALL\t@D0120"));
+        });
+        f.pick(0, "Preventive", "single", false);
+    }
+
+    void listEditAndDefaultButtons() {
+        PickerPractice f;
+        TQ_REQUIRE_DATABASE(f.db);
+        QVERIFY(f.setUp());
+        ScriptedUi ui;
+        int browserShown = 0;
+        QString flagSeenByBrowser;
+        ScreenFactory::Registration browser(ServiceCodeBrowserScreenName, [&] {
+            ++browserShown;
+            flagSeenByBrowser = f.host->ScreenText();
+            return std::make_unique<QDialog>();
+        });
+        ui.onShow("Select_Code", [&](QDialog& dialog) {
+            Select_Code& form = picker(dialog);
+            form.cmdCategory[1]->click();
+            form.chkDefault->setChecked(true);
+            form.CMD[2]->click();
+        });
+        PickResult result = f.pick(4 | 1, "Restorative");
+        QCOMPARE(browserShown, 1);
+        QCOMPARE(flagSeenByBrowser, QStringLiteral("5"));
+        QCOMPARE(result.answer, QStringLiteral("EDIT_SERVICE_CODE"));
+        const QString section = "USER_DEF_SETUP" + f.host->GetCurrentUserName();
+        QCOMPARE(f.host->GetUserSetting(section, "SER_COD_CAT", 0, "?"), QStringLiteral("Prev"));
+        QCOMPARE(f.host->GetUserSetting(section, "SER_COD_TYP", 0, "?"),
+                 QStringLiteral("1 - Charge"));
+        QCOMPARE(f.host->GetUserSetting(section, "SER_COD_DEF_CAT", 0, "?"),
+                 QStringLiteral("Preventive"));
+
+        // The saved default opens the next picker; without the right, no editing.
+        f.host->revokeRight("tester", "CHANGE-SER-CODE");
+        ui.onShow("Select_Code", [&](QDialog& dialog) {
+            Select_Code& form = picker(dialog);
+            QCOMPARE(form.currentButton(), 1);
+            QVERIFY(!form.CMD[3]->isEnabled());
+            form.cmdCategory[23]->click();
+            form.CMD[2]->click();
+        });
+        f.pick(0, "");
+        QCOMPARE(f.host->GetUserSetting(section, "SER_COD_CAT", 0, "?"), QStringLiteral(" All Codes"));
+        QCOMPARE(f.host->GetUserSetting(section, "SER_COD_TYP", 0, "?"), QString());
+    }
+
+    void refreshIsNotifiedAndValuesCleared() {
+        PickerPractice f;
+        TQ_REQUIRE_DATABASE(f.db);
+        QVERIFY(f.setUp());
+        ScriptedUi ui;
+        QSignalSpy refreshed(f.host.get(), &tqhost::PracticeHost::refreshRequested);
+        f.host->setScreenReturn("left over");
+        f.pick(0, "");
+        QCOMPARE(refreshed.count(), 1);
+        QCOMPARE(refreshed.at(0).at(0).toInt(), 1);
+        QCOMPARE(SelectedCodeCount(), int16_t{0});
+        QCOMPARE(f.host->ScreenReturn(), QString());
+    }
+
+    void chooseCategoryMode() {
+        PickerPractice f;
+        TQ_REQUIRE_DATABASE(f.db);
+        QVERIFY(f.setUp());
+        ScriptedUi ui;
+        ui.onShowOnce("Select_Code", [](QDialog& dialog) {
+            Select_Code& form = picker(dialog);
+            QVERIFY(form.categoryChoiceMode());
+            QVERIFY(!form.List1->isVisible());
+            form.cmdCategory[13]->click();
+        });
+        QCOMPARE(f.component.SelectServiceCodeCategory(), QStringLiteral("Pri. Ins."));
+        ui.onShowOnce("Select_Code", [](QDialog& dialog) { picker(dialog).cmdCategory[23]->click(); });
+        QCOMPARE(f.component.SelectServiceCodeCategory(), QStringLiteral("ALL"));
+        QCOMPARE(f.host->ScreenParameter(), QStringLiteral("ALL"));
+        QCOMPARE(f.component.SelectServiceCodeCategory(), QString());  // closed without choosing
+        QCOMPARE(f.host->ScreenReturn(), QStringLiteral("0"));
+        QCOMPARE(f.component.ServiceCodeList(), QStringLiteral("0"));
+    }
+
+    void wholeRoadForANewPatient() {
+        PickerPractice f;
+        TQ_REQUIRE_DATABASE(f.db);
+        QVERIFY(f.setUp());
+        // A patient with neither provider nor schedule: the practice's default provider
+        // (schedule 3) is stored, then the schedule.
+        const int32_t newcomer = f.insert("PaTable", "pID",
+                                          {{"pLasNam", "Okafor"}, {"pFirNam", "Ada"},
+                                           {"pTypPat", "1"}, {"pPROIND", "0"}});
+        f.host->setDefaultProviderID(f.provider);
+        ScriptedUi ui;
+        ui.onShow("Select_Code", [&](QDialog& dialog) {
+            Select_Code& form = picker(dialog);
+            form.cmdCategory[1]->click();
+            chooseCode(form, "RECALL");
+            typeCode(form, "2740");  // short form of D2740
+            QCOMPARE(form.chosenList().count(), 4);
+            QCOMPARE(form.Tot_Sel_LBL->text(), QStringLiteral("Total: $1071.75"));
+            form.List1->setFocus();
+            QTest::keyClick(form.List1, Qt::Key_Return);  // Enter outside the box: OK
+        });
+        const PickResult result = f.pick(0, "", "MULTI", true, newcomer);
+        QCOMPARE(result.count, int16_t{4});
+        QStringList codes;
+        for (const QString& line : result.answer.split('\r', Qt::SkipEmptyParts)) {
+            codes << line.section('\n', 1, 1);
+        }
+        QCOMPARE(codes, QStringList({"D0120", "D1110", "D0274", "D2740"}));
+        const QString where = " FROM PaTable WHERE pID=" + QString::number(newcomer);
+        QCOMPARE(f.scalar("SELECT pPROIND" + where).toInt(), f.provider);
+        QCOMPARE(f.scalar("SELECT pGPDenFeeTyp" + where).toInt(), 3);
+        QCOMPARE(f.scalar("SELECT pGPDenFeeTypPerm" + where).toInt(), 3);
+    }
+};
+
+TQ_TEST_MAIN(PickerTest)
+#include "tst_db_picker.moc"

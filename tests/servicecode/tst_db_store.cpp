@@ -1,0 +1,380 @@
+#include "ComponentFixture.h"
+#include "TestMain.h"
+
+#include <tqservicecode/codes/ServiceCodeStore.h>
+#include <tqservicecode/forms/ScreenFactory.h>
+#include <tqservicecode/reference/CodeSearchScreen.h>
+
+#include <tqplatform/ScriptedUi.h>
+
+#include <QDialog>
+
+using tqplatform::Currency;
+using tqplatform::ScriptedUi;
+using namespace tqservicecode;
+
+namespace {
+
+const QString CR = QStringLiteral("\r");
+
+/// A search window that answers what the test tells it, and remembers how it was set up.
+class FakeSearchScreen : public QDialog, public CodeSearchScreen {
+public:
+    static inline int32_t answer = 0;
+    static inline QString startText;
+    static inline int opened = 0;
+    static inline int32_t arg1 = 0;
+    void SetupScreen(int32_t a1, int32_t /*a2*/) override { arg1 = a1; }
+    void setStartText(const QString& text) override {
+        startText = text;
+        ++opened;
+    }
+    int32_t SelectionID() const override { return answer; }
+    QString Selection() const override { return {}; }
+};
+
+bool find(const QString& code, ServiceCodeRecord& record, bool allowSearch = false,
+          bool skipReserved = false) {
+    bool byID = false;
+    return FindServiceCode(code, record, allowSearch, byID, 0, 0, skipReserved);
+}
+
+}  // namespace
+
+class StoreTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void shortFormsAreTriedInOrder_data() {
+        QTest::addColumn<QStringList>("codes");  // rows in the table
+        QTest::addColumn<bool>("dPrefix");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("found");  // "" when nothing is found
+
+        QTest::newRow("three digits take the D form first")
+            << QStringList{"D0120", "00120"} << true << "120" << "D0120";
+        QTest::newRow("then the zero form of the D form")
+            << QStringList{"00120"} << true << "120" << "00120";
+        QTest::newRow("without the prefix only the zero form")
+            << QStringList{"D0120", "00120"} << false << "120" << "00120";
+        QTest::newRow("without the prefix no D form") << QStringList{"D0120"} << false << "120"
+                                                      << "";
+        QTest::newRow("typed code wins over its forms")
+            << QStringList{"120", "D0120"} << true << "120" << "120";
+        QTest::newRow("five character D code retried with zero")
+            << QStringList{"00150"} << true << "D0150" << "00150";
+        QTest::newRow("five character D code, no prefix") << QStringList{"00150"} << false
+                                                          << "D0150" << "";
+        QTest::newRow("six characters are not changed") << QStringList{"000150"} << true
+                                                        << "D00150" << "";
+        QTest::newRow("one digit") << QStringList{"D0009"} << true << "9" << "D0009";
+        QTest::newRow("typed with blanks") << QStringList{"D0140"} << true << "  140 " << "D0140";
+        QTest::newRow("lower case code") << QStringList{"D2740"} << true << "d2740" << "D2740";
+    }
+
+    void shortFormsAreTriedInOrder() {
+        QFETCH(QStringList, codes);
+        QFETCH(bool, dPrefix);
+        QFETCH(QString, typed);
+        QFETCH(QString, found);
+        tqtest::ComponentFixture f;
+        TQ_OPEN_FIXTURE(f);
+        f.host->setUseCdtDPrefix(dPrefix);
+        for (const QString& code : codes) {
+            f.addCode(code);
+        }
+        ServiceCodeRecord record;
+        QCOMPARE(find(typed, record), !found.isEmpty());
+        QCOMPARE(record.code(), found);
+        if (found.isEmpty()) {
+            QCOMPARE(record, ServiceCodeRecord());
+        }
+    }
+
+    void aliasesAreLookedUpAfterTheCode() {
+        tqtest::ComponentFixture f;
+        TQ_OPEN_FIXTURE(f);
+        f.addCode("PE", {{"SevCodDes", "Code named PE"}});
+        const int32_t exam = f.addCode("D0120", {{"SevCodOffCod", "PE"}, {"SevCodInsCod", "X120"}});
+        ServiceCodeRecord record;
+        QVERIFY(find("PE", record));
+        QCOMPARE(record.description(), QStringLiteral("Code named PE"));
+        QVERIFY(find("x120", record));
+        QCOMPARE(record.SevCodID, exam);
+        QCOMPARE(record.SevCodOffCod, QStringLiteral("PE        "));  // fixed width, padded
+
+        bool byID = true;
+        QVERIFY(FindServiceCode(QString::number(exam), record, false, byID));
+        QCOMPARE(record.code(), QStringLiteral("D0120"));
+        QVERIFY(!FindServiceCode(QStringLiteral("999999"), record, false, byID));
+        QVERIFY(!FindServiceCode(QStringLiteral("0"), record, false, byID));
+        QVERIFY(!FindServiceCode(QStringLiteral("abc"), record, false, byID));
+        byID = false;
+        QVERIFY(!FindServiceCode(QStringLiteral("   "), record, false, byID));
+    }
+
+    void reservedCodesAreRefused() {
+        tqtest::ComponentFixture f;
+        TQ_OPEN_FIXTURE(f);
+        f.addCode("CCPMT", {{"SevCodTyp", "2 - Credit"}, {"SevCodCat", "Pat. Pay"},
+                            {"SevCodSubCat", "Cash"}});
+        ScriptedUi ui;
+        ServiceCodeRecord record;
+        QVERIFY(!find("ccpmt", record));
+        QCOMPARE(ui.prompts(),
+                 QStringList{"This is a program-defined code and cannot be entered manually."});
+        QCOMPARE(ui.messages[0].icon, 64);
+        QCOMPARE(record, ServiceCodeRecord());
+        QVERIFY(find("ccpmt", record, false, true));  // the check may be skipped
+        QCOMPARE(ui.messages.size(), 1);
+
+        QVERIFY(IsProgramDefinedCode(" ccrfn ", "dupe"));
+        QCOMPARE(ui.messages.last().prompt,
+                 QString("This program-defined code already exists in Service Codes and cannot") +
+                     CR + "be duplicated.  Please enter a different name in the Code field.");
+        QVERIFY(IsProgramDefinedCode("CCRMB", "Delete"));
+        QCOMPARE(ui.messages.last().prompt, QStringLiteral("This program-defined code cannot be deleted."));
+        const int shown = ui.messages.size();
+        QVERIFY(IsProgramDefinedCode("CCRMB", "other"));
+        QVERIFY(!IsProgramDefinedCode("CCRM", "Manual"));
+        QVERIFY(!IsProgramDefinedCode("", "Manual"));
+        QCOMPARE(ui.messages.size(), shown);
+    }
+
+    void pseudoCodesAreCreatedOnFirstUse_data() {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("code");
+        QTest::addColumn<QString>("type");
+        QTest::addColumn<QString>("description");
+        QTest::addColumn<QString>("category");
+        QTest::addColumn<QString>("subCategory");
+        QTest::addColumn<QString>("cursorStops");
+        QTest::newRow("lab case") << "lab~" << "LAB~" << "3 - Admin" << "Laboratory Case"
+                                  << "Pat. Mgmt" << "" << "YNNNYNNNN";
+        QTest::newRow("prescription") << " Rx~ " << "RX~" << "3 - Admin" << "Prescription"
+                                      << "Silent" << "" << "YNNNYNNNN";
+        QTest::newRow("psr") << "psr~" << "PSR~" << "3 - Admin" << "PSR" << "Silent" << ""
+                             << "YNNNYNNNN";
+        QTest::newRow("card process") << "crde~" << "CRDE~" << "2 - Credit"
+                                      << "Electronic Credit Card Process" << "Pat. Pay"
+                                      << "CreditCrdE" << "YNNNYYNNN";
+    }
+
+    void pseudoCodesAreCreatedOnFirstUse() {
+        QFETCH(QString, typed);
+        QFETCH(QString, code);
+        QFETCH(QString, type);
+        QFETCH(QString, description);
+        QFETCH(QString, category);
+        QFETCH(QString, subCategory);
+        QFETCH(QString, cursorStops);
+        tqtest::ComponentFixture f;
+        TQ_OPEN_FIXTURE(f);
+        f.host->setOfficeLocationID(3);
+        ServiceCodeRecord record;
+        QVERIFY(find(typed, record));
+        QCOMPARE(record.code(), code);
+        QCOMPARE(record.SevCodTyp.trimmed(), type);
+        QVERIFY(record.SevCodID > 0);
+
+        ServiceCodeRecord again;
+        QVERIFY(find(typed, again));
+        QCOMPARE(again.SevCodID, record.SevCodID);
+        QCOMPARE(again.description(), description);
+        QCOMPARE(again.category(), category);
+        QCOMPARE(again.subCategory(), subCategory);
+        QCOMPARE(again.SevCodCurMov.trimmed(), cursorStops);
+        QCOMPARE(again.SevCodBil.trimmed(), QStringLiteral("N"));
+        QCOMPARE(f.scalar("SELECT count(*) FROM SevCodTable").toInt(), 1);
+        QCOMPARE(f.scalar("SELECT OffLocID FROM SevCodTable").toInt(), 3);
+    }
+
+    void creditRules_data() {
+        QTest::addColumn<QString>("category");
+        QTest::addColumn<QString>("subCategory");
+        QTest::addColumn<QString>("message");  // "" when the credit passes
+        const QString line = CR + CR + "        CR1 - Payment by cash" + CR + CR;
+        const QString edit = "Please edit this code in the Edit Service Code screen.";
+        QTest::newRow("patient payment with method") << "Pat. Pay" << "Cash" << "";
+        QTest::newRow("insurance payment without method") << "Pri. Ins." << "" << "";
+        QTest::newRow("no category, no method")
+            << "" << ""
+            << "The following credit code must be categorized before it can be entered." + line +
+                   "Also, for proper tracking in reports, this credit should be sub-categorized." +
+                   CR + CR + edit;
+        QTest::newRow("no category, a method")
+            << "" << "Cash"
+            << "The following credit code must be categorized before it can be entered." + line +
+                   edit;
+        QTest::newRow("patient payment without method")
+            << "pat. pay" << ""
+            << "The following credit code must be Sub-categorized before it can be entered." +
+                   line + edit;
+    }
+
+    void creditRules() {
+        QFETCH(QString, category);
+        QFETCH(QString, subCategory);
+        QFETCH(QString, message);
+        tqtest::ComponentFixture f;
+        TQ_OPEN_FIXTURE(f);
+        f.addCode("CR1", {{"SevCodTyp", "2 - Credit"},
+                          {"SevCodDes", " Payment by cash "},
+                          {"SevCodCat", category},
+                          {"SevCodSubCat", subCategory}});
+        ScriptedUi ui;
+        ServiceCodeRecord record;
+        QCOMPARE(find("CR1", record), message.isEmpty());
+        if (message.isEmpty()) {
+            QVERIFY(ui.messages.isEmpty());
+            QCOMPARE(record.code(), QStringLiteral("CR1"));
+        } else {
+            QCOMPARE(ui.prompts(), QStringList{message});
+            QCOMPARE(ui.messages[0].buttons, 0);
+            QCOMPARE(record, ServiceCodeRecord());
+        }
+    }
+
+    void readRulesAndExactMoney() {
+        tqtest::ComponentFixture f;
+        TQ_OPEN_FIXTURE(f);
+        f.addCode("D2740", {{"SevCodDes", "Crown *tm* internal note"},
+                            {"SevCodFee1", "-5.00"},
+                            {"SevCodFee2", "12345678.1234"},
+                            {"SevCodFee3", "$1,234.50"},
+                            {"SevCodFee4", "0.1"}});
+        f.addCode("INS1", {{"SevCodTyp", "2 - Credit"},
+                           {"SevCodCat", "Pri. Ins."},
+                           {"SevCodSubCat", ""}});
+        ServiceCodeRecord record;
+        QVERIFY(find("D2740", record));
+        QCOMPARE(record.SevCodDes.trimmed(), QStringLiteral("Crown"));
+        QCOMPARE(record.SevCodDes.size(), 255);
+        QCOMPARE(record.SevCodFee1, Currency());
+        QCOMPARE(record.SevCodFee2, Currency::fromRaw(123456781234));
+        QCOMPARE(record.SevCodFee3, Currency::fromRaw(12345000));
+        QCOMPARE(record.SevCodFee4, Currency::fromRaw(1000));
+
+        QVERIFY(find("INS1", record));
+        QCOMPARE(record.category(), QStringLiteral("Pri. Ins."));
+        f.host->setInsurancePaymentsAsChecks(true);
+        QVERIFY(find("INS1", record));
+        QCOMPARE(record.category(), QStringLiteral("Pat. Pay"));
+        QCOMPARE(record.subCategory(), QStringLiteral("Check"));
+    }
+
+    void nullColumnsReadAsBlank() {
+        tqtest::ComponentFixture f;
+        TQ_OPEN_FIXTURE(f);
+        f.host->connection().Execute(
+            "INSERT INTO SevCodTable (SevCodCod) VALUES ('NULLS')");
+        ServiceCodeRecord record;
+        QVERIFY(find("NULLS", record));
+        QCOMPARE(record.description(), QString());
+        QCOMPARE(record.SevCodFee1, Currency());
+        QCOMPARE(record.SevCodTax, 0.0f);
+        QCOMPARE(record.SevCodLetNam, QString());
+        QCOMPARE(record.typeNumber(), 0);
+    }
+
+    void ambiguousCodesOpenTheSearchWindow() {
+        tqtest::ComponentFixture f;
+        TQ_OPEN_FIXTURE(f);
+        const int32_t first = f.addCode("DUP", {{"SevCodDes", "First"}});
+        const int32_t second = f.addCode("DUP", {{"SevCodDes", "Second"}});
+        ScreenFactory::Registration search(CodeSearchScreenName, [] {
+            return std::make_unique<FakeSearchScreen>();
+        });
+        ScriptedUi ui;
+        FakeSearchScreen::opened = 0;
+
+        ServiceCodeRecord record;
+        QVERIFY(find("DUP", record));  // no search window: the first row
+        QCOMPARE(record.SevCodID, first);
+        QCOMPARE(FakeSearchScreen::opened, 0);
+
+        FakeSearchScreen::answer = second;
+        bool byID = false;
+        QVERIFY(FindServiceCode(" DUP ", record, true, byID, 7, 0, false));
+        QCOMPARE(FakeSearchScreen::opened, 1);
+        QCOMPARE(FakeSearchScreen::startText, QStringLiteral("DUP"));
+        QCOMPARE(FakeSearchScreen::arg1, 7);
+        QVERIFY(byID);
+        QCOMPARE(record.description(), QStringLiteral("Second"));
+
+        FakeSearchScreen::answer = 0;
+        byID = false;
+        QVERIFY(!FindServiceCode("NOSUCH", record, true, byID));
+        QCOMPARE(FakeSearchScreen::opened, 2);
+        QVERIFY(!byID);
+        QCOMPARE(ui.shownScreens, QStringList({CodeSearchScreenName, CodeSearchScreenName}));
+    }
+
+    void badInputIsAnsweredNotThrown() {
+        tqtest::ComponentFixture f;
+        TQ_OPEN_FIXTURE(f);
+        f.addCode("O'NEIL", {{"SevCodDes", "It's 100% \"quoted\""}});
+        f.addCode("10%");
+        ScriptedUi ui;
+        ServiceCodeRecord record;
+        QVERIFY(find("O'NEIL", record));
+        QCOMPARE(record.description(), QStringLiteral("It's 100% \"quoted\""));
+        QVERIFY(!find("1%", record));  // a percent sign is no wildcard here
+        QVERIFY(find("10%", record));
+        QVERIFY(!find("ABCDEFGHIJK", record));  // longer than any code
+        QVERIFY(!find("x' OR '1'='1", record));
+        QVERIFY(CountCodeRows("x' OR '1'='1", true, true, 0));
+
+        // A pseudo-code row the table refuses leaves the record unstored, nothing half written.
+        ServiceCodeRecord tooLong = ServiceCodeRecord::defaults();
+        tooLong.setCode("LONGDESC");
+        tooLong.SevCodDes = QString(300, QLatin1Char('x'));
+        SaveProgramCode(tooLong);
+        QCOMPARE(tooLong.SevCodID, 0);
+        QCOMPARE(f.scalar("SELECT count(*) FROM SevCodTable WHERE SevCodCod='LONGDESC'").toInt(), 0);
+        ServiceCodeRecord blank;
+        SaveProgramCode(blank);  // a blank code is ignored
+        QCOMPARE(f.scalar("SELECT count(*) FROM SevCodTable").toInt(), 2);
+    }
+
+    void countingRows() {
+        tqtest::ComponentFixture f;
+        TQ_OPEN_FIXTURE(f);
+        f.addCode("A1", {{"SevCodOffCod", "B1"}});
+        f.addCode("A1");
+        f.addCode("C1", {{"SevCodInsCod", "A1"}});
+        f.addCode("OTHER", {{"OffLocID", "9"}});  // another office's code is out of scope
+        QVERIFY(CountCodeRows("B1", true, false, 0));
+        QVERIFY(!CountCodeRows("B1", true, true, 0));
+        QVERIFY(CountCodeRows("A1", false, false, 2));
+        QVERIFY(CountCodeRows("A1", false, true, 3));
+        QVERIFY(!CountCodeRows("A1", false, false, -1));
+        QVERIFY(CountCodeRows("C1", false, false, -1));
+        QVERIFY(CountCodeRows("OTHER", true, false, 0));
+    }
+
+    void savingAProgramCodeUpdatesItsRow() {
+        tqtest::ComponentFixture f;
+        TQ_OPEN_FIXTURE(f);
+        const int32_t id = f.addCode("RX~", {{"SevCodDes", "Old words"}, {"SevCodFee1", "9.99"}});
+        ServiceCodeRecord record = ServiceCodeRecord::defaults();
+        record.setCode("RX~");
+        record.setDescription("Prescription");
+        record.SevCodFee1 = Currency::fromRaw(12345);
+        record.SevCodTax = 8.25f;
+        record.SevCodLetNam = "  letter.rtf ";
+        SaveProgramCode(record);
+        QCOMPARE(record.SevCodID, id);
+        QCOMPARE(f.scalar("SELECT count(*) FROM SevCodTable").toInt(), 1);
+        ServiceCodeRecord read;
+        QVERIFY(find("RX~", read));
+        QCOMPARE(read.description(), QStringLiteral("Prescription"));
+        QCOMPARE(read.SevCodFee1, Currency::fromRaw(12345));
+        QCOMPARE(read.SevCodTax, 8.25f);
+        QCOMPARE(read.SevCodLetNam, QStringLiteral("letter.rtf"));
+        QCOMPARE(read.SevCodCurMov.trimmed(), QStringLiteral("YNNNYNNNN"));
+    }
+};
+
+TQ_TEST_MAIN(StoreTest)
+#include "tst_db_store.moc"
