@@ -1,0 +1,396 @@
+// The demo practice: fills an empty practice database with a code table over every
+// category, the practice's providers and employees, and patients with and without fee
+// schedules and providers. Every row goes in through the host services (SaveRecord), so
+// the same rows land on SQLite and PostgreSQL.
+
+#include "SampleData.h"
+
+#include <tqhost/Host.h>
+
+#include <tqglobal/Error.h>
+#include <tqplatform/Connection.h>
+#include <tqplatform/Currency.h>
+#include <tqplatform/Recordset.h>
+
+#include <QDir>
+#include <QFile>
+#include <QStringList>
+
+#include <array>
+#include <cstdint>
+#include <vector>
+
+namespace tqhost {
+
+namespace {
+
+using Internal::SampleCode;
+using Internal::SampleCodeGroup;
+
+/// The lower fee schedules charge these shares of schedule 1, in per cent.
+constexpr std::array<int64_t, 4> kSchedulePercent = {100, 90, 80, 70};
+
+struct Provider {
+    const char* lastName;
+    const char* firstName;
+    const char* title;
+    const char* initials;
+    int feeSchedule;
+    const char* sex;
+    const char* license;
+    const char* specialty;
+    const char* businessPhone;
+    const char* email;
+};
+
+const Provider kProviders[] = {
+    {"Marsh", "Helen", "DDS", "HM", 1, "F", "DN-20417", "General", "(808) 555-0140",
+     "hmarsh@harborsmiles.example"},
+    {"Okafor", "Raymond", "DMD", "RO", 3, "M", "DN-31882", "Oral Surgery", "(808) 555-0141",
+     "rokafor@harborsmiles.example"},
+    {"Ferreira", "Lucia", "DDS", "LF", 2, "F", "DN-28650", "Pediatric", "(808) 555-0142",
+     "lferreira@harborsmiles.example"},
+};
+
+struct Employee {
+    const char* lastName;
+    const char* firstName;
+    const char* title;
+    const char* initials;
+    const char* listGroup;  // pTypEmp: "1" listed first, then "2"
+    const char* sex;
+};
+
+const Employee kEmployees[] = {
+    {"Whitfield", "Dana", "Office Mgr", "DW", "1", "F"},
+    {"Lee", "Marcus", "RDH", "ML", "1", "M"},
+    {"Nair", "Priya", "CDA", "PN", "2", "F"},
+    {"Kowalski", "Tom", "Front Desk", "TK", "2", "M"},
+};
+
+struct Patient {
+    const char* lastName;
+    const char* firstName;
+    const char* nickName;
+    const char* title;
+    const char* sex;
+    const char* birthDate;  // ISO
+    const char* homePhone;
+    const char* cellPhone;
+    const char* address;
+    const char* city;
+    const char* state;
+    const char* zip;
+    int provider;  // index into kProviders, -1 when the patient has none yet
+    int feeSchedule;
+    int standingFeeSchedule;
+};
+
+const Patient kPatients[] = {
+    {"Kowalczyk", "Anna", "", "Ms.", "F", "1979-04-12", "(808) 555-0171", "(808) 555-0191",
+     "1420 Kapiolani Blvd", "Honolulu", "HI", "96814", 0, 1, 1},
+    {"Castillo", "Brian", "", "Mr.", "M", "1985-09-30", "(808) 555-0172", "",
+     "88 Ala Moana Blvd Apt 1203", "Honolulu", "HI", "96815", 1, 2, 2},
+    {"Nguyen", "Chloe", "", "Ms.", "F", "1992-01-05", "(808) 555-0173", "(808) 555-0193",
+     "2310 Liliha St", "Honolulu", "HI", "96817", 2, 3, 3},
+    {"Goldberg", "David", "Dave", "Mr.", "M", "1958-11-22", "(808) 555-0174", "", "47 Kailua Rd",
+     "Kailua", "HI", "96734", 0, 4, 4},
+    {"O'Brien", "Emma", "", "Ms.", "F", "2001-06-14", "(808) 555-0175", "(808) 555-0195",
+     "905 Kaheka St", "Honolulu", "HI", "96814", 1, 0, 0},
+    {"Schneider", "Felix", "", "Mr.", "M", "1966-02-08", "(808) 555-0176", "", "16 Kamehameha Hwy",
+     "Kaneohe", "HI", "96744", -1, 0, 0},
+    {"Liu", "Grace", "", "Mrs.", "F", "1974-08-19", "(808) 555-0177", "(808) 555-0197",
+     "3055 Waialae Ave", "Honolulu", "HI", "96816", -1, 2, 2},
+    {"Adeyemi", "Henry", "", "Mr.", "M", "1988-12-03", "(808) 555-0178", "", "612 Farrington Hwy",
+     "Waipahu", "HI", "96797", 2, 2, 4},
+    {"Moreno", "Isabel", "Isa", "Ms.", "F", "1996-03-27", "(808) 555-0179", "(808) 555-0199",
+     "1801 Kalakaua Ave", "Honolulu", "HI", "96815", 0, 0, 0},
+    {"Thompson", "Jack", "", "", "M", "2016-07-09", "(808) 555-0180", "", "47 Kailua Rd", "Kailua",
+     "HI", "96734", 2, 1, 1},
+    {"Tanaka", "Keiko", "", "Mrs.", "F", "1949-10-16", "(808) 555-0181", "", "1111 Wilder Ave",
+     "Honolulu", "HI", "96822", 1, 3, 3},
+    {"Murphy", "Liam", "", "Mr.", "M", "1982-05-01", "(808) 555-0182", "(808) 555-0202",
+     "74 Hekili St", "Kailua", "HI", "96734", -1, 0, 0},
+};
+
+QString text(const char* value) {
+    return QString::fromUtf8(value);
+}
+
+/// Cents as money text: 12345 -> "123.45".
+QString moneyText(int64_t cents) {
+    return QStringLiteral("%1.%2").arg(cents / 100).arg(cents % 100, 2, 10, QLatin1Char('0'));
+}
+
+/// The four fees of a code: every schedule the same, or tiered down from schedule 1.
+std::array<QString, 4> feesOf(const SampleCodeGroup& group, const SampleCode& code) {
+    const auto fee = tqplatform::Currency::parse(text(code.fee));
+    if (!fee || fee->isNegative() || fee->raw() % 100 != 0) {
+        throw tqGlobal::Error(tqGlobal::ErrorNumber::TypeMismatch,
+                              QStringLiteral("The demo code %1 has a malformed fee \"%2\".")
+                                  .arg(text(code.code), text(code.fee)));
+    }
+    const int64_t cents = fee->raw() / 100;
+    std::array<QString, 4> fees;
+    for (size_t i = 0; i < fees.size(); ++i) {
+        const int64_t percent = group.tieredFees ? kSchedulePercent[i] : 100;
+        fees[i] = moneyText((cents * percent + 50) / 100);
+    }
+    return fees;
+}
+
+/// Reads one number from a query (counts).
+int64_t countOf(tqGlobal::IHostServices& gic, const QString& statement) {
+    tqplatform::Recordset rs = gic.GetConnection().OpenRecordset(gic.TranslateSql(statement, 0));
+    return rs.Eof() ? 0 : rs.Fields(0).toLongLong();
+}
+
+class SampleWriter {
+public:
+    explicit SampleWriter(tqGlobal::IHostServices& gic)
+        : m_gic(gic), m_office(QString::number(gic.GetOfficeLocationID())) {}
+
+    /// Inserts one row and answers its key; a refused row is an error.
+    int32_t insert(const QString& table, const QString& keyField, const QStringList& names,
+                   const QStringList& values, const QString& what) {
+        int32_t key = 0;
+        int16_t success = 0;
+        m_gic.SaveRecord(1, table, keyField, key, names, values, true, success);
+        if (success == 0 || key == 0) {
+            throw tqGlobal::Error(tqGlobal::ErrorNumber::DatabaseError,
+                                  QStringLiteral("The demo practice could not be loaded: %1 "
+                                                 "was refused by %2.")
+                                      .arg(what, table));
+        }
+        return key;
+    }
+
+    void writeCodes() {
+        QHash<QString, const Internal::SampleCodeExtras*> extras;
+        for (const auto& extra : Internal::sampleCodeExtras()) {
+            extras.insert(text(extra.code), &extra);
+        }
+        for (const auto& groups : {Internal::dentalCodeGroups(), Internal::otherCodeGroups()}) {
+            for (const SampleCodeGroup& group : groups) {
+                for (const SampleCode& code : group.codes) {
+                    writeCode(group, code, extras.value(text(code.code)));
+                }
+            }
+        }
+    }
+
+    std::vector<int32_t> writeProviders() {
+        std::vector<int32_t> ids;
+        for (const Provider& p : kProviders) {
+            const QString name = QStringLiteral("%1, %2").arg(text(p.lastName), text(p.firstName));
+            ids.push_back(insert(
+                QStringLiteral("PaTable"), QStringLiteral("pID"),
+                {QStringLiteral("OffLocID"), QStringLiteral("pTypPat"), QStringLiteral("pTypDoc"),
+                 QStringLiteral("pTypEmp"), QStringLiteral("pLASNAM"), QStringLiteral("pFIRNAM"),
+                 QStringLiteral("pSeaNam"), QStringLiteral("pSEX"), QStringLiteral("pTTL"),
+                 QStringLiteral("pProTTL"), QStringLiteral("pDocIni"), QStringLiteral("pDOCFeeTyp"),
+                 QStringLiteral("pDOCLIC"), QStringLiteral("pDOCSPE"), QStringLiteral("pBUSPHO"),
+                 QStringLiteral("pBusEma"), QStringLiteral("pPROIND"),
+                 QStringLiteral("pGPDenFeeTyp"), QStringLiteral("pGPDenFeeTypPerm")},
+                {m_office, QStringLiteral("0"), QStringLiteral("1"), QStringLiteral("0"),
+                 text(p.lastName), text(p.firstName), searchName(p.lastName, p.firstName),
+                 text(p.sex), QStringLiteral("Dr."), text(p.title), text(p.initials),
+                 QString::number(p.feeSchedule), text(p.license), text(p.specialty),
+                 text(p.businessPhone), text(p.email), QStringLiteral("0"), QStringLiteral("0"),
+                 QStringLiteral("0")},
+                QStringLiteral("the provider ") + name));
+        }
+        return ids;
+    }
+
+    void writeEmployees() {
+        for (const Employee& e : kEmployees) {
+            insert(QStringLiteral("PaTable"), QStringLiteral("pID"),
+                   {QStringLiteral("OffLocID"), QStringLiteral("pTypPat"),
+                    QStringLiteral("pTypDoc"), QStringLiteral("pTypEmp"), QStringLiteral("pLASNAM"),
+                    QStringLiteral("pFIRNAM"), QStringLiteral("pSeaNam"), QStringLiteral("pSEX"),
+                    QStringLiteral("pProTTL"), QStringLiteral("pDocIni"), QStringLiteral("pPROIND"),
+                    QStringLiteral("pGPDenFeeTyp"), QStringLiteral("pGPDenFeeTypPerm"),
+                    QStringLiteral("pDOCFeeTyp")},
+                   {m_office, QStringLiteral("0"), QStringLiteral("0"), text(e.listGroup),
+                    text(e.lastName), text(e.firstName), searchName(e.lastName, e.firstName),
+                    text(e.sex), text(e.title), text(e.initials), QStringLiteral("0"),
+                    QStringLiteral("0"), QStringLiteral("0"), QStringLiteral("0")},
+                   QStringLiteral("the employee %1, %2").arg(text(e.lastName), text(e.firstName)));
+        }
+    }
+
+    void writePatients(const std::vector<int32_t>& providerIds) {
+        int chart = 1001;
+        for (const Patient& p : kPatients) {
+            const QString provider =
+                p.provider < 0 ? QStringLiteral("0") : QString::number(providerIds.at(p.provider));
+            insert(QStringLiteral("PaTable"), QStringLiteral("pID"),
+                   {QStringLiteral("OffLocID"),     QStringLiteral("pTypPat"),
+                    QStringLiteral("pTypDoc"),      QStringLiteral("pTypEmp"),
+                    QStringLiteral("pLASNAM"),      QStringLiteral("pFIRNAM"),
+                    QStringLiteral("pSeaNam"),      QStringLiteral("pNICNAM"),
+                    QStringLiteral("pTTL"),         QStringLiteral("pSEX"),
+                    QStringLiteral("pBIRDAT"),      QStringLiteral("pHOMPHO"),
+                    QStringLiteral("pHomCell"),     QStringLiteral("pADD1"),
+                    QStringLiteral("pCIT"),         QStringLiteral("pSTA"),
+                    QStringLiteral("pZIP"),         QStringLiteral("pPROIND"),
+                    QStringLiteral("pGPDenFeeTyp"), QStringLiteral("pGPDenFeeTypPerm"),
+                    QStringLiteral("pDOCFeeTyp"),   QStringLiteral("pChaNum")},
+                   {m_office,
+                    QStringLiteral("1"),
+                    QStringLiteral("0"),
+                    QStringLiteral("0"),
+                    text(p.lastName),
+                    text(p.firstName),
+                    searchName(p.lastName, p.firstName),
+                    text(p.nickName),
+                    text(p.title),
+                    text(p.sex),
+                    text(p.birthDate),
+                    text(p.homePhone),
+                    text(p.cellPhone),
+                    text(p.address),
+                    text(p.city),
+                    text(p.state),
+                    text(p.zip),
+                    provider,
+                    QString::number(p.feeSchedule),
+                    QString::number(p.standingFeeSchedule),
+                    QStringLiteral("0"),
+                    QString::number(chart++)},
+                   QStringLiteral("the patient %1, %2").arg(text(p.lastName), text(p.firstName)));
+        }
+    }
+
+private:
+    static QString searchName(const char* lastName, const char* firstName) {
+        return (text(lastName) + QLatin1Char(' ') + text(firstName)).toUpper();
+    }
+
+    void writeCode(const SampleCodeGroup& group, const SampleCode& code,
+                   const Internal::SampleCodeExtras* extra) {
+        const std::array<QString, 4> fees = feesOf(group, code);
+        const bool charge = QString::fromUtf8(group.type).startsWith(QLatin1Char('1'));
+        QStringList names = {
+            QStringLiteral("OffLocID"),        QStringLiteral("SevCodDocID"),
+            QStringLiteral("SevCodCod"),       QStringLiteral("SevCodOffCod"),
+            QStringLiteral("SevCodInsCod"),    QStringLiteral("SevCodDes"),
+            QStringLiteral("SevCodFee1"),      QStringLiteral("SevCodFee2"),
+            QStringLiteral("SevCodFee3"),      QStringLiteral("SevCodFee4"),
+            QStringLiteral("SevCodCurMov"),    QStringLiteral("SevCodDatChe"),
+            QStringLiteral("SevCodCroRefCod"), QStringLiteral("SevCodTyp"),
+            QStringLiteral("SevCodCat"),       QStringLiteral("SevCodSubCat"),
+            QStringLiteral("SevCodDep"),       QStringLiteral("SevCodTax"),
+            QStringLiteral("SevCodSchTim"),    QStringLiteral("SevCodPasWorID"),
+            QStringLiteral("SevCodBil"),       QStringLiteral("SevCodLetNam"),
+        };
+        QStringList values = {
+            m_office,
+            QStringLiteral("0"),
+            text(code.code),
+            text(code.officeCode),
+            text(code.insuranceCode),
+            text(code.description),
+            fees[0],
+            fees[1],
+            fees[2],
+            fees[3],
+            text(code.cursorStops),
+            QString(),
+            extra ? text(extra->crossReference) : QString(),
+            text(group.type),
+            text(group.category),
+            text(code.subCategory),
+            text(group.department),
+            text(code.taxRate),
+            QString::number(group.scheduleMinutes),
+            QStringLiteral("0"),
+            charge ? QStringLiteral("Y") : QStringLiteral("N"),
+            text(code.letter),
+        };
+        if (extra && (*extra->friendly || *extra->spanish)) {
+            names << QStringLiteral("sevcodDesForPat") << QStringLiteral("sevcod2ndDes");
+            values << text(extra->friendly) << text(extra->spanish);
+        }
+        insert(QStringLiteral("SevCodTable"), QStringLiteral("SevCodID"), names, values,
+               QStringLiteral("the code %1").arg(text(code.code)));
+    }
+
+    tqGlobal::IHostServices& m_gic;
+    QString m_office;
+};
+
+/// The letters of the letter-management codes, in the word-processing folder; a letter
+/// that is already there is left as it is.
+void writeLetters(tqGlobal::IHostServices& gic) {
+    const QString folder = QDir(gic.GetDataPath()).filePath(QStringLiteral("WP"));
+    if (!QDir().mkpath(folder)) {
+        throw tqGlobal::Error(tqGlobal::ErrorNumber::DatabaseError,
+                              QStringLiteral("The demo practice could not create the letter "
+                                             "folder %1.")
+                                  .arg(folder));
+    }
+    for (const auto& letter : Internal::sampleLetters()) {
+        QFile file(QDir(folder).filePath(text(letter.fileName)));
+        if (file.exists()) {
+            continue;
+        }
+        if (!file.open(QIODevice::WriteOnly)) {
+            throw tqGlobal::Error(tqGlobal::ErrorNumber::DatabaseError,
+                                  QStringLiteral("The demo practice could not write the letter "
+                                                 "%1: %2")
+                                      .arg(file.fileName(), file.errorString()));
+        }
+        const QByteArray rtf = QByteArrayLiteral(
+                                   "{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0 Times New Roman;}}\n"
+                                   "\\f0\\fs24 Dear patient,\\par\\par\n") +
+                               QByteArray(letter.body) +
+                               QByteArrayLiteral(
+                                   "\\par\\par Sincerely,\\par Harbor Smiles "
+                                   "Dental\\par\n}\n");
+        file.write(rtf);
+    }
+}
+
+}  // namespace
+
+void loadSamplePractice(PracticeHost& host) {
+    tqGlobal::IHostServices& gic = host;
+    tqplatform::Connection& conn = gic.GetConnection();
+    const bool needCodes = countOf(gic, QStringLiteral("SELECT COUNT(*) FROM SevCodTable")) == 0;
+    const bool needPeople = countOf(gic, QStringLiteral("SELECT COUNT(*) FROM PaTable")) == 0;
+
+    // All rows or none: a refused row leaves the practice as it was.
+    int32_t defaultProvider = 0;
+    conn.BeginTrans();
+    try {
+        SampleWriter writer(gic);
+        if (needCodes) {
+            writer.writeCodes();
+        }
+        if (needPeople) {
+            const std::vector<int32_t> providers = writer.writeProviders();
+            writer.writePatients(providers);
+            writer.writeEmployees();
+            defaultProvider = providers.front();
+        }
+        conn.CommitTrans();
+    } catch (...) {
+        try {
+            conn.RollbackTrans();
+        } catch (const tqGlobal::Error&) {
+            // The first failure is the one worth reporting.
+        }
+        throw;
+    }
+    if (defaultProvider != 0) {
+        host.setDefaultProviderID(defaultProvider);
+    }
+    if (!gic.UserHasRight(gic.GetCurrentUser(), QString::fromLatin1(Rights::ChangeServiceCode))) {
+        host.grantRight(gic.GetCurrentUser(), QString::fromLatin1(Rights::ChangeServiceCode));
+    }
+    writeLetters(gic);
+}
+
+}  // namespace tqhost
