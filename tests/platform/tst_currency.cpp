@@ -92,6 +92,7 @@ void TestCurrency::parse_data() {
     QTest::newRow("minus before dollar") << "-$5.00" << true << qint64(-50000);
     QTest::newRow("minus after dollar") << "$-5.00" << true << qint64(-50000);
     QTest::newRow("plus") << "+3" << true << qint64(30000);
+    QTest::newRow("blank after sign") << "- $ 5" << true << qint64(-50000);
     QTest::newRow("leading point") << ".5" << true << qint64(5000);
     QTest::newRow("trailing point") << "5." << true << qint64(50000);
     QTest::newRow("four decimals") << "0.0001" << true << qint64(1);

@@ -147,10 +147,10 @@ std::optional<Currency> Currency::parse(const QString& text) {
         if ((c == u'-' || c == u'+') && !signSeen && !negative) {
             signSeen = true;
             negative = c == u'-';
-            rest = rest.mid(1);
+            rest = rest.mid(1).trimmed();
         } else if (c == u'$' && !dollarSeen) {
             dollarSeen = true;
-            rest = rest.mid(1);
+            rest = rest.mid(1).trimmed();
         }
     }
     if (rest.isEmpty() || !(isDigit(rest.front()) || rest.front() == u'.')) {

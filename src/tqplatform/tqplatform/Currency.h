@@ -23,7 +23,9 @@ public:
         return c;
     }
     static constexpr Currency fromUnits(int64_t units) { return fromRaw(units * Scale); }
-    /// Rounds half to even at the fourth decimal.
+    /// Rounds the double's shortest decimal form half to even at the fourth decimal (so
+    /// 2.00005 gives 2.0000 and 0.1 + 0.2 gives 0.3). Raises tqGlobal::Error 6 (overflow)
+    /// outside the range or for infinities and NaN.
     static Currency fromDouble(double value);
     /// Parses "1234.5", "-12", "$1,234.50", "($12.00)", " 7.25 ", "1e3" is refused.
     /// More than four decimals are rounded half to even. Empty or malformed text: nullopt.
@@ -51,7 +53,8 @@ public:
     friend Currency operator+(Currency a, Currency b) { return a += b; }
     friend Currency operator-(Currency a, Currency b) { return a -= b; }
     /// Multiplies by an exact decimal factor given as text-free ratio numerator/denominator,
-    /// rounding half to even to four decimals.
+    /// rounding half to even to four decimals. Raises tqGlobal::Error 11 for a zero
+    /// denominator and 6 when the result does not fit.
     Currency mulDiv(int64_t numerator, int64_t denominator) const;
 
     friend constexpr auto operator<=>(Currency, Currency) = default;
@@ -61,7 +64,8 @@ private:
     int64_t m_raw = 0;
 };
 
-/// Registers QVariant conversions of Currency to and from QString and double.
+/// Registers QVariant conversions of Currency to and from QString and double. Text that is
+/// no amount converts to zero. Safe to call more than once.
 void registerCurrencyMetaType();
 
 }  // namespace tqplatform

@@ -20,7 +20,9 @@ namespace tqplatform::vb {
 /// "Short Date", "Medium Date", "Long Date", "Short Time", "Medium Time", "Long Time",
 /// "General Date". Date formats with the tokens m mm mmm mmmm d dd ddd dddd yy yyyy
 /// h hh n nn s ss AM/PM am/pm (M/D/Y also accepted in upper case; "m" after "h" is minutes).
-/// A Null or empty variant gives "". Rounding is half away from zero, as VB's Format.
+/// A Null or empty variant gives "". Rounding is half away from zero, as VB's Format; a
+/// double is first taken at 15 significant digits, as VB prints it. A value that rounds to
+/// zero at the shown decimals is shown as zero: no minus sign, and the zero section.
 QString Format(const QVariant& value, const QString& format = {});
 QString Format(Currency value, const QString& format);
 QString Format(double value, const QString& format);
@@ -34,9 +36,11 @@ double Val(const QString& text);
 int32_t CLng(const QVariant& value);
 /// VB's CInt: as CLng for 16 bits.
 int16_t CInt(const QVariant& value);
-/// VB's CCur of a text or number; throws error 13 on non-numeric text.
+/// VB's CCur of a text or number; throws error 13 on non-numeric text, 6 on overflow and
+/// 94 for Null (as CLng and CInt).
 Currency CCur(const QVariant& value);
-/// VB's IsNumeric.
+/// VB's IsNumeric: numbers, Currency and booleans; texts that CLng or CCur would read
+/// ("$1,234.50", "(5)", "5-", "1E3", "&H1F"). Null and dates are not numeric.
 bool IsNumeric(const QVariant& value);
 /// VB's IsDate for US-style texts ("12/31/2026", "12-31-2026", "2026-12-31",
 /// "Dec 31, 2026", "31 December 2026") and date values.
@@ -44,16 +48,20 @@ bool IsDate(const QVariant& value);
 /// VB's CDate of the same texts; nullopt when not a date.
 std::optional<QDateTime> CDate(const QVariant& value);
 /// VB's DateAdd: intervals "yyyy", "q", "m", "y", "d", "w", "ww", "h", "n", "s".
-/// Adding months keeps the day where it exists, else the month's last day.
+/// Adding months keeps the day where it exists, else the month's last day. Raises
+/// tqGlobal::Error 5 for an unknown interval, an invalid date or a result outside the
+/// years 100 to 9999.
 QDateTime DateAdd(const QString& interval, int64_t number, const QDateTime& date);
 QDate DateAdd(const QString& interval, int64_t number, const QDate& date);
-/// VB's DateDiff: the number of interval boundaries crossed from date1 to date2.
+/// VB's DateDiff: the number of interval boundaries crossed from date1 to date2 ("ww"
+/// counts Sundays, "w" whole weeks). Raises tqGlobal::Error 5 as DateAdd.
 int64_t DateDiff(const QString& interval, const QDateTime& date1, const QDateTime& date2);
 int64_t DateDiff(const QString& interval, const QDate& date1, const QDate& date2);
 /// Seconds since midnight, as VB's Timer.
 double Timer();
 
-/// Text helpers with VB's semantics.
+/// Text helpers with VB's semantics. A negative length for Left or Right, or a start
+/// below 1 for Mid, raises tqGlobal::Error 5; a negative length for Mid means "to the end".
 QString Left(const QString& text, int length);
 QString Right(const QString& text, int length);
 QString Mid(const QString& text, int start, int length = -1);  // start from 1
