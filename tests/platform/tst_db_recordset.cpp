@@ -1,0 +1,621 @@
+#include <tqplatform/Connection.h>
+#include <tqplatform/Currency.h>
+#include <tqplatform/Recordset.h>
+
+#include <tqglobal/Error.h>
+
+#include "TestDatabase.h"
+#include "TestMain.h"
+
+#include <QDate>
+#include <QDateTime>
+#include <QObject>
+#include <QTest>
+
+#include <functional>
+#include <memory>
+
+using tqplatform::Bookmark;
+using tqplatform::Connection;
+using tqplatform::Currency;
+using tqplatform::Recordset;
+using tqplatform::SearchDirection;
+namespace FieldType = tqplatform::FieldType;
+namespace Position = tqplatform::Position;
+
+namespace {
+
+using IdList = QList<int>;
+
+/// The error number an action throws; 0 when it throws nothing.
+long errorOf(const std::function<void()>& action) {
+    try {
+        action();
+    } catch (const tqGlobal::Error& e) {
+        return e.number();
+    }
+    return 0;
+}
+
+/// The cID of every record of the view, in view order (the cursor ends at EOF).
+IdList ids(Recordset& rs) {
+    IdList result;
+    if (rs.RecordCount() == 0) {
+        return result;
+    }
+    for (rs.MoveFirst(); !rs.Eof(); rs.MoveNext()) {
+        result << rs.Fields(QStringLiteral("cID")).toInt();
+    }
+    return result;
+}
+
+Currency money(const QVariant& v) {
+    if (v.metaType() != QMetaType::fromType<Currency>()) {
+        qWarning() << "not money:" << v;
+        return Currency::fromRaw(INT64_MIN);
+    }
+    return v.value<Currency>();
+}
+
+}  // namespace
+
+class TestRecordset : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<tqtest::TestDatabase> m_db;
+    std::unique_ptr<Connection> m_conn;
+
+    Recordset codes() {
+        return m_conn->OpenRecordset(QStringLiteral("SELECT * FROM Codes ORDER BY cID"));
+    }
+
+private slots:
+    void initTestCase() {
+        m_db = std::make_unique<tqtest::TestDatabase>();
+        TQ_REQUIRE_DATABASE(*m_db);
+        m_conn = std::make_unique<Connection>(m_db->url());
+        m_conn->setCurrencyColumns({QStringLiteral("cfee"), QStringLiteral("kfee"),
+                                    QStringLiteral("famount"), QStringLiteral("total")});
+        m_conn->Execute(
+            QStringLiteral("CREATE TABLE Codes (cID INTEGER, cCode VARCHAR(10), cName VARCHAR(40), "
+                           "cFee NUMERIC(19,4), cDate DATE, cCount INTEGER)"));
+        const char* rows[] = {
+            "1, 'D0120', 'Periodic exam', 45.5, '2024-01-15', 3",
+            "2, 'd0150', 'comprehensive exam', 0.1, '2024-02-01', 10",
+            "3, 'D1110', 'Prophylaxis', 0.2, NULL, 9",
+            "4, 'D2740', 'Crown', 12345678.1234, '2023-12-31', 100",
+            "5, 'D2750', 'crown', 0.3, '2024-01-15', NULL",
+            "6, NULL, 'O''Brien note', NULL, '2024-03-01', 20",
+            "7, 'D9999', 'Bridge 50% off', -12.75, '2024-01-16', 2",
+            "8, 'D0140', 'Limited exam', 45.5, '2024-01-15', 0",
+        };
+        m_conn->Execute(QStringLiteral(
+            "CREATE TABLE Kinds (kID INTEGER, kSmall SMALLINT, kBig BIGINT, "
+            "kReal DOUBLE PRECISION, kText VARCHAR(30), kDate DATE, kStamp TIMESTAMP, "
+            "kFlag BOOLEAN, kFee NUMERIC(19,4), kRate NUMERIC(9,4))"));
+        m_conn->Execute(QStringLiteral("CREATE TABLE Tx (tID INTEGER)"));
+        m_conn->Execute(QStringLiteral("CREATE TABLE Fees (fID INTEGER, fAmount NUMERIC(19,4))"));
+        for (const char* row : rows) {
+            m_conn->Execute(
+                QStringLiteral("INSERT INTO Codes VALUES (%1)").arg(QLatin1String(row)));
+        }
+    }
+
+    void cleanupTestCase() {
+        m_conn.reset();
+        m_db.reset();
+    }
+
+    void fieldTypesAndValues_data() {
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<int>("type");
+        QTest::addColumn<QVariant>("value");
+        QTest::newRow("integer") << "kID" << FieldType::Integer << QVariant(7);
+        QTest::newRow("smallint") << "kSmall" << FieldType::SmallInt << QVariant(-3);
+        QTest::newRow("bigint") << "kBig" << FieldType::BigInt << QVariant(qlonglong(5000000000LL));
+        QTest::newRow("double") << "kReal" << FieldType::Double << QVariant(2.5);
+        QTest::newRow("text") << "kText" << FieldType::VarWChar
+                              << QVariant(QStringLiteral("Crown"));
+        QTest::newRow("date") << "kDate" << FieldType::Date << QVariant(QDate(2024, 3, 15));
+        QTest::newRow("timestamp") << "kStamp" << FieldType::Date
+                                   << QVariant(QDateTime(QDate(2024, 3, 15), QTime(10, 20, 30)));
+        QTest::newRow("boolean") << "kFlag" << FieldType::Boolean << QVariant(true);
+        QTest::newRow("money") << "kFee" << FieldType::Currency
+                               << QVariant::fromValue(Currency::fromRaw(123456781234));
+        QTest::newRow("numeric, not money") << "kRate" << FieldType::Double << QVariant(0.125);
+    }
+
+    void fieldTypesAndValues() {
+        QFETCH(QString, field);
+        QFETCH(int, type);
+        QFETCH(QVariant, value);
+        m_conn->Execute(QStringLiteral("DELETE FROM Kinds"));
+        m_conn->Execute(QStringLiteral(
+            "INSERT INTO Kinds VALUES (7, -3, 5000000000, 2.5, 'Crown', '2024-03-15', "
+            "'2024-03-15 10:20:30', TRUE, 12345678.1234, 0.125)"));
+        m_conn->Execute(
+            QStringLiteral("INSERT INTO Kinds VALUES (NULL, NULL, NULL, NULL, NULL, NULL, NULL, "
+                           "NULL, NULL, NULL)"));
+        Recordset rs = m_conn->OpenRecordset(QStringLiteral("SELECT * FROM Kinds ORDER BY kID"));
+        QCOMPARE(rs.FieldCount(), 10);
+        const int index = rs.FieldIndex(field);
+        QVERIFY(index >= 0);
+        QCOMPARE(rs.FieldInfo(index).type, type);
+        QCOMPARE(rs.FieldIndex(field.toUpper()), index);
+        // NULLs sort first on SQLite and last on PostgreSQL: find each row by its key.
+        rs.setFilter(QStringLiteral("kID = 7"));
+        QCOMPARE(rs.RecordCount(), 1);
+        const QVariant actual = rs.Fields(field);
+        QCOMPARE(actual.metaType(), value.metaType());
+        QCOMPARE(actual, value);
+        QCOMPARE(rs.Fields(index), value);
+        rs.setFilter(QStringLiteral("kID IS NULL"));
+        QCOMPARE(rs.RecordCount(), 1);
+        QVERIFY(rs.Fields(field).isNull());
+    }
+
+    void moneyIsExact_data() {
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<qint64>("raw");
+        QTest::newRow("a tenth") << "0.1" << qint64(1000);
+        QTest::newRow("two tenths") << "0.2" << qint64(2000);
+        QTest::newRow("eight digits and four decimals") << "12345678.1234" << qint64(123456781234);
+        QTest::newRow("smallest amount") << "-0.0001" << qint64(-1);
+        QTest::newRow("whole amount") << "45" << qint64(450000);
+        QTest::newRow("large amount") << "99999999999.9999" << qint64(999999999999999);
+    }
+
+    void moneyIsExact() {
+        QFETCH(QString, stored);
+        QFETCH(qint64, raw);
+        m_conn->Execute(QStringLiteral("DELETE FROM Fees"));
+        m_conn->Execute(QStringLiteral("INSERT INTO Fees VALUES (1, %1)").arg(stored));
+        Recordset rs = m_conn->OpenRecordset(QStringLiteral("SELECT fAmount FROM Fees"));
+        QCOMPARE(rs.FieldInfo(0).type, FieldType::Currency);
+        QCOMPARE(money(rs.Fields(0)).raw(), raw);
+    }
+
+    void moneySumsAreExact() {
+        // Fees of 0.1 and 0.2 add up to 0.3, whether added here or by the database.
+        Recordset rs = m_conn->OpenRecordset(
+            QStringLiteral("SELECT cFee FROM Codes WHERE cID IN (2, 3) ORDER BY cID"));
+        Currency sum;
+        for (; !rs.Eof(); rs.MoveNext()) {
+            sum += money(rs.Fields(QStringLiteral("CFEE")));
+        }
+        QCOMPARE(sum, Currency::fromRaw(3000));
+        Recordset total = m_conn->OpenRecordset(
+            QStringLiteral("SELECT SUM(cFee) AS Total FROM Codes WHERE cID IN (2, 3)"));
+        QCOMPARE(money(total.Fields(QStringLiteral("total"))), Currency::fromRaw(3000));
+        rs.setFilter(QStringLiteral("cFee = 0.3"));
+        QCOMPARE(rs.RecordCount(), 0);
+        Recordset all = codes();
+        all.setFilter(QStringLiteral("cFee = 0.3 OR cFee = 12345678.1234"));
+        QCOMPARE(ids(all), (IdList{4, 5}));
+    }
+
+    void manyRowsKeepOrderAndValues() {
+        m_conn->Execute(QStringLiteral("CREATE TABLE Many (mID INTEGER, mText VARCHAR(20))"));
+        m_conn->BeginTrans();
+        for (int block = 0; block < 20; ++block) {
+            QStringList values;
+            for (int i = block * 100; i < block * 100 + 100; ++i) {
+                values << QStringLiteral("(%1, 'row %1')").arg(i);
+            }
+            m_conn->Execute(QStringLiteral("INSERT INTO Many VALUES ") + values.join(u','));
+        }
+        m_conn->CommitTrans();
+        Recordset rs =
+            m_conn->OpenRecordset(QStringLiteral("SELECT * FROM Many ORDER BY mID DESC"));
+        QCOMPARE(rs.RecordCount(), 2000);
+        int expected = 1999;
+        for (; !rs.Eof(); rs.MoveNext(), --expected) {
+            QCOMPARE(rs.Fields(0).toInt(), expected);
+            QCOMPARE(rs.Fields(1).toString(), QStringLiteral("row %1").arg(expected));
+        }
+        QCOMPARE(expected, -1);
+    }
+
+    void cursorMoves_data() {
+        QTest::addColumn<QString>("moves");
+        QTest::addColumn<int>("position");  // AbsolutePosition afterwards
+        QTest::addColumn<long>("error");
+        QTest::newRow("opened on the first") << "" << 1 << 0L;
+        QTest::newRow("next twice") << "N N" << 3 << 0L;
+        QTest::newRow("last") << "L" << 8 << 0L;
+        QTest::newRow("past the last") << "L N" << Position::Eof << 0L;
+        QTest::newRow("before the first") << "P" << Position::Bof << 0L;
+        QTest::newRow("next at EOF") << "L N N" << Position::Eof << 3021L;
+        QTest::newRow("previous at BOF") << "P P" << Position::Bof << 3021L;
+        QTest::newRow("back from EOF") << "L N P" << 8 << 0L;
+        QTest::newRow("move forward") << "M3" << 4 << 0L;
+        QTest::newRow("move beyond the end") << "M30" << Position::Eof << 0L;
+        QTest::newRow("move before the start") << "L M-30" << Position::Bof << 0L;
+        QTest::newRow("move back at BOF") << "P M-1" << Position::Bof << 3021L;
+        QTest::newRow("absolute position") << "A5" << 5 << 0L;
+        QTest::newRow("absolute position out of range") << "A9" << 1 << 3001L;
+        QTest::newRow("absolute position zero") << "A0" << 1 << 3001L;
+    }
+
+    void cursorMoves() {
+        QFETCH(QString, moves);
+        QFETCH(int, position);
+        QFETCH(long, error);
+        Recordset rs = codes();
+        long thrown = 0;
+        for (const QString& move : moves.split(u' ', Qt::SkipEmptyParts)) {
+            thrown = errorOf([&] {
+                switch (move[0].toLatin1()) {
+                    case 'N':
+                        rs.MoveNext();
+                        break;
+                    case 'P':
+                        rs.MovePrevious();
+                        break;
+                    case 'L':
+                        rs.MoveLast();
+                        break;
+                    case 'M':
+                        rs.Move(move.mid(1).toInt());
+                        break;
+                    case 'A':
+                        rs.setAbsolutePosition(move.mid(1).toInt());
+                        break;
+                }
+            });
+            if (thrown != 0) {
+                break;
+            }
+        }
+        QCOMPARE(thrown, error);
+        QCOMPARE(rs.AbsolutePosition(), position);
+        QCOMPARE(rs.Eof(), position == Position::Eof);
+        QCOMPARE(rs.Bof(), position == Position::Bof);
+        if (position > 0) {
+            QCOMPARE(rs.Fields(QStringLiteral("cid")).toInt(), position);
+        } else {
+            QCOMPARE(errorOf([&] { rs.Fields(QStringLiteral("cID")); }), 3021L);
+        }
+    }
+
+    void emptyRecordset() {
+        Recordset rs = m_conn->OpenRecordset(QStringLiteral("SELECT * FROM Codes WHERE cID < 0"));
+        QCOMPARE(rs.FieldCount(), 6);
+        QCOMPARE(rs.RecordCount(), 0);
+        QVERIFY(rs.Eof());
+        QVERIFY(rs.Bof());
+        QCOMPARE(errorOf([&] { rs.MoveFirst(); }), 3021L);
+        QCOMPARE(errorOf([&] { rs.MoveNext(); }), 3021L);
+        QCOMPARE(errorOf([&] { rs.Fields(0); }), 3021L);
+        QCOMPARE(errorOf([&] { rs.bookmark(); }), 3021L);
+        rs.setSort(QStringLiteral("cName"));
+        rs.Find(QStringLiteral("cID = 1"));
+        QVERIFY(rs.Eof());
+    }
+
+    void sortOrders_data() {
+        QTest::addColumn<QString>("sort");
+        QTest::addColumn<IdList>("expected");
+        QTest::newRow("fetched order") << "" << IdList{1, 2, 3, 4, 5, 6, 7, 8};
+        QTest::newRow("texts ignore case, ties keep their order")
+            << "cName" << IdList{7, 2, 4, 5, 8, 6, 1, 3};
+        QTest::newRow("descending keeps ties in order")
+            << "cName DESC" << IdList{3, 1, 6, 8, 4, 5, 2, 7};
+        QTest::newRow("money, nulls first") << "cFee" << IdList{6, 7, 2, 3, 5, 1, 8, 4};
+        QTest::newRow("two keys, nulls last descending")
+            << "cFee DESC, cID DESC" << IdList{4, 8, 1, 5, 3, 2, 7, 6};
+        QTest::newRow("dates then ids") << "cDate, cID" << IdList{3, 4, 1, 5, 8, 7, 2, 6};
+        QTest::newRow("numbers as numbers") << "[cCount] desc" << IdList{4, 6, 2, 3, 1, 7, 8, 5};
+        QTest::newRow("name in another case") << "CCODE ASC" << IdList{6, 1, 8, 2, 3, 4, 5, 7};
+    }
+
+    void sortOrders() {
+        QFETCH(QString, sort);
+        QFETCH(IdList, expected);
+        Recordset rs = codes();
+        rs.setSort(sort);
+        QCOMPARE(rs.Sort(), sort);
+        QCOMPARE(ids(rs), expected);
+        rs.setSort(QString());
+        QCOMPARE(ids(rs), (IdList{1, 2, 3, 4, 5, 6, 7, 8}));
+    }
+
+    void filters_data() {
+        QTest::addColumn<QString>("criteria");
+        QTest::addColumn<IdList>("expected");
+        QTest::newRow("text ignores case") << "cCode = 'd0120'" << IdList{1};
+        QTest::newRow("like without wildcards") << "cName LIKE 'crown'" << IdList{4, 5};
+        QTest::newRow("like, ends with") << "cName like '%EXAM'" << IdList{1, 2, 8};
+        QTest::newRow("like, starts with, star") << "cName LIKE 'c*'" << IdList{2, 4, 5};
+        QTest::newRow("like, one character") << "cCode LIKE 'D__20'" << IdList{1};
+        QTest::newRow("money equal") << "cFee = 0.3" << IdList{5};
+        QTest::newRow("money, large") << "cFee = 12345678.1234" << IdList{4};
+        QTest::newRow("money, negative") << "cFee = -12.75" << IdList{7};
+        QTest::newRow("money range") << "cFee > 0.1 AND cFee < 45.5" << IdList{3, 5};
+        QTest::newRow("numbers compare as numbers") << "cCount >= 10" << IdList{2, 4, 6};
+        QTest::newRow("number as text") << "cCount = '9'" << IdList{3};
+        QTest::newRow("US date") << "cDate = #1/15/2024#" << IdList{1, 5, 8};
+        QTest::newRow("ISO date") << "cDate > #2024-01-15#" << IdList{2, 6, 7};
+        QTest::newRow("date as text") << "cDate < '2024-01-01'" << IdList{4};
+        QTest::newRow("doubled quote") << "cName = 'O''Brien note'" << IdList{6};
+        QTest::newRow("AND before OR")
+            << "cCount > 5 AND cCode = 'D0120' OR cCode = 'D0140'" << IdList{8};
+        QTest::newRow("brackets first")
+            << "(cCode = 'D0120' OR cCode = 'D0140') AND cCount > 0" << IdList{1};
+        QTest::newRow("null") << "cFee = NULL" << IdList{6};
+        QTest::newRow("not equal skips nulls") << "cCode <> 'D0120'" << IdList{2, 3, 4, 5, 7, 8};
+        QTest::newRow("bracketed name, percent in the text")
+            << "[cName] LIKE 'bridge 50%'" << IdList{7};
+        QTest::newRow("no filter") << "" << IdList{1, 2, 3, 4, 5, 6, 7, 8};
+    }
+
+    void filters() {
+        QFETCH(QString, criteria);
+        QFETCH(IdList, expected);
+        Recordset rs = codes();
+        rs.setFilter(criteria);
+        QCOMPARE(rs.Filter(), criteria);
+        QCOMPARE(rs.RecordCount(), expected.size());
+        QCOMPARE(ids(rs), expected);
+        if (!expected.isEmpty()) {
+            rs.MoveFirst();
+            QCOMPARE(rs.AbsolutePosition(), 1);
+        }
+        // Sort and filter together: the filtered records in sorted order.
+        rs.setSort(QStringLiteral("cID DESC"));
+        IdList reversed(expected.rbegin(), expected.rend());
+        QCOMPARE(ids(rs), reversed);
+    }
+
+    void find_data() {
+        QTest::addColumn<QString>("criteria");
+        QTest::addColumn<int>("startId");  // 0: BOF, 9: EOF
+        QTest::addColumn<int>("skip");
+        QTest::addColumn<bool>("backward");
+        QTest::addColumn<int>("foundId");  // 0: BOF, 9: EOF
+        QTest::newRow("from the first") << "cName LIKE 'crown'" << 1 << 0 << false << 4;
+        QTest::newRow("the current one counts") << "cName LIKE 'crown'" << 4 << 0 << false << 4;
+        QTest::newRow("skipping the current") << "cName LIKE 'crown'" << 4 << 1 << false << 5;
+        QTest::newRow("no more") << "cName LIKE 'crown'" << 5 << 1 << false << 9;
+        QTest::newRow("backward") << "cFee = 45.5" << 8 << 0 << true << 8;
+        QTest::newRow("backward, skipping") << "cFee = 45.5" << 8 << 1 << true << 1;
+        QTest::newRow("backward, no more") << "cFee = 45.5" << 1 << 1 << true << 0;
+        QTest::newRow("from BOF") << "cID = 1" << 0 << 0 << false << 1;
+        QTest::newRow("backward from EOF") << "cID = 8" << 9 << 0 << true << 8;
+        QTest::newRow("nothing meets it") << "cCount > 1000" << 1 << 0 << false << 9;
+    }
+
+    void find() {
+        QFETCH(QString, criteria);
+        QFETCH(int, startId);
+        QFETCH(int, skip);
+        QFETCH(bool, backward);
+        QFETCH(int, foundId);
+        Recordset rs = codes();
+        if (startId == 0) {
+            rs.MovePrevious();
+        } else if (startId == 9) {
+            rs.MoveLast();
+            rs.MoveNext();
+        } else {
+            rs.setAbsolutePosition(startId);
+        }
+        rs.Find(criteria, skip, backward ? SearchDirection::Backward : SearchDirection::Forward);
+        QCOMPARE(rs.Bof(), foundId == 0);
+        QCOMPARE(rs.Eof(), foundId == 9);
+        if (foundId > 0 && foundId < 9) {
+            QCOMPARE(rs.Fields(QStringLiteral("cID")).toInt(), foundId);
+        }
+    }
+
+    void bookmarksSurviveSortAndFilter() {
+        Recordset rs = codes();
+        rs.setAbsolutePosition(7);
+        const Bookmark seventh = rs.bookmark();
+        rs.MoveFirst();
+        const Bookmark first = rs.bookmark();
+        rs.setSort(QStringLiteral("cName DESC"));
+        QCOMPARE(rs.Fields(QStringLiteral("cID")).toInt(), 1);  // the current record stays
+        rs.setBookmark(seventh);
+        QCOMPARE(rs.Fields(QStringLiteral("cID")).toInt(), 7);
+        QCOMPARE(rs.AbsolutePosition(), 8);
+        rs.setFilter(QStringLiteral("cCount < 5"));
+        rs.setBookmark(seventh);
+        QCOMPARE(rs.Fields(QStringLiteral("cName")).toString(), QStringLiteral("Bridge 50% off"));
+        rs.setBookmark(first);
+        QCOMPARE(rs.Fields(QStringLiteral("cID")).toInt(), 1);
+        rs.setFilter(QStringLiteral("cCount > 50"));
+        QCOMPARE(errorOf([&] { rs.setBookmark(seventh); }), 3001L);
+        QCOMPARE(rs.Fields(QStringLiteral("cID")).toInt(), 4);  // the cursor did not move
+        Recordset clone = rs.Clone();
+        rs.setFilter(QString());
+        rs.setBookmark(seventh);
+        QCOMPARE(rs.Fields(QStringLiteral("cID")).toInt(), 7);
+        QCOMPARE(errorOf([&] { rs.setBookmark(9999); }), 3001L);
+        QCOMPARE(clone.RecordCount(), 1);
+    }
+
+    void clonesShareRowsCopiesDoNot() {
+        Recordset rs = codes();
+        rs.setSort(QStringLiteral("cID DESC"));
+        rs.MoveLast();
+        Recordset clone = rs.Clone();
+        QCOMPARE(clone.AbsolutePosition(), 1);
+        QCOMPARE(clone.Fields(QStringLiteral("cID")).toInt(), 8);  // same view, own cursor
+        QCOMPARE(rs.Fields(QStringLiteral("cID")).toInt(), 1);
+        clone.setField(QStringLiteral("cName"), QStringLiteral("Changed"));
+        rs.MoveFirst();
+        QCOMPARE(rs.Fields(QStringLiteral("cName")).toString(), QStringLiteral("Changed"));
+        Recordset copy = rs;
+        copy.setField(QStringLiteral("cName"), QStringLiteral("Copy only"));
+        QCOMPARE(rs.Fields(QStringLiteral("cName")).toString(), QStringLiteral("Changed"));
+        rs.Requery();  // the database never saw the change
+        rs.setBookmark(clone.bookmark());
+        QCOMPARE(rs.Fields(QStringLiteral("cName")).toString(), QStringLiteral("Limited exam"));
+    }
+
+    void requeryKeepsSortAndFilter() {
+        m_conn->Execute(QStringLiteral("CREATE TABLE Live (lID INTEGER, lVal INTEGER)"));
+        m_conn->Execute(QStringLiteral("INSERT INTO Live VALUES (1, 5), (2, 1), (3, 7)"));
+        Recordset rs = m_conn->OpenRecordset(QStringLiteral("SELECT * FROM Live"));
+        rs.setSort(QStringLiteral("lID DESC"));
+        rs.setFilter(QStringLiteral("lVal > 2"));
+        rs.MoveLast();
+        Recordset before = rs.Clone();
+        m_conn->Execute(QStringLiteral("INSERT INTO Live VALUES (4, 9), (5, 0)"));
+        m_conn->Execute(QStringLiteral("UPDATE Live SET lVal = 3 WHERE lID = 2"));
+        QCOMPARE(rs.RecordCount(), 2);
+        rs.Requery();
+        QCOMPARE(rs.Sort(), QStringLiteral("lID DESC"));
+        QCOMPARE(rs.Filter(), QStringLiteral("lVal > 2"));
+        QCOMPARE(rs.AbsolutePosition(), 1);
+        IdList seen;
+        for (; !rs.Eof(); rs.MoveNext()) {
+            seen << rs.Fields(QStringLiteral("LID")).toInt();
+        }
+        QCOMPARE(seen, (IdList{4, 3, 2, 1}));
+        QCOMPARE(before.RecordCount(), 2);  // a clone keeps the rows it was made over
+    }
+
+    void transactions_data() {
+        QTest::addColumn<QString>("steps");  // B begin, I insert, C commit, R rollback
+        QTest::addColumn<int>("rows");
+        QTest::newRow("commit") << "B I C" << 1;
+        QTest::newRow("rollback") << "B I R" << 0;
+        QTest::newRow("inner rollback, outer commit") << "B I B I R C" << 1;
+        QTest::newRow("inner commit, outer rollback") << "B I B I C R" << 0;
+        QTest::newRow("both commit") << "B I B I C C" << 2;
+        QTest::newRow("three levels") << "B I B I B I R C I C" << 3;
+    }
+
+    void transactions() {
+        QFETCH(QString, steps);
+        QFETCH(int, rows);
+        m_conn->Execute(QStringLiteral("DELETE FROM Tx"));
+        int depth = 0;
+        for (const QString& step : steps.split(u' ')) {
+            if (step == u"B") {
+                m_conn->BeginTrans();
+                ++depth;
+            } else if (step == u"I") {
+                QCOMPARE(m_conn->Execute(QStringLiteral("INSERT INTO Tx VALUES (1)")), int64_t(1));
+            } else if (step == u"C") {
+                m_conn->CommitTrans();
+                --depth;
+            } else {
+                m_conn->RollbackTrans();
+                --depth;
+            }
+            QCOMPARE(m_conn->transactionDepth(), depth);
+        }
+        Recordset rs = m_conn->OpenRecordset(QStringLiteral("SELECT tID FROM Tx"));
+        QCOMPARE(rs.RecordCount(), rows);
+        // Another connection sees exactly what was committed.
+        Connection other(m_db->url());
+        QCOMPARE(other.OpenRecordset(QStringLiteral("SELECT tID FROM Tx")).RecordCount(), rows);
+        QCOMPARE(m_conn->Execute(QStringLiteral("UPDATE Tx SET tID = 2")), int64_t(rows));
+    }
+
+    void closingAbandonsOpenTransaction() {
+        m_conn->Execute(QStringLiteral("CREATE TABLE Closing (xID INTEGER)"));
+        {
+            Connection conn(m_db->url());
+            QVERIFY(conn.database().connectionName() != m_conn->database().connectionName());
+            conn.BeginTrans();
+            conn.Execute(QStringLiteral("INSERT INTO Closing VALUES (1)"));
+            Recordset rs = conn.OpenRecordset(QStringLiteral("SELECT * FROM Closing"));
+            conn.Close();
+            QVERIFY(!conn.isOpen());
+            QCOMPARE(conn.transactionDepth(), 0);
+            QCOMPARE(rs.RecordCount(), 1);  // fetched rows stay readable
+            QCOMPARE(errorOf([&] { rs.Requery(); }), 3704L);
+            QCOMPARE(errorOf([&] { conn.Execute(QStringLiteral("SELECT 1")); }), 3704L);
+        }
+        QCOMPARE(m_conn->OpenRecordset(QStringLiteral("SELECT * FROM Closing")).RecordCount(), 0);
+    }
+
+    void errors_data() {
+        QTest::addColumn<QString>("action");
+        QTest::addColumn<long>("number");
+        QTest::newRow("bad statement") << "execute" << tqGlobal::ErrorNumber::DatabaseError;
+        QTest::newRow("missing table") << "open" << tqGlobal::ErrorNumber::DatabaseError;
+        QTest::newRow("unknown field") << "field" << 3265L;
+        QTest::newRow("field index out of range") << "fieldIndex" << 3265L;
+        QTest::newRow("unreadable filter") << "filter" << 3001L;
+        QTest::newRow("filter on an unknown field") << "filterField" << 3265L;
+        QTest::newRow("unreadable sort") << "sort" << 3001L;
+        QTest::newRow("sort on an unknown field") << "sortField" << 3265L;
+        QTest::newRow("unreadable find") << "find" << 3001L;
+        QTest::newRow("commit without a transaction")
+            << "commit" << tqGlobal::ErrorNumber::DatabaseError;
+        QTest::newRow("rollback without a transaction")
+            << "rollback" << tqGlobal::ErrorNumber::DatabaseError;
+        QTest::newRow("unknown kind of database") << "url" << tqGlobal::ErrorNumber::DatabaseError;
+        QTest::newRow("database in a missing folder")
+            << "missingFolder" << tqGlobal::ErrorNumber::DatabaseError;
+        QTest::newRow("closed recordset") << "closed" << 3704L;
+    }
+
+    void errors() {
+        QFETCH(QString, action);
+        QFETCH(long, number);
+        Recordset rs = codes();
+        rs.setAbsolutePosition(3);
+        const QString before = rs.Filter() + u'|' + rs.Sort();
+        const std::map<QString, std::function<void()>> actions = {
+            {QStringLiteral("execute"),
+             [&] { m_conn->Execute(QStringLiteral("UPDATE Codes SET WHERE")); }},
+            {QStringLiteral("open"),
+             [&] { m_conn->OpenRecordset(QStringLiteral("SELECT * FROM NoSuchTable")); }},
+            {QStringLiteral("field"), [&] { rs.Fields(QStringLiteral("cNoSuch")); }},
+            {QStringLiteral("fieldIndex"), [&] { rs.Fields(6); }},
+            {QStringLiteral("filter"), [&] { rs.setFilter(QStringLiteral("cID = ")); }},
+            {QStringLiteral("filterField"), [&] { rs.setFilter(QStringLiteral("cNoSuch = 1")); }},
+            {QStringLiteral("sort"), [&] { rs.setSort(QStringLiteral("cID,,cName")); }},
+            {QStringLiteral("sortField"), [&] { rs.setSort(QStringLiteral("cNoSuch DESC")); }},
+            {QStringLiteral("find"), [&] { rs.Find(QStringLiteral("cName LIK 'x'")); }},
+            {QStringLiteral("commit"), [&] { m_conn->CommitTrans(); }},
+            {QStringLiteral("rollback"), [&] { m_conn->RollbackTrans(); }},
+            {QStringLiteral("url"), [&] { Connection c(QStringLiteral("mysql://u:p@host/db")); }},
+            {QStringLiteral("missingFolder"),
+             [&] {
+                 Connection c(QStringLiteral("sqlite://") + m_db->dataPath() +
+                              QStringLiteral("no/such/x.db"));
+             }},
+            {QStringLiteral("closed"),
+             [&] {
+                 rs.Close();
+                 rs.RecordCount();
+             }},
+        };
+        QCOMPARE(errorOf(actions.at(action)), number);
+        if (rs.isOpen()) {
+            // A refused request leaves the recordset as it was.
+            QCOMPARE(rs.Filter() + u'|' + rs.Sort(), before);
+            QCOMPARE(rs.RecordCount(), 8);
+            QCOMPARE(rs.Fields(QStringLiteral("cID")).toInt(), 3);
+        }
+        QVERIFY(m_conn->isOpen());
+        QCOMPARE(m_conn->transactionDepth(), 0);
+    }
+
+    void memoryRecordset() {
+        std::vector<Recordset::Column> columns = {{QStringLiteral("Name"), FieldType::VarWChar, 20},
+                                                  {QStringLiteral("Fee"), FieldType::Currency, 8}};
+        std::vector<std::vector<QVariant>> rows = {
+            {QStringLiteral("b"), QVariant::fromValue(Currency::fromRaw(20000))},
+            {QStringLiteral("A"), QVariant::fromValue(Currency::fromRaw(10000))},
+            {QStringLiteral("c"), QVariant()}};
+        Recordset rs(columns, rows);
+        rs.setSort(QStringLiteral("name"));
+        rs.setFilter(QStringLiteral("Fee >= 1"));
+        rs.Requery();
+        QCOMPARE(rs.RecordCount(), 2);
+        QCOMPARE(rs.Fields(QStringLiteral("NAME")).toString(), QStringLiteral("A"));
+        QVERIFY(rs.Source().isEmpty());
+    }
+};
+
+TQ_TEST_MAIN(TestRecordset)
+#include "tst_db_recordset.moc"
