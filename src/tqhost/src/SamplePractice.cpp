@@ -145,25 +145,36 @@ int64_t countOf(tqGlobal::IHostServices& gic, const QString& statement) {
     return rs.Eof() ? 0 : rs.Fields(0).toLongLong();
 }
 
+/// Column names and text values side by side, as SaveRecord takes them.
+class Row {
+public:
+    /// Sets a column's value; a column set before gets the new value.
+    Row& set(const char* column, const QString& value) {
+        const QString name = QString::fromLatin1(column);
+        const qsizetype index = m_names.indexOf(name);
+        if (index >= 0) {
+            m_values[index] = value;
+        } else {
+            m_names << name;
+            m_values << value;
+        }
+        return *this;
+    }
+    Row& set(const char* column, const char* value) { return set(column, text(value)); }
+    Row& set(const char* column, int value) { return set(column, QString::number(value)); }
+
+    const QStringList& names() const { return m_names; }
+    const QStringList& values() const { return m_values; }
+
+private:
+    QStringList m_names;
+    QStringList m_values;
+};
+
 class SampleWriter {
 public:
     explicit SampleWriter(tqGlobal::IHostServices& gic)
-        : m_gic(gic), m_office(QString::number(gic.GetOfficeLocationID())) {}
-
-    /// Inserts one row and answers its key; a refused row is an error.
-    int32_t insert(const QString& table, const QString& keyField, const QStringList& names,
-                   const QStringList& values, const QString& what) {
-        int32_t key = 0;
-        int16_t success = 0;
-        m_gic.SaveRecord(1, table, keyField, key, names, values, true, success);
-        if (success == 0 || key == 0) {
-            throw tqGlobal::Error(tqGlobal::ErrorNumber::DatabaseError,
-                                  QStringLiteral("The demo practice could not be loaded: %1 "
-                                                 "was refused by %2.")
-                                      .arg(what, table));
-        }
-        return key;
-    }
+        : m_gic(gic), m_office(gic.GetOfficeLocationID()) {}
 
     void writeCodes() {
         QHash<QString, const Internal::SampleCodeExtras*> extras;
@@ -182,40 +193,28 @@ public:
     std::vector<int32_t> writeProviders() {
         std::vector<int32_t> ids;
         for (const Provider& p : kProviders) {
-            const QString name = QStringLiteral("%1, %2").arg(text(p.lastName), text(p.firstName));
+            Row row = person("0", "1", "0", p.lastName, p.firstName);
+            row.set("pSEX", p.sex)
+                .set("pTTL", "Dr.")
+                .set("pProTTL", p.title)
+                .set("pDocIni", p.initials)
+                .set("pDOCFeeTyp", p.feeSchedule)
+                .set("pDOCLIC", p.license)
+                .set("pDOCSPE", p.specialty)
+                .set("pBUSPHO", p.businessPhone)
+                .set("pBusEma", p.email);
             ids.push_back(insert(
-                QStringLiteral("PaTable"), QStringLiteral("pID"),
-                {QStringLiteral("OffLocID"), QStringLiteral("pTypPat"), QStringLiteral("pTypDoc"),
-                 QStringLiteral("pTypEmp"), QStringLiteral("pLASNAM"), QStringLiteral("pFIRNAM"),
-                 QStringLiteral("pSeaNam"), QStringLiteral("pSEX"), QStringLiteral("pTTL"),
-                 QStringLiteral("pProTTL"), QStringLiteral("pDocIni"), QStringLiteral("pDOCFeeTyp"),
-                 QStringLiteral("pDOCLIC"), QStringLiteral("pDOCSPE"), QStringLiteral("pBUSPHO"),
-                 QStringLiteral("pBusEma"), QStringLiteral("pPROIND"),
-                 QStringLiteral("pGPDenFeeTyp"), QStringLiteral("pGPDenFeeTypPerm")},
-                {m_office, QStringLiteral("0"), QStringLiteral("1"), QStringLiteral("0"),
-                 text(p.lastName), text(p.firstName), searchName(p.lastName, p.firstName),
-                 text(p.sex), QStringLiteral("Dr."), text(p.title), text(p.initials),
-                 QString::number(p.feeSchedule), text(p.license), text(p.specialty),
-                 text(p.businessPhone), text(p.email), QStringLiteral("0"), QStringLiteral("0"),
-                 QStringLiteral("0")},
-                QStringLiteral("the provider ") + name));
+                QStringLiteral("PaTable"), QStringLiteral("pID"), row,
+                QStringLiteral("the provider %1, %2").arg(text(p.lastName), text(p.firstName))));
         }
         return ids;
     }
 
     void writeEmployees() {
         for (const Employee& e : kEmployees) {
-            insert(QStringLiteral("PaTable"), QStringLiteral("pID"),
-                   {QStringLiteral("OffLocID"), QStringLiteral("pTypPat"),
-                    QStringLiteral("pTypDoc"), QStringLiteral("pTypEmp"), QStringLiteral("pLASNAM"),
-                    QStringLiteral("pFIRNAM"), QStringLiteral("pSeaNam"), QStringLiteral("pSEX"),
-                    QStringLiteral("pProTTL"), QStringLiteral("pDocIni"), QStringLiteral("pPROIND"),
-                    QStringLiteral("pGPDenFeeTyp"), QStringLiteral("pGPDenFeeTypPerm"),
-                    QStringLiteral("pDOCFeeTyp")},
-                   {m_office, QStringLiteral("0"), QStringLiteral("0"), text(e.listGroup),
-                    text(e.lastName), text(e.firstName), searchName(e.lastName, e.firstName),
-                    text(e.sex), text(e.title), text(e.initials), QStringLiteral("0"),
-                    QStringLiteral("0"), QStringLiteral("0"), QStringLiteral("0")},
+            Row row = person("0", "0", e.listGroup, e.lastName, e.firstName);
+            row.set("pSEX", e.sex).set("pProTTL", e.title).set("pDocIni", e.initials);
+            insert(QStringLiteral("PaTable"), QStringLiteral("pID"), row,
                    QStringLiteral("the employee %1, %2").arg(text(e.lastName), text(e.firstName)));
         }
     }
@@ -223,102 +222,96 @@ public:
     void writePatients(const std::vector<int32_t>& providerIds) {
         int chart = 1001;
         for (const Patient& p : kPatients) {
-            const QString provider =
-                p.provider < 0 ? QStringLiteral("0") : QString::number(providerIds.at(p.provider));
-            insert(QStringLiteral("PaTable"), QStringLiteral("pID"),
-                   {QStringLiteral("OffLocID"),     QStringLiteral("pTypPat"),
-                    QStringLiteral("pTypDoc"),      QStringLiteral("pTypEmp"),
-                    QStringLiteral("pLASNAM"),      QStringLiteral("pFIRNAM"),
-                    QStringLiteral("pSeaNam"),      QStringLiteral("pNICNAM"),
-                    QStringLiteral("pTTL"),         QStringLiteral("pSEX"),
-                    QStringLiteral("pBIRDAT"),      QStringLiteral("pHOMPHO"),
-                    QStringLiteral("pHomCell"),     QStringLiteral("pADD1"),
-                    QStringLiteral("pCIT"),         QStringLiteral("pSTA"),
-                    QStringLiteral("pZIP"),         QStringLiteral("pPROIND"),
-                    QStringLiteral("pGPDenFeeTyp"), QStringLiteral("pGPDenFeeTypPerm"),
-                    QStringLiteral("pDOCFeeTyp"),   QStringLiteral("pChaNum")},
-                   {m_office,
-                    QStringLiteral("1"),
-                    QStringLiteral("0"),
-                    QStringLiteral("0"),
-                    text(p.lastName),
-                    text(p.firstName),
-                    searchName(p.lastName, p.firstName),
-                    text(p.nickName),
-                    text(p.title),
-                    text(p.sex),
-                    text(p.birthDate),
-                    text(p.homePhone),
-                    text(p.cellPhone),
-                    text(p.address),
-                    text(p.city),
-                    text(p.state),
-                    text(p.zip),
-                    provider,
-                    QString::number(p.feeSchedule),
-                    QString::number(p.standingFeeSchedule),
-                    QStringLiteral("0"),
-                    QString::number(chart++)},
+            Row row = person("1", "0", "0", p.lastName, p.firstName);
+            row.set("pNICNAM", p.nickName)
+                .set("pTTL", p.title)
+                .set("pSEX", p.sex)
+                .set("pBIRDAT", p.birthDate)
+                .set("pHOMPHO", p.homePhone)
+                .set("pHomCell", p.cellPhone)
+                .set("pADD1", p.address)
+                .set("pCIT", p.city)
+                .set("pSTA", p.state)
+                .set("pZIP", p.zip)
+                .set("pPROIND", p.provider < 0 ? 0 : providerIds.at(p.provider))
+                .set("pGPDenFeeTyp", p.feeSchedule)
+                .set("pGPDenFeeTypPerm", p.standingFeeSchedule)
+                .set("pChaNum", chart++);
+            insert(QStringLiteral("PaTable"), QStringLiteral("pID"), row,
                    QStringLiteral("the patient %1, %2").arg(text(p.lastName), text(p.firstName)));
         }
     }
 
 private:
-    static QString searchName(const char* lastName, const char* firstName) {
-        return (text(lastName) + QLatin1Char(' ') + text(firstName)).toUpper();
+    /// Inserts one row and answers its key; a refused row is an error.
+    int32_t insert(const QString& table, const QString& keyField, const Row& row,
+                   const QString& what) {
+        int32_t key = 0;
+        int16_t success = 0;
+        m_gic.SaveRecord(1, table, keyField, key, row.names(), row.values(), true, success);
+        if (success == 0 || key == 0) {
+            throw tqGlobal::Error(tqGlobal::ErrorNumber::DatabaseError,
+                                  QStringLiteral("The demo practice could not be loaded: %1 "
+                                                 "was refused by %2.")
+                                      .arg(what, table));
+        }
+        return key;
+    }
+
+    /// The columns every person has; the type flags say patient, provider, employee.
+    Row person(const char* patient, const char* provider, const char* employee,
+               const char* lastName, const char* firstName) const {
+        Row row;
+        row.set("OffLocID", m_office)
+            .set("pTypPat", patient)
+            .set("pTypDoc", provider)
+            .set("pTypEmp", employee)
+            .set("pLASNAM", lastName)
+            .set("pFIRNAM", firstName)
+            .set("pSeaNam", (text(lastName) + QLatin1Char(' ') + text(firstName)).toUpper())
+            .set("pPROIND", 0)
+            .set("pGPDenFeeTyp", 0)
+            .set("pGPDenFeeTypPerm", 0)
+            .set("pDOCFeeTyp", 0);
+        return row;
     }
 
     void writeCode(const SampleCodeGroup& group, const SampleCode& code,
                    const Internal::SampleCodeExtras* extra) {
         const std::array<QString, 4> fees = feesOf(group, code);
-        const bool charge = QString::fromUtf8(group.type).startsWith(QLatin1Char('1'));
-        QStringList names = {
-            QStringLiteral("OffLocID"),        QStringLiteral("SevCodDocID"),
-            QStringLiteral("SevCodCod"),       QStringLiteral("SevCodOffCod"),
-            QStringLiteral("SevCodInsCod"),    QStringLiteral("SevCodDes"),
-            QStringLiteral("SevCodFee1"),      QStringLiteral("SevCodFee2"),
-            QStringLiteral("SevCodFee3"),      QStringLiteral("SevCodFee4"),
-            QStringLiteral("SevCodCurMov"),    QStringLiteral("SevCodDatChe"),
-            QStringLiteral("SevCodCroRefCod"), QStringLiteral("SevCodTyp"),
-            QStringLiteral("SevCodCat"),       QStringLiteral("SevCodSubCat"),
-            QStringLiteral("SevCodDep"),       QStringLiteral("SevCodTax"),
-            QStringLiteral("SevCodSchTim"),    QStringLiteral("SevCodPasWorID"),
-            QStringLiteral("SevCodBil"),       QStringLiteral("SevCodLetNam"),
-        };
-        QStringList values = {
-            m_office,
-            QStringLiteral("0"),
-            text(code.code),
-            text(code.officeCode),
-            text(code.insuranceCode),
-            text(code.description),
-            fees[0],
-            fees[1],
-            fees[2],
-            fees[3],
-            text(code.cursorStops),
-            QString(),
-            extra ? text(extra->crossReference) : QString(),
-            text(group.type),
-            text(group.category),
-            text(code.subCategory),
-            text(group.department),
-            text(code.taxRate),
-            QString::number(group.scheduleMinutes),
-            QStringLiteral("0"),
-            charge ? QStringLiteral("Y") : QStringLiteral("N"),
-            text(code.letter),
-        };
-        if (extra && (*extra->friendly || *extra->spanish)) {
-            names << QStringLiteral("sevcodDesForPat") << QStringLiteral("sevcod2ndDes");
-            values << text(extra->friendly) << text(extra->spanish);
+        const bool charge = text(group.type).startsWith(QLatin1Char('1'));
+        Row row;
+        row.set("OffLocID", m_office)
+            .set("SevCodDocID", 0)
+            .set("SevCodCod", code.code)
+            .set("SevCodOffCod", code.officeCode)
+            .set("SevCodInsCod", code.insuranceCode)
+            .set("SevCodDes", code.description)
+            .set("SevCodFee1", fees[0])
+            .set("SevCodFee2", fees[1])
+            .set("SevCodFee3", fees[2])
+            .set("SevCodFee4", fees[3])
+            .set("SevCodCurMov", code.cursorStops)
+            .set("SevCodDatChe", "")
+            .set("SevCodCroRefCod", extra ? extra->crossReference : "")
+            .set("SevCodTyp", group.type)
+            .set("SevCodCat", group.category)
+            .set("SevCodSubCat", code.subCategory)
+            .set("SevCodDep", group.department)
+            .set("SevCodTax", code.taxRate)
+            .set("SevCodSchTim", group.scheduleMinutes)
+            .set("SevCodPasWorID", 0)
+            .set("SevCodBil", charge ? "Y" : "N")
+            .set("SevCodLetNam", code.letter);
+        if (extra) {
+            row.set("sevcodDesForPat", extra->friendly).set("sevcod2ndDes", extra->spanish);
         }
-        insert(QStringLiteral("SevCodTable"), QStringLiteral("SevCodID"), names, values,
+        insert(QStringLiteral("SevCodTable"), QStringLiteral("SevCodID"), row,
                QStringLiteral("the code %1").arg(text(code.code)));
     }
 
     tqGlobal::IHostServices& m_gic;
-    QString m_office;
+    int32_t m_office;
 };
 
 /// The letters of the letter-management codes, in the word-processing folder; a letter
