@@ -4,7 +4,10 @@
 #include <tqservicecode/selection/CodeLines.h>
 #include <tqservicecode/selection/PickerCategories.h>
 
+#include <tqplatform/Vb.h>
+
 #include <QFont>
+#include <QRandomGenerator>
 
 using namespace tqservicecode;
 using namespace tqservicecode::picker;
@@ -122,6 +125,20 @@ private slots:
         QCOMPARE(chosenItemText("D1110\tCleaning\t$60.00\tPRO\t", 0), QStringLiteral("PRO"));
         QCOMPARE(chosenItemText("D1110\tCleaning\t$60.00\t\t", 0), QStringLiteral("D1110"));
         QCOMPARE(chosenItemText("D1110\tCleaning\t$60.00\tPRO\t", 17), QStringLiteral("17"));
+    }
+
+    void moneyTextMatchesTheDisplayFormat() {
+        // The lists' fast money text against the general formatter, over many values.
+        QRandomGenerator random(20261205);
+        for (int i = 0; i < 20000; ++i) {
+            const qint64 raw = i < 1000 ? i * 25 - 5000 : random.bounded(Q_INT64_C(2000000000)) -
+                                                              Q_INT64_C(100000);
+            const tqplatform::Currency fee = tqplatform::Currency::fromRaw(raw);
+            QCOMPARE(moneyText(fee), tqplatform::vb::Format(fee, QStringLiteral("$0.00")));
+        }
+        QCOMPARE(moneyText(tqplatform::Currency::fromRaw(12345)), QStringLiteral("$1.23"));
+        QCOMPARE(moneyText(tqplatform::Currency::fromRaw(12350)), QStringLiteral("$1.24"));
+        QCOMPARE(moneyText(tqplatform::Currency()), QStringLiteral("$0.00"));
     }
 
     void descriptionIsFittedToItsColumn() {

@@ -13,6 +13,21 @@ const QString Tab = QStringLiteral("\t");
 const QString MoneyFormat = QStringLiteral("$0.00");
 }  // namespace
 
+QString moneyText(const tqplatform::Currency& fee) {
+    if (fee.isNegative()) {
+        return tqplatform::vb::Format(fee, MoneyFormat);
+    }
+    // Four decimals rounded half away from zero to cents.
+    const int64_t cents = (fee.raw() + 50) / 100;
+    QString text = QString::number(cents / 100);
+    const int64_t fraction = cents % 100;
+    text.prepend(QLatin1Char('$'));
+    text += QLatin1Char('.');
+    text += QLatin1Char(static_cast<char>('0' + fraction / 10));
+    text += QLatin1Char(static_cast<char>('0' + fraction % 10));
+    return text;
+}
+
 CharacterWidths::CharacterWidths(const QFontMetrics& metrics) : m_metrics(metrics) {
     for (int i = 0; i < 256; ++i) {
         m_latin1[i] = m_metrics.horizontalAdvance(QChar(i));
@@ -74,7 +89,7 @@ QString codeListLine(const QVariant& code, const QVariant& officeCode,
     line += shownDescription;
     line += Tab;
     if (!fee.isZero()) {
-        line += tqplatform::vb::Format(fee, MoneyFormat);
+        line += moneyText(fee);
     }
     line += Tab;
     return line;
@@ -82,7 +97,7 @@ QString codeListLine(const QVariant& code, const QVariant& officeCode,
 
 QString chosenCodeLine(const ServiceCodeRecord& record, int feeSchedule, bool showOfficeCode) {
     QString line = record.code() + Tab + record.description() + Tab +
-                   tqplatform::vb::Format(record.fee(feeSchedule), MoneyFormat) + Tab;
+                   moneyText(record.fee(feeSchedule)) + Tab;
     if (showOfficeCode) {
         line += record.SevCodOffCod.trimmed();
     }
@@ -97,7 +112,7 @@ QString totalLabel(const QStringList& chosenLines) {
     for (const QString& line : chosenLines) {
         total += tqplatform::Currency::parse(tabField(line, 2)).value_or(tqplatform::Currency());
     }
-    return QStringLiteral("Total: ") + tqplatform::vb::Format(total, MoneyFormat);
+    return QStringLiteral("Total: ") + moneyText(total);
 }
 
 QString chosenItemText(const QString& line, int32_t id) {

@@ -52,6 +52,10 @@ QString codeListLine(const QVariant& code, const QVariant& officeCode,
 /// the code is not unique, each followed by a tab.
 QString chosenCodeLine(const ServiceCodeRecord& record, int feeSchedule, bool showOfficeCode);
 
+/// A fee as the lists show it, the display format "$0.00" ("$1234.50"), without parsing
+/// the format for every row.
+QString moneyText(const tqplatform::Currency& fee);
+
 /// The total label of the chosen lines: "" for none, else "Total: " and the sum of
 /// their fees.
 QString totalLabel(const QStringList& chosenLines);
