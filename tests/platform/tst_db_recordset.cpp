@@ -90,10 +90,11 @@ private slots:
             "7, 'D9999', 'Bridge 50% off', -12.75, '2024-01-16', 2",
             "8, 'D0140', 'Limited exam', 45.5, '2024-01-15', 0",
         };
-        m_conn->Execute(QStringLiteral(
-            "CREATE TABLE Kinds (kID INTEGER, kSmall SMALLINT, kBig BIGINT, "
-            "kReal DOUBLE PRECISION, kText VARCHAR(30), kDate DATE, kStamp TIMESTAMP, "
-            "kFlag BOOLEAN, kFee NUMERIC(19,4), kRate NUMERIC(9,4))"));
+        m_conn->Execute(
+            QStringLiteral("CREATE TABLE Kinds (kID INTEGER, kSmall SMALLINT, kBig BIGINT, "
+                           "kDouble DOUBLE PRECISION, kReal REAL, kText VARCHAR(30), kDate DATE, "
+                           "kStamp TIMESTAMP, "
+                           "kFlag BOOLEAN, kFee NUMERIC(19,4), kRate NUMERIC(9,4))"));
         m_conn->Execute(QStringLiteral("CREATE TABLE Tx (tID INTEGER)"));
         m_conn->Execute(QStringLiteral("CREATE TABLE Fees (fID INTEGER, fAmount NUMERIC(19,4))"));
         for (const char* row : rows) {
@@ -114,7 +115,8 @@ private slots:
         QTest::newRow("integer") << "kID" << FieldType::Integer << QVariant(7);
         QTest::newRow("smallint") << "kSmall" << FieldType::SmallInt << QVariant(-3);
         QTest::newRow("bigint") << "kBig" << FieldType::BigInt << QVariant(qlonglong(5000000000LL));
-        QTest::newRow("double") << "kReal" << FieldType::Double << QVariant(2.5);
+        QTest::newRow("double") << "kDouble" << FieldType::Double << QVariant(2.5);
+        QTest::newRow("real") << "kReal" << FieldType::Single << QVariant(0.25);
         QTest::newRow("text") << "kText" << FieldType::VarWChar
                               << QVariant(QStringLiteral("Crown"));
         QTest::newRow("date") << "kDate" << FieldType::Date << QVariant(QDate(2024, 3, 15));
@@ -132,13 +134,13 @@ private slots:
         QFETCH(QVariant, value);
         m_conn->Execute(QStringLiteral("DELETE FROM Kinds"));
         m_conn->Execute(QStringLiteral(
-            "INSERT INTO Kinds VALUES (7, -3, 5000000000, 2.5, 'Crown', '2024-03-15', "
+            "INSERT INTO Kinds VALUES (7, -3, 5000000000, 2.5, 0.25, 'Crown', '2024-03-15', "
             "'2024-03-15 10:20:30', TRUE, 12345678.1234, 0.125)"));
         m_conn->Execute(
             QStringLiteral("INSERT INTO Kinds VALUES (NULL, NULL, NULL, NULL, NULL, NULL, NULL, "
-                           "NULL, NULL, NULL)"));
+                           "NULL, NULL, NULL, NULL)"));
         Recordset rs = m_conn->OpenRecordset(QStringLiteral("SELECT * FROM Kinds ORDER BY kID"));
-        QCOMPARE(rs.FieldCount(), 10);
+        QCOMPARE(rs.FieldCount(), 11);
         const int index = rs.FieldIndex(field);
         QVERIFY(index >= 0);
         QCOMPARE(rs.FieldInfo(index).type, type);

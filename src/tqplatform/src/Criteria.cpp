@@ -365,7 +365,7 @@ private:
             if (close < 0) {
                 fail(QStringLiteral("\"]\" expected"));
             }
-            const QString name = m_text.mid(m_pos + 1, close - m_pos - 1).trimmed();
+            QString name = m_text.mid(m_pos + 1, close - m_pos - 1).trimmed();
             if (name.isEmpty()) {
                 fail(QStringLiteral("empty field name"));
             }

@@ -125,6 +125,10 @@ ColumnPlan planForSqlite(const QByteArray& declaredType, const QSqlField& field)
     if (d.contains("BLOB")) {
         return {FieldType::LongVarBinary, 0, Conversion::Keep};
     }
+    if (d == "REAL") {
+        // Stored as a double, but declared as PostgreSQL's four-byte real: same type code.
+        return {FieldType::Single, 0, Conversion::ToDouble};
+    }
     if (d.contains("REAL") || d.contains("FLOA") || d.contains("DOUB")) {
         return {FieldType::Double, 0, Conversion::ToDouble};
     }
