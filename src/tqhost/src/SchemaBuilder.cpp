@@ -9,6 +9,7 @@
 #include <tqhost/Schema.h>
 #include <tqplatform/Connection.h>
 
+#include <QSet>
 #include <QSqlField>
 #include <QSqlRecord>
 
@@ -53,9 +54,13 @@ QString createTableStatement(const Table& table, DatabaseKind kind) {
            parts.join(QStringLiteral(", ")) + QLatin1Char(')');
 }
 
+QString indexName(const Table& table, const QString& column) {
+    return QStringLiteral("ix_%1_%2").arg(table.name.toLower(), column.toLower());
+}
+
 QString indexStatement(const Table& table, const QString& column) {
-    return QStringLiteral("CREATE INDEX IF NOT EXISTS ix_%1_%2 ON %3 (%4)")
-        .arg(table.name.toLower(), column.toLower(), table.name, column);
+    return QStringLiteral("CREATE INDEX IF NOT EXISTS %1 ON %2 (%3)")
+        .arg(indexName(table, column), table.name, column);
 }
 
 bool tableExists(tqplatform::Connection& connection, const Table& table) {
@@ -92,6 +97,55 @@ void addMissingColumns(tqplatform::Connection& connection, const Table& table) {
         }
         Internal::runBound(connection, QStringLiteral("ALTER TABLE %1 ADD COLUMN %2 %3")
                                            .arg(table.name, column.name, definition(column, kind)));
+    }
+}
+
+/// Lower-case names of the indexes the database has.
+QSet<QString> existingIndexes(tqplatform::Connection& connection) {
+    const QString sql = connection.kind() == DatabaseKind::PostgreSQL
+                            ? QStringLiteral(
+                                  "SELECT indexname FROM pg_indexes WHERE "
+                                  "schemaname = current_schema()")
+                            : QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'index'");
+    QSqlQuery query = Internal::runBound(connection, sql);
+    QSet<QString> names;
+    while (query.next()) {
+        names.insert(query.value(0).toString().toLower());
+    }
+    return names;
+}
+
+void createCitext(tqplatform::Connection& connection) {
+    if (Internal::firstValue(connection,
+                             QStringLiteral("SELECT 1 FROM pg_extension WHERE extname = 'citext'"))
+            .isValid()) {
+        return;
+    }
+    try {
+        Internal::runBound(connection, QStringLiteral("CREATE EXTENSION IF NOT EXISTS citext"));
+    } catch (const tqGlobal::Error& error) {
+        throw tqGlobal::Error(tqGlobal::ErrorNumber::DatabaseError,
+                              QStringLiteral("The practice database needs the citext extension "
+                                             "(texts compared without regard to case), and it "
+                                             "could not be created: ") +
+                                  error.description());
+    }
+}
+
+void createMissing(tqplatform::Connection& connection) {
+    const DatabaseKind kind = connection.kind();
+    const QSet<QString> indexes = existingIndexes(connection);
+    for (const Table& table : tables()) {
+        if (tableExists(connection, table)) {
+            addMissingColumns(connection, table);
+        } else {
+            Internal::runBound(connection, createTableStatement(table, kind));
+        }
+        for (const QString& column : table.indexed) {
+            if (!indexes.contains(indexName(table, column))) {
+                Internal::runBound(connection, indexStatement(table, column));
+            }
+        }
     }
 }
 
@@ -164,30 +218,26 @@ QString postgresColumnDefinition(const Column& column) {
 }
 
 void ensureSchema(tqplatform::Connection& connection) {
-    const DatabaseKind kind = connection.kind();
-    if (kind == DatabaseKind::PostgreSQL) {
+    if (connection.kind() == DatabaseKind::PostgreSQL) {
         // Quotes doubled are the only escape in a literal (SqlText relies on it).
         Internal::runBound(connection, QStringLiteral("SET standard_conforming_strings = on"));
-        try {
-            Internal::runBound(connection, QStringLiteral("CREATE EXTENSION IF NOT EXISTS citext"));
-        } catch (const tqGlobal::Error& error) {
-            throw tqGlobal::Error(
-                tqGlobal::ErrorNumber::DatabaseError,
-                QStringLiteral("The practice database needs the citext extension (texts "
-                               "compared without regard to case), and it could not be "
-                               "created: ") +
-                    error.description());
-        }
+        createCitext(connection);
     }
-    for (const Table& table : tables()) {
-        if (tableExists(connection, table)) {
-            addMissingColumns(connection, table);
-        } else {
-            Internal::runBound(connection, createTableStatement(table, kind));
+    // One transaction: quick on SQLite, and on either database no half-made schema.
+    const bool ownTransaction = connection.transactionDepth() == 0;
+    if (ownTransaction) {
+        connection.BeginTrans();
+    }
+    try {
+        createMissing(connection);
+    } catch (...) {
+        if (ownTransaction) {
+            connection.RollbackTrans();
         }
-        for (const QString& column : table.indexed) {
-            Internal::runBound(connection, indexStatement(table, column));
-        }
+        throw;
+    }
+    if (ownTransaction) {
+        connection.CommitTrans();
     }
     connection.setCurrencyColumns(currencyColumnNames());
 }

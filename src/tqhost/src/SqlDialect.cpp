@@ -185,6 +185,14 @@ void drop(Token& t) {
     t.text.clear();
 }
 
+/// Drops a word together with the blanks before it.
+void dropWord(Tokens& t, int i) {
+    drop(t[i]);
+    for (int j = i - 1; j >= 0 && t[j].kind == Kind::Space; --j) {
+        drop(t[j]);
+    }
+}
+
 void dropDeleteStar(Tokens& t) {
     const int end = static_cast<int>(t.size());
     for (int i = 0; i < end; ++i) {
@@ -328,14 +336,14 @@ void dropDanglingConditions(Tokens& t) {
             const int previous = previousSignificant(t, i);
             if (endsCondition(next) || isWord(t, next, {"and", "or"}) ||
                 isWord(t, previous, {"where"}) || (previous >= 0 && t[previous].paren == 1)) {
-                drop(t[i]);
+                dropWord(t, i);
                 changed = true;
             }
         }
     }
     for (int i = 0; i < end; ++i) {
         if (isWord(t, i, {"where"}) && endsCondition(nextSignificant(t, i, end))) {
-            drop(t[i]);
+            dropWord(t, i);
         }
     }
 }

@@ -11,12 +11,18 @@ QSqlQuery runBound(tqplatform::Connection& connection, const QString& sql,
                    const QVariantList& values) {
     QSqlQuery query(connection.database());
     query.setForwardOnly(true);
-    bool ok = query.prepare(sql);
-    if (ok) {
-        for (int i = 0; i < values.size(); ++i) {
-            query.bindValue(i, values.at(i));
+    bool ok = false;
+    if (values.isEmpty()) {
+        // Unprepared: PostgreSQL prepares only queries and row changes, not SET or DDL.
+        ok = query.exec(sql);
+    } else {
+        ok = query.prepare(sql);
+        if (ok) {
+            for (int i = 0; i < values.size(); ++i) {
+                query.bindValue(i, values.at(i));
+            }
+            ok = query.exec();
         }
-        ok = query.exec();
     }
     if (!ok) {
         throw tqGlobal::Error(

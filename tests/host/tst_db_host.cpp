@@ -1,0 +1,741 @@
+// The working host on a real practice database: the same tests run on SQLite and on
+// PostgreSQL (TQ_TEST_DB).
+
+#include "TestDatabase.h"
+#include "TestMain.h"
+
+#include <tqglobal/Error.h>
+#include <tqhost/Host.h>
+#include <tqhost/Schema.h>
+#include <tqplatform/Connection.h>
+#include <tqplatform/Currency.h>
+#include <tqplatform/Recordset.h>
+#include <tqplatform/ScriptedUi.h>
+
+#include <QDialog>
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSqlRecord>
+#include <QTest>
+
+#include <memory>
+
+using tqplatform::Currency;
+
+namespace {
+
+const QString Tester = QStringLiteral("tester");
+
+Currency money(const QVariant& v) {
+    if (v.metaType() == QMetaType::fromType<Currency>()) {
+        return v.value<Currency>();
+    }
+    return Currency::parse(v.toString()).value_or(Currency::fromRaw(-1));
+}
+
+/// A stored value as text: money at four decimals, whole numbers plainly, "<null>".
+QString shown(const QVariant& v, tqhost::schema::ColumnType type) {
+    using T = tqhost::schema::ColumnType;
+    if (v.isNull()) {
+        return QStringLiteral("<null>");
+    }
+    switch (type) {
+        case T::Currency:
+            return money(v).toFixedString();
+        case T::Integer:
+        case T::SmallInt:
+            return QString::number(v.toLongLong());
+        case T::Single:
+        case T::Double:
+            return QString::number(v.toDouble(), 'g', 7);
+        default:
+            return v.toString();
+    }
+}
+
+}  // namespace
+
+class DbHostTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanupTestCase();
+
+    void schemaIsCreatedOnceAndKept();
+    void textsCompareWithoutCase();
+    void saveRecordConvertsValues_data();
+    void saveRecordConvertsValues();
+    void saveRecordUpdatesOnlyItsRow();
+    void saveRecordRefusesWhatDoesNotFit_data();
+    void saveRecordRefusesWhatDoesNotFit();
+    void saveRecordMatchesNamesWithoutCase();
+    void explicitKeysDoNotCollideWithNumberedOnes();
+    void literalsKeepEveryValue_data();
+    void literalsKeepEveryValue();
+    void scopeFilterLimitsToTheOffice_data();
+    void scopeFilterLimitsToTheOffice();
+    void feeChangeStatementsRunAsTranslated();
+    void settingsFollowTheUser();
+    void rights();
+    void parseField_data();
+    void parseField();
+    void acceptSelectedCode();
+    void peopleAndTransactions();
+    void notesAreStored();
+    void textEntryDialog();
+    void busyMessage();
+    void practiceOptionsAreKept();
+
+private:
+    tqplatform::Recordset open(const QString& sql) {
+        return m_host->GetConnection().OpenRecordset(sql);
+    }
+    int rowCount(const QString& table) {
+        return open(QStringLiteral("SELECT COUNT(*) FROM ") + table).Fields(0).toInt();
+    }
+    int32_t save(const QString& table, const QString& key, int32_t id, const QStringList& names,
+                 const QStringList& values) {
+        int16_t success = 0;
+        m_host->SaveRecord(1, table, key, id, names, values, true, success);
+        return success != 0 ? id : -1;
+    }
+    int32_t saveCode(const QStringList& names, const QStringList& values, int32_t id = 0) {
+        return save(QStringLiteral("SevCodTable"), QStringLiteral("SevCodID"), id, names, values);
+    }
+
+    std::unique_ptr<tqtest::TestDatabase> m_db;
+    std::shared_ptr<tqplatform::Connection> m_connection;
+    std::shared_ptr<tqhost::PracticeHost> m_host;
+};
+
+void DbHostTest::initTestCase() {
+    m_db = std::make_unique<tqtest::TestDatabase>();
+    TQ_REQUIRE_DATABASE(*m_db);
+    m_connection = tqhost::createHost(m_db->url(), m_db->dataPath(), Tester)->sharedConnection();
+}
+
+void DbHostTest::init() {
+    // Empty tables and a host in its first state, on the same connection.
+    m_connection->BeginTrans();
+    for (const tqhost::schema::Table& table : tqhost::schema::tables()) {
+        m_connection->Execute(QStringLiteral("DELETE FROM ") + table.name);
+    }
+    m_connection->CommitTrans();
+    m_host = std::make_shared<tqhost::PracticeHost>(m_connection, m_db->dataPath(), Tester);
+    m_host->ensureSchema();
+}
+
+void DbHostTest::cleanupTestCase() {
+    m_host.reset();
+    m_connection.reset();
+    m_db.reset();
+}
+
+void DbHostTest::schemaIsCreatedOnceAndKept() {
+    const int32_t id = saveCode({"SevCodCod"}, {"D0120"});
+    QVERIFY(id > 0);
+    m_host->ensureSchema();
+    auto second = tqhost::createHost(m_db->url(), m_db->dataPath(), Tester);
+    QCOMPARE(rowCount(QStringLiteral("SevCodTable")), 1);
+
+    // A table made before a column was added gets the column; its rows stay.
+    m_host->GetConnection().Execute("ALTER TABLE SevCodTable DROP COLUMN SevCodLetNam");
+    m_host->ensureSchema();
+    QCOMPARE(saveCode({"SevCodLetNam"}, {"Recall.rtf"}, id), id);
+    QCOMPARE(open("SELECT SevCodCod, SevCodLetNam FROM SevCodTable").Fields(0).toString(), "D0120");
+
+    // Every column of the catalogue exists, under any spelling of its name.
+    QSqlDatabase& db = m_host->GetConnection().database();
+    for (const tqhost::schema::Table& table : tqhost::schema::tables()) {
+        const QSqlRecord record = db.record(m_db->isPostgres() ? table.name.toLower() : table.name);
+        QVERIFY2(!record.isEmpty(), qPrintable(table.name));
+        QCOMPARE(record.count(), static_cast<int>(table.columns.size()));
+        for (const tqhost::schema::Column& column : table.columns) {
+            QVERIFY2(record.indexOf(column.name) >= 0, qPrintable(table.name + "." + column.name));
+        }
+    }
+    QVERIFY(tqhost::schema::findTable("dttable")->column("TRAID") != nullptr);
+    QCOMPARE(tqhost::schema::findTable("DTTable")->columns.size(), size_t(32));
+
+    // The data folder and its sub-folders; the path ends in a separator.
+    QVERIFY(m_host->GetDataPath().endsWith(QDir::separator()));
+    QVERIFY(QDir(m_host->GetDataPath() + "TEMP").exists());
+    QVERIFY(QDir(m_host->GetDataPath() + "STP").exists());
+    QCOMPARE(m_host->GetDatabaseKind(1), m_db->isPostgres() ? 2 : 1);
+
+    // The database itself refuses a text wider than its column.
+    QVERIFY_THROWS_EXCEPTION(tqGlobal::Error,
+                             m_host->GetConnection().Execute(
+                                 "INSERT INTO SevCodTable (SevCodCod) VALUES ('ABCDEFGHIJK')"));
+}
+
+void DbHostTest::textsCompareWithoutCase() {
+    QVERIFY(saveCode({"SevCodCod", "SevCodDes", "SevCodCat"},
+                     {"D0120", "Periodic Oral Evaluation", "Diag"}) > 0);
+    auto find = [&](const QString& condition) {
+        return open(m_host->TranslateSql("SELECT SevCodCod FROM SevCodTable WHERE " + condition, 0))
+            .RecordCount();
+    };
+    QCOMPARE(find("SevCodCod = 'd0120'"), 1);
+    QCOMPARE(find("sevcodcat IN ('DIAG')"), 1);
+    QCOMPARE(find("sevcodDes like '%ORAL%'"), 1);
+    QCOMPARE(find("sevcodDes like '%" + QString("oral eval") + "%' AND SevCodCod = 'D0121'"), 0);
+    QCOMPARE(m_host->GetUserSetting("USER_DEF_SETUPtester", "missing", 0, "dflt"), "dflt");
+}
+
+void DbHostTest::saveRecordConvertsValues_data() {
+    QTest::addColumn<QString>("table");
+    QTest::addColumn<QString>("column");
+    QTest::addColumn<QString>("value");
+    QTest::addColumn<QString>("stored");
+
+    const QString codes = QStringLiteral("SevCodTable");
+    QTest::newRow("money with sign and separators") << codes << "SevCodFee1"
+                                                    << "$1,234.50"
+                                                    << "1234.5000";
+    QTest::newRow("money in brackets") << codes << "SevCodFee2"
+                                       << "(5.00)"
+                                       << "-5.0000";
+    QTest::newRow("money plain") << codes << "SevCodFee3"
+                                 << "1234.5"
+                                 << "1234.5000";
+    QTest::newRow("money, smallest step") << codes << "SevCodFee4"
+                                          << "0.0001"
+                                          << "0.0001";
+    QTest::newRow("money, a tenth and a fifth") << codes << "SevCodFee1"
+                                                << "0.3"
+                                                << "0.3000";
+    QTest::newRow("money, large") << codes << "SevCodFee1"
+                                  << "99999999999.9999"
+                                  << "99999999999.9999";
+    QTest::newRow("money, empty") << codes << "SevCodFee1"
+                                  << ""
+                                  << "<null>";
+    QTest::newRow("whole number with blanks") << codes << "SevCodDocID"
+                                              << " 12 "
+                                              << "12";
+    QTest::newRow("whole number with zero fraction") << codes << "SevCodDocID"
+                                                     << "12.00"
+                                                     << "12";
+    QTest::newRow("whole number, lowest") << codes << "SevCodDocID"
+                                          << "-2147483648"
+                                          << "-2147483648";
+    QTest::newRow("whole number, empty") << codes << "SevCodDocID"
+                                         << "  "
+                                         << "<null>";
+    QTest::newRow("small number, highest") << codes << "SevCodPasWorID"
+                                           << "32767"
+                                           << "32767";
+    QTest::newRow("real") << codes << "SevCodTax"
+                          << "8.25"
+                          << "8.25";
+    QTest::newRow("text kept as given") << codes << "SevCodCod"
+                                        << "  D0120   "
+                                        << "  D0120   ";
+    QTest::newRow("quotes and percent signs") << codes << "SevCodDes"
+                                              << "O'Brien's 100% \\ 'crown'; --"
+                                              << "O'Brien's 100% \\ 'crown'; --";
+    QTest::newRow("text of full width")
+        << codes << "SevCodDes" << QString(255, u'x') << QString(255, u'x');
+    QTest::newRow("text empty stays empty") << codes << "SevCodSubCat"
+                                            << ""
+                                            << "";
+    QTest::newRow("memo") << codes << "SevCodLetNam" << QString(3000, u'L') << QString(3000, u'L');
+    QTest::newRow("unicode") << codes << "sevcod2ndDes"
+                             << "Corona de porcelana ñ €"
+                             << "Corona de porcelana ñ €";
+    QTest::newRow("date, US form") << "DTTable"
+                                   << "traStaDat"
+                                   << "12/31/2026"
+                                   << "2026-12-31";
+    QTest::newRow("date, stored form") << "DTTable"
+                                       << "traAptSchDat"
+                                       << "2027-01-05"
+                                       << "2027-01-05";
+    QTest::newRow("date, empty") << "DTTable"
+                                 << "traAptSchDat"
+                                 << ""
+                                 << "<null>";
+    QTest::newRow("flag as small number") << "DTTable"
+                                          << "traPatMgrFla"
+                                          << "2"
+                                          << "2";
+    QTest::newRow("person type") << "PaTable"
+                                 << "pTypEmp"
+                                 << "1"
+                                 << "1";
+}
+
+void DbHostTest::saveRecordConvertsValues() {
+    QFETCH(QString, table);
+    QFETCH(QString, column);
+    QFETCH(QString, value);
+    QFETCH(QString, stored);
+    const tqhost::schema::Table* definition = tqhost::schema::findTable(table);
+    tqplatform::ScriptedUi ui;
+
+    const int32_t id = save(table, definition->autoKey, 0, {column}, {value});
+    QVERIFY2(id > 0, qPrintable(ui.prompts().join('|')));
+    QVERIFY(ui.messages.isEmpty());
+    tqplatform::Recordset rows = open(QStringLiteral("SELECT %1 FROM %2 WHERE %3 = %4")
+                                          .arg(column, table, definition->autoKey)
+                                          .arg(id));
+    QCOMPARE(rows.RecordCount(), 1);
+    QCOMPARE(shown(rows.Fields(0), definition->column(column)->type), stored);
+}
+
+void DbHostTest::saveRecordUpdatesOnlyItsRow() {
+    const int32_t first = saveCode({"SevCodCod", "SevCodFee1", "SevCodDes"}, {"A1", "10", "One"});
+    const int32_t second = saveCode({"SevCodCod", "SevCodFee1"}, {"B2", "20"});
+    QVERIFY(first > 0 && second > first);
+
+    QCOMPARE(saveCode({"SevCodFee1", "SevCodDes"}, {"$11.25", ""}, first), first);
+    tqplatform::Recordset rows = open(
+        "SELECT SevCodID, SevCodCod, SevCodFee1, SevCodDes FROM SevCodTable ORDER BY SevCodID");
+    QCOMPARE(rows.RecordCount(), 2);
+    QCOMPARE(rows.Fields("SevCodCod").toString(), "A1");
+    QCOMPARE(money(rows.Fields("SevCodFee1")), Currency::fromRaw(112500));
+    QCOMPARE(rows.Fields("SevCodDes").toString(), QString());
+    rows.MoveNext();
+    QCOMPARE(money(rows.Fields("SevCodFee1")), Currency::fromUnits(20));
+
+    // An update naming no column answers whether the row is there.
+    QCOMPARE(saveCode({}, {}, second), second);
+    // A missing row is a failure, told to the user.
+    tqplatform::ScriptedUi ui;
+    QCOMPARE(saveCode({"SevCodCod"}, {"C3"}, 987654), -1);
+    QCOMPARE(ui.messages.size(), 1);
+    QVERIFY(ui.messages[0].prompt.contains("987654"));
+    QCOMPARE(rowCount("SevCodTable"), 2);
+}
+
+void DbHostTest::saveRecordRefusesWhatDoesNotFit_data() {
+    QTest::addColumn<QString>("table");
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<QStringList>("names");
+    QTest::addColumn<QStringList>("values");
+    QTest::addColumn<QString>("mentioned");
+
+    const QString codes = QStringLiteral("SevCodTable");
+    const QString id = QStringLiteral("SevCodID");
+    auto row = [&](const char* name, const QString& column, const QString& value,
+                   const QString& mentioned) {
+        QTest::newRow(name) << codes << id << QStringList{"SevCodCod", column}
+                            << QStringList{"NEW", value} << mentioned;
+    };
+    row("text too long", "SevCodCat", "Restorative", "SevCodCat");
+    row("letters in a whole number", "SevCodDocID", "12a", "\"12a\"");
+    row("fraction in a whole number", "SevCodDocID", "12.5", "SevCodDocID");
+    row("beyond 32 bits", "SevCodDocID", "2147483648", "2147483648");
+    row("beyond 16 bits", "SevCodPasWorID", "40000", "SevCodPasWorID");
+    row("not money", "SevCodFee1", "12..5", "\"12..5\"");
+    row("money with an exponent", "SevCodFee2", "1e3", "SevCodFee2");
+    row("money in words", "SevCodFee3", "ten dollars", "ten dollars");
+    row("real in words", "SevCodTax", "eight", "SevCodTax");
+    row("real beyond a single", "SevCodSchTim", "1e39", "SevCodSchTim");
+    row("NUL in a text", "SevCodDes", QString("ab") + QChar(u'\0') + "c", "SevCodDes");
+    row("unknown column", "SevCodNothing", "1", "SevCodNothing");
+    QTest::newRow("not a date") << "DTTable"
+                                << "traID" << QStringList{"traCod", "traStaDat"}
+                                << QStringList{"NEW", "31/31/2026"} << "traStaDat";
+    QTest::newRow("a column twice") << codes << id << QStringList{"SevCodCod", "sevcodcod"}
+                                    << QStringList{"NEW", "NEW"} << "SevCodCod";
+    QTest::newRow("fewer values than names")
+        << codes << id << QStringList{"SevCodCod", "SevCodDes"} << QStringList{"NEW"} << "2";
+    QTest::newRow("wrong key column")
+        << codes << "SevCodCod" << QStringList{"SevCodCod"} << QStringList{"NEW"} << "SevCodID";
+    QTest::newRow("unknown table")
+        << "NoSuchTable"
+        << "ID" << QStringList{"SevCodCod"} << QStringList{"NEW"} << "NoSuchTable";
+}
+
+void DbHostTest::saveRecordRefusesWhatDoesNotFit() {
+    QFETCH(QString, table);
+    QFETCH(QString, key);
+    QFETCH(QStringList, names);
+    QFETCH(QStringList, values);
+    QFETCH(QString, mentioned);
+    const bool transactions = table == QStringLiteral("DTTable");
+    const QString realTable =
+        transactions ? QStringLiteral("DTTable") : QStringLiteral("SevCodTable");
+    const QString codeColumn =
+        transactions ? QStringLiteral("traCod") : QStringLiteral("SevCodCod");
+    const int32_t existing = transactions ? save(realTable, "traID", 0, {"traCod"}, {"OLD"})
+                                          : saveCode({"SevCodCod", "SevCodFee1"}, {"OLD", "7"});
+    QVERIFY(existing > 0);
+
+    tqplatform::ScriptedUi ui;
+    // Neither an insert nor an update writes anything, not even the values that fit.
+    for (const int32_t target : {0, existing}) {
+        int32_t id = target;
+        int16_t success = 1;
+        m_host->SaveRecord(1, table, key, id, names, values, true, success);
+        QCOMPARE(success, int16_t(0));
+        QCOMPARE(id, target);
+    }
+    QCOMPARE(rowCount(realTable), 1);
+    tqplatform::Recordset rows = open("SELECT * FROM " + realTable);
+    QCOMPARE(rows.Fields(codeColumn).toString(), "OLD");
+    if (!transactions) {
+        QCOMPARE(money(rows.Fields("SevCodFee1")), Currency::fromUnits(7));
+    }
+    QCOMPARE(ui.messages.size(), 2);
+    for (const auto& message : ui.messages) {
+        QCOMPARE(message.icon, 64);
+        QVERIFY2(message.prompt.contains(mentioned), qPrintable(message.prompt));
+    }
+}
+
+void DbHostTest::saveRecordMatchesNamesWithoutCase() {
+    const int32_t id = saveCode({"sevcodcod", "SevcodInsCod", "SEVCODFEE1", "sevCodDes"},
+                                {"D2740", "INS1", "950", "Crown"});
+    QVERIFY(id > 0);
+    QCOMPARE(saveCode({"SEVCODINSCOD"}, {"INS2"}, id), id);
+    tqplatform::Recordset rows = open("SELECT * FROM SevCodTable");
+    QCOMPARE(rows.Fields("SevCodCod").toString(), "D2740");
+    QCOMPARE(rows.Fields("SevCodInsCod").toString(), "INS2");
+    QCOMPARE(money(rows.Fields("SevCodFee1")), Currency::fromUnits(950));
+    // Columns not named stay NULL.
+    QVERIFY(rows.Fields("SevCodFee2").isNull());
+    QVERIFY(rows.Fields("OffLocID").isNull());
+}
+
+void DbHostTest::explicitKeysDoNotCollideWithNumberedOnes() {
+    QCOMPARE(save("PaTable", "pID", 0, {"pID", "pLasNam"}, {"500", "Given"}), 500);
+    const int32_t next = save("PaTable", "pID", 0, {"pLasNam"}, {"Numbered"});
+    QVERIFY2(next > 500, qPrintable(QString::number(next)));
+    QCOMPARE(rowCount("PaTable"), 2);
+}
+
+void DbHostTest::literalsKeepEveryValue_data() {
+    QTest::addColumn<QString>("value");
+    QTest::newRow("quote") << "O'Brien";
+    QTest::newRow("quotes only") << "'''";
+    QTest::newRow("leaving the literal") << "x'); DELETE FROM SevCodTable; --";
+    QTest::newRow("backslash before a quote") << "a\\' OR '1'='1";
+    QTest::newRow("trailing backslash") << "C:\\LETTERS\\";
+    QTest::newRow("percent and underscore") << "100%_off";
+    QTest::newRow("unicode") << "Zahnärztin ½";
+}
+
+void DbHostTest::literalsKeepEveryValue() {
+    QFETCH(QString, value);
+    QVERIFY(saveCode({"SevCodCod", "SevCodDes"}, {"K1", value}) > 0);
+    QVERIFY(saveCode({"SevCodCod", "SevCodDes"}, {"K2", "other"}) > 0);
+    const QString sql = "SELECT SevCodCod, " + m_host->SqlText(value) +
+                        " AS v FROM SevCodTable WHERE SevCodDes = " + m_host->SqlText(value);
+    tqplatform::Recordset rows = open(m_host->TranslateSql(sql, 0));
+    QCOMPARE(rows.RecordCount(), 1);
+    QCOMPARE(rows.Fields("SevCodCod").toString(), "K1");
+    QCOMPARE(rows.Fields("v").toString(), value);
+    QCOMPARE(rowCount("SevCodTable"), 2);
+}
+
+void DbHostTest::scopeFilterLimitsToTheOffice_data() {
+    QTest::addColumn<QString>("table");
+    QTest::addColumn<bool>("scoped");
+    QTest::newRow("as written") << "SevCodTable" << true;
+    QTest::newRow("lower case") << "sevcodtable" << true;
+    QTest::newRow("no table named") << "" << true;
+    QTest::newRow("people") << "PaTable" << false;
+    QTest::newRow("unknown") << "pdlTable" << false;
+}
+
+void DbHostTest::scopeFilterLimitsToTheOffice() {
+    QFETCH(QString, table);
+    QFETCH(bool, scoped);
+    m_host->setOfficeLocationID(2);
+    QVERIFY(saveCode({"SevCodCod", "OffLocID"}, {"MINE", "2"}) > 0);
+    QVERIFY(saveCode({"SevCodCod", "OffLocID"}, {"ALL", "0"}) > 0);
+    QVERIFY(saveCode({"SevCodCod"}, {"NULLOFF"}) > 0);
+    QVERIFY(saveCode({"SevCodCod", "OffLocID"}, {"THEIRS", "3"}) > 0);
+
+    const QString filter = m_host->GetScopeFilter(table);
+    QCOMPARE(filter.isEmpty(), !scoped);
+    const QString sql = "SELECT SevCodCod FROM SevCodTable WHERE " + filter +
+                        "SevCodCod <> 'NONE' ORDER BY SevCodCod";
+    QCOMPARE(open(m_host->TranslateSql(sql, 0)).RecordCount(), scoped ? 3 : 4);
+}
+
+void DbHostTest::feeChangeStatementsRunAsTranslated() {
+    // The fee change's statements, as the component writes them for each database kind,
+    // run on the database: rounding to whole dollars, the current office only, missing
+    // fees made 0 first.
+    m_host->setOfficeLocationID(1);
+    QVERIFY(saveCode({"SevCodCod", "SevCodCat", "SevCodFee1", "OffLocID"},
+                     {"P1", "Prev", "10.00", "1"}) > 0);
+    QVERIFY(saveCode({"SevCodCod", "SevCodCat", "OffLocID"}, {"P2", "Prev", "1"}) > 0);
+    QVERIFY(saveCode({"SevCodCod", "SevCodCat", "SevCodFee1", "OffLocID"},
+                     {"P3", "Prev", "10.00", "9"}) > 0);
+    const QString s = m_host->GetScopeFilter("SevCodTable");
+    const QString f = "SevCodFee1";
+    QString z = "UPDATE SevCodTable SET " + f + " = 0 WHERE " + s;
+    QString u = m_host->GetDatabaseKind(1) == 2
+                    ? "UPDATE SevCodTable SET " + f + " = ROUND(" + f + " * 1.05, 0) WHERE " + s
+                    : "UPDATE SevCodTable SET " + f + " = Clng(" + f + " * 1.05) WHERE " + s;
+    u = u.trimmed();
+    z = z.trimmed() + " and " + f + " is null";
+    m_host->GetConnection().Execute(m_host->TranslateSql(z, 1));
+    m_host->GetConnection().Execute(m_host->TranslateSql(u, 1));
+
+    tqplatform::Recordset rows =
+        open("SELECT SevCodCod, SevCodFee1 FROM SevCodTable ORDER BY SevCodCod");
+    QCOMPARE(money(rows.Fields(1)), Currency::fromUnits(11));  // 10.50 rounded up
+    rows.MoveNext();
+    QCOMPARE(money(rows.Fields(1)), Currency::fromUnits(0));
+    rows.MoveNext();
+    QCOMPARE(money(rows.Fields(1)), Currency::fromUnits(10));  // another office's code
+
+    // Texts joined with "+" and searched with like, whatever the case.
+    QVERIFY(save("PaTable", "pID", 0, {"pLasNam", "pFirNam"}, {"Smith", "Ann"}) > 0);
+    rows = open(m_host->TranslateSql(
+        "SELECT pLasNam + ', ' + pFirNam AS Name FROM PaTable WHERE pFirNam like 'an%'", 0));
+    QCOMPARE(rows.RecordCount(), 1);
+    QCOMPARE(rows.Fields("Name").toString(), "Smith, Ann");
+    m_host->GetConnection().Execute(
+        m_host->TranslateSql("DELETE * FROM SevCodTable WHERE SevCodCod = 'p2'", 0));
+    QCOMPARE(rowCount("SevCodTable"), 2);
+}
+
+void DbHostTest::settingsFollowTheUser() {
+    const QString mine = "USER_DEF_SETUP" + Tester;
+    const QString theirs = QStringLiteral("USER_DEF_SETUPother");
+    m_host->SaveUserSetting(mine, "SER_COD_CAT", 0, "Prev ");
+    m_host->SaveUserSetting(theirs, "SER_COD_CAT", 0, "It's 100%");
+    m_host->SaveUserSetting(mine, "SER_COD_CAT", 0, "Rest ");  // replaces
+    m_host->SaveUserSettingNumber("SERCOD_LEFT" + Tester, 1234.5);
+    m_host->SaveUserSettingNumber("SERCOD_LEFTother", -3);
+
+    // Another host on the same database (another workstation) sees them.
+    auto other = tqhost::createHost(m_db->url(), m_db->dataPath(), "other");
+    QCOMPARE(other->GetUserSetting(mine, "SER_COD_CAT", 0, "x"), "Rest ");
+    QCOMPARE(other->GetUserSetting(theirs, "ser_cod_cat", 0, "x"), "It's 100%");
+    QCOMPARE(other->GetUserSetting(mine, "SER_COD_TYP", 0, "none"), "none");
+    QCOMPARE(other->GetUserSettingNumber("SERCOD_LEFT" + Tester, 0), 1234.5);
+    QCOMPARE(other->GetUserSettingNumber("SERCOD_LEFTother", 0), -3.0);
+    QCOMPARE(other->GetUserSettingNumber("SERCOD_TOPother", 77), 77.0);
+    QCOMPARE(rowCount("UserSetting"), 2);
+}
+
+void DbHostTest::rights() {
+    const QString right = tqhost::Rights::ChangeServiceCode;
+    QVERIFY(!m_host->UserHasRight(Tester, right));
+    m_host->grantRight(Tester, right);
+    m_host->grantRight(Tester, right);  // twice is once
+    QVERIFY(m_host->UserHasRight(Tester, right));
+    QVERIFY(m_host->UserHasRight("TESTER", "change-ser-code"));
+    QVERIFY(!m_host->UserHasRight("other", right));
+    QVERIFY(!m_host->UserHasRight("", right));
+    m_host->revokeRight(Tester, right);
+    QVERIFY(!m_host->UserHasRight(Tester, right));
+}
+
+void DbHostTest::parseField_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("delimiter");
+    QTest::addColumn<int>("n");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("second of a line") << "12\nD0120\nExam\n30.00"
+                                      << "\n"
+                                      << 2 << "D0120";
+    QTest::newRow("last") << "12\nD0120\nExam\n30.00"
+                          << "\n"
+                          << 4 << "30.00";
+    QTest::newRow("beyond the last") << "12\nD0120"
+                                     << "\n"
+                                     << 3 << "";
+    QTest::newRow("empty field") << "a,,c"
+                                 << "," << 2 << "";
+    QTest::newRow("bare code as field 2") << "D0120"
+                                          << "\n"
+                                          << 2 << "D0120";
+    QTest::newRow("bare code as field 1") << "D0120"
+                                          << "\n"
+                                          << 1 << "D0120";
+    QTest::newRow("bare code, field 3") << "D0120"
+                                        << "\n"
+                                        << 3 << "";
+    QTest::newRow("field 0") << "a,b"
+                             << "," << 0 << "";
+    QTest::newRow("longer delimiter") << "a||b||c"
+                                      << "||" << 3 << "c";
+}
+
+void DbHostTest::parseField() {
+    QFETCH(QString, text);
+    QFETCH(QString, delimiter);
+    QFETCH(int, n);
+    QFETCH(QString, expected);
+    QCOMPARE(m_host->ParseField(text, delimiter, n, 0), expected);
+}
+
+void DbHostTest::acceptSelectedCode() {
+    m_host->setOfficeLocationID(1);
+    const int32_t exam =
+        saveCode({"SevCodCod", "SevCodOffCod", "SevCodDes", "SevCodFee1", "SevCodFee3", "OffLocID"},
+                 {"D0120", "PE", "Periodic exam*TM* ADA", "30", "$42.5", "1"});
+    const int32_t negative =
+        saveCode({"SevCodCod", "SevCodDes", "SevCodFee1"}, {"PE", "Line\r\nbreak", "-5"});
+    QVERIFY(saveCode({"SevCodCod", "OffLocID"}, {"D9999", "7"}) > 0);
+    const int32_t patient =
+        save("PaTable", "pID", 0, {"pLasNam", "pGPDenFeeTyp", "pGPDenFeeTypPerm"}, {"P", "2", "3"});
+    QVERIFY(exam > 0 && negative > 0 && patient > 0);
+
+    QString line;
+    QVERIFY(m_host->AcceptSelectedCode(QString::number(exam), true, line));
+    QCOMPARE(line, QString::number(exam) + "\nD0120\nPeriodic exam\n30.00");
+    m_host->setPatientID(patient);  // standing fee schedule 3
+    QVERIFY(m_host->AcceptSelectedCode(" d0120 ", false, line));
+    QCOMPARE(line, QString::number(exam) + "\nD0120\nPeriodic exam\n42.50");
+    // A code comes before an office code that reads the same; a negative fee reads 0.
+    m_host->setPatientID(0);
+    QVERIFY(m_host->AcceptSelectedCode("PE", false, line));
+    QCOMPARE(line, QString::number(negative) + "\nPE\nLine  break\n0.00");
+    QVERIFY(!m_host->AcceptSelectedCode("D9999", false, line));  // another office's
+    QCOMPARE(line, QString());
+    QVERIFY(!m_host->AcceptSelectedCode("NOPE", false, line));
+    QVERIFY(!m_host->AcceptSelectedCode("x1", true, line));
+
+    // The picker's answer, noted, gives the code as field 2.
+    QVERIFY(m_host->AcceptSelectedCode(QString::number(exam), true, line));
+    QString answer = line + "\r";
+    QCOMPARE(m_host->NoteSelectedCode(answer), int16_t(1));
+    QCOMPARE(m_host->ParseField(answer, "\n", 2, 0), "D0120");
+    QString bare = "LAB~";
+    m_host->NoteSelectedCode(bare);
+    QCOMPARE(m_host->ParseField(bare, "\n", 2, 0), "LAB~");
+}
+
+void DbHostTest::peopleAndTransactions() {
+    const int32_t doctor = save("PaTable", "pID", 0, {"pLasNam", "pDocIni"}, {"Doe", "JD "});
+    QCOMPARE(m_host->GetProviderInitials(doctor), "JD");
+    QCOMPARE(m_host->GetProviderInitials(doctor + 100), "");
+    for (const char* date : {"03/02/2026", "01/15/2026", "2026-03-02", ""}) {
+        QVERIFY(save("DTTable", "traID", 0, {"trapID", "traStaDat"}, {"5", date}) > 0);
+    }
+    QVERIFY(save("DTTable", "traID", 0, {"trapID", "traStaDat"}, {"6", "07/04/2025"}) > 0);
+    QCOMPARE(m_host->GetPatientTxDates(5), (QList<QDate>{QDate(2026, 1, 15), QDate(2026, 3, 2)}));
+    QVERIFY(m_host->GetPatientTxDates(99).isEmpty());
+
+    QCOMPARE(m_host->GetDefaultDate(), QDate::currentDate());
+    m_host->setDefaultDate(QDate(2026, 5, 1));
+    QCOMPARE(m_host->GetDefaultDate(), QDate(2026, 5, 1));
+    int16_t flag = 0;
+    m_host->GetHostFlag(flag);
+    QVERIFY(flag != 0);
+    m_host->setHostFlagAnswer(false);
+    m_host->GetHostFlag(flag);
+    QCOMPARE(flag, int16_t(0));
+    for (int16_t fee : {0, 1, 4, 5, -1}) {
+        QCOMPARE(m_host->IsValidFeeType(fee), fee >= 1 && fee <= 4);
+    }
+}
+
+void DbHostTest::notesAreStored() {
+    QVERIFY(m_host->MainFormNotes() == nullptr);
+    auto notes = m_host->CreateNotesComponent();
+    m_host->setCurrentUser("Dr. O'Neil", 42);
+    notes->Prepare(m_host->GetCurrentUserID(), m_host->GetCurrentUser(), nullptr, 0, 3);
+    const int32_t first = notes->EnterNote(7, "Call back; it's 100% urgent", "", 55, 0, 0, "");
+    const int32_t second = notes->EnterNote(7, "", "", 56, 0, 0, "");
+    QVERIFY(first > 0 && second > first);
+    tqplatform::Recordset rows = open("SELECT * FROM NoteTable ORDER BY notID");
+    QCOMPARE(rows.RecordCount(), 2);
+    QCOMPARE(rows.Fields("notText").toString(), "Call back; it's 100% urgent");
+    QCOMPARE(rows.Fields("notPatID").toInt(), 7);
+    QCOMPARE(rows.Fields("notTraID").toInt(), 55);
+    QCOMPARE(rows.Fields("notUser").toString(), "Dr. O'Neil");
+    QCOMPARE(rows.Fields("notUserID").toInt(), 42);
+    QCOMPARE(rows.Fields("notOffLocID").toInt(), 3);
+    QVERIFY(rows.Fields("notCreated")
+                .toString()
+                .startsWith(QDate::currentDate().toString(Qt::ISODate)));
+    notes->Close();
+    QCOMPARE(notes->EnterNote(7, "after close", "", 57, 0, 0, ""), 0);
+    QCOMPARE(rowCount("NoteTable"), 2);
+
+    m_host->setMainFormNotes(notes);
+    QCOMPARE(m_host->MainFormNotes(), notes);
+}
+
+void DbHostTest::textEntryDialog() {
+    auto dialog = m_host->CreateTextEntryDialog();
+    tqplatform::ScriptedUi ui;
+    QString caption, label, prompt;
+    ui.onShowOnce("TextEntryDialog", [&](QDialog& form) {
+        caption = form.windowTitle();
+        label = form.findChild<QLabel*>("lblLabel")->text();
+        prompt = form.findChild<QLabel*>("lblPrompt")->text();
+        QCOMPARE(form.findChild<QLineEdit*>("txtText")->text(), "Crown");
+        form.findChild<QLineEdit*>("txtText")->setText(" New crown ");
+        QTest::mouseClick(form.findChild<QPushButton*>("cmdOK"), Qt::LeftButton);
+    });
+    QString out1, out2, out3;
+    QCOMPARE(dialog->Enter(0, "Crown", "Description", "Description : ", "Please enter", "FWDUPC",
+                           30, 0, 0, nullptr, out1, out2, out3),
+             " New crown ");
+    QCOMPARE(caption, "Description");
+    QCOMPARE(label, "Description : ");
+    QCOMPARE(prompt, "Please enter");
+    QCOMPARE(out1, "OK");
+
+    ui.onShowOnce("TextEntryDialog", [](QDialog& form) {
+        form.findChild<QLineEdit*>("txtText")->setText("typed, then cancelled");
+        QTest::mouseClick(form.findChild<QPushButton*>("cmdCancel"), Qt::LeftButton);
+    });
+    QCOMPARE(dialog->Enter(0, "Crown", "Description", "", "", "FWDUPC", 30, 0, 0, nullptr, out1,
+                           out2, out3),
+             QString());
+    // No handler: closed as with its close box.
+    QCOMPARE(dialog->Enter(0, "Crown", "c", "", "", "", 0, 0, 0, nullptr, out1, out2, out3),
+             QString());
+    QCOMPARE(ui.shownScreens.count("TextEntryDialog"), 3);
+}
+
+void DbHostTest::busyMessage() {
+    auto busy = m_host->CreateBusyMessageControl();
+    auto findWindow = [] {
+        for (QWidget* w : QApplication::topLevelWidgets()) {
+            if (w->objectName() == "BusyMessage" && w->isVisible()) {
+                return w;
+            }
+        }
+        return static_cast<QWidget*>(nullptr);
+    };
+    busy->showMessage("Please wait<br>Loading", QRect(100, 120, 300, 80), 1, 0, 0);
+    QWidget* window = findWindow();
+    QVERIFY(window != nullptr);
+    QCOMPARE(window->geometry().size(), QSize(300, 80));
+    QCOMPARE(window->findChild<QLabel*>("lblMessage")->text(), "Please wait<br>Loading");
+    busy->showMessage("Almost done", QRect(100, 120, 300, 80), 1, 0, 0);
+    QCOMPARE(window->findChild<QLabel*>("lblMessage")->text(), "Almost done");
+    busy->closeMessage();
+    QVERIFY(findWindow() == nullptr);
+}
+
+void DbHostTest::practiceOptionsAreKept() {
+    QVERIFY(m_host->UseCdtDPrefix());
+    QVERIFY(!m_host->IsMedicalPractice());
+    m_host->setMedicalPractice(true);
+    m_host->setUseCdtDPrefix(false);
+    m_host->setDefaultProviderID(17);
+    m_host->setUsesAlternateHelp(true);
+    auto again = tqhost::createHost(m_db->url(), m_db->dataPath(), Tester);
+    QVERIFY(again->IsMedicalPractice());
+    QVERIFY(!again->UseCdtDPrefix());
+    QVERIFY(!again->InsurancePaymentsAsChecks());
+    QVERIFY(again->UsesAlternateHelp());
+    QCOMPARE(again->GetDefaultProviderID(), 17);
+    again->setProgramFolder(m_db->dataPath() + "prog");
+    QVERIFY(again->GetProgramFolder().endsWith(QDir::separator()));
+    QVERIFY(again->FileExists(m_db->dataPath() + "practice.db") || m_db->isPostgres());
+    QVERIFY(!again->FileExists(""));
+    QVERIFY(!again->FileExists(m_db->dataPath() + "TEMP"));  // a folder is not a file
+}
+
+TQ_TEST_MAIN(DbHostTest)
+#include "tst_db_host.moc"
