@@ -14,6 +14,7 @@
 
 #include <QDialog>
 #include <QDir>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -732,7 +733,12 @@ void DbHostTest::practiceOptionsAreKept() {
     QCOMPARE(again->GetDefaultProviderID(), 17);
     again->setProgramFolder(m_db->dataPath() + "prog");
     QVERIFY(again->GetProgramFolder().endsWith(QDir::separator()));
-    QVERIFY(again->FileExists(m_db->dataPath() + "practice.db") || m_db->isPostgres());
+    QFile layout(m_db->dataPath() + "STP/DLEMPtester.STP");
+    QVERIFY(layout.open(QIODevice::WriteOnly));
+    layout.close();
+    QVERIFY(again->FileExists(layout.fileName()));
+    QVERIFY(again->FileExists(again->GetDataPath() + "STP\\DLEMPtester.STP"));
+    QVERIFY(!again->FileExists(again->GetDataPath() + "STP\\DLEMPother.STP"));
     QVERIFY(!again->FileExists(""));
     QVERIFY(!again->FileExists(m_db->dataPath() + "TEMP"));  // a folder is not a file
 }

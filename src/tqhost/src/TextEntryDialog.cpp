@@ -50,7 +50,7 @@ void TextEntryForm::setup(const QString& caption, const QString& label, const QS
     setWindowTitle(caption);
     m_label->setText(label);
     m_label->setVisible(!label.isEmpty());
-    m_prompt->setText(prompt);
+    m_prompt->setText(QString(prompt).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
     m_prompt->setVisible(!prompt.isEmpty());
     m_text->setText(defaultText);
     m_text->selectAll();
