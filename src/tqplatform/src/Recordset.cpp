@@ -181,6 +181,12 @@ ColumnPlan planForPostgres(const QSqlField& field) {
     }
 }
 
+/// The value a variant holds, read without a conversion; T must be the variant's type.
+template <typename T>
+const T& held(const QVariant& v) {
+    return *static_cast<const T*>(v.constData());
+}
+
 /// "-1234.5678": the form NUMERIC comes in, read straight into ten-thousandths.
 std::optional<Currency> plainDecimal(const QString& text) {
     const qsizetype size = text.size();
@@ -220,7 +226,7 @@ std::optional<Currency> plainDecimal(const QString& text) {
 QVariant toCurrency(const QVariant& v) {
     switch (v.metaType().id()) {
         case QMetaType::QString:
-            if (const auto plain = plainDecimal(*static_cast<const QString*>(v.constData()))) {
+            if (const auto plain = plainDecimal(held<QString>(v))) {
                 return QVariant::fromValue(*plain);
             }
             [[fallthrough]];
@@ -233,14 +239,16 @@ QVariant toCurrency(const QVariant& v) {
         case QMetaType::Float: {
             // Money kept as a real (SQLite) is nearly always within a hair of a whole number
             // of ten-thousandths; that number is then what exact rounding would give too.
-            const double units = v.toDouble() * Currency::Scale;
+            const double real =
+                v.metaType().id() == QMetaType::Double ? held<double>(v) : v.toDouble();
+            const double units = real * Currency::Scale;
             if (std::fabs(units) < 0x1p50) {
                 const double whole = std::nearbyint(units);
                 if (std::fabs(units - whole) < 0.25) {
                     return QVariant::fromValue(Currency::fromRaw(static_cast<int64_t>(whole)));
                 }
             }
-            return QVariant::fromValue(Currency::fromDouble(v.toDouble()));
+            return QVariant::fromValue(Currency::fromDouble(real));
         }
         case QMetaType::Int:
         case QMetaType::LongLong:
@@ -295,7 +303,7 @@ QVariant convert(QVariant&& v, Conversion conversion) {
             break;
         case Conversion::ToInt32:
             if (v.metaType().id() == QMetaType::LongLong) {
-                const qlonglong n = v.toLongLong();
+                const qlonglong n = held<qlonglong>(v);
                 if (n >= std::numeric_limits<int>::min() && n <= std::numeric_limits<int>::max()) {
                     return QVariant(static_cast<int>(n));
                 }
@@ -357,9 +365,9 @@ QVariant convert(QVariant&& v, Conversion conversion) {
         case Conversion::ToDate:
         case Conversion::ToDateTime:
             if (v.metaType().id() == QMetaType::QString) {
-                const QString& text = *static_cast<const QString*>(v.constData());
+                const QString& text = held<QString>(v);
                 if (const auto quick = quickIsoDate(text, conversion == Conversion::ToDate)) {
-                    return *quick;
+                    return std::move(*quick);
                 }
                 if (const auto dt = Internal::parseDate(text)) {
                     return QVariant(*dt);
