@@ -74,6 +74,7 @@ private slots:
     void saveRecordRefusesWhatDoesNotFit_data();
     void saveRecordRefusesWhatDoesNotFit();
     void saveRecordMatchesNamesWithoutCase();
+    void postingRowIsWrittenWhole();
     void explicitKeysDoNotCollideWithNumberedOnes();
     void literalsKeepEveryValue_data();
     void literalsKeepEveryValue();
@@ -403,6 +404,52 @@ void DbHostTest::saveRecordMatchesNamesWithoutCase() {
     // Columns not named stay NULL.
     QVERIFY(rows.Fields("SevCodFee2").isNull());
     QVERIFY(rows.Fields("OffLocID").isNull());
+}
+
+void DbHostTest::postingRowIsWrittenWhole() {
+    // A to-do item's transaction as the component posts it: fixed-width fields padded
+    // with blanks, dates in the short form, numbers as text.
+    const QStringList names = {
+        "OffLocID",     "traSevCodID", "trapID",     "traCodTyp",  "traDr",      "traDrIni",
+        "traAptSchDat", "traDes",      "traCod",     "traStaDat",  "traTyp",     "traCat",
+        "traSubCat",    "traDep",      "traTax",     "TraBil",     "TraActPst",  "traPatMgrFla",
+        "traCha",       "traTotCha",   "traUni",     "TraPatPor",  "TraIns1Por", "TraIns2Por",
+        "TraPatBal",    "TraIns1Bal",  "TraIns2Bal", "TraInsDed1", "TraInsDed2", "TraPayInd",
+        "TraCodMod"};
+    QStringList values = {"1",
+                          "12",
+                          "7",
+                          "D",
+                          "3",
+                          "JD",
+                          "9/1/2026",
+                          QString("Recall visit").leftJustified(255),
+                          QString("RECALL").leftJustified(10),
+                          "8/15/2026",
+                          "3",
+                          QString("Pat. Mgmt").leftJustified(10),
+                          QString(10, u' '),
+                          QString(5, u' '),
+                          "0",
+                          "N",
+                          "A",
+                          "2"};
+    for (int i = 0; i < 12; ++i) {
+        values << "0";
+    }
+    values << "";
+    QCOMPARE(values.size(), names.size());
+    tqplatform::ScriptedUi ui;
+    const int32_t id = save("DTTable", "traID", 0, names, values);
+    QVERIFY2(id > 0, qPrintable(ui.prompts().join('|')));
+    tqplatform::Recordset rows = open("SELECT * FROM DTTable");
+    QCOMPARE(rows.Fields("traID").toInt(), id);
+    QCOMPARE(rows.Fields("traAptSchDat").toString(), "2026-09-01");
+    QCOMPARE(rows.Fields("traDes").toString().size(), 255);
+    QCOMPARE(rows.Fields("traCat").toString().trimmed(), "Pat. Mgmt");
+    QCOMPARE(money(rows.Fields("TraIns2Bal")), Currency{});
+    QCOMPARE(rows.Fields("TraCodMod").toString(), QString());
+    QCOMPARE(m_host->GetPatientTxDates(7), QList<QDate>{QDate(2026, 8, 15)});
 }
 
 void DbHostTest::explicitKeysDoNotCollideWithNumberedOnes() {
