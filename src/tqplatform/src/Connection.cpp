@@ -56,7 +56,10 @@ Connection::Connection(const QString& url)
       m_self(std::make_shared<Connection*>(this)) {
     const QString sqlitePrefix = QStringLiteral("sqlite://");
     if (url.startsWith(sqlitePrefix, Qt::CaseInsensitive)) {
-        const QString path = url.mid(sqlitePrefix.size());
+        QString path = url.mid(sqlitePrefix.size());
+        if (path.size() > 3 && path[0] == u'/' && path[1].isLetter() && path[2] == u':') {
+            path.remove(0, 1);  // "sqlite:///C:/practice.db" names a drive on Windows
+        }
         if (path.isEmpty()) {
             Internal::throwError(tqGlobal::ErrorNumber::DatabaseError,
                                  QStringLiteral("No database file in \"%1\"").arg(url));
