@@ -57,9 +57,11 @@ Connection::Connection(const QString& url)
     const QString sqlitePrefix = QStringLiteral("sqlite://");
     if (url.startsWith(sqlitePrefix, Qt::CaseInsensitive)) {
         QString path = url.mid(sqlitePrefix.size());
+#if defined(Q_OS_WIN)
         if (path.size() > 3 && path[0] == u'/' && path[1].isLetter() && path[2] == u':') {
-            path.remove(0, 1);  // "sqlite:///C:/practice.db" names a drive on Windows
+            path.remove(0, 1);  // "sqlite:///C:/practice.db" names a drive
         }
+#endif
         if (path.isEmpty()) {
             Internal::throwError(tqGlobal::ErrorNumber::DatabaseError,
                                  QStringLiteral("No database file in \"%1\"").arg(url));
