@@ -94,7 +94,15 @@ void run(const QString& label, const tqtest::TestDatabase& db) {
     std::printf("\n%s\n", qPrintable(label));
     std::printf("%-8s %-9s %8s %14s %14s %7s\n", "codes", "category", "rows", "picker ms",
                 "bare fetch ms", "ratio");
-    for (int count : {1000, 10000, 100000}) {
+    // TQ_BENCH_SIZES (e.g. "1000,10000") limits the table sizes, for profiling runs.
+    QList<int> sizes = {1000, 10000, 100000};
+    if (!qEnvironmentVariableIsEmpty("TQ_BENCH_SIZES")) {
+        sizes.clear();
+        for (const QString& size : qEnvironmentVariable("TQ_BENCH_SIZES").split(',')) {
+            sizes.append(size.toInt());
+        }
+    }
+    for (int count : sizes) {
         fillTable(host->connection(), count);
         tqservicecode::Select_Code picker;
         picker.load();
@@ -139,7 +147,9 @@ int main(int argc, char** argv) {
     {
         qputenv("TQ_TEST_DB", "postgresql");
         tqtest::TestDatabase db;
-        if (db.available()) {
+        if (qEnvironmentVariableIsSet("TQ_BENCH_SQLITE_ONLY")) {
+            std::printf("\nPostgreSQL: left out (TQ_BENCH_SQLITE_ONLY)\n");
+        } else if (db.available()) {
             run("PostgreSQL", db);
         } else {
             std::printf("\nPostgreSQL: skipped (%s)\n", qPrintable(db.unavailableReason()));

@@ -180,7 +180,10 @@ QString PracticeHost::GetUserSetting(const QString& section, const QString& key,
 void PracticeHost::SaveUserSetting(const QString& section, const QString& key, int16_t /*flag*/,
                                    const QString& value) {
     // No text column keeps a NUL character.
-    const QString kept = QString(value).remove(QChar(u'\0'));
+    QString kept = QString(value).remove(QChar(u'\0'));
+    if (kept.isNull()) {
+        kept = QStringLiteral("");  // an empty setting is stored as such, not as no setting
+    }
     runBound(*m_connection,
              QStringLiteral("INSERT INTO UserSetting (usrSection, usrKey, usrValue) "
                             "VALUES (?, ?, ?) ON CONFLICT (usrSection, usrKey) "

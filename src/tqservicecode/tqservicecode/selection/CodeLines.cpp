@@ -17,15 +17,22 @@ QString moneyText(const tqplatform::Currency& fee) {
     if (fee.isNegative()) {
         return tqplatform::vb::Format(fee, MoneyFormat);
     }
-    // Four decimals rounded half away from zero to cents.
-    const int64_t cents = (fee.raw() + 50) / 100;
-    QString text = QString::number(cents / 100);
-    const int64_t fraction = cents % 100;
-    text.prepend(QLatin1Char('$'));
-    text += QLatin1Char('.');
-    text += QLatin1Char(static_cast<char>('0' + fraction / 10));
-    text += QLatin1Char(static_cast<char>('0' + fraction % 10));
-    return text;
+    // Four decimals rounded half away from zero to cents, written backwards into a small
+    // buffer: this runs once per row of a list that may hold a hundred thousand codes.
+    int64_t cents = (fee.raw() + 50) / 100;
+    char buffer[32];
+    int pos = sizeof buffer;
+    buffer[--pos] = static_cast<char>('0' + cents % 10);
+    cents /= 10;
+    buffer[--pos] = static_cast<char>('0' + cents % 10);
+    cents /= 10;
+    buffer[--pos] = '.';
+    do {
+        buffer[--pos] = static_cast<char>('0' + cents % 10);
+        cents /= 10;
+    } while (cents > 0);
+    buffer[--pos] = '$';
+    return QString::fromLatin1(buffer + pos, static_cast<qsizetype>(sizeof buffer) - pos);
 }
 
 CharacterWidths::CharacterWidths(const QFontMetrics& metrics) : m_metrics(metrics) {
@@ -57,11 +64,18 @@ int CharacterWidths::width(const QString& text) const {
 
 QString listDescription(const QString& description, const CharacterWidths& widths, int maxWidth) {
     QString shown = description.leftJustified(DescriptionChars, QLatin1Char(' '), true);
-    int width = widths.width(shown);
-    while (!shown.isEmpty() && width > maxWidth) {
-        width -= widths.width(shown.right(1));
-        shown.chop(1);
+    // Dropping characters from the end until the text fits keeps its longest prefix that
+    // fits: found in one pass over the characters' widths.
+    int width = 0;
+    int fitting = 0;
+    for (QChar c : std::as_const(shown)) {
+        width += widths.widthOf(c);
+        if (width > maxWidth) {
+            break;
+        }
+        ++fitting;
     }
+    shown.truncate(fitting);
     return shown;
 }
 

@@ -27,9 +27,9 @@ class CharacterWidths {
 public:
     explicit CharacterWidths(const QFontMetrics& metrics);
     int width(const QString& text) const;
+    int widthOf(QChar c) const;
 
 private:
-    int widthOf(QChar c) const;
     QFontMetrics m_metrics;
     std::array<int, 256> m_latin1{};
     mutable QHash<QChar, int> m_others;
