@@ -2,6 +2,7 @@
 
 #include <tqservicecode/component/ComponentContext.h>
 #include <tqservicecode/component/EntryOperations.h>
+#include <tqservicecode/patient/PatientManagementPosting.h>
 
 namespace tqservicecode {
 

@@ -92,12 +92,6 @@ void selectServiceCodes(int16_t& showFlag, int32_t& patientId, QString& inCatego
     gic.RefreshHost(notification);
 }
 
-int32_t postPatientManagementItem(QString& /*relatedComment*/, int32_t& /*pid*/,
-                                  QString& /*serviceCode*/, QString& /*description*/,
-                                  bool /*toDoListOnly*/) {
-    return 0;
-}
-
 QString openServiceCodeList() {
     tqGlobal::IHostServices& gic = GIC();
     gic.setScreenReturn(QStringLiteral("0"));

@@ -12,8 +12,6 @@ namespace tqservicecode {
 void selectServiceCodes(int16_t& showFlag, int32_t& patientId, QString& inCategoryName,
                         QString& returnCode, int16_t& numCode, QString& selectionMode,
                         bool expandServiceCode, QObject* owner);
-int32_t postPatientManagementItem(QString& relatedComment, int32_t& pid, QString& serviceCode,
-                                  QString& description, bool toDoListOnly);
 QString openServiceCodeList();
 QString chooseServiceCodeCategory();
 
