@@ -77,6 +77,6 @@ struct ComponentFixture {
 }  // namespace tqtest
 
 /// Opens the fixture or skips (fails under CI) when the database is unreachable.
-#define TQ_OPEN_FIXTURE(fixture) \
+#define TQ_OPEN_FIXTURE(fixture)       \
     TQ_REQUIRE_DATABASE((fixture).db); \
     QVERIFY((fixture).open())

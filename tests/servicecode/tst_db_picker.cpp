@@ -21,7 +21,9 @@ using namespace tqservicecode;
 
 namespace {
 
-Select_Code& picker(QDialog& dialog) { return dynamic_cast<Select_Code&>(dialog); }
+Select_Code& picker(QDialog& dialog) {
+    return dynamic_cast<Select_Code&>(dialog);
+}
 
 void clickLine(QListView* list, int row) {
     const QModelIndex index = list->model()->index(row, 0);
@@ -72,30 +74,46 @@ struct PickerPractice : tqtest::ComponentFixture {
         if (!open()) {
             return false;
         }
-        exam = addCode("D0120", {{"SevCodOffCod", "PE"}, {"SevCodDes", "Periodic exam"},
-                                 {"SevCodFee1", "45.00"}, {"SevCodFee3", "40.50"}});
-        xrays = addCode("D0274", {{"SevCodDes", "Four bitewings"}, {"SevCodFee1", "60.00"},
-                                  {"SevCodFee3", "51.25"}});
-        cleaning = addCode("D1110", {{"SevCodCat", "Prev"}, {"SevCodDes", "Adult cleaning"},
-                                     {"SevCodFee1", "95.00"}, {"SevCodFee3", "80.00"}});
-        recall = addCode("RECALL", {{"SevCodCat", "Prev"}, {"SevCodDes", "@D0120,D1110,274"},
-                                    {"SevCodFee1", "0"}, {"SevCodFee3", "0"}});
-        free = addCode("D0999", {{"SevCodDes", "Courtesy look"}, {"SevCodFee1", "0"},
-                                 {"SevCodFee3", "0"}});
-        crown = addCode("D2740", {{"SevCodCat", "Rest"}, {"SevCodDes", "Porcelain crown"},
-                                  {"SevCodFee3", "900.00"}});
-        addCode("CCPMT", {{"SevCodTyp", "2 - Credit"}, {"SevCodCat", "Diag"},
-                          {"SevCodSubCat", "Cash"}});
-        addCode("TODO1", {{"SevCodTyp", "3 - Admin."}, {"SevCodCat", "Pat. Mgmt"},
-                          {"SevCodDes", "Call back"}});
-        addCode("TODO2", {{"SevCodTyp", "3 - Admin."}, {"SevCodCat", "Pat. Mgmt"},
+        exam = addCode("D0120", {{"SevCodOffCod", "PE"},
+                                 {"SevCodDes", "Periodic exam"},
+                                 {"SevCodFee1", "45.00"},
+                                 {"SevCodFee3", "40.50"}});
+        xrays = addCode(
+            "D0274",
+            {{"SevCodDes", "Four bitewings"}, {"SevCodFee1", "60.00"}, {"SevCodFee3", "51.25"}});
+        cleaning = addCode("D1110", {{"SevCodCat", "Prev"},
+                                     {"SevCodDes", "Adult cleaning"},
+                                     {"SevCodFee1", "95.00"},
+                                     {"SevCodFee3", "80.00"}});
+        recall = addCode("RECALL", {{"SevCodCat", "Prev"},
+                                    {"SevCodDes", "@D0120,D1110,274"},
+                                    {"SevCodFee1", "0"},
+                                    {"SevCodFee3", "0"}});
+        free = addCode("D0999",
+                       {{"SevCodDes", "Courtesy look"}, {"SevCodFee1", "0"}, {"SevCodFee3", "0"}});
+        crown = addCode(
+            "D2740",
+            {{"SevCodCat", "Rest"}, {"SevCodDes", "Porcelain crown"}, {"SevCodFee3", "900.00"}});
+        addCode("CCPMT",
+                {{"SevCodTyp", "2 - Credit"}, {"SevCodCat", "Diag"}, {"SevCodSubCat", "Cash"}});
+        addCode(
+            "TODO1",
+            {{"SevCodTyp", "3 - Admin."}, {"SevCodCat", "Pat. Mgmt"}, {"SevCodDes", "Call back"}});
+        addCode("TODO2", {{"SevCodTyp", "3 - Admin."},
+                          {"SevCodCat", "Pat. Mgmt"},
                           {"SevCodDes", "Ask about insurance"}});
         provider = insert("PaTable", "pID",
-                          {{"pLasNam", "Moreau"}, {"pFirNam", "Alice"}, {"pTypDoc", "1"},
-                           {"pDocIni", "AM"}, {"pDOCFeeTyp", "3"}});
+                          {{"pLasNam", "Moreau"},
+                           {"pFirNam", "Alice"},
+                           {"pTypDoc", "1"},
+                           {"pDocIni", "AM"},
+                           {"pDOCFeeTyp", "3"}});
         patient = insert("PaTable", "pID",
-                         {{"pLasNam", "Nguyen"}, {"pFirNam", "Linh"}, {"pTypPat", "1"},
-                          {"pPROIND", QString::number(provider)}, {"pGPDenFeeTyp", "0"},
+                         {{"pLasNam", "Nguyen"},
+                          {"pFirNam", "Linh"},
+                          {"pTypPat", "1"},
+                          {"pPROIND", QString::number(provider)},
+                          {"pGPDenFeeTyp", "0"},
                           {"pGPDenFeeTypPerm", "0"}});
         host->grantRight("tester", "CHANGE-SER-CODE");
         return true;
@@ -125,18 +143,27 @@ private slots:
         QTest::addColumn<QString>("enabled");
         QTest::addColumn<QString>("caption");
         QTest::addColumn<QString>("screenText");
-        QTest::newRow("all on, saved default") << 0 << "" << QString(27, '1')
-                                                << "Service Codes [ All ]" << "0";
-        QTest::newRow("to-do only") << 256 << "PAT. MGMT" << "000000000000000000001000000"
-                                    << "Service Codes [ To Do List ]" << "0";
-        QTest::newRow("admin group, All off") << 16 << "" << "000000000000000000001110000"
-                                              << "Service Codes [ To Do List ]" << "16";
-        QTest::newRow("100 is like 0") << 100 << "Preventive" << QString(27, '1')
-                                       << "Service Codes [ Preventive ]" << "0";
-        QTest::newRow("-1 only All off") << -1 << "all" << "111111111111111111111110111"
-                                         << "Service Codes [ Diagnostic ]" << "-1";
-        QTest::newRow("unknown category starts on Tax") << 0 << "Nonsense" << QString(27, '1')
-                                                        << "Service Codes [ Tax ]" << "0";
+        QTest::newRow("all on, saved default")
+            << 0 << "" << QString(27, '1') << "Service Codes [ All ]"
+            << "0";
+        QTest::newRow("to-do only") << 256 << "PAT. MGMT"
+                                    << "000000000000000000001000000"
+                                    << "Service Codes [ To Do List ]"
+                                    << "0";
+        QTest::newRow("admin group, All off") << 16 << ""
+                                              << "000000000000000000001110000"
+                                              << "Service Codes [ To Do List ]"
+                                              << "16";
+        QTest::newRow("100 is like 0")
+            << 100 << "Preventive" << QString(27, '1') << "Service Codes [ Preventive ]"
+            << "0";
+        QTest::newRow("-1 only All off") << -1 << "all"
+                                         << "111111111111111111111110111"
+                                         << "Service Codes [ Diagnostic ]"
+                                         << "-1";
+        QTest::newRow("unknown category starts on Tax")
+            << 0 << "Nonsense" << QString(27, '1') << "Service Codes [ Tax ]"
+            << "0";
     }
 
     void buttonsFollowTheMask() {
@@ -202,10 +229,14 @@ private slots:
         f.pick(0, "");
 
         // The schedule was completed from the provider and stored.
-        QCOMPARE(f.scalar("SELECT pGPDenFeeTyp FROM PaTable WHERE pID=" +
-                          QString::number(f.patient)).toInt(), 3);
-        QCOMPARE(f.scalar("SELECT pGPDenFeeTypPerm FROM PaTable WHERE pID=" +
-                          QString::number(f.patient)).toInt(), 3);
+        QCOMPARE(
+            f.scalar("SELECT pGPDenFeeTyp FROM PaTable WHERE pID=" + QString::number(f.patient))
+                .toInt(),
+            3);
+        QCOMPARE(
+            f.scalar("SELECT pGPDenFeeTypPerm FROM PaTable WHERE pID=" + QString::number(f.patient))
+                .toInt(),
+            3);
     }
 
     void choosingAndRemovingCodes() {
@@ -218,8 +249,8 @@ private slots:
             form.cmdCategory[0]->click();  // Diagnostic
             chooseCode(form, "D0120");
             chooseCode(form, "D0999");
-            QCOMPARE(form.chosenList().lines(),
-                     QStringList({"D0120\tPeriodic exam\t$40.50\t\t", "D0999\tCourtesy look\t$0.00\t\t"}));
+            QCOMPARE(form.chosenList().lines(), QStringList({"D0120\tPeriodic exam\t$40.50\t\t",
+                                                             "D0999\tCourtesy look\t$0.00\t\t"}));
             QCOMPARE(form.Tot_Sel_LBL->text(), QStringLiteral("Total: $40.50"));
             chooseCode(form, "D0120");  // clicking a chosen line again takes it back
             QCOMPARE(form.chosenList().count(), 1);
@@ -307,7 +338,7 @@ private slots:
         ui.onShow("Select_Code", [&](QDialog& dialog) {
             Select_Code& form = picker(dialog);
             QVERIFY(!form.singleSelection());  // "single" is not "SINGLE"
-            chooseCode(form, "RECALL");          // not expanded
+            chooseCode(form, "RECALL");        // not expanded
             QCOMPARE(form.chosenList().count(), 1);
             QVERIFY(form.chosenList().line(0).startsWith("RECALL\t@D0120"));
         });
@@ -353,7 +384,8 @@ private slots:
             form.CMD[2]->click();
         });
         f.pick(0, "");
-        QCOMPARE(f.host->GetUserSetting(section, "SER_COD_CAT", 0, "?"), QStringLiteral(" All Codes"));
+        QCOMPARE(f.host->GetUserSetting(section, "SER_COD_CAT", 0, "?"),
+                 QStringLiteral(" All Codes"));
         QCOMPARE(f.host->GetUserSetting(section, "SER_COD_TYP", 0, "?"), QString());
     }
 
@@ -383,7 +415,8 @@ private slots:
             form.cmdCategory[13]->click();
         });
         QCOMPARE(f.component.SelectServiceCodeCategory(), QStringLiteral("Pri. Ins."));
-        ui.onShowOnce("Select_Code", [](QDialog& dialog) { picker(dialog).cmdCategory[23]->click(); });
+        ui.onShowOnce("Select_Code",
+                      [](QDialog& dialog) { picker(dialog).cmdCategory[23]->click(); });
         QCOMPARE(f.component.SelectServiceCodeCategory(), QStringLiteral("ALL"));
         QCOMPARE(f.host->ScreenParameter(), QStringLiteral("ALL"));
         QCOMPARE(f.component.SelectServiceCodeCategory(), QString());  // closed without choosing
@@ -397,9 +430,9 @@ private slots:
         QVERIFY(f.setUp());
         // A patient with neither provider nor schedule: the practice's default provider
         // (schedule 3) is stored, then the schedule.
-        const int32_t newcomer = f.insert("PaTable", "pID",
-                                          {{"pLasNam", "Okafor"}, {"pFirNam", "Ada"},
-                                           {"pTypPat", "1"}, {"pPROIND", "0"}});
+        const int32_t newcomer = f.insert(
+            "PaTable", "pID",
+            {{"pLasNam", "Okafor"}, {"pFirNam", "Ada"}, {"pTypPat", "1"}, {"pPROIND", "0"}});
         f.host->setDefaultProviderID(f.provider);
         ScriptedUi ui;
         ui.onShow("Select_Code", [&](QDialog& dialog) {

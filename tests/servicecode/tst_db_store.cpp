@@ -52,24 +52,32 @@ private slots:
         QTest::addColumn<QString>("found");  // "" when nothing is found
 
         QTest::newRow("three digits take the D form first")
-            << QStringList{"D0120", "00120"} << true << "120" << "D0120";
-        QTest::newRow("then the zero form of the D form")
-            << QStringList{"00120"} << true << "120" << "00120";
+            << QStringList{"D0120", "00120"} << true << "120"
+            << "D0120";
+        QTest::newRow("then the zero form of the D form") << QStringList{"00120"} << true << "120"
+                                                          << "00120";
         QTest::newRow("without the prefix only the zero form")
-            << QStringList{"D0120", "00120"} << false << "120" << "00120";
+            << QStringList{"D0120", "00120"} << false << "120"
+            << "00120";
         QTest::newRow("without the prefix no D form") << QStringList{"D0120"} << false << "120"
                                                       << "";
         QTest::newRow("typed code wins over its forms")
-            << QStringList{"120", "D0120"} << true << "120" << "120";
+            << QStringList{"120", "D0120"} << true << "120"
+            << "120";
         QTest::newRow("five character D code retried with zero")
-            << QStringList{"00150"} << true << "D0150" << "00150";
-        QTest::newRow("five character D code, no prefix") << QStringList{"00150"} << false
-                                                          << "D0150" << "";
-        QTest::newRow("six characters are not changed") << QStringList{"000150"} << true
-                                                        << "D00150" << "";
-        QTest::newRow("one digit") << QStringList{"D0009"} << true << "9" << "D0009";
-        QTest::newRow("typed with blanks") << QStringList{"D0140"} << true << "  140 " << "D0140";
-        QTest::newRow("lower case code") << QStringList{"D2740"} << true << "d2740" << "D2740";
+            << QStringList{"00150"} << true << "D0150"
+            << "00150";
+        QTest::newRow("five character D code, no prefix")
+            << QStringList{"00150"} << false << "D0150"
+            << "";
+        QTest::newRow("six characters are not changed") << QStringList{"000150"} << true << "D00150"
+                                                        << "";
+        QTest::newRow("one digit") << QStringList{"D0009"} << true << "9"
+                                   << "D0009";
+        QTest::newRow("typed with blanks") << QStringList{"D0140"} << true << "  140 "
+                                           << "D0140";
+        QTest::newRow("lower case code") << QStringList{"D2740"} << true << "d2740"
+                                         << "D2740";
     }
 
     void shortFormsAreTriedInOrder() {
@@ -116,8 +124,9 @@ private slots:
     void reservedCodesAreRefused() {
         tqtest::ComponentFixture f;
         TQ_OPEN_FIXTURE(f);
-        f.addCode("CCPMT", {{"SevCodTyp", "2 - Credit"}, {"SevCodCat", "Pat. Pay"},
-                            {"SevCodSubCat", "Cash"}});
+        f.addCode(
+            "CCPMT",
+            {{"SevCodTyp", "2 - Credit"}, {"SevCodCat", "Pat. Pay"}, {"SevCodSubCat", "Cash"}});
         ScriptedUi ui;
         ServiceCodeRecord record;
         QVERIFY(!find("ccpmt", record));
@@ -133,7 +142,8 @@ private slots:
                  QString("This program-defined code already exists in Service Codes and cannot") +
                      CR + "be duplicated.  Please enter a different name in the Code field.");
         QVERIFY(IsProgramDefinedCode("CCRMB", "Delete"));
-        QCOMPARE(ui.messages.last().prompt, QStringLiteral("This program-defined code cannot be deleted."));
+        QCOMPARE(ui.messages.last().prompt,
+                 QStringLiteral("This program-defined code cannot be deleted."));
         const int shown = ui.messages.size();
         QVERIFY(IsProgramDefinedCode("CCRMB", "other"));
         QVERIFY(!IsProgramDefinedCode("CCRM", "Manual"));
@@ -149,15 +159,34 @@ private slots:
         QTest::addColumn<QString>("category");
         QTest::addColumn<QString>("subCategory");
         QTest::addColumn<QString>("cursorStops");
-        QTest::newRow("lab case") << "lab~" << "LAB~" << "3 - Admin" << "Laboratory Case"
-                                  << "Pat. Mgmt" << "" << "YNNNYNNNN";
-        QTest::newRow("prescription") << " Rx~ " << "RX~" << "3 - Admin" << "Prescription"
-                                      << "Silent" << "" << "YNNNYNNNN";
-        QTest::newRow("psr") << "psr~" << "PSR~" << "3 - Admin" << "PSR" << "Silent" << ""
+        QTest::newRow("lab case") << "lab~"
+                                  << "LAB~"
+                                  << "3 - Admin"
+                                  << "Laboratory Case"
+                                  << "Pat. Mgmt"
+                                  << ""
+                                  << "YNNNYNNNN";
+        QTest::newRow("prescription") << " Rx~ "
+                                      << "RX~"
+                                      << "3 - Admin"
+                                      << "Prescription"
+                                      << "Silent"
+                                      << ""
+                                      << "YNNNYNNNN";
+        QTest::newRow("psr") << "psr~"
+                             << "PSR~"
+                             << "3 - Admin"
+                             << "PSR"
+                             << "Silent"
+                             << ""
                              << "YNNNYNNNN";
-        QTest::newRow("card process") << "crde~" << "CRDE~" << "2 - Credit"
-                                      << "Electronic Credit Card Process" << "Pat. Pay"
-                                      << "CreditCrdE" << "YNNNYYNNN";
+        QTest::newRow("card process") << "crde~"
+                                      << "CRDE~"
+                                      << "2 - Credit"
+                                      << "Electronic Credit Card Process"
+                                      << "Pat. Pay"
+                                      << "CreditCrdE"
+                                      << "YNNNYYNNN";
     }
 
     void pseudoCodesAreCreatedOnFirstUse() {
@@ -195,19 +224,26 @@ private slots:
         QTest::addColumn<QString>("message");  // "" when the credit passes
         const QString line = CR + CR + "        CR1 - Payment by cash" + CR + CR;
         const QString edit = "Please edit this code in the Edit Service Code screen.";
-        QTest::newRow("patient payment with method") << "Pat. Pay" << "Cash" << "";
-        QTest::newRow("insurance payment without method") << "Pri. Ins." << "" << "";
+        QTest::newRow("patient payment with method") << "Pat. Pay"
+                                                     << "Cash"
+                                                     << "";
+        QTest::newRow("insurance payment without method") << "Pri. Ins."
+                                                          << ""
+                                                          << "";
         QTest::newRow("no category, no method")
-            << "" << ""
+            << ""
+            << ""
             << "The following credit code must be categorized before it can be entered." + line +
                    "Also, for proper tracking in reports, this credit should be sub-categorized." +
                    CR + CR + edit;
         QTest::newRow("no category, a method")
-            << "" << "Cash"
+            << ""
+            << "Cash"
             << "The following credit code must be categorized before it can be entered." + line +
                    edit;
         QTest::newRow("patient payment without method")
-            << "pat. pay" << ""
+            << "pat. pay"
+            << ""
             << "The following credit code must be Sub-categorized before it can be entered." +
                    line + edit;
     }
@@ -243,9 +279,8 @@ private slots:
                             {"SevCodFee2", "12345678.1234"},
                             {"SevCodFee3", "$1,234.50"},
                             {"SevCodFee4", "0.1"}});
-        f.addCode("INS1", {{"SevCodTyp", "2 - Credit"},
-                           {"SevCodCat", "Pri. Ins."},
-                           {"SevCodSubCat", ""}});
+        f.addCode("INS1",
+                  {{"SevCodTyp", "2 - Credit"}, {"SevCodCat", "Pri. Ins."}, {"SevCodSubCat", ""}});
         ServiceCodeRecord record;
         QVERIFY(find("D2740", record));
         QCOMPARE(record.SevCodDes.trimmed(), QStringLiteral("Crown"));
@@ -266,8 +301,7 @@ private slots:
     void nullColumnsReadAsBlank() {
         tqtest::ComponentFixture f;
         TQ_OPEN_FIXTURE(f);
-        f.host->connection().Execute(
-            "INSERT INTO SevCodTable (SevCodCod) VALUES ('NULLS')");
+        f.host->connection().Execute("INSERT INTO SevCodTable (SevCodCod) VALUES ('NULLS')");
         ServiceCodeRecord record;
         QVERIFY(find("NULLS", record));
         QCOMPARE(record.description(), QString());
@@ -282,9 +316,8 @@ private slots:
         TQ_OPEN_FIXTURE(f);
         const int32_t first = f.addCode("DUP", {{"SevCodDes", "First"}});
         const int32_t second = f.addCode("DUP", {{"SevCodDes", "Second"}});
-        ScreenFactory::Registration search(CodeSearchScreenName, [] {
-            return std::make_unique<FakeSearchScreen>();
-        });
+        ScreenFactory::Registration search(CodeSearchScreenName,
+                                           [] { return std::make_unique<FakeSearchScreen>(); });
         ScriptedUi ui;
         FakeSearchScreen::opened = 0;
 
@@ -331,7 +364,8 @@ private slots:
         tooLong.SevCodDes = QString(300, QLatin1Char('x'));
         SaveProgramCode(tooLong);
         QCOMPARE(tooLong.SevCodID, 0);
-        QCOMPARE(f.scalar("SELECT count(*) FROM SevCodTable WHERE SevCodCod='LONGDESC'").toInt(), 0);
+        QCOMPARE(f.scalar("SELECT count(*) FROM SevCodTable WHERE SevCodCod='LONGDESC'").toInt(),
+                 0);
         ServiceCodeRecord blank;
         SaveProgramCode(blank);  // a blank code is ignored
         QCOMPARE(f.scalar("SELECT count(*) FROM SevCodTable").toInt(), 2);

@@ -131,8 +131,8 @@ private slots:
         // The lists' fast money text against the general formatter, over many values.
         QRandomGenerator random(20261205);
         for (int i = 0; i < 20000; ++i) {
-            const qint64 raw = i < 1000 ? i * 25 - 5000 : random.bounded(Q_INT64_C(2000000000)) -
-                                                              Q_INT64_C(100000);
+            const qint64 raw = i < 1000 ? i * 25 - 5000
+                                        : random.bounded(Q_INT64_C(2000000000)) - Q_INT64_C(100000);
             const tqplatform::Currency fee = tqplatform::Currency::fromRaw(raw);
             QCOMPARE(moneyText(fee), tqplatform::vb::Format(fee, QStringLiteral("$0.00")));
         }

@@ -1,0 +1,152 @@
+#include "ComponentFixture.h"
+#include "TestMain.h"
+
+#include <tqservicecode/selection/ExplosionCodes.h>
+#include <tqservicecode/selection/FeeSchedule.h>
+
+#include <tqplatform/ScriptedUi.h>
+
+using tqplatform::ScriptedUi;
+using namespace tqservicecode;
+
+namespace {
+
+struct Expansion {
+    QString codes;
+    QString ids;
+    int16_t count = 0;
+};
+
+Expansion expand(int32_t id, bool enabled = true) {
+    Expansion result{"stale,", "9,", 7};  // level 0 starts afresh
+    Expand_Explosion_Code(id, result.codes, result.ids, result.count, enabled);
+    return result;
+}
+
+}  // namespace
+
+class ExplosionTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void explosionCodesExpandTwoLevelsDeep() {
+        tqtest::ComponentFixture f;
+        TQ_OPEN_FIXTURE(f);
+        const int32_t exam = f.addCode("D0120");
+        const int32_t cleaning = f.addCode("D1110");
+        const int32_t xrays = f.addCode("D0274", {{"SevCodOffCod", "BWX"}});
+        const int32_t plain = f.addCode("@NOTE", {{"SevCodDes", "Plain code"}});
+        const int32_t pair = f.addCode("PAIR", {{"SevCodDes", "@ D0120 , 1110 "}});
+        const int32_t gap = f.addCode("GAP", {{"SevCodDes", "@D0120,,D1110"}});
+        const int32_t outer = f.addCode("OUTER", {{"SevCodDes", "@PAIR,BWX"}});
+        f.addCode("DEEP3", {{"SevCodDes", "@D1110"}});
+        f.addCode("DEEP2", {{"SevCodDes", "@DEEP3,D0120"}});
+        const int32_t deep = f.addCode("DEEP1", {{"SevCodDes", "@DEEP2"}});
+        const int32_t self = f.addCode("SELF", {{"SevCodDes", "@SELF,D0120,NOSUCH,CCPMT"}});
+        f.addCode("CCPMT", {{"SevCodTyp", "2 - Credit"}, {"SevCodSubCat", "Cash"}});
+        ScriptedUi ui;
+
+        Expansion e = expand(plain);
+        QCOMPARE(e.codes, QStringLiteral("@NOTE,"));
+        QCOMPARE(e.ids, QString::number(plain) + ",");
+        QCOMPARE(e.count, int16_t{1});
+
+        e = expand(pair);
+        QCOMPARE(e.codes, QStringLiteral("D0120,D1110,"));
+        QCOMPARE(expandedIds(e.ids), QList<int32_t>({exam, cleaning}));
+
+        QCOMPARE(expand(gap).codes, QStringLiteral("D0120,"));  // ends at the empty field
+        QCOMPARE(expand(outer).codes, QStringLiteral("D0120,D1110,D0274,"));
+        QCOMPARE(expandedIds(expand(outer).ids), QList<int32_t>({exam, cleaning, xrays}));
+        QCOMPARE(expand(deep).codes, QStringLiteral("D0120,"));  // DEEP3 dropped silently
+        QCOMPARE(expand(outer, false).codes, QStringLiteral("OUTER,"));
+        QVERIFY(ui.messages.isEmpty());
+
+        // Members naming the code itself or nothing are skipped; a reserved member says why.
+        e = expand(self);
+        QCOMPARE(e.codes, QStringLiteral("D0120,"));
+        QCOMPARE(ui.prompts(),
+                 QStringList{"This is a program-defined code and cannot be entered manually."});
+        QCOMPARE(expand(0).count, int16_t{0});
+    }
+
+    void aCodeThatLinksBackIsLeftOut() {
+        tqtest::ComponentFixture f;
+        TQ_OPEN_FIXTURE(f);
+        f.addCode("D0120");
+        f.addCode("D1110");
+        const int32_t top = f.addCode("TOP", {{"SevCodDes", "@D0120,INNER,D1110"}});
+        f.addCode("INNER", {{"SevCodDes", "@TOP,D1110"}});
+        ScriptedUi ui;
+        const Expansion e = expand(top);
+        QCOMPARE(e.codes, QStringLiteral("D0120,D1110,D1110,"));
+        QCOMPARE(ui.prompts(), QStringList{"One or more explosion codes link back to itself.\r\n"
+                                           "Program will ignore recurring code [TOP]."});
+        QCOMPARE(ui.messages[0].buttons, 0);
+    }
+
+    void feeSchedules_data() {
+        QTest::addColumn<int>("patientSchedule");
+        QTest::addColumn<int>("standing");
+        QTest::addColumn<int>("providerSchedule");
+        QTest::addColumn<int>("shown");
+        QTest::addColumn<int>("storedSchedule");
+        QTest::addColumn<int>("storedStanding");
+        QTest::newRow("from the provider") << 0 << 0 << 3 << 3 << 3 << 3;
+        QTest::newRow("both valid: nothing written") << 2 << 4 << 3 << 4 << 2 << 4;
+        QTest::newRow("provider's schedule invalid") << 0 << 0 << 5 << 1 << 1 << 1;
+        QTest::newRow("standing kept when valid") << 0 << 2 << 3 << 2 << 3 << 2;
+        QTest::newRow("invalid standing falls back") << 3 << 9 << 1 << 3 << 3 << 9;
+        QTest::newRow("nothing valid") << 7 << 0 << 1 << 1 << 7 << 0;
+    }
+
+    void feeSchedules() {
+        QFETCH(int, patientSchedule);
+        QFETCH(int, standing);
+        QFETCH(int, providerSchedule);
+        QFETCH(int, shown);
+        QFETCH(int, storedSchedule);
+        QFETCH(int, storedStanding);
+        tqtest::ComponentFixture f;
+        TQ_OPEN_FIXTURE(f);
+        const int32_t provider =
+            f.insert("PaTable", "pID",
+                     {{"pLasNam", "Doc"}, {"pDOCFeeTyp", QString::number(providerSchedule)}});
+        const int32_t patient = f.insert("PaTable", "pID",
+                                         {{"pLasNam", "Pat"},
+                                          {"pPROIND", QString::number(provider)},
+                                          {"pGPDenFeeTyp", QString::number(patientSchedule)},
+                                          {"pGPDenFeeTypPerm", QString::number(standing)}});
+        QCOMPARE(feeScheduleForPatient(patient), static_cast<int16_t>(shown));
+        const QString where = " FROM PaTable WHERE pID=" + QString::number(patient);
+        QCOMPARE(f.scalar("SELECT pGPDenFeeTyp" + where).toInt(), storedSchedule);
+        QCOMPARE(f.scalar("SELECT pGPDenFeeTypPerm" + where).toInt(), storedStanding);
+    }
+
+    void patientsWithoutRowOrProvider() {
+        tqtest::ComponentFixture f;
+        TQ_OPEN_FIXTURE(f);
+        QCOMPARE(feeScheduleForPatient(0), int16_t{1});
+        PatientRecord missing;
+        LoadPatientFeeSchedule(4242, missing);
+        QVERIFY(!missing.found());
+        QCOMPARE(missing.pGPDenFeeTyp, int16_t{0});
+
+        const int32_t provider =
+            f.insert("PaTable", "pID", {{"pLasNam", "Doc"}, {"pDOCFeeTyp", "2"}});
+        f.host->setDefaultProviderID(provider);
+        const int32_t patient = f.insert("PaTable", "pID", {{"pLasNam", "New"}});
+        PatientRecord record;
+        LoadPatientFeeSchedule(patient, record);
+        QVERIFY(record.found());
+        QCOMPARE(record.pPROIND, provider);
+        QCOMPARE(record.columns.value("plasnam").toString(), QStringLiteral("New"));
+        QCOMPARE(
+            f.scalar("SELECT pPROIND FROM PaTable WHERE pID=" + QString::number(patient)).toInt(),
+            provider);
+        QCOMPARE(pickerFeeSchedule(record), int16_t{2});
+    }
+};
+
+TQ_TEST_MAIN(ExplosionTest)
+#include "tst_db_explosion.moc"

@@ -1,0 +1,192 @@
+#include "ComponentFixture.h"
+#include "TestMain.h"
+
+#include <tqservicecode/forms/FormHelpers.h>
+#include <tqservicecode/forms/HelpFile.h>
+#include <tqservicecode/forms/HelpWindow.h>
+#include <tqservicecode/forms/PathHelpers.h>
+#include <tqservicecode/forms/frmHelp.h>
+
+#include <tqplatform/ScriptedUi.h>
+
+#include <QCheckBox>
+#include <QDialog>
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QScreen>
+#include <QTemporaryDir>
+#include <QVBoxLayout>
+
+using namespace tqservicecode;
+
+namespace {
+
+QWidget* topLevel(const QString& name) {
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        if (widget->objectName() == name && widget->isVisible()) {
+            return widget;
+        }
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+class FormHelpersTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void helpOpensTheTopicOrTheContents() {
+        tqtest::ComponentFixture f;
+        TQ_OPEN_FIXTURE(f);
+        QCOMPARE(helpFileFor(true, "/opt/tavix/"), QStringLiteral("/opt/tavix/ZID.CHM"));
+        QCOMPARE(helpFileFor(false, "/opt/tavix/"), QStringLiteral("/opt/tavix/TAVIXWIN.CHM"));
+        QVERIFY(helpFile().endsWith("TAVIXWIN.CHM"));  // no alternate help in this practice
+
+        ShowHelpContext(nullptr, 848);
+        QVERIFY(HelpWindow::instance().isVisible());
+        QVERIFY(HelpWindow::instance().currentPage().endsWith("TAVIXWIN.CHM/848.html"));
+        ShowHelpContext(nullptr, 4242);  // no such topic: the contents
+        QVERIFY(HelpWindow::instance().currentPage().endsWith("TAVIXWIN.CHM/index.html"));
+        ShowHelpContext(nullptr, 1062);
+        QVERIFY(HelpWindow::instance().currentPage().endsWith("/1062.html"));
+        ShowHelpContents();
+        QVERIFY(HelpWindow::instance().currentPage().endsWith("/index.html"));
+
+        // A help folder in the program folder wins over the built-in pages.
+        QTemporaryDir program;
+        QDir(program.path()).mkpath("TAVIXWIN.CHM");
+        QFile page(program.path() + "/TAVIXWIN.CHM/848.html");
+        QVERIFY(page.open(QIODevice::WriteOnly));
+        page.write("<p>practice's own</p>");
+        page.close();
+        QCOMPARE(helpTopicPage(program.path() + "/TAVIXWIN.CHM", 848), page.fileName());
+        QCOMPARE(helpTopicPage(program.path() + "/TAVIXWIN.CHM", 1062), QString());
+        HelpWindow::instance().close();
+    }
+
+    void helpContextsAndContextHelp() {
+        tqtest::ComponentFixture f;
+        TQ_OPEN_FIXTURE(f);
+        QDialog form;
+        auto* layout = new QVBoxLayout(&form);
+        auto* label = new QLabel("A label", &form);
+        auto* line = new QFrame(&form);
+        line->setFrameShape(QFrame::HLine);
+        auto* edit = new QLineEdit(&form);
+        layout->addWidget(label);
+        layout->addWidget(line);
+        layout->addWidget(edit);
+        SetHelpContext(&form, 1062);
+        QCOMPARE(helpContextOf(&form), 1062);
+        QCOMPARE(helpContextOf(edit), 1062);
+        QCOMPARE(helpContextOf(label), 0);
+        QCOMPARE(helpContextOf(line), 0);
+
+        form.show();
+        edit->setProperty("HelpContextID", 848);
+        edit->setFocus();
+        QApplication::setActiveWindow(&form);
+        ShowContextHelp(&form);
+        QVERIFY(HelpWindow::instance().currentPage().endsWith("/848.html"));
+        edit->setProperty("HelpContextID", 0);  // no context of its own: the form's
+        ShowContextHelp(&form);
+        QVERIFY(HelpWindow::instance().currentPage().endsWith("/1062.html"));
+        HelpWindow::instance().close();
+    }
+
+    void placementIconAndMouse() {
+        tqtest::ComponentFixture f;
+        TQ_OPEN_FIXTURE(f);
+        QWidget owner;
+        QDialog form(&owner);
+        form.resize(300, 200);
+        form.move(0, 0);
+        form.show();
+        CenterForm(&form);
+        const QRect screen = form.screen()->geometry();
+        QVERIFY(qAbs(form.frameGeometry().center().x() - screen.center().x()) <= 2);
+        QVERIFY(qAbs(form.frameGeometry().center().y() - screen.center().y()) <= 2);
+
+        form.move(5, 7);
+        form.setWindowState(Qt::WindowMinimized);
+        CenterForm(&form);
+        QCOMPARE(form.pos(), QPoint(5, 7));
+
+        SetFormIcon(&form, "APPICON");
+        QVERIFY(!form.windowIcon().isNull());
+        QVERIFY(!owner.windowIcon().isNull());
+
+        QVERIFY(MouseMovedToNewWindow());
+        QVERIFY(!MouseMovedToNewWindow());
+
+        QCOMPARE(MainForm(), nullptr);  // the host has no main window yet
+        QWidget main;
+        f.host->setMainForm(&main);
+        QCOMPARE(MainForm(), &main);
+    }
+
+    void busyMessage() {
+        tqtest::ComponentFixture f;
+        TQ_OPEN_FIXTURE(f);
+        QCOMPARE(busyMessageHtml("Loading codes//please wait\r\nalmost"),
+                 QStringLiteral("Loading codes<br>please wait<br>almost"));
+        ShowBusyMessage("Loading codes//please wait", 0, 0, 2880, 720);
+        QWidget* window = topLevel("BusyMessage");
+        QVERIFY(window != nullptr);
+        auto* label = window->findChild<QLabel*>("lblMessage");
+        QVERIFY(label != nullptr);
+        QCOMPARE(label->text(), QStringLiteral("Loading codes<br>please wait"));
+        QCOMPARE(window->width(), 192);  // 2880 twips at 96 dots an inch
+        ShowBusyMessage("Almost done");
+        QCOMPARE(topLevel("BusyMessage"), window);  // kept and updated
+        ShowBusyMessage("");
+        QCOMPARE(topLevel("BusyMessage"), nullptr);
+    }
+
+    void shadowHelpCanBeTurnedOff() {
+        tqtest::ComponentFixture f;
+        TQ_OPEN_FIXTURE(f);
+        f.host->setCurrentUser("tester", 123456789);
+        tqplatform::ScriptedUi ui;
+        QCOMPARE(frmHelp::shadowHelpKey(123456789), QStringLiteral("123456789SHADOW_HELP"));
+        QCOMPARE(frmHelp::shadowHelpKey(1234567890), QStringLiteral("1234567890SHADOW_HEL"));
+        QVERIFY(frmHelp::shadowHelpEnabled());
+        frmHelp window;
+        window.setShowChkDontShow(false);
+        QVERIFY(!window.chkDontShow->isEnabled());
+        window.setShowChkDontShow(true);
+        window.show();
+        window.chkDontShow->click();
+        QVERIFY(!window.isVisible());
+        QVERIFY(!frmHelp::shadowHelpEnabled());
+        QCOMPARE(ui.messages.size(), 1);
+        QCOMPARE(ui.messages[0].title, QStringLiteral("Shadow Help"));
+        QCOMPARE(ui.messages[0].icon, 64);
+        QCOMPARE(ui.messages[0].prompt,
+                 QStringLiteral("To turn on Shadow Help, please select [Shadow Help] under the "
+                                "[Help] menu or [Help] button dropdown menu on the Patient "
+                                "Information and Transaction screens."));
+    }
+
+    void paths() {
+        QCOMPARE(path::fileName("C:\\data\\STP\\TG.STP"), QStringLiteral("TG.STP"));
+        QCOMPARE(path::fileName("/data/stp/"), QString());
+        QCOMPARE(path::extension("/data/letter.final.rtf"), QStringLiteral(".rtf"));
+        QCOMPARE(path::extension("/data.d/README"), QString());
+        QVERIFY(!path::exists(""));
+        QVERIFY(path::exists(QDir::tempPath()));
+        QCOMPARE(path::addBackslash("/data"), "/data" + QString(QDir::separator()));
+        QCOMPARE(path::addBackslash("/data/"), QStringLiteral("/data/"));
+        QCOMPARE(path::removeBackslash("/data//"), QStringLiteral("/data"));
+        QCOMPARE(path::removeBackslash("/"), QStringLiteral("/"));
+        QCOMPARE(path::append("/data", "STP"), "/data" + QString(QDir::separator()) + "STP");
+        QCOMPARE(path::append("", "STP"), QString());
+        QCOMPARE(path::append("/data", ""), QStringLiteral("/data"));
+        QCOMPARE(path::nativeRelative("TEMP\\PR"), "TEMP" + QString(QDir::separator()) + "PR");
+    }
+};
+
+TQ_TEST_MAIN(FormHelpersTest)
+#include "tst_db_formhelpers.moc"
