@@ -5,7 +5,9 @@
 #include <tqservicecode/forms/HelpFile.h>
 #include <tqservicecode/forms/HelpWindow.h>
 #include <tqservicecode/forms/PathHelpers.h>
+#include <tqservicecode/forms/ScreenFactory.h>
 #include <tqservicecode/forms/frmHelp.h>
+#include <tqservicecode/reference/ReferenceCodeScreen.h>
 
 #include <tqplatform/ScriptedUi.h>
 
@@ -168,6 +170,24 @@ private slots:
                  QStringLiteral("To turn on Shadow Help, please select [Shadow Help] under the "
                                 "[Help] menu or [Help] button dropdown menu on the Patient "
                                 "Information and Transaction screens."));
+    }
+
+    void referenceCodesOpenThroughTheirScreen() {
+        tqtest::ComponentFixture f;
+        TQ_OPEN_FIXTURE(f);
+        struct FakeCodes : QDialog, ReferenceCodeScreen {
+            void SetupScreen(int32_t type, const QString& text) override {
+                setProperty("setup", QString::number(type) + ":" + text);
+            }
+        };
+        QString setup;
+        ScreenFactory::Registration codes(ReferenceCodeScreenName,
+                                          [] { return std::make_unique<FakeCodes>(); });
+        tqplatform::ScriptedUi ui;
+        ui.onShow("frmCodes", [&](QDialog& d) { setup = d.property("setup").toString(); });
+        ShowReferenceCodes(2, "diabetes");
+        QCOMPARE(ui.shownScreens, QStringList{"frmCodes"});
+        QCOMPARE(setup, QStringLiteral("2:diabetes"));
     }
 
     void paths() {

@@ -403,6 +403,33 @@ private slots:
         QCOMPARE(f.host->ScreenReturn(), QString());
     }
 
+    void theOwnerOfThePicker() {
+        PickerPractice f;
+        TQ_REQUIRE_DATABASE(f.db);
+        QVERIFY(f.setUp());
+        QWidget main;
+        QWidget window;
+        QObject notAWindow;
+        f.host->setMainForm(&main);
+        ScriptedUi ui;
+        QWidget* owner = nullptr;
+        ui.onShow("Select_Code", [&](QDialog& dialog) { owner = dialog.parentWidget(); });
+        const auto pickWith = [&](QObject* given) {
+            int16_t flag = 0;
+            int16_t count = 0;
+            int32_t who = f.patient;
+            QString category;
+            QString answer;
+            QString mode;
+            owner = &window;  // anything but the expected answer
+            f.component.SelectServiceCode(flag, who, category, answer, count, mode, true, given);
+            return owner;
+        };
+        QCOMPARE(pickWith(nullptr), &main);
+        QCOMPARE(pickWith(&window), &window);
+        QCOMPARE(pickWith(&notAWindow), nullptr);
+    }
+
     void chooseCategoryMode() {
         PickerPractice f;
         TQ_REQUIRE_DATABASE(f.db);

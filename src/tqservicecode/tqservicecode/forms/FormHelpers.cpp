@@ -3,11 +3,15 @@
 #include <tqservicecode/component/ComponentContext.h>
 #include <tqservicecode/forms/HelpFile.h>
 #include <tqservicecode/forms/HelpWindow.h>
+#include <tqservicecode/forms/ScreenFactory.h>
+#include <tqservicecode/reference/ReferenceCodeScreen.h>
 
 #include <tqplatform/Twips.h>
+#include <tqplatform/ui.h>
 
 #include <QApplication>
 #include <QCursor>
+#include <QDialog>
 #include <QFrame>
 #include <QIcon>
 #include <QLabel>
@@ -155,6 +159,17 @@ void ShowBusyMessage(const QString& text, int left, int top, int width, int heig
                          tqplatform::twips::toPixelsY(height, form));
     control->showMessage(busyMessageHtml(text), geometry, VersionMajor, VersionMinor,
                          VersionRevision);
+}
+
+void ShowReferenceCodes(int32_t displayType, const QString& searchText) {
+    std::unique_ptr<QDialog> screen = ScreenFactory::create(ReferenceCodeScreenName);
+    if (!screen) {
+        return;
+    }
+    if (auto* codes = dynamic_cast<ReferenceCodeScreen*>(screen.get())) {
+        codes->SetupScreen(displayType, searchText);
+    }
+    tqplatform::ui::showModal(*screen, MainForm());
 }
 
 bool MouseMovedToNewWindow() {

@@ -43,6 +43,10 @@ void ShowHelpContents(QWidget* window = nullptr);
 void ShowBusyMessage(const QString& text, int left = 0, int top = 0, int width = 4800,
                      int height = 1200, int options = 0);
 
+/// Opens the reference code browser over the main window, set up for a code set and a
+/// search text, and releases it when it closes.
+void ShowReferenceCodes(int32_t displayType, const QString& searchText);
+
 /// True when the window under the mouse differs from the one seen at the last call.
 bool MouseMovedToNewWindow();
 
