@@ -1,0 +1,237 @@
+#include <tqservicecode/patient/DocList.h>
+
+#include <tqservicecode/component/ComponentContext.h>
+#include <tqservicecode/forms/FormHelpers.h>
+#include <tqservicecode/patient/ProviderList.h>
+#include <tqservicecode/patient/SelectToDoProvider.h>
+
+#include <tqplatform/Twips.h>
+#include <tqplatform/ui.h>
+
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QListWidget>
+#include <QPainter>
+#include <QPushButton>
+#include <QScreen>
+#include <QStyledItemDelegate>
+#include <QVBoxLayout>
+
+#include <algorithm>
+#include <cmath>
+
+namespace tqservicecode {
+
+namespace {
+
+constexpr int HelpContext = 1063;
+const QString CancelButton = QStringLiteral("CANCEL_BUTTON");
+
+/// Draws an entry as two columns: the name part (its padding dropped) on the left, the
+/// initials after the tab in a column at the right edge, so that they line up whatever
+/// the font.
+class EntryDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override {
+        QStyleOptionViewItem plain = option;
+        initStyleOption(&plain, index);
+        plain.text.clear();
+        const QWidget* widget = plain.widget;
+        QStyle* style = widget != nullptr ? widget->style() : nullptr;
+        if (style != nullptr) {
+            style->drawControl(QStyle::CE_ItemViewItem, &plain, painter, widget);
+        }
+        const QString text = index.data().toString();
+        const qsizetype tab = text.indexOf(QLatin1Char('\t'));
+        const QString name = (tab < 0 ? text : text.left(tab)).trimmed();
+        const QString initials = tab < 0 ? QString() : text.mid(tab + 1);
+
+        const QRect area = option.rect.adjusted(6, 0, -6, 0);
+        const int initialsWidth = initialsColumnWidth(option.fontMetrics);
+        const QRect nameRect(area.left(), area.top(), area.width() - initialsWidth - 8,
+                             area.height());
+        const QRect initialsRect(area.right() - initialsWidth + 1, area.top(), initialsWidth,
+                                 area.height());
+        painter->save();
+        painter->setFont(option.font);
+        painter->setPen(option.state & QStyle::State_Selected
+                            ? option.palette.color(QPalette::HighlightedText)
+                            : option.palette.color(QPalette::Text));
+        painter->drawText(nameRect, Qt::AlignLeft | Qt::AlignVCenter,
+                          option.fontMetrics.elidedText(name, Qt::ElideRight, nameRect.width()));
+        painter->drawText(initialsRect, Qt::AlignLeft | Qt::AlignVCenter, initials);
+        painter->restore();
+    }
+
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+        QSize hint = QStyledItemDelegate::sizeHint(option, index);
+        hint.setHeight(std::max(hint.height(), option.fontMetrics.height() + 6));
+        return hint;
+    }
+
+private:
+    static int initialsColumnWidth(const QFontMetrics& metrics) {
+        return metrics.horizontalAdvance(QStringLiteral("WWWWW"));
+    }
+};
+
+}  // namespace
+
+DocList::DocList(QWidget* parent) : QDialog(parent) {
+    setObjectName(QStringLiteral("DocList"));
+    setWindowTitle(QStringLiteral("Employee List"));
+    buildControls();
+    SetFormIcon(this, QStringLiteral("APPICON"));
+    SetHelpContext(this, HelpContext);
+}
+
+DocList::~DocList() = default;
+
+void DocList::buildControls() {
+    lstDoc = new QListWidget(this);
+    lstDoc->setObjectName(QStringLiteral("lstDoc"));
+    lstDoc->setSelectionMode(QAbstractItemView::SingleSelection);
+    lstDoc->setUniformItemSizes(true);
+    lstDoc->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    lstDoc->setItemDelegate(new EntryDelegate(lstDoc));
+    lstDoc->installEventFilter(this);
+
+    cmdOK = new QPushButton(QStringLiteral("&OK"), this);
+    cmdOK->setObjectName(QStringLiteral("cmdOK"));
+    cmdOK->setDefault(true);
+    cmdClose = new QPushButton(QStringLiteral("&Close"), this);
+    cmdClose->setObjectName(QStringLiteral("cmdClose"));
+    cmdHelp = new QPushButton(QStringLiteral("&Help"), this);
+    cmdHelp->setObjectName(QStringLiteral("cmdHelp"));
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    for (QPushButton* button : {cmdOK, cmdClose, cmdHelp}) {
+        button->setMinimumWidth(84);
+        buttons->addWidget(button);
+    }
+    auto* main = new QVBoxLayout(this);
+    main->addWidget(lstDoc, 1);
+    main->addLayout(buttons);
+    resize(420, 340);
+
+    connect(cmdOK, &QPushButton::clicked, this, &DocList::okClicked);
+    connect(cmdClose, &QPushButton::clicked, this, &DocList::reject);
+    connect(cmdHelp, &QPushButton::clicked, this, &DocList::helpClicked);
+    connect(lstDoc, &QListWidget::itemDoubleClicked, this, &DocList::entryDoubleClicked);
+}
+
+void DocList::load() {
+    tqGlobal::IHostServices& gic = GIC();
+    if (ScreenResultText() == CancelButton) {
+        setScreenResultText(QString());
+    }
+    gic.setScreenParameter(QStringLiteral("CANCEL"));
+
+    const providers::ListKind kind = providers::listKindFor(gic.ScreenNumber());
+    gic.setScreenNumber(0);
+    m_sizeFile = providers::sizeFilePath(gic.GetDataPath(),
+                                         providers::layoutKey(kind, gic.GetCurrentUserName()));
+    setWindowTitle(kind.caption);
+
+    fillList(kind.typeField);
+    applySavedSize();
+    CenterForm(this);
+}
+
+void DocList::fillList(const QString& typeField) {
+    tqplatform::ui::WaitCursor hourglass;
+    lstDoc->clear();
+    for (const providers::Entry& entry : providers::loadEntries(typeField)) {
+        auto* item = new QListWidgetItem(entry.text, lstDoc);
+        item->setData(Qt::UserRole, entry.id);
+    }
+    // What is highlighted is what OK answers.
+    if (lstDoc->count() > 0) {
+        lstDoc->setCurrentRow(0);
+    }
+}
+
+void DocList::applySavedSize() {
+    const std::optional<QSize> saved = providers::readSizeFile(m_sizeFile);
+    if (!saved) {
+        return;
+    }
+    const QSize wanted(tqplatform::twips::toPixelsX(saved->width(), this),
+                       tqplatform::twips::toPixelsY(saved->height(), this));
+    QScreen* shown = screen() != nullptr ? screen() : QGuiApplication::primaryScreen();
+    const QSize available = shown != nullptr ? shown->availableGeometry().size() : QSize();
+    resize(providers::keptWithin(wanted, available));
+}
+
+void DocList::saveSize() {
+    if (m_sizeFile.isEmpty()) {
+        return;
+    }
+    const QSize pixels = (isMaximized() || isMinimized()) ? normalGeometry().size() : size();
+    const QSize twips(
+        static_cast<int>(std::lround(tqplatform::twips::fromPixelsX(pixels.width(), this))),
+        static_cast<int>(std::lround(tqplatform::twips::fromPixelsY(pixels.height(), this))));
+    // A size that cannot be written is simply not remembered.
+    providers::writeSizeFile(m_sizeFile, twips);
+}
+
+void DocList::okClicked() {
+    QListWidgetItem* current = lstDoc->currentItem();
+    if (current == nullptr) {
+        lstDoc->setFocus();
+        return;
+    }
+    GIC().setSelectedID(current->data(Qt::UserRole).toInt());
+    accept();
+}
+
+void DocList::reject() {
+    setScreenResultText(CancelButton);
+    GIC().setSelectedID(0);
+    QDialog::reject();
+}
+
+void DocList::helpClicked() {
+    ShowContextHelp(this);
+    lstDoc->setFocus();
+}
+
+void DocList::entryDoubleClicked(QListWidgetItem* item) {
+    if (item != nullptr) {
+        lstDoc->setCurrentItem(item);
+        okClicked();
+    }
+}
+
+void DocList::done(int result) {
+    saveSize();
+    QDialog::done(result);
+}
+
+bool DocList::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == lstDoc && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            okClicked();
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+int32_t SelectToDoProvider() {
+    tqGlobal::IHostServices& gic = GIC();
+    gic.setScreenNumber(providers::EmployeeListNumber);
+    DocList screen;
+    screen.load();
+    screen.setWindowTitle(QStringLiteral("Select a ToDoList Provider"));
+    tqplatform::ui::showModal(screen, MainForm());
+    return gic.SelectedID();
+}
+
+}  // namespace tqservicecode
