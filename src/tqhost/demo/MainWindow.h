@@ -2,53 +2,66 @@
 
 #include <QMainWindow>
 
-#include <array>
+#include <cstdint>
 #include <memory>
 
-class QLabel;
-class QLineEdit;
-class QPushButton;
+class QAction;
+class QTabWidget;
 class QTableWidget;
 
 namespace tqhost {
 class PracticeHost;
 }
+namespace tqservicecode {
+class clsServiceCode;
+}
 
 namespace tqdemo {
 
-/// The demo host's main window: the practice's patients, and a code box that looks a
-/// typed code up through the component's store and shows what it found.
+class LookupPanel;
+class PatientItemsView;
+class PickPanel;
+class PostingPanel;
+
+/// The demo host's main window: the practice's patients with the chosen patient's posted
+/// items and notes, and panels that call the component's operations for that patient
+/// (select codes, choose a category, post a to-do item, look a code up).
 class MainWindow : public QMainWindow {
 public:
-    explicit MainWindow(std::shared_ptr<tqhost::PracticeHost> host, QWidget* parent = nullptr);
+    MainWindow(std::shared_ptr<tqhost::PracticeHost> host, tqservicecode::clsServiceCode& component,
+               QWidget* parent = nullptr);
 
-    /// Fills the patient list from the practice database.
+    /// Fills the patient list from the practice database, keeping the chosen patient.
     void reloadPatients();
-    /// Looks the code up as a user would type it and shows the result.
-    void lookUp(const QString& code);
     /// Selects the patient at row (0 is the first).
     void selectPatientRow(int row);
+    /// The chosen patient's id, 0 for none.
+    int32_t currentPatientId() const { return m_patientId; }
+
+    PickPanel& pickPanel() const { return *m_pick; }
+    PostingPanel& postingPanel() const { return *m_posting; }
+    LookupPanel& lookupPanel() const { return *m_lookup; }
+    PatientItemsView& itemsView() const { return *m_items; }
+    /// Brings a panel's tab to the front.
+    void showPanel(QWidget* panel);
 
 private:
     QWidget* buildPatientPanel();
-    QWidget* buildLookupPanel();
-    void showNotFound(const QString& typed);
-    void markPatientFee();
+    void patientChosen();
+    void selectCodes();
+    void chooseCategory();
+    void postItem();
 
     std::shared_ptr<tqhost::PracticeHost> m_host;
+    int32_t m_patientId = 0;
     QTableWidget* m_patients = nullptr;
-    QLineEdit* m_codeBox = nullptr;
-    QPushButton* m_lookUp = nullptr;
-    QLabel* m_result = nullptr;
-    QLabel* m_code = nullptr;
-    QLabel* m_officeCode = nullptr;
-    QLabel* m_insuranceCode = nullptr;
-    QLabel* m_description = nullptr;
-    QLabel* m_type = nullptr;
-    QLabel* m_category = nullptr;
-    QLabel* m_subCategory = nullptr;
-    std::array<QLabel*, 4> m_feeNames{};
-    std::array<QLabel*, 4> m_fees{};
+    QTabWidget* m_tabs = nullptr;
+    PickPanel* m_pick = nullptr;
+    PostingPanel* m_posting = nullptr;
+    LookupPanel* m_lookup = nullptr;
+    PatientItemsView* m_items = nullptr;
+    QAction* m_selectAction = nullptr;
+    QAction* m_postAction = nullptr;
 };
 
 }  // namespace tqdemo

@@ -1,9 +1,16 @@
 // tqdemo: the demo host application. Opens (or creates) a practice, hands the host to the
-// service-code component and shows the practice's patients with a code look-up.
+// service-code component and shows the practice's patients with the component's roads:
+// selecting codes, choosing a category, posting a to-do item, looking a code up.
 //
-//   tqdemo [--database URL] [--data FOLDER] [--screenshot FILE [--lookup CODE]]
+//   tqdemo [--database URL] [--data FOLDER]
+//          [--screenshot-picker FILE] [--screenshot-buttons FILE]
+//          [--screenshot FILE [--lookup CODE] [--post]]
 
+#include "LookupPanel.h"
 #include "MainWindow.h"
+#include "PickPanel.h"
+#include "PostingPanel.h"
+#include "ScreenshotPilot.h"
 
 #include <tqglobal/Error.h>
 #include <tqhost/Host.h>
@@ -13,15 +20,22 @@
 #include <tqplatform/Recordset.h>
 #include <tqplatform/ui.h>
 #include <tqservicecode/clsServiceCode.h>
+#include <tqservicecode/selection/Select_Code.h>
 
 #include <QApplication>
+#include <QCalendarWidget>
 #include <QCommandLineParser>
 #include <QDir>
 #include <QFileInfo>
-#include <QPixmap>
+#include <QLineEdit>
+#include <QListView>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
 #include <QStandardPaths>
 #include <QTimer>
 
+#include <algorithm>
 #include <cstdio>
 
 namespace {
@@ -54,6 +68,97 @@ bool codeTableIsEmpty(tqhost::PracticeHost& host) {
     return rs.Eof() || rs.Fields(0).toLongLong() == 0;
 }
 
+/// What a picture run saves: the picker on a charge category with two codes chosen, the
+/// category choice, and the main window (after a look-up, or after posting a to-do item).
+struct PictureRun {
+    QString picker;
+    QString buttons;
+    QString window;
+    QString lookup;
+    bool post = false;
+};
+
+using tqdemo::ScreenshotPilot;
+
+/// The row of the picker's code list that shows code, -1 when none does.
+int rowOfCode(const QListView& list, const QString& code) {
+    for (int row = 0; row < list.model()->rowCount(); ++row) {
+        const QString line = list.model()->index(row, 0).data().toString();
+        if (line.section(QLatin1Char('\t'), 0, 0).trimmed() == code) {
+            return row;
+        }
+    }
+    return -1;
+}
+
+/// Takes the pictures of run, answering the screens on the way; false when one was not
+/// saved.
+bool takePictures(tqdemo::MainWindow& window, const PictureRun& run) {
+    ScreenshotPilot pilot;
+    bool saved = true;
+    window.selectPatientRow(0);
+    if (!run.picker.isEmpty()) {
+        window.pickPanel().setOptions({0, QStringLiteral("Diagnostic"), false, true});
+        pilot.onShow(QStringLiteral("Select_Code"), [&](QDialog& dialog) {
+            auto& picker = dynamic_cast<tqservicecode::Select_Code&>(dialog);
+            ScreenshotPilot::clickRow(*picker.List1, 0);
+            ScreenshotPilot::clickRow(*picker.List1, 2);
+            saved = ScreenshotPilot::save(dialog, run.picker) && saved;
+            picker.CMD[1]->click();
+        });
+        window.showPanel(&window.pickPanel());
+        window.pickPanel().selectCodes();
+    }
+    if (!run.buttons.isEmpty()) {
+        pilot.onShow(QStringLiteral("Select_Code"), [&](QDialog& dialog) {
+            saved = ScreenshotPilot::save(dialog, run.buttons) && saved;
+            dynamic_cast<tqservicecode::Select_Code&>(dialog).cmdCategory[1]->click();
+        });
+        window.pickPanel().chooseCategory();
+    }
+    if (run.window.isEmpty()) {
+        return saved;
+    }
+    // The window shows the last road taken: the posting, else the picked codes, else the
+    // look-up.
+    window.lookupPanel().lookUp(run.lookup);
+    if (run.picker.isEmpty()) {
+        window.showPanel(&window.lookupPanel());
+    }
+    if (run.post) {
+        pilot.onShow(QStringLiteral("Select_Code"), [](QDialog& dialog) {
+            auto& picker = dynamic_cast<tqservicecode::Select_Code&>(dialog);
+            ScreenshotPilot::clickRow(
+                *picker.List1, std::max(0, rowOfCode(*picker.List1, QStringLiteral("RCL6"))));
+            picker.CMD[1]->click();
+        });
+        pilot.onShow(QStringLiteral("DocList"), [](QDialog& dialog) {
+            if (auto* list = dialog.findChild<QListWidget*>(QStringLiteral("lstDoc"))) {
+                list->setCurrentRow(0);
+            }
+            ScreenshotPilot::clickButton(dialog, QStringLiteral("cmdOK"));
+        });
+        pilot.onShow(QStringLiteral("Calendar"), [](QDialog& dialog) {
+            if (auto* calendar = dialog.findChild<QCalendarWidget*>()) {
+                calendar->setSelectedDate(QDate::currentDate().addDays(14));
+            }
+            ScreenshotPilot::clickButton(dialog, QStringLiteral("cmdOK"));
+        });
+        pilot.onShow(QStringLiteral("TextEntryDialog"), [](QDialog& dialog) {
+            if (auto* text = dialog.findChild<QLineEdit*>(QStringLiteral("txtText"))) {
+                text->setText(QStringLiteral("Book the six-month recall"));
+            }
+            ScreenshotPilot::clickButton(dialog, QStringLiteral("cmdOK"));
+        });
+        if (auto* comment = window.findChild<QPlainTextEdit*>(QStringLiteral("Comment"))) {
+            comment->setPlainText(QStringLiteral("Prefers a morning appointment"));
+        }
+        window.showPanel(&window.postingPanel());
+        window.postingPanel().post();
+    }
+    return ScreenshotPilot::save(window, run.window) && saved;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -84,12 +189,26 @@ int main(int argc, char** argv) {
                                         QStringLiteral("FOLDER"));
     const QCommandLineOption screenshotOption(
         QStringLiteral("screenshot"),
-        QStringLiteral("Look a code up, save a picture of the window to FILE and exit."),
+        QStringLiteral("Save a picture of the main window to FILE, after --lookup (and "
+                       "--post), and exit."),
         QStringLiteral("FILE"));
     const QCommandLineOption lookupOption(QStringLiteral("lookup"),
                                           QStringLiteral("The code looked up for --screenshot."),
                                           QStringLiteral("CODE"), QStringLiteral("2750"));
-    parser.addOptions({databaseOption, dataOption, screenshotOption, lookupOption});
+    const QCommandLineOption postOption(
+        QStringLiteral("post"),
+        QStringLiteral("With --screenshot: post a to-do item for the first patient first."));
+    const QCommandLineOption pickerOption(
+        QStringLiteral("screenshot-picker"),
+        QStringLiteral("Save a picture of the code picker on a charge category with two codes "
+                       "chosen to FILE and exit."),
+        QStringLiteral("FILE"));
+    const QCommandLineOption buttonsOption(
+        QStringLiteral("screenshot-buttons"),
+        QStringLiteral("Save a picture of the category choice to FILE and exit."),
+        QStringLiteral("FILE"));
+    parser.addOptions({databaseOption, dataOption, screenshotOption, lookupOption, postOption,
+                       pickerOption, buttonsOption});
     parser.process(app);
 
     const QString appData = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
@@ -121,23 +240,23 @@ int main(int argc, char** argv) {
     // main window.
     tqservicecode::clsServiceCode component;
     component.setGIC(host);
-    tqdemo::MainWindow window(host);
+    tqdemo::MainWindow window(host, component);
     host->setMainForm(&window);
     window.show();
 
-    if (parser.isSet(screenshotOption)) {
-        const QString file = parser.value(screenshotOption);
-        const QString code = parser.value(lookupOption);
-        QTimer::singleShot(0, &window, [&window, &app, file, code] {
-            window.selectPatientRow(0);
-            window.lookUp(code);
-            QApplication::processEvents();
-            if (!window.grab().save(file)) {
-                fail(QStringLiteral("the picture could not be saved to ") + file);
-                app.exit(1);
-                return;
+    PictureRun run;
+    run.picker = parser.value(pickerOption);
+    run.buttons = parser.value(buttonsOption);
+    run.window = parser.value(screenshotOption);
+    run.lookup = parser.value(lookupOption);
+    run.post = parser.isSet(postOption);
+    if (!run.picker.isEmpty() || !run.buttons.isEmpty() || !run.window.isEmpty()) {
+        QTimer::singleShot(0, &window, [&window, &app, run] {
+            const bool saved = takePictures(window, run);
+            if (!saved) {
+                fail(QStringLiteral("a picture could not be saved"));
             }
-            app.exit(0);
+            app.exit(saved ? 0 : 1);
         });
     }
     const int result = app.exec();
