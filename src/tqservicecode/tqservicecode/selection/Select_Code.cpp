@@ -79,6 +79,7 @@ QListView* makeList(const QString& name, PickerListModel* model, QVector<int> st
     list->setUniformItemSizes(true);
     list->setEditTriggers(QAbstractItemView::NoEditTriggers);
     list->setItemDelegate(new TabbedLineDelegate(std::move(stops), list));
+    list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     return list;
 }
 
@@ -124,7 +125,7 @@ void Select_Code::buildControls() {
     // medical and catch-all buttons in the third.
     const int layout[3][10] = {{0, 1, 2, 3, 4, 5, 6, 7, 8, 9},
                                {10, 11, 12, 13, 14, 15, 16, 17, 18, 19},
-                               {20, 21, 22, 24, 25, 26, 23, -1, -1, -1}};
+                               {20, 21, 22, 24, 25, 26, -1, -1, -1, 23}};
     for (int column = 0; column < 3; ++column) {
         for (int row = 0; row < 10; ++row) {
             if (layout[column][row] >= 0) {
@@ -133,6 +134,8 @@ void Select_Code::buildControls() {
         }
     }
 
+    buttonGrid->setRowStretch(10, 1);  // the buttons keep their height; space goes below
+
     Label1 = new QLabel(this);
     Label1->setObjectName(QStringLiteral("Label1"));
     List1 = makeList(QStringLiteral("List1"), m_codeList, {0, 70, 140, 290}, this);
@@ -140,7 +143,7 @@ void Select_Code::buildControls() {
     List1->setMinimumWidth(360);
     Label3 = new QLabel(QStringLiteral("Click to deselect"), this);
     Label3->setObjectName(QStringLiteral("Label3"));
-    List2 = makeList(QStringLiteral("List2"), m_chosenList, {0, 70, 250, 320}, this);
+    List2 = makeList(QStringLiteral("List2"), m_chosenList, {0, 70, 300, 370}, this);
     List2->setSelectionMode(QAbstractItemView::SingleSelection);
     List2->setMinimumWidth(380);
     Tot_Sel_LBL = new QLabel(this);
