@@ -151,71 +151,48 @@ void createMissing(tqplatform::Connection& connection) {
 
 }  // namespace
 
-QString sqliteColumnDefinition(const Column& column) {
-    QString type;
+namespace {
+
+/// A column's type on either database: the same kinds, told apart only where the
+/// databases differ (exact money, case-insensitive text).
+QString columnType(const Column& column, bool postgres) {
     switch (column.type) {
         case ColumnType::Integer:
-            type = QStringLiteral("INTEGER");
-            break;
+            return QStringLiteral("INTEGER");
         case ColumnType::SmallInt:
-            type = QStringLiteral("SMALLINT");
-            break;
+            return QStringLiteral("SMALLINT");
         case ColumnType::Single:
-            type = QStringLiteral("REAL");
-            break;
+            return QStringLiteral("REAL");
         case ColumnType::Double:
-            type = QStringLiteral("DOUBLE PRECISION");
-            break;
+            return QStringLiteral("DOUBLE PRECISION");
         case ColumnType::Currency:
-            type = QStringLiteral("NUMERIC");
-            break;
+            return postgres ? QStringLiteral("NUMERIC(19,4)") : QStringLiteral("NUMERIC");
         case ColumnType::Text:
-            type = QStringLiteral("TEXT COLLATE NOCASE CHECK (length(%1) <= %2)")
-                       .arg(column.name)
-                       .arg(column.width);
-            break;
+            return (postgres ? QStringLiteral("CITEXT CHECK (char_length(%1) <= %2)")
+                             : QStringLiteral("TEXT COLLATE NOCASE CHECK (length(%1) <= %2)"))
+                .arg(column.name)
+                .arg(column.width);
         case ColumnType::Memo:
-            type = QStringLiteral("TEXT COLLATE NOCASE");
-            break;
+            return postgres ? QStringLiteral("CITEXT") : QStringLiteral("TEXT COLLATE NOCASE");
         case ColumnType::Date:
-            type = QStringLiteral("TEXT CHECK (length(%1) <= %2)").arg(column.name).arg(DateWidth);
-            break;
+            return postgres ? QStringLiteral("VARCHAR(%1)").arg(DateWidth)
+                            : QStringLiteral("TEXT CHECK (length(%1) <= %2)")
+                                  .arg(column.name)
+                                  .arg(DateWidth);
     }
+    return {};
+}
+
+QString columnDefinition(const Column& column, bool postgres) {
+    const QString type = columnType(column, postgres);
     return column.nullable ? type : type + QStringLiteral(" NOT NULL");
 }
 
-QString postgresColumnDefinition(const Column& column) {
-    QString type;
-    switch (column.type) {
-        case ColumnType::Integer:
-            type = QStringLiteral("INTEGER");
-            break;
-        case ColumnType::SmallInt:
-            type = QStringLiteral("SMALLINT");
-            break;
-        case ColumnType::Single:
-            type = QStringLiteral("REAL");
-            break;
-        case ColumnType::Double:
-            type = QStringLiteral("DOUBLE PRECISION");
-            break;
-        case ColumnType::Currency:
-            type = QStringLiteral("NUMERIC(19,4)");
-            break;
-        case ColumnType::Text:
-            type = QStringLiteral("CITEXT CHECK (char_length(%1) <= %2)")
-                       .arg(column.name)
-                       .arg(column.width);
-            break;
-        case ColumnType::Memo:
-            type = QStringLiteral("CITEXT");
-            break;
-        case ColumnType::Date:
-            type = QStringLiteral("VARCHAR(%1)").arg(DateWidth);
-            break;
-    }
-    return column.nullable ? type : type + QStringLiteral(" NOT NULL");
-}
+}  // namespace
+
+QString sqliteColumnDefinition(const Column& column) { return columnDefinition(column, false); }
+
+QString postgresColumnDefinition(const Column& column) { return columnDefinition(column, true); }
 
 void ensureSchema(tqplatform::Connection& connection) {
     if (connection.kind() == DatabaseKind::PostgreSQL) {
