@@ -389,6 +389,48 @@ private slots:
         QCOMPARE(f.host->GetUserSetting(section, "SER_COD_TYP", 0, "?"), QString());
     }
 
+    void editingACodeRefreshesTheList() {
+        PickerPractice f;
+        TQ_REQUIRE_DATABASE(f.db);
+        QVERIFY(f.setUp());
+        struct FakeEditor : QDialog, ServiceCodeEditorScreen {
+            int32_t id = 0;
+            bool hidden = false;
+            void setSevCodID(int32_t value) override { id = value; }
+            void setHideBackNext(bool hide) override { hidden = hide; }
+            void Init_Data() override {}
+        };
+        int32_t edited = 0;
+        bool backNextHidden = false;
+        ScreenFactory::Registration editor(ServiceCodeEditorScreenName,
+                                           [] { return std::make_unique<FakeEditor>(); });
+        ScriptedUi ui;
+        ui.onShow(ServiceCodeEditorScreenName, [&](QDialog& d) {
+            auto& screen = dynamic_cast<FakeEditor&>(d);
+            edited = screen.id;
+            backNextHidden = screen.hidden;
+            // The user renames the code while the editor is open.
+            f.host->connection().Execute(
+                "UPDATE SevCodTable SET SevCodDes='Renamed exam' "
+                "WHERE SevCodID=" +
+                QString::number(screen.id));
+        });
+        ui.onShow("Select_Code", [&](QDialog& dialog) {
+            Select_Code& form = picker(dialog);
+            form.CMD[3]->click();  // no current line: nothing opens
+            QVERIFY(edited == 0);
+            form.List1->setCurrentIndex(form.codeList().index(rowOfCode(form.codeList(), "D0120")));
+            form.CMD[3]->click();
+            QCOMPARE(edited, f.exam);
+            QVERIFY(backNextHidden);
+            const int row = rowOfCode(form.codeList(), "D0120");
+            QVERIFY(form.codeList().line(row).contains("Renamed exam"));
+            QCOMPARE(form.List1->currentIndex().row(), row);
+        });
+        f.pick(0, "Diagnostic");
+        QCOMPARE(ui.shownScreens, QStringList({"Select_Code", ServiceCodeEditorScreenName}));
+    }
+
     void refreshIsNotifiedAndValuesCleared() {
         PickerPractice f;
         TQ_REQUIRE_DATABASE(f.db);

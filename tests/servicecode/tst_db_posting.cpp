@@ -11,6 +11,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QLabel>
 #include <QProcess>
 #include <QSet>
 #include <QSqlDatabase>
@@ -91,7 +92,19 @@ private slots:
         f.host->setOfficeLocationID(2);
         ScriptedUi ui;
         f.scriptScreens(ui, "Call about the crown");
+        QString prompt;
+        QString defaultText;
+        ui.onShow("TextEntryDialog", [&](QDialog& d) {
+            prompt = d.findChild<QLabel*>("lblPrompt")->text();
+            defaultText = d.findChild<QLineEdit*>("txtText")->text();
+            QCOMPARE(d.windowTitle(), QStringLiteral("Description"));
+            tqtest::enterText(d, "Call about the crown");
+        });
         const int32_t id = f.post("Patient asked twice", QString("RECALL6"));
+        // The host's dialog shows the prompt's line breaks as plain line feeds.
+        QCOMPARE(prompt, QStringLiteral("Please enter a description for this new item.\n\n\n"
+                                        "[ RECALL6 - Six month recall ]"));
+        QCOMPARE(defaultText, QStringLiteral("Six month recall"));
         QVERIFY(id > 0);
         QCOMPARE(ui.shownScreens, QStringList({"DocList", "Calendar", "TextEntryDialog"}));
         QCOMPARE(ui.messages.size(), 0);
