@@ -13,7 +13,7 @@ shift || true
 BUILD_DIR="${TQ_BUILD_DIR:-build}"
 ASAN_DIR="${TQ_ASAN_BUILD_DIR:-build-asan}"
 JOBS="${TQ_JOBS:-$(nproc)}"
-PACKAGES=(build-essential cmake ninja-build qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite
+PACKAGES=(build-essential cmake ninja-build clang-format qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite
           libqt6sql6-psql libgl-dev postgresql postgresql-contrib xvfb xauth)
 
 say() { printf '[tq] %s\n' "$*"; }
@@ -79,6 +79,8 @@ case "$job" in
         ;;
     test)
         install_packages
+        say "formatting (clang-format)"
+        git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run -Werror
         start_postgres
         configure_and_build "$BUILD_DIR"
         say "tests (SQLite and PostgreSQL)"

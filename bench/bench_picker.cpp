@@ -23,9 +23,9 @@
 
 namespace {
 
-const QStringList Categories = {"Diag", "Prev", "Rest", "Endo", "Perio", "Pros-Rem",
-                                "Maxil-Pros", "Implant", "Pros-Fix", "Surgery", "Ortho",
-                                "Gen-Serv"};
+const QStringList Categories = {"Diag",     "Prev",     "Rest",       "Endo",
+                                "Perio",    "Pros-Rem", "Maxil-Pros", "Implant",
+                                "Pros-Fix", "Surgery",  "Ortho",      "Gen-Serv"};
 
 void fillTable(tqplatform::Connection& conn, int count) {
     conn.Execute("DELETE FROM SevCodTable");
@@ -41,8 +41,8 @@ void fillTable(tqplatform::Connection& conn, int count) {
         insert.addBindValue(QStringLiteral("1 - Charge"));
         insert.addBindValue(Categories[i % Categories.size()]);
         for (int fee = 1; fee <= 4; ++fee) {
-            insert.addBindValue(QStringLiteral("%1.%2").arg(10 + i % 900).arg(fee * 5, 2, 10,
-                                                                              QLatin1Char('0')));
+            insert.addBindValue(
+                QStringLiteral("%1.%2").arg(10 + i % 900).arg(fee * 5, 2, 10, QLatin1Char('0')));
         }
         if (!insert.exec()) {
             qFatal("insert failed");
@@ -108,15 +108,17 @@ void run(const QString& label, const tqtest::TestDatabase& db) {
         picker.load();
         for (const auto& [caption, button] :
              {std::pair<QString, int>{"Diag", 0}, std::pair<QString, int>{"All", 23}}) {
-            const QString sql = host->TranslateSql(
-                tqservicecode::picker::codeListStatement(host->GetScopeFilter("sevcodTable"),
-                                                         button == 23 ? QString() : caption,
-                                                         picker.feeColumn()),
-                0);
+            const QString sql =
+                host->TranslateSql(tqservicecode::picker::codeListStatement(
+                                       host->GetScopeFilter("sevcodTable"),
+                                       button == 23 ? QString() : caption, picker.feeColumn()),
+                                   0);
             int bareRows = 0;
             int pickerRows = 0;
-            const double bare = bestOf(3, [&] { return bareFetchMs(host->connection(), sql, &bareRows); });
-            const double fill = bestOf(3, [&] { return pickerFillMs(picker, button, &pickerRows); });
+            const double bare =
+                bestOf(3, [&] { return bareFetchMs(host->connection(), sql, &bareRows); });
+            const double fill =
+                bestOf(3, [&] { return pickerFillMs(picker, button, &pickerRows); });
             if (bareRows != pickerRows) {
                 qFatal("row counts differ: %d and %d", bareRows, pickerRows);
             }
@@ -137,8 +139,9 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     tqplatform::registerCurrencyMetaType();
     tqplatform::ui::setRealDialogsForbidden(true);
-    std::printf("Code picker list fill against the bare driver fetch of the same rows "
-                "(best of 3 runs; ratio = picker / bare)\n");
+    std::printf(
+        "Code picker list fill against the bare driver fetch of the same rows "
+        "(best of 3 runs; ratio = picker / bare)\n");
     {
         qputenv("TQ_TEST_DB", "sqlite");
         tqtest::TestDatabase db;

@@ -17,7 +17,8 @@ int main(int argc, char** argv) {
     tqplatform::registerCurrencyMetaType();
     tqplatform::ScriptedUi ui;
     QTemporaryDir data;
-    auto host = tqhost::createHost("sqlite://" + data.path() + "/practice.db", data.path(), "vendor");
+    auto host =
+        tqhost::createHost("sqlite://" + data.path() + "/practice.db", data.path(), "vendor");
     tqservicecode::clsServiceCode component;
     component.setGIC(host);
     tqservicecode::ServiceCodeRecord record;

@@ -60,7 +60,9 @@ QString TestDatabase::kindName() {
     return wantsPostgres() ? QStringLiteral("postgresql") : QStringLiteral("sqlite");
 }
 
-bool TestDatabase::underCi() { return qgetenv("CI").trimmed().toLower() == "true"; }
+bool TestDatabase::underCi() {
+    return qgetenv("CI").trimmed().toLower() == "true";
+}
 
 TestDatabase::TestDatabase() : m_postgres(wantsPostgres()) {
     const QString unique = QStringLiteral("%1_%2")

@@ -43,13 +43,13 @@ private:
 }  // namespace tqtest
 
 /// Skips the test (or fails it under CI) when the database of this run is unreachable.
-#define TQ_REQUIRE_DATABASE(db)                                                      \
-    do {                                                                             \
-        if (!(db).available()) {                                                     \
-            if (tqtest::TestDatabase::underCi()) {                                   \
+#define TQ_REQUIRE_DATABASE(db)                                                        \
+    do {                                                                               \
+        if (!(db).available()) {                                                       \
+            if (tqtest::TestDatabase::underCi()) {                                     \
                 QFAIL(qPrintable(QStringLiteral("PostgreSQL is required under CI: ") + \
-                                 (db).unavailableReason()));                         \
-            }                                                                        \
-            QSKIP(qPrintable((db).unavailableReason()));                             \
-        }                                                                            \
+                                 (db).unavailableReason()));                           \
+            }                                                                          \
+            QSKIP(qPrintable((db).unavailableReason()));                               \
+        }                                                                              \
     } while (false)

@@ -121,9 +121,9 @@ public:
     virtual int32_t GetDatabaseKind(int32_t which) = 0;
     /// Writes one row from parallel lists of column names and text values. key 0
     /// inserts and receives the new key.
-    virtual void SaveRecord(int mode, const QString& table, const QString& keyField,
-                            int32_t& key, const QStringList& names, const QStringList& values,
-                            bool flag, int16_t& success) = 0;
+    virtual void SaveRecord(int mode, const QString& table, const QString& keyField, int32_t& key,
+                            const QStringList& names, const QStringList& values, bool flag,
+                            int16_t& success) = 0;
 
     // --- Notifications and answers.
     virtual void RefreshHost(int16_t& value) = 0;

@@ -190,9 +190,13 @@ QString columnDefinition(const Column& column, bool postgres) {
 
 }  // namespace
 
-QString sqliteColumnDefinition(const Column& column) { return columnDefinition(column, false); }
+QString sqliteColumnDefinition(const Column& column) {
+    return columnDefinition(column, false);
+}
 
-QString postgresColumnDefinition(const Column& column) { return columnDefinition(column, true); }
+QString postgresColumnDefinition(const Column& column) {
+    return columnDefinition(column, true);
+}
 
 void ensureSchema(tqplatform::Connection& connection) {
     if (connection.kind() == DatabaseKind::PostgreSQL) {

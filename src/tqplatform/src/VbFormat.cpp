@@ -146,7 +146,8 @@ QString generalNumber(const Decimal& value) {
         ++exponent;
     }
     const QString exponentText = QString::number(std::abs(exponent)).rightJustified(2, u'0');
-    return sign + plainDigits(mantissa) + (exponent < 0 ? QStringLiteral("E-") : QStringLiteral("E+")) + exponentText;
+    return sign + plainDigits(mantissa) +
+           (exponent < 0 ? QStringLiteral("E-") : QStringLiteral("E+")) + exponentText;
 }
 
 /// One section of a user-defined number format, read into its parts.

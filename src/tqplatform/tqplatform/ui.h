@@ -38,8 +38,7 @@ inline constexpr int No = 7;
 /// Shows a message box; answers the button pressed. No title means the application title.
 int msgBox(const QString& prompt, int buttons = 0, const QString& title = {});
 /// Asks for a text; "" when cancelled.
-QString inputBox(const QString& prompt, const QString& title = {},
-                 const QString& defaultText = {});
+QString inputBox(const QString& prompt, const QString& title = {}, const QString& defaultText = {});
 /// Shows a screen modally over owner; returns when it closes, with the dialog's result.
 int showModal(QDialog& dialog, QWidget* owner);
 /// Processes pending events.

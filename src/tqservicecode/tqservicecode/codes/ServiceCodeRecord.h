@@ -26,10 +26,10 @@ inline constexpr int Billable = 3;
 /// rule, and the trimmed() accessors wherever a value is compared or written.
 struct ServiceCodeRecord {
     int32_t SevCodDocID = 0;
-    QString SevCodCod;        // 10
-    QString SevCodOffCod;     // 10
-    QString SevCodInsCod;     // 10
-    QString SevCodDes;        // 255
+    QString SevCodCod;     // 10
+    QString SevCodOffCod;  // 10
+    QString SevCodInsCod;  // 10
+    QString SevCodDes;     // 255
     tqplatform::Currency SevCodFee1;
     tqplatform::Currency SevCodFee2;
     tqplatform::Currency SevCodFee3;

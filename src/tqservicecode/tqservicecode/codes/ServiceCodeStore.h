@@ -17,8 +17,8 @@ namespace tqservicecode {
 /// pseudo-codes on first use, and refusing reserved codes and uncategorised credits with
 /// their messages. record is cleared whenever the answer is false. With allowSearch, a
 /// code matching no row or several opens the code search window; its choice sets byID.
-bool FindServiceCode(const QString& code, ServiceCodeRecord& record, bool allowSearch,
-                     bool& byID, int32_t searchArg1 = 0, int32_t searchArg2 = 0,
+bool FindServiceCode(const QString& code, ServiceCodeRecord& record, bool allowSearch, bool& byID,
+                     int32_t searchArg1 = 0, int32_t searchArg2 = 0,
                      bool skipReservedCheck = false);
 /// A chosen code by row id: no search window, reserved codes refused.
 bool FindServiceCodeByID(int32_t id, ServiceCodeRecord& record);

@@ -110,8 +110,8 @@ QString codeListLine(const QVariant& code, const QVariant& officeCode,
 }
 
 QString chosenCodeLine(const ServiceCodeRecord& record, int feeSchedule, bool showOfficeCode) {
-    QString line = record.code() + Tab + record.description() + Tab +
-                   moneyText(record.fee(feeSchedule)) + Tab;
+    QString line =
+        record.code() + Tab + record.description() + Tab + moneyText(record.fee(feeSchedule)) + Tab;
     if (showOfficeCode) {
         line += record.SevCodOffCod.trimmed();
     }
