@@ -133,6 +133,11 @@ struct PickerPractice : tqtest::ComponentFixture {
 
 }  // namespace
 
+/// Opens the practice, or skips (fails under CI) when the database is unreachable.
+#define TQ_OPEN_PICKER_PRACTICE(practice) \
+    TQ_REQUIRE_DATABASE((practice).db);   \
+    QVERIFY((practice).setUp())
+
 class PickerTest : public QObject {
     Q_OBJECT
 
@@ -173,8 +178,7 @@ private slots:
         QFETCH(QString, caption);
         QFETCH(QString, screenText);
         PickerPractice f;
-        TQ_REQUIRE_DATABASE(f.db);
-        QVERIFY(f.setUp());
+        TQ_OPEN_PICKER_PRACTICE(f);
         ScriptedUi ui;
         bool shown = false;
         ui.onShow("Select_Code", [&](QDialog& dialog) {
@@ -194,8 +198,7 @@ private slots:
 
     void codeListShowsTheCategoryAtThePatientsFees() {
         PickerPractice f;
-        TQ_REQUIRE_DATABASE(f.db);
-        QVERIFY(f.setUp());
+        TQ_OPEN_PICKER_PRACTICE(f);
         ScriptedUi ui;
         ui.onShow("Select_Code", [&](QDialog& dialog) {
             Select_Code& form = picker(dialog);
@@ -241,8 +244,7 @@ private slots:
 
     void choosingAndRemovingCodes() {
         PickerPractice f;
-        TQ_REQUIRE_DATABASE(f.db);
-        QVERIFY(f.setUp());
+        TQ_OPEN_PICKER_PRACTICE(f);
         ScriptedUi ui;
         ui.onShow("Select_Code", [&](QDialog& dialog) {
             Select_Code& form = picker(dialog);
@@ -278,8 +280,7 @@ private slots:
 
     void batchLimitAndCancel() {
         PickerPractice f;
-        TQ_REQUIRE_DATABASE(f.db);
-        QVERIFY(f.setUp());
+        TQ_OPEN_PICKER_PRACTICE(f);
         for (int i = 0; i < 26; ++i) {
             f.addCode(QStringLiteral("T%1").arg(i, 2, 10, QLatin1Char('0')),
                       {{"SevCodCat", "Tax"}, {"SevCodFee3", "1.00"}});
@@ -305,8 +306,7 @@ private slots:
 
     void explosionCodesAndSingleSelection() {
         PickerPractice f;
-        TQ_REQUIRE_DATABASE(f.db);
-        QVERIFY(f.setUp());
+        TQ_OPEN_PICKER_PRACTICE(f);
         ScriptedUi ui;
         ui.onShow("Select_Code", [&](QDialog& dialog) {
             Select_Code& form = picker(dialog);
@@ -347,8 +347,7 @@ private slots:
 
     void listEditAndDefaultButtons() {
         PickerPractice f;
-        TQ_REQUIRE_DATABASE(f.db);
-        QVERIFY(f.setUp());
+        TQ_OPEN_PICKER_PRACTICE(f);
         ScriptedUi ui;
         int browserShown = 0;
         QString flagSeenByBrowser;
@@ -391,8 +390,7 @@ private slots:
 
     void editingACodeRefreshesTheList() {
         PickerPractice f;
-        TQ_REQUIRE_DATABASE(f.db);
-        QVERIFY(f.setUp());
+        TQ_OPEN_PICKER_PRACTICE(f);
         struct FakeEditor : QDialog, ServiceCodeEditorScreen {
             int32_t id = 0;
             bool hidden = false;
@@ -433,8 +431,7 @@ private slots:
 
     void refreshIsNotifiedAndValuesCleared() {
         PickerPractice f;
-        TQ_REQUIRE_DATABASE(f.db);
-        QVERIFY(f.setUp());
+        TQ_OPEN_PICKER_PRACTICE(f);
         ScriptedUi ui;
         QSignalSpy refreshed(f.host.get(), &tqhost::PracticeHost::refreshRequested);
         f.host->setScreenReturn("left over");
@@ -447,8 +444,7 @@ private slots:
 
     void theOwnerOfThePicker() {
         PickerPractice f;
-        TQ_REQUIRE_DATABASE(f.db);
-        QVERIFY(f.setUp());
+        TQ_OPEN_PICKER_PRACTICE(f);
         QWidget main;
         QWidget window;
         QObject notAWindow;
@@ -474,8 +470,7 @@ private slots:
 
     void chooseCategoryMode() {
         PickerPractice f;
-        TQ_REQUIRE_DATABASE(f.db);
-        QVERIFY(f.setUp());
+        TQ_OPEN_PICKER_PRACTICE(f);
         ScriptedUi ui;
         ui.onShowOnce("Select_Code", [](QDialog& dialog) {
             Select_Code& form = picker(dialog);
@@ -495,8 +490,7 @@ private slots:
 
     void wholeRoadForANewPatient() {
         PickerPractice f;
-        TQ_REQUIRE_DATABASE(f.db);
-        QVERIFY(f.setUp());
+        TQ_OPEN_PICKER_PRACTICE(f);
         // A patient with neither provider nor schedule: the practice's default provider
         // (schedule 3) is stored, then the schedule.
         const int32_t newcomer = f.insert(
