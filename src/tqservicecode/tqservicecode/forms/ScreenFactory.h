@@ -21,7 +21,6 @@ public:
     static Creator registerScreen(const QString& name, Creator creator);
     /// Removes a registration; the screen then cannot be opened.
     static void unregisterScreen(const QString& name);
-    static bool hasScreen(const QString& name);
     /// A new screen, or null when none is registered under name.
     static std::unique_ptr<QDialog> create(const QString& name);
 
