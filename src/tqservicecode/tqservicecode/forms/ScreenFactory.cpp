@@ -24,10 +24,6 @@ void ScreenFactory::unregisterScreen(const QString& name) {
     registry().remove(name);
 }
 
-bool ScreenFactory::hasScreen(const QString& name) {
-    return registry().contains(name);
-}
-
 std::unique_ptr<QDialog> ScreenFactory::create(const QString& name) {
     const Creator creator = registry().value(name);
     if (!creator) {
