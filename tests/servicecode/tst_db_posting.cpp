@@ -14,9 +14,11 @@
 #include <QLabel>
 #include <QProcess>
 #include <QSet>
+
 #include <QSqlDatabase>
 #include <QSqlQuery>
-#include <QTimer>
+#include <functional>
+#include <utility>
 
 using tqplatform::ScriptedUi;
 using namespace tqservicecode;
@@ -265,18 +267,25 @@ private slots:
         QVERIFY(hold.exec("BEGIN"));
         QVERIFY(hold.exec("LOCK TABLE DTTable IN ACCESS EXCLUSIVE MODE"));
 
-        ScriptedUi ui;
+        // The other workstation lets go while the user is deciding to retry: when the
+        // retry message shows, whatever the machine's speed.
+        struct ReleasingUi : ScriptedUi {
+            std::function<void()> afterMessage;
+            int msgBox(const QString& prompt, int buttons, const QString& title) override {
+                const int answer = ScriptedUi::msgBox(prompt, buttons, title);
+                if (afterMessage) {
+                    std::exchange(afterMessage, nullptr)();
+                }
+                return answer;
+            }
+        } ui;
         f.scriptScreens(ui, "Locked");
         ui.answers = {tqplatform::ui::Answer::Retry};
-        // The other workstation lets go while the user is deciding to retry.
         bool released = false;
-        ui.onShow("TextEntryDialog", [&](QDialog& d) {
-            QTimer::singleShot(6500, [&] {
-                hold.exec("COMMIT");
-                released = true;
-            });
-            tqtest::enterText(d, "Locked");
-        });
+        ui.afterMessage = [&] {
+            hold.exec("COMMIT");
+            released = true;
+        };
         const int32_t id = f.post("", QString("RECALL6"));
         QVERIFY(released);
         QVERIFY(id > 0);
