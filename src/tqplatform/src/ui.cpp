@@ -7,6 +7,8 @@
 #include <QMessageBox>
 #include <QPushButton>
 
+#include <exception>
+
 namespace tqplatform::ui {
 
 namespace {
@@ -177,6 +179,28 @@ int showModal(QDialog& dialog, QWidget* owner) {
 
 void doEvents() {
     QCoreApplication::processEvents();
+}
+
+QString failureMessage(const QString& reason) {
+    return QStringLiteral("This could not be done:\n\n%1").arg(reason.trimmed());
+}
+
+bool guard(const std::function<void()>& handler) {
+    QString reason;
+    try {
+        handler();
+        return true;
+    } catch (const std::exception& error) {
+        reason = QString::fromUtf8(error.what());
+    } catch (...) {
+        reason = QStringLiteral("An unexpected error occurred.");
+    }
+    try {
+        msgBox(failureMessage(reason), Buttons::OkOnly | Buttons::Critical);
+    } catch (...) {
+        // The box itself failed (a script with no answer left): nothing more can be told.
+    }
+    return false;
 }
 
 WaitCursor::WaitCursor() {

@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <functional>
+
 class QDialog;
 class QWidget;
 
@@ -43,6 +45,15 @@ QString inputBox(const QString& prompt, const QString& title = {}, const QString
 int showModal(QDialog& dialog, QWidget* owner);
 /// Processes pending events.
 void doEvents();
+
+/// Runs one screen handler so that no failure leaves a Qt event handler: an exception it
+/// throws (a database that refused a statement, a host that failed) is shown to the user
+/// with its reason in a message box with the critical icon, and the screen stays as it
+/// was. Answers true when the handler ran to its end. Every handler that touches the host
+/// or the database runs inside it; a handler with a failure rule of its own catches first.
+bool guard(const std::function<void()>& handler);
+/// The message guard() shows for a failure with this reason.
+QString failureMessage(const QString& reason);
 
 /// The title of message boxes shown without one.
 QString applicationTitle();
