@@ -3,6 +3,7 @@
 #include "RowWriter.h"
 
 #include <tqglobal/Error.h>
+#include <tqplatform/TextWidth.h>
 
 #include <QDateTime>
 
@@ -36,10 +37,10 @@ int32_t NotesComponent::EnterNote(int32_t patientId, const QString& noteText, co
         QString::number(patientId),
         QString::number(transactionId),
         noteText,
-        header.left(255),
-        kind.left(50),
+        tqplatform::leftCharacters(header, 255),
+        tqplatform::leftCharacters(kind, 50),
         QString::number(mode),
-        m_userText.left(50),
+        tqplatform::leftCharacters(m_userText, 50),
         QString::number(m_userId),
         QString::number(m_officeId),
         QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"))};

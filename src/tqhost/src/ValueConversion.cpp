@@ -1,6 +1,7 @@
 #include "ValueConversion.h"
 
 #include <tqplatform/Currency.h>
+#include <tqplatform/TextWidth.h>
 #include <tqplatform/Vb.h>
 
 #include <QLocale>
@@ -101,7 +102,7 @@ Conversion convertValue(const schema::Column& column, const QString& text) {
         return refused(QStringLiteral("contains a NUL character"));
     }
     if (column.type == ColumnType::Text || column.type == ColumnType::Memo) {
-        if (column.type == ColumnType::Text && text.size() > column.width) {
+        if (column.type == ColumnType::Text && tqplatform::characterCount(text) > column.width) {
             return refused(QStringLiteral("is longer than %1 characters").arg(column.width));
         }
         return fits(QVariant::fromValue(text));

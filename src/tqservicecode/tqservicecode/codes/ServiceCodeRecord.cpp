@@ -1,9 +1,11 @@
 #include <tqservicecode/codes/ServiceCodeRecord.h>
 
+#include <tqplatform/TextWidth.h>
+
 namespace tqservicecode {
 
 QString fixedWidth(const QString& text, int width) {
-    return text.left(width).leftJustified(width, QLatin1Char(' '));
+    return tqplatform::fixedWidthText(text, width);
 }
 
 ServiceCodeRecord::ServiceCodeRecord() {
