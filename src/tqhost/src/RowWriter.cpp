@@ -6,6 +6,7 @@
 #include <tqglobal/Error.h>
 #include <tqhost/Schema.h>
 #include <tqplatform/Connection.h>
+#include <tqplatform/TextWidth.h>
 
 #include <QSqlError>
 #include <QVariantList>
@@ -26,7 +27,7 @@ QString shown(const QString& value) {
     QString text = value;
     text.replace(QChar(u'\0'), QStringLiteral("\\0"));
     if (text.size() > MostShown) {
-        text = text.left(MostShown) + QStringLiteral("...");
+        text = tqplatform::leftCharacters(text, MostShown) + QStringLiteral("...");
     }
     return QLatin1Char('"') + text + QLatin1Char('"');
 }
@@ -62,13 +63,14 @@ int32_t insertRow(tqplatform::Connection& connection, const schema::Table& table
         } catch (const tqGlobal::Error&) {
             // A key taken by a row written with an explicit number: the sequence catches
             // up and the insert runs once more (outside a transaction only, which the
-            // failure would have spoilt).
-            if (!postgres || explicitKey || connection.transactionDepth() > 0) {
+            // failure would have spoilt). Any other failure is reported as it came.
+            if (!postgres || explicitKey || connection.transactionDepth() > 0 ||
+                !uniqueKeyViolated(connection)) {
                 throw;
             }
-            catchUpKeySequence(connection, table);
-            return runBound(connection, sql, bound);
         }
+        catchUpKeySequence(connection, table);
+        return runBound(connection, sql, bound);
     }();
     int32_t newKey = 0;
     if (postgres) {
@@ -82,6 +84,30 @@ int32_t insertRow(tqplatform::Connection& connection, const schema::Table& table
         newKey = query.lastInsertId().toInt();
     }
     return newKey;
+}
+
+/// The row of a program-defined code that the values name (its code and office), 0 when
+/// they name none.
+int32_t existingProgramCode(tqplatform::Connection& connection, const schema::Table& table,
+                            const QStringList& columns, const QVariantList& bound) {
+    const qsizetype code = columns.indexOf(QStringLiteral("SevCodCod"));
+    const qsizetype office = columns.indexOf(QStringLiteral("OffLocID"));
+    if (table.name != QStringLiteral("SevCodTable") || code < 0 ||
+        !schema::programCodes().contains(bound.at(code).toString().trimmed().toUpper())) {
+        return 0;
+    }
+    const QVariant officeId = office < 0 ? QVariant() : bound.at(office);
+    const QString sameOffice =
+        officeId.isNull() ? QStringLiteral("OffLocID IS NULL") : QStringLiteral("OffLocID = ?");
+    QVariantList values{bound.at(code).toString().trimmed()};
+    if (!officeId.isNull()) {
+        values << officeId;
+    }
+    return firstValue(connection,
+                      QStringLiteral("SELECT SevCodID FROM SevCodTable WHERE SevCodCod = ? AND ") +
+                          sameOffice,
+                      values)
+        .toInt();
 }
 
 }  // namespace
@@ -136,15 +162,31 @@ WriteResult writeRow(tqplatform::Connection& connection, const QString& tableNam
     }
 
     if (key == 0) {
-        const int32_t newKey = insertRow(connection, *table, columns, bound, explicitKey);
+        int32_t newKey = 0;
+        try {
+            newKey = insertRow(connection, *table, columns, bound, explicitKey);
+        } catch (const tqGlobal::Error&) {
+            // Another workstation created the same program-defined code a moment ago
+            // (its unique index refused this one): that row is updated instead, as it
+            // would have been had the lookup before this save seen it.
+            newKey = connection.transactionDepth() == 0 && uniqueKeyViolated(connection)
+                         ? existingProgramCode(connection, *table, columns, bound)
+                         : 0;
+            if (newKey == 0) {
+                throw;
+            }
+            key = newKey;
+        }
         if (newKey == 0) {
             throw tqGlobal::Error(tqGlobal::ErrorNumber::DatabaseError,
                                   QStringLiteral("The database gave no key for the new row "
                                                  "of %1.")
                                       .arg(table->name));
         }
-        key = newKey;
-        return {Status::Written, {}};
+        if (key == 0) {
+            key = newKey;
+            return {Status::Written, {}};
+        }
     }
 
     const QString where = QStringLiteral(" WHERE ") + table->autoKey + QStringLiteral(" = ?");

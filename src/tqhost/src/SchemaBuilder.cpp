@@ -1,7 +1,8 @@
 // Creates the practice tables from the catalogue, on SQLite or PostgreSQL. Names are
 // written unquoted, so that PostgreSQL folds them to lower case and statements that
 // spell them in any case reach them. Texts compare without regard to case, as the
-// practice's users expect: NOCASE on SQLite, citext on PostgreSQL.
+// practice's users expect: NOCASE on SQLite (made to fold every letter's case, not ASCII
+// only, by the connection), citext on PostgreSQL.
 
 #include "SqlExec.h"
 
@@ -132,6 +133,50 @@ void createCitext(tqplatform::Connection& connection) {
     }
 }
 
+/// At most one row per office for each program-defined code, so that two workstations
+/// using one for the first time at the same moment cannot both create it. A practice
+/// that has duplicates from before keeps them and opens without the index.
+void createProgramCodeIndex(tqplatform::Connection& connection, const QSet<QString>& indexes) {
+    const QString name = QStringLiteral("ux_sevcodtable_programcode");
+    if (indexes.contains(name)) {
+        return;
+    }
+    QStringList quoted;
+    for (const QString& code : programCodes()) {
+        quoted << QLatin1Char('\'') + code + QLatin1Char('\'');
+    }
+    connection.BeginTrans();  // a savepoint: a refused index spoils nothing else
+    try {
+        Internal::runBound(connection,
+                           QStringLiteral("CREATE UNIQUE INDEX %1 ON SevCodTable (OffLocID, "
+                                          "SevCodCod) WHERE SevCodCod IN (%2)")
+                               .arg(name, quoted.join(QStringLiteral(", "))));
+        connection.CommitTrans();
+    } catch (const tqGlobal::Error&) {
+        connection.RollbackTrans();
+    }
+}
+
+/// A practice file that cannot be written is said so at once, not when the first posting
+/// fails: rewriting the file's own version number is a write that changes nothing.
+void requireWritable(tqplatform::Connection& connection) {
+    if (connection.kind() != DatabaseKind::SQLite) {
+        return;
+    }
+    const QVariant version =
+        Internal::firstValue(connection, QStringLiteral("PRAGMA user_version"));
+    try {
+        Internal::runBound(connection,
+                           QStringLiteral("PRAGMA user_version = %1").arg(version.toLongLong()));
+    } catch (const tqGlobal::Error& error) {
+        throw tqGlobal::Error(tqGlobal::ErrorNumber::DatabaseError,
+                              QStringLiteral("The practice database %1 cannot be written to "
+                                             "(it is read-only): nothing could be saved in "
+                                             "it.\n%2")
+                                  .arg(connection.database().databaseName(), error.description()));
+    }
+}
+
 void createMissing(tqplatform::Connection& connection) {
     const DatabaseKind kind = connection.kind();
     const QSet<QString> indexes = existingIndexes(connection);
@@ -147,6 +192,8 @@ void createMissing(tqplatform::Connection& connection) {
             }
         }
     }
+    createProgramCodeIndex(connection, indexes);
+    requireWritable(connection);
 }
 
 }  // namespace
@@ -198,10 +245,14 @@ QString postgresColumnDefinition(const Column& column) {
     return columnDefinition(column, true);
 }
 
+const QStringList& programCodes() {
+    static const QStringList codes = {QStringLiteral("LAB~"), QStringLiteral("RX~"),
+                                      QStringLiteral("PSR~"), QStringLiteral("CRDE~")};
+    return codes;
+}
+
 void ensureSchema(tqplatform::Connection& connection) {
     if (connection.kind() == DatabaseKind::PostgreSQL) {
-        // Quotes doubled are the only escape in a literal (SqlText relies on it).
-        Internal::runBound(connection, QStringLiteral("SET standard_conforming_strings = on"));
         createCitext(connection);
     }
     // One transaction: quick on SQLite, and on either database no half-made schema.

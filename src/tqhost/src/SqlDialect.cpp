@@ -2,6 +2,7 @@
 // first written for. The translation works on tokens, so that string literals and
 // quoted names pass through untouched whatever they contain.
 
+#include <tqglobal/Error.h>
 #include <tqhost/Schema.h>
 #include <tqhost/SqlDialect.h>
 
@@ -378,8 +379,14 @@ void likeIgnoringCase(Tokens& t) {
 }  // namespace
 
 QString sqlTextLiteral(const QString& value) {
+    if (value.contains(QChar(u'\0'))) {
+        // No column keeps a NUL, and dropping it would make "A\0B" find "AB".
+        constexpr long InvalidArgument = 5;
+        throw tqGlobal::Error(InvalidArgument,
+                              QStringLiteral("A text with a NUL character cannot be searched "
+                                             "for or stored."));
+    }
     QString text = value;
-    text.remove(QChar(u'\0'));
     text.replace(QStringLiteral("'"), QStringLiteral("''"));
     return QLatin1Char('\'') + text + QLatin1Char('\'');
 }

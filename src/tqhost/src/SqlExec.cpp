@@ -1,35 +1,14 @@
 #include "SqlExec.h"
 
-#include <tqglobal/Error.h>
 #include <tqplatform/Connection.h>
-
-#include <QSqlError>
 
 namespace tqhost::Internal {
 
 QSqlQuery runBound(tqplatform::Connection& connection, const QString& sql,
                    const QVariantList& values) {
-    QSqlQuery query(connection.database());
-    query.setForwardOnly(true);
-    bool ok = false;
-    if (values.isEmpty()) {
-        // Unprepared: PostgreSQL prepares only queries and row changes, not SET or DDL.
-        ok = query.exec(sql);
-    } else {
-        ok = query.prepare(sql);
-        if (ok) {
-            for (int i = 0; i < values.size(); ++i) {
-                query.bindValue(i, values.at(i));
-            }
-            ok = query.exec();
-        }
-    }
-    if (!ok) {
-        throw tqGlobal::Error(
-            tqGlobal::ErrorNumber::DatabaseError,
-            query.lastError().text() + QStringLiteral(" [") + sql + QStringLiteral("]"));
-    }
-    return query;
+    // A query runs again when the connection had to be opened anew; a change does not.
+    const bool read = sql.trimmed().startsWith(QStringLiteral("SELECT"), Qt::CaseInsensitive);
+    return connection.run(sql, values, read);
 }
 
 QVariant firstValue(tqplatform::Connection& connection, const QString& sql,
@@ -41,8 +20,12 @@ QVariant firstValue(tqplatform::Connection& connection, const QString& sql,
     return query.value(0);
 }
 
-QString failureCode(const QSqlQuery& query) {
-    return query.lastError().nativeErrorCode();
+bool uniqueKeyViolated(const tqplatform::Connection& connection) {
+    const QString code = connection.lastFailure().nativeErrorCode();
+    // PostgreSQL's SQLSTATE; SQLite's extended codes for a UNIQUE or PRIMARY KEY
+    // constraint.
+    return code == QStringLiteral("23505") || code == QStringLiteral("2067") ||
+           code == QStringLiteral("1555");
 }
 
 }  // namespace tqhost::Internal

@@ -12,7 +12,8 @@ class Connection;
 namespace tqhost::Internal {
 
 /// Runs a statement with positional ("?") bound values on the connection's database.
-/// Throws tqGlobal::Error (database error) with the driver's text when it fails.
+/// Throws tqGlobal::Error (database error) with the driver's text when it fails, or the
+/// connection's ConnectionLost; a SELECT runs again when the connection was reopened.
 QSqlQuery runBound(tqplatform::Connection& connection, const QString& sql,
                    const QVariantList& values = {});
 
@@ -21,7 +22,7 @@ QSqlQuery runBound(tqplatform::Connection& connection, const QString& sql,
 QVariant firstValue(tqplatform::Connection& connection, const QString& sql,
                     const QVariantList& values = {});
 
-/// The SQLSTATE (PostgreSQL) or driver code of the last failure of a query.
-QString failureCode(const QSqlQuery& query);
+/// Whether the connection's last failed statement broke a unique key (or primary key).
+bool uniqueKeyViolated(const tqplatform::Connection& connection);
 
 }  // namespace tqhost::Internal

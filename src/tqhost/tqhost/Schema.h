@@ -58,6 +58,9 @@ const Table* findTable(const QString& name);
 QSet<QString> currencyColumnNames();
 /// Lower-case names of every text, memo and date column of the catalogue.
 QSet<QString> textColumnNames();
+/// The program-defined codes the component creates on first use, in capitals: one row
+/// each per office at most (a unique index refuses a second one).
+const QStringList& programCodes();
 
 /// The DDL type of a column on SQLite ("INTEGER", "TEXT COLLATE NOCASE CHECK (...)").
 QString sqliteColumnDefinition(const Column& column);

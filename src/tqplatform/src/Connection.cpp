@@ -5,9 +5,14 @@
 
 #include "DatabaseErrors.h"
 
+#include "SqliteCollation.h"
+
+#include <QLocale>
 #include <QSqlQuery>
 #include <QUrl>
+#include <QUrlQuery>
 
+#include <algorithm>
 #include <atomic>
 
 namespace tqplatform {
@@ -38,14 +43,26 @@ QString nextConnectionName() {
     return QStringLiteral("tqplatform-connection-%1").arg(++counter);
 }
 
-/// The URL as it may appear in a message: without the password.
+/// The address as it may appear in a message: whatever stands between the user name's
+/// colon and the last "@" (the password) is replaced, whether or not the address parses.
 QString displayUrl(const QString& url) {
-    QUrl parsed(url);
-    if (parsed.isValid() && !parsed.password().isEmpty()) {
-        parsed.setPassword(QStringLiteral("***"));
-        return parsed.toString();
+    const qsizetype at = url.lastIndexOf(u'@');
+    if (at < 0) {
+        return url;
     }
-    return url;
+    const qsizetype scheme = url.indexOf(QStringLiteral("://"));
+    const qsizetype from = scheme >= 0 && scheme < at ? scheme + 3 : 0;
+    const qsizetype colon = url.indexOf(u':', from);
+    if (colon < 0 || colon > at) {
+        return url;
+    }
+    return url.left(colon + 1) + QStringLiteral("***") + url.mid(at);
+}
+
+[[noreturn]] void throwLost(const QString& what, const QString& reason) {
+    Internal::throwError(Connection::ConnectionLost,
+                         QStringLiteral("The connection to the database was lost%1: %2")
+                             .arg(what, reason.trimmed()));
 }
 
 }  // namespace
@@ -75,11 +92,17 @@ Connection::Connection(const QString& url)
                url.startsWith(QStringLiteral("postgres://"), Qt::CaseInsensitive)) {
         const QUrl parsed(url, QUrl::StrictMode);
         const QString database = parsed.path(QUrl::FullyDecoded).mid(1);
-        if (!parsed.isValid() || parsed.host().isEmpty() || database.isEmpty()) {
+        const QString timeout = QUrlQuery(parsed).queryItemValue(QStringLiteral("lock_timeout"));
+        bool timeoutOk = true;
+        const double seconds = timeout.isEmpty() ? DefaultLockTimeoutMs / 1000.0
+                                                 : QLocale::c().toDouble(timeout, &timeoutOk);
+        if (!parsed.isValid() || parsed.host().isEmpty() || database.isEmpty() || !timeoutOk ||
+            !(seconds >= 0 && seconds <= 86400)) {
             Internal::throwError(
                 tqGlobal::ErrorNumber::DatabaseError,
                 QStringLiteral("Cannot read the database address \"%1\"").arg(displayUrl(url)));
         }
+        m_lockTimeoutMs = static_cast<int>(seconds * 1000);
         m_kind = DatabaseKind::PostgreSQL;
         m_db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), m_connectionName);
         m_db.setHostName(parsed.host());
@@ -100,14 +123,49 @@ Connection::Connection(const QString& url)
         Internal::throwError(tqGlobal::ErrorNumber::DatabaseError,
                              QStringLiteral("The database driver %1 is not available").arg(driver));
     }
-    if (!m_db.open()) {
-        const QString text = m_db.lastError().text();
+    try {
+        openSession();
+    } catch (const tqGlobal::Error&) {
         m_db = QSqlDatabase();
         QSqlDatabase::removeDatabase(m_connectionName);
-        Internal::throwError(
-            tqGlobal::ErrorNumber::DatabaseError,
-            QStringLiteral("Cannot open the database %1: %2").arg(displayUrl(url), text));
+        throw;
     }
+}
+
+void Connection::openSession() {
+    if (!m_db.open()) {
+        Internal::throwError(tqGlobal::ErrorNumber::DatabaseError,
+                             QStringLiteral("Cannot open the database %1: %2")
+                                 .arg(displayUrl(m_url), m_db.lastError().text()));
+    }
+    QStringList settings;
+    if (m_kind == DatabaseKind::PostgreSQL) {
+        // Quotes doubled are the only escape in a literal (SqlText relies on it), whatever
+        // the server's or the database's default; texts travel as UTF-8; a lock held by
+        // another workstation fails the statement after a while instead of freezing it.
+        settings << QStringLiteral("SET standard_conforming_strings = on")
+                 << QStringLiteral("SET client_encoding = 'UTF8'")
+                 << QStringLiteral("SET lock_timeout = %1").arg(m_lockTimeoutMs);
+    } else {
+        Internal::installUnicodeNoCase(m_db);
+    }
+    for (const QString& setting : settings) {
+        QSqlQuery query(m_db);
+        if (!query.exec(setting)) {
+            const QString text = query.lastError().text();
+            m_db.close();
+            Internal::throwError(
+                tqGlobal::ErrorNumber::DatabaseError,
+                QStringLiteral("Cannot open the database %1: %2").arg(displayUrl(m_url), text));
+        }
+    }
+}
+
+void Connection::setLockTimeout(int milliseconds) {
+    if (m_kind == DatabaseKind::PostgreSQL) {
+        Execute(QStringLiteral("SET lock_timeout = %1").arg(std::max(milliseconds, 0)));
+    }
+    m_lockTimeoutMs = std::max(milliseconds, 0);
 }
 
 Connection::~Connection() {
@@ -123,16 +181,101 @@ bool Connection::isOpen() const {
 }
 
 int64_t Connection::Execute(const QString& sql) {
-    if (!isOpen()) {
-        Internal::throwError(Internal::ObjectClosed, QStringLiteral("The connection is closed"));
-    }
-    QSqlQuery query(m_db);
-    query.setForwardOnly(true);
-    if (!query.exec(sql)) {
-        Internal::throwSqlError(query.lastError(), sql);
-    }
+    const QSqlQuery query = run(sql);
     const int affected = query.numRowsAffected();
     return affected < 0 ? 0 : affected;
+}
+
+void Connection::requireOpen() {
+    if (!m_db.isValid()) {
+        Internal::throwError(Internal::ObjectClosed, QStringLiteral("The connection is closed"));
+    }
+    if (!m_db.isOpen()) {
+        reopenIfLost();  // closed underneath: nothing ran yet, so the statement may run
+    }
+}
+
+bool Connection::isLost() {
+    if (!m_db.isValid()) {
+        return false;  // closed on purpose
+    }
+    if (!m_db.isOpen()) {
+        return true;
+    }
+    if (m_kind != DatabaseKind::PostgreSQL) {
+        return false;
+    }
+    // A sound session answers, or refuses only because its transaction failed already.
+    QSqlQuery probe(m_db);
+    return !probe.exec(QStringLiteral("SELECT 1")) &&
+           probe.lastError().nativeErrorCode() != QStringLiteral("25P02");
+}
+
+bool Connection::reopenIfLost() {
+    if (!isLost()) {
+        return false;
+    }
+    m_lostDepth += m_transactionDepth;
+    m_transactionDepth = 0;
+    m_db.close();
+    try {
+        openSession();
+    } catch (const tqGlobal::Error& error) {
+        throwLost(QStringLiteral(" and cannot be opened again"), error.description());
+    }
+    return true;
+}
+
+void Connection::throwFailure(const QSqlError& error, const QString& statement) {
+    m_lastFailure = error;
+    Internal::throwSqlError(error, statement);
+}
+
+QSqlQuery Connection::attempt(const QString& sql, const QVariantList& values, bool exactNumbers,
+                              bool& ok) {
+    QSqlQuery query(m_db);
+    query.setForwardOnly(true);
+    if (exactNumbers) {
+        query.setNumericalPrecisionPolicy(QSql::HighPrecision);
+    }
+    if (values.isEmpty()) {
+        // Unprepared: PostgreSQL prepares only queries and row changes, not SET or DDL.
+        ok = query.exec(sql);
+    } else {
+        ok = query.prepare(sql);
+        for (int i = 0; ok && i < values.size(); ++i) {
+            query.bindValue(i, values.at(i));
+        }
+        ok = ok && query.exec();
+    }
+    return query;
+}
+
+QSqlQuery Connection::run(const QString& sql, const QVariantList& values, bool rerunIfReconnected,
+                          bool exactNumbers) {
+    requireOpen();
+    bool ok = false;
+    QSqlQuery query = attempt(sql, values, exactNumbers, ok);
+    if (ok) {
+        return query;
+    }
+    const QSqlError error = query.lastError();
+    const bool inTransaction = m_transactionDepth > 0;
+    if (!reopenIfLost()) {
+        throwFailure(error, sql);
+    }
+    if (rerunIfReconnected && !inTransaction) {
+        query = attempt(sql, values, exactNumbers, ok);
+        if (ok) {
+            return query;
+        }
+        throwFailure(query.lastError(), sql);
+    }
+    m_lastFailure = error;
+    throwLost(inTransaction ? QStringLiteral(", and what was not yet saved is undone")
+                            : QStringLiteral("; it is open again, but the last change was not "
+                                             "saved"),
+              error.text());
 }
 
 Recordset Connection::OpenRecordset(const QString& sql) {
@@ -144,12 +287,11 @@ void Connection::savepoint(const QString& verb) {
 }
 
 void Connection::BeginTrans() {
-    if (!isOpen()) {
-        Internal::throwError(Internal::ObjectClosed, QStringLiteral("The connection is closed"));
-    }
+    requireOpen();
     if (m_transactionDepth == 0) {
-        if (!m_db.transaction()) {
-            Internal::throwSqlError(m_db.lastError(), QStringLiteral("BEGIN"));
+        // Nothing is lost when the connection fails before a transaction starts.
+        if (!m_db.transaction() && (!reopenIfLost() || !m_db.transaction())) {
+            throwFailure(m_db.lastError(), QStringLiteral("BEGIN"));
         }
     } else {
         savepoint(QStringLiteral("SAVEPOINT"));
@@ -158,6 +300,11 @@ void Connection::BeginTrans() {
 }
 
 void Connection::CommitTrans() {
+    if (m_transactionDepth == 0 && m_lostDepth > 0) {
+        --m_lostDepth;
+        throwLost(QStringLiteral(" before this could be saved"),
+                  QStringLiteral("nothing of it was kept"));
+    }
     if (m_transactionDepth == 0) {
         Internal::throwError(tqGlobal::ErrorNumber::DatabaseError,
                              QStringLiteral("No transaction is active"));
@@ -172,12 +319,19 @@ void Connection::CommitTrans() {
         // A transaction whose commit failed is over: undo what is left of it so that the
         // connection is in a known state, then report the commit's error.
         const QSqlError error = m_db.lastError();
+        if (reopenIfLost()) {
+            throwLost(QStringLiteral(" while saving"), error.text());
+        }
         m_db.rollback();
-        Internal::throwSqlError(error, QStringLiteral("COMMIT"));
+        throwFailure(error, QStringLiteral("COMMIT"));
     }
 }
 
 void Connection::RollbackTrans() {
+    if (m_transactionDepth == 0 && m_lostDepth > 0) {
+        --m_lostDepth;  // the server undid it when the connection went
+        return;
+    }
     if (m_transactionDepth == 0) {
         Internal::throwError(tqGlobal::ErrorNumber::DatabaseError,
                              QStringLiteral("No transaction is active"));
@@ -189,8 +343,8 @@ void Connection::RollbackTrans() {
         return;
     }
     m_transactionDepth = 0;
-    if (!m_db.rollback()) {
-        Internal::throwSqlError(m_db.lastError(), QStringLiteral("ROLLBACK"));
+    if (!m_db.rollback() && !reopenIfLost()) {
+        throwFailure(m_db.lastError(), QStringLiteral("ROLLBACK"));
     }
 }
 

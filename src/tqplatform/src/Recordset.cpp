@@ -437,19 +437,10 @@ struct Recordset::Data {
     }
 
     void fetch(Connection& conn, const QString& statement) {
-        if (!conn.isOpen()) {
-            Internal::throwError(Internal::ObjectClosed,
-                                 QStringLiteral("The connection is closed"));
-        }
-        QSqlQuery query(conn.database());
-        query.setForwardOnly(true);
         const bool postgres = conn.kind() == DatabaseKind::PostgreSQL;
-        if (postgres) {
-            query.setNumericalPrecisionPolicy(QSql::HighPrecision);  // NUMERIC as exact text
-        }
-        if (!query.exec(statement)) {
-            Internal::throwSqlError(query.lastError(), statement);
-        }
+        // A read: it runs again when the connection had to be opened anew. NUMERIC comes
+        // as exact text.
+        QSqlQuery query = conn.run(statement, {}, true, postgres);
         const QSqlRecord record = query.record();
         const int count = record.count();
         std::vector<Conversion> conversions(static_cast<size_t>(count));

@@ -16,7 +16,7 @@ namespace {
 const QString CR = QStringLiteral("\r");
 const QString ReservedCheckMode = QStringLiteral("Manual");
 
-/// One lookup on a column; a database error counts as no row.
+/// One lookup on a column; a failing statement counts as no row.
 tqplatform::Recordset lookup(const QString& column, const QString& value) {
     tqGlobal::IHostServices& gic = GIC();
     const QString sql = QStringLiteral("SELECT * FROM SevCodTable WHERE ") +
@@ -24,7 +24,12 @@ tqplatform::Recordset lookup(const QString& column, const QString& value) {
                         QStringLiteral("=") + value + QStringLiteral(";");
     try {
         return gic.GetConnection().OpenRecordset(gic.TranslateSql(sql, 0));
-    } catch (const tqGlobal::Error&) {
+    } catch (const tqGlobal::Error& error) {
+        // A lost or closed connection is no answer about the code: the caller hears of it.
+        if (error.number() == tqplatform::Connection::ConnectionLost ||
+            error.number() == tqplatform::Connection::ConnectionClosed) {
+            throw;
+        }
         return {};
     }
 }
