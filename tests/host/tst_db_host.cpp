@@ -194,82 +194,36 @@ void DbHostTest::saveRecordConvertsValues_data() {
     QTest::addColumn<QString>("column");
     QTest::addColumn<QString>("value");
     QTest::addColumn<QString>("stored");
-
-    const QString codes = QStringLiteral("SevCodTable");
-    QTest::newRow("money with sign and separators") << codes << "SevCodFee1"
-                                                    << "$1,234.50"
-                                                    << "1234.5000";
-    QTest::newRow("money in brackets") << codes << "SevCodFee2"
-                                       << "(5.00)"
-                                       << "-5.0000";
-    QTest::newRow("money plain") << codes << "SevCodFee3"
-                                 << "1234.5"
-                                 << "1234.5000";
-    QTest::newRow("money, smallest step") << codes << "SevCodFee4"
-                                          << "0.0001"
-                                          << "0.0001";
-    QTest::newRow("money, a tenth and a fifth") << codes << "SevCodFee1"
-                                                << "0.3"
-                                                << "0.3000";
-    QTest::newRow("money, large") << codes << "SevCodFee1"
-                                  << "99999999999.9999"
-                                  << "99999999999.9999";
-    QTest::newRow("money, empty") << codes << "SevCodFee1"
-                                  << ""
-                                  << "<null>";
-    QTest::newRow("whole number with blanks") << codes << "SevCodDocID"
-                                              << " 12 "
-                                              << "12";
-    QTest::newRow("whole number with zero fraction") << codes << "SevCodDocID"
-                                                     << "12.00"
-                                                     << "12";
-    QTest::newRow("whole number, lowest") << codes << "SevCodDocID"
-                                          << "-2147483648"
-                                          << "-2147483648";
-    QTest::newRow("whole number, empty") << codes << "SevCodDocID"
-                                         << "  "
-                                         << "<null>";
-    QTest::newRow("small number, highest") << codes << "SevCodPasWorID"
-                                           << "32767"
-                                           << "32767";
-    QTest::newRow("real") << codes << "SevCodTax"
-                          << "8.25"
-                          << "8.25";
-    QTest::newRow("text kept as given") << codes << "SevCodCod"
-                                        << "  D0120   "
-                                        << "  D0120   ";
-    QTest::newRow("quotes and percent signs") << codes << "SevCodDes"
-                                              << "O'Brien's 100% \\ 'crown'; --"
-                                              << "O'Brien's 100% \\ 'crown'; --";
-    QTest::newRow("text of full width")
-        << codes << "SevCodDes" << QString(255, u'x') << QString(255, u'x');
-    QTest::newRow("text empty stays empty") << codes << "SevCodSubCat"
-                                            << ""
-                                            << "";
-    QTest::newRow("memo") << codes << "SevCodLetNam" << QString(3000, u'L') << QString(3000, u'L');
-    QTest::newRow("unicode") << codes << "sevcod2ndDes"
-                             << "Corona de porcelana ñ €"
-                             << "Corona de porcelana ñ €";
-    QTest::newRow("date, US form") << "DTTable"
-                                   << "traStaDat"
-                                   << "12/31/2026"
-                                   << "2026-12-31";
-    QTest::newRow("date, stored form") << "DTTable"
-                                       << "traAptSchDat"
-                                       << "2027-01-05"
-                                       << "2027-01-05";
-    QTest::newRow("date, empty") << "DTTable"
-                                 << "traAptSchDat"
-                                 << ""
-                                 << "<null>";
-    QTest::newRow("flag as small number") << "DTTable"
-                                          << "traPatMgrFla"
-                                          << "2"
-                                          << "2";
-    QTest::newRow("person type") << "PaTable"
-                                 << "pTypEmp"
-                                 << "1"
-                                 << "1";
+    auto row = [](const char* name, const char* table, const char* column, const QString& value,
+                  const QString& stored) {
+        QTest::newRow(name) << QString(table) << QString(column) << value << stored;
+    };
+    const char* codes = "SevCodTable";
+    row("money with sign and separators", codes, "SevCodFee1", "$1,234.50", "1234.5000");
+    row("money in brackets", codes, "SevCodFee2", "(5.00)", "-5.0000");
+    row("money plain", codes, "SevCodFee3", "1234.5", "1234.5000");
+    row("money, smallest step", codes, "SevCodFee4", "0.0001", "0.0001");
+    row("money, a tenth and a fifth", codes, "SevCodFee1", "0.3", "0.3000");
+    row("money, large", codes, "SevCodFee1", "99999999999.9999", "99999999999.9999");
+    row("money, empty", codes, "SevCodFee1", "", "<null>");
+    row("whole number with blanks", codes, "SevCodDocID", " 12 ", "12");
+    row("whole number with zero fraction", codes, "SevCodDocID", "12.00", "12");
+    row("whole number, lowest", codes, "SevCodDocID", "-2147483648", "-2147483648");
+    row("whole number, empty", codes, "SevCodDocID", "  ", "<null>");
+    row("small number, highest", codes, "SevCodPasWorID", "32767", "32767");
+    row("real", codes, "SevCodTax", "8.25", "8.25");
+    row("text kept as given", codes, "SevCodCod", "  D0120   ", "  D0120   ");
+    row("quotes and percent signs", codes, "SevCodDes", "O'Brien's 100% \\ 'crown'; --",
+        "O'Brien's 100% \\ 'crown'; --");
+    row("text of full width", codes, "SevCodDes", QString(255, u'x'), QString(255, u'x'));
+    row("text empty stays empty", codes, "SevCodSubCat", "", "");
+    row("memo", codes, "SevCodLetNam", QString(3000, u'L'), QString(3000, u'L'));
+    row("unicode", codes, "sevcod2ndDes", "Corona de porcelana ñ €", "Corona de porcelana ñ €");
+    row("date, US form", "DTTable", "traStaDat", "12/31/2026", "2026-12-31");
+    row("date, stored form", "DTTable", "traAptSchDat", "2027-01-05", "2027-01-05");
+    row("date, empty", "DTTable", "traAptSchDat", "", "<null>");
+    row("flag as small number", "DTTable", "traPatMgrFla", "2", "2");
+    row("person type", "PaTable", "pTypEmp", "1", "1");
 }
 
 void DbHostTest::saveRecordConvertsValues() {
@@ -587,30 +541,19 @@ void DbHostTest::parseField_data() {
     QTest::addColumn<QString>("delimiter");
     QTest::addColumn<int>("n");
     QTest::addColumn<QString>("expected");
-    QTest::newRow("second of a line") << "12\nD0120\nExam\n30.00"
-                                      << "\n"
-                                      << 2 << "D0120";
-    QTest::newRow("last") << "12\nD0120\nExam\n30.00"
-                          << "\n"
-                          << 4 << "30.00";
-    QTest::newRow("beyond the last") << "12\nD0120"
-                                     << "\n"
-                                     << 3 << "";
-    QTest::newRow("empty field") << "a,,c"
-                                 << "," << 2 << "";
-    QTest::newRow("bare code as field 2") << "D0120"
-                                          << "\n"
-                                          << 2 << "D0120";
-    QTest::newRow("bare code as field 1") << "D0120"
-                                          << "\n"
-                                          << 1 << "D0120";
-    QTest::newRow("bare code, field 3") << "D0120"
-                                        << "\n"
-                                        << 3 << "";
-    QTest::newRow("field 0") << "a,b"
-                             << "," << 0 << "";
-    QTest::newRow("longer delimiter") << "a||b||c"
-                                      << "||" << 3 << "c";
+    auto row = [](const char* name, const char* text, const char* delimiter, int n,
+                  const char* expected) {
+        QTest::newRow(name) << QString(text) << QString(delimiter) << n << QString(expected);
+    };
+    row("second of a line", "12\nD0120\nExam\n30.00", "\n", 2, "D0120");
+    row("last", "12\nD0120\nExam\n30.00", "\n", 4, "30.00");
+    row("beyond the last", "12\nD0120", "\n", 3, "");
+    row("empty field", "a,,c", ",", 2, "");
+    row("bare code as field 2", "D0120", "\n", 2, "D0120");
+    row("bare code as field 1", "D0120", "\n", 1, "D0120");
+    row("bare code, field 3", "D0120", "\n", 3, "");
+    row("field 0", "a,b", ",", 0, "");
+    row("longer delimiter", "a||b||c", "||", 3, "c");
 }
 
 void DbHostTest::parseField() {

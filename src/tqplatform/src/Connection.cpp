@@ -190,8 +190,12 @@ void Connection::requireOpen() {
     if (!m_db.isValid()) {
         Internal::throwError(Internal::ObjectClosed, QStringLiteral("The connection is closed"));
     }
-    if (!m_db.isOpen()) {
-        reopenIfLost();  // closed underneath: nothing ran yet, so the statement may run
+    // Closed underneath: nothing of this statement ran yet, so it may run on the reopened
+    // connection, unless it belonged to a transaction that went with the old one.
+    const bool inTransaction = m_transactionDepth > 0;
+    if (!m_db.isOpen() && reopenIfLost() && inTransaction) {
+        throwLost(QStringLiteral(", and what was not yet saved is undone"),
+                  QStringLiteral("the connection was closed"));
     }
 }
 
