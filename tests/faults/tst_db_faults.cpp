@@ -63,17 +63,16 @@ private slots:
         if (!f.db.isPostgres()) {
             QSKIP("SQLite waits for a lock up to its busy timeout.");
         }
-        tqplatform::Connection& connection = f.host->connection();
-        connection.Execute("SET statement_timeout = 8000");  // the test's own bound
-        connection.setLockTimeout(1000);
+        auto host = tqhost::createHost(f.db.url() + "?lock_timeout=1", f.db.dataPath(), "t");
+        host->connection().Execute("SET statement_timeout = 8000");  // the test's own bound
         tqtest::LockHolder other(f.db.url(), "DTTable");
         QElapsedTimer clock;
         clock.start();
-        const QString error = errorOf([&] { saveItem(*f.host); });
+        const QString error = errorOf([&] { saveItem(*host); });
         QVERIFY2(error.contains("lock timeout"), qPrintable(error));
         QVERIFY(clock.elapsed() < 4000);
         other.release();
-        QVERIFY(saveItem(*f.host) > 0);
+        QVERIFY(saveItem(*host) > 0);
     }
 
     void lostConnectionIsReopenedOnceAndReported() {
@@ -97,7 +96,8 @@ private slots:
         connection.BeginTrans();
         QVERIFY(saveItem(*f.host) > 0);
         drop(connection);
-        QVERIFY(errorOf([&] { saveItem(*f.host); }).contains("connection to the database was lost"));
+        QVERIFY(
+            errorOf([&] { saveItem(*f.host); }).contains("connection to the database was lost"));
         connection.RollbackTrans();
         QCOMPARE(f.scalar("SELECT COUNT(*) FROM DTTable").toInt(), written);
         // A refused insert keeps its reason (no sequence catch-up in its place).
@@ -113,16 +113,22 @@ private slots:
         tqservicecode::ServiceCodeRecord record;
         if (f.db.isPostgres()) {
             // The server lets nobody in any more: the connection cannot be opened again.
-            const QString name = QUrl(f.db.url()).path().mid(1);
-            f.host->connection().Execute("ALTER DATABASE " + name + " ALLOW_CONNECTIONS false");
-            drop(f.host->connection());
+            QUrl server(f.db.url());
+            const QString name = server.path().mid(1);
+            server.setPath("/postgres");
+            const QString pid = f.scalar("SELECT pg_backend_pid()").toString();
+            tqplatform::Connection admin(server.toString());
+            admin.Execute("ALTER DATABASE " + name + " ALLOW_CONNECTIONS false");
+            admin.OpenRecordset("SELECT pg_terminate_backend(" + pid + ")");
+            QTest::qWait(300);
             const QString error =
                 errorOf([&] { tqservicecode::FindServiceCodeByCode("D0120", record); });
             QVERIFY2(error.contains("lost and cannot be opened again"), qPrintable(error));
         }
         f.host->connection().Close();
-        QVERIFY(errorOf([&] { tqservicecode::FindServiceCodeByCode("D0120", record); })
-                    .contains("closed"));
+        QVERIFY(errorOf([&] {
+                    tqservicecode::FindServiceCodeByCode("D0120", record);
+                }).contains("closed"));
     }
 
     void postingSurvivesADroppedConnection() {

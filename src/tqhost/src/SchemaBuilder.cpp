@@ -125,6 +125,10 @@ void createCitext(tqplatform::Connection& connection) {
     try {
         Internal::runBound(connection, QStringLiteral("CREATE EXTENSION IF NOT EXISTS citext"));
     } catch (const tqGlobal::Error& error) {
+        constexpr int SqliteReadOnly = 8;  // SQLITE_READONLY, whatever its extended code
+        if ((connection.lastFailure().nativeErrorCode().toInt() & 0xff) != SqliteReadOnly) {
+            throw;
+        }
         throw tqGlobal::Error(tqGlobal::ErrorNumber::DatabaseError,
                               QStringLiteral("The practice database needs the citext extension "
                                              "(texts compared without regard to case), and it "
@@ -169,6 +173,10 @@ void requireWritable(tqplatform::Connection& connection) {
         Internal::runBound(connection,
                            QStringLiteral("PRAGMA user_version = %1").arg(version.toLongLong()));
     } catch (const tqGlobal::Error& error) {
+        constexpr int SqliteReadOnly = 8;  // SQLITE_READONLY, whatever its extended code
+        if ((connection.lastFailure().nativeErrorCode().toInt() & 0xff) != SqliteReadOnly) {
+            throw;
+        }
         throw tqGlobal::Error(tqGlobal::ErrorNumber::DatabaseError,
                               QStringLiteral("The practice database %1 cannot be written to "
                                              "(it is read-only): nothing could be saved in "
@@ -193,7 +201,6 @@ void createMissing(tqplatform::Connection& connection) {
         }
     }
     createProgramCodeIndex(connection, indexes);
-    requireWritable(connection);
 }
 
 }  // namespace
@@ -271,6 +278,8 @@ void ensureSchema(tqplatform::Connection& connection) {
     if (ownTransaction) {
         connection.CommitTrans();
     }
+    // A write of its own, which waits its turn behind other workstations' writes.
+    requireWritable(connection);
     connection.setCurrencyColumns(currencyColumnNames());
 }
 

@@ -12,7 +12,6 @@
 #include <QUrl>
 #include <QUrlQuery>
 
-#include <algorithm>
 #include <atomic>
 
 namespace tqplatform {
@@ -159,13 +158,6 @@ void Connection::openSession() {
                 QStringLiteral("Cannot open the database %1: %2").arg(displayUrl(m_url), text));
         }
     }
-}
-
-void Connection::setLockTimeout(int milliseconds) {
-    if (m_kind == DatabaseKind::PostgreSQL) {
-        Execute(QStringLiteral("SET lock_timeout = %1").arg(std::max(milliseconds, 0)));
-    }
-    m_lockTimeoutMs = std::max(milliseconds, 0);
 }
 
 Connection::~Connection() {

@@ -66,10 +66,7 @@ public:
     /// recordset (its nativeErrorCode tells a unique-key violation from other failures).
     const QSqlError& lastFailure() const { return m_lastFailure; }
 
-    /// PostgreSQL: the lock timeout of this session and of every one opened again
-    /// (milliseconds, 0 without limit). Nothing on SQLite, which waits up to its busy
-    /// timeout.
-    void setLockTimeout(int milliseconds);
+    /// PostgreSQL: the lock timeout of every session (milliseconds, 0 without limit).
     int lockTimeout() const { return m_lockTimeoutMs; }
 
     void BeginTrans();
