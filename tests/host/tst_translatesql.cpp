@@ -166,8 +166,6 @@ void TranslateSqlTest::quotesTextLiterals_data() {
                                       << "'a\\'' OR 1=1 --'";
     QTest::newRow("percent signs stay") << "100%"
                                         << "'100%'";
-    QTest::newRow("NUL dropped") << QString("ab") + QChar(u'\0') + "c"
-                                 << "'abc'";
 }
 
 void TranslateSqlTest::quotesTextLiterals() {

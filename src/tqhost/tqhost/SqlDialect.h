@@ -8,10 +8,10 @@
 /// The SQL the component writes, as the practice's databases need it.
 namespace tqhost {
 
-/// value as an SQL text literal: between single quotes, each quote doubled. NUL
-/// characters, which no text column can hold, are dropped. Nothing else needs escaping:
-/// PostgreSQL connections run with standard_conforming_strings on, so a backslash is an
-/// ordinary character.
+/// value as an SQL text literal: between single quotes, each quote doubled. A value with
+/// a NUL character, which no text column can hold, is refused (tqGlobal::Error): dropping
+/// it would make "A\0B" find "AB". Nothing else needs escaping: every PostgreSQL session
+/// runs with standard_conforming_strings on, so a backslash is an ordinary character.
 QString sqlTextLiteral(const QString& value);
 
 /// Adapts a statement written in the component's dialect to the connected database.
