@@ -335,12 +335,26 @@ private slots:
         QVERIFY(byID);
         QCOMPARE(record.description(), QStringLiteral("Second"));
 
+        // Several rows at any step end the lookup: neither a later column nor a short
+        // form may answer for them ("120" twice beside "D0120"; an office code twice
+        // beside an insurance code).
+        f.host->setUseCdtDPrefix(true);
+        f.addCode("120");
+        f.addCode("120");
+        f.addCode("D0120");
+        f.addCode("X1", {{"SevCodOffCod", "OC"}});
+        f.addCode("X2", {{"SevCodOffCod", "OC"}});
+        f.addCode("X3", {{"SevCodInsCod", "OC"}});
         FakeSearchScreen::answer = 0;
-        byID = false;
-        QVERIFY(!FindServiceCode("NOSUCH", record, true, byID));
-        QCOMPARE(FakeSearchScreen::opened, 2);
+        for (const QString typed : {"120", "OC", "NOSUCH"}) {
+            byID = false;
+            QVERIFY(!FindServiceCode(typed, record, true, byID));
+            QCOMPARE(FakeSearchScreen::startText, typed);
+            QCOMPARE(record, ServiceCodeRecord());
+        }
+        QCOMPARE(FakeSearchScreen::opened, 4);
         QVERIFY(!byID);
-        QCOMPARE(ui.shownScreens, QStringList({CodeSearchScreenName, CodeSearchScreenName}));
+        QCOMPARE(ui.shownScreens, QStringList(4, CodeSearchScreenName));
     }
 
     void badInputIsAnsweredNotThrown() {
