@@ -1,4 +1,5 @@
 #include "ComponentFixture.h"
+#include "Faults.h"
 #include "TestMain.h"
 
 #include <tqservicecode/forms/FormHelpers.h>
@@ -160,6 +161,11 @@ private slots:
         QVERIFY(!window.chkDontShow->isEnabled());
         window.setShowChkDontShow(true);
         window.show();
+        tqtest::failStatements(f.host->connection(), "UserSetting", "INSERT");
+        window.chkDontShow->click();  // refused: the user is told, the window stays unticked
+        QVERIFY(window.isVisible() && !window.chkDontShow->isChecked());
+        QCOMPARE(ui.messages.takeFirst().icon, 16);
+        tqtest::stopFailingStatements(f.host->connection(), "UserSetting", "INSERT");
         window.chkDontShow->click();
         QVERIFY(!window.isVisible());
         QVERIFY(!frmHelp::shadowHelpEnabled());
