@@ -169,29 +169,20 @@ private slots:
         QTest::addColumn<int>("flag");
         QTest::addColumn<QString>("category");
         QTest::addColumn<QString>("enabled");
-        QTest::addColumn<QString>("caption");
+        QTest::addColumn<QString>("caption");  // of the pressed button
         QTest::addColumn<QString>("screenText");
-        QTest::newRow("all on, saved default")
-            << 0 << "" << QString(27, '1') << "Service Codes [ All ]"
-            << "0";
-        QTest::newRow("to-do only") << 256 << "PAT. MGMT"
-                                    << "000000000000000000001000000"
-                                    << "Service Codes [ To Do List ]"
-                                    << "0";
-        QTest::newRow("admin group, All off") << 16 << ""
-                                              << "000000000000000000001110000"
-                                              << "Service Codes [ To Do List ]"
-                                              << "16";
-        QTest::newRow("100 is like 0")
-            << 100 << "Preventive" << QString(27, '1') << "Service Codes [ Preventive ]"
-            << "0";
-        QTest::newRow("-1 only All off") << -1 << "all"
-                                         << "111111111111111111111110111"
-                                         << "Service Codes [ Diagnostic ]"
-                                         << "-1";
-        QTest::newRow("unknown category starts on Tax")
-            << 0 << "Nonsense" << QString(27, '1') << "Service Codes [ Tax ]"
-            << "0";
+        const auto row = [](const char* name, int flag, const char* category, QString enabled,
+                            const char* caption, const char* screenText) {
+            QTest::newRow(name) << flag << QString(category) << enabled << QString(caption)
+                                << QString(screenText);
+        };
+        const QString all(27, '1');
+        row("all on, saved default", 0, "", all, "All", "0");
+        row("to-do only", 256, "PAT. MGMT", "000000000000000000001000000", "To Do List", "0");
+        row("admin group, All off", 16, "", "000000000000000000001110000", "To Do List", "16");
+        row("100 is like 0", 100, "Preventive", all, "Preventive", "0");
+        row("-1 only All off", -1, "all", "111111111111111111111110111", "Diagnostic", "-1");
+        row("unknown category starts on Tax", 0, "Nonsense", all, "Tax", "0");
     }
 
     void buttonsFollowTheMask() {
@@ -208,7 +199,7 @@ private slots:
             shown = true;
             Select_Code& form = picker(dialog);
             QCOMPARE(enabledButtons(form), enabled);
-            QCOMPARE(form.windowTitle(), caption);
+            QCOMPARE(form.windowTitle(), "Service Codes [ " + caption + " ]");
             QCOMPARE(f.host->ScreenText(), screenText);
             QCOMPARE(f.host->PatientID(), f.patient);
         });
@@ -260,17 +251,7 @@ private slots:
             QVERIFY(!form.CMD[3]->isEnabled());
             QCOMPARE(form.windowTitle(), QStringLiteral("Service Codes [ Letter Mgmt ]"));
         });
-        f.pick(0, "");
-
-        // The schedule was completed from the provider and stored.
-        QCOMPARE(
-            f.scalar("SELECT pGPDenFeeTyp FROM PaTable WHERE pID=" + QString::number(f.patient))
-                .toInt(),
-            3);
-        QCOMPARE(
-            f.scalar("SELECT pGPDenFeeTypPerm FROM PaTable WHERE pID=" + QString::number(f.patient))
-                .toInt(),
-            3);
+        f.pick(0, "");  // the stored schedule: wholeRoadForANewPatient
     }
 
     void choosingAndRemovingCodes() {
@@ -343,9 +324,15 @@ private slots:
             QCOMPARE(form.Tot_Sel_LBL->text(), QStringLiteral("Total: $25.00"));
             QTest::keyClick(form.Text1, Qt::Key_Escape);  // Esc presses Cancel
         });
+        QSignalSpy refreshed(f.host.get(), &tqhost::PracticeHost::refreshRequested);
+        f.host->setScreenReturn("left over");
         const PickResult result = f.pick(0, "Tax");
         QCOMPARE(result.count, int16_t{0});
         QCOMPARE(result.answer, QString());
+        QCOMPARE(refreshed.count(), 1);  // the host hears of the closed screen, values cleared
+        QCOMPARE(refreshed.at(0).at(0).toInt(), 1);
+        QCOMPARE(SelectedCodeCount(), int16_t{0});
+        QCOMPARE(f.host->ScreenReturn(), QString());
     }
 
     void explosionCodesAndSingleSelection() {
@@ -453,17 +440,15 @@ private slots:
             backNextHidden = screen.hidden;
             // The user renames the code while the editor is open.
             f.host->connection().Execute(
-                "UPDATE SevCodTable SET SevCodDes='Renamed exam' "
-                "WHERE SevCodID=" +
+                "UPDATE SevCodTable SET SevCodDes='Renamed exam' WHERE "
+                "SevCodID=" +
                 QString::number(screen.id));
         });
         ui.onShow("Select_Code", [&](QDialog& dialog) {
             Select_Code& form = picker(dialog);
             form.CMD[3]->click();  // no current line: nothing opens
             QVERIFY(edited == 0);
-            form.List1->selectionModel()->setCurrentIndex(
-                form.codeList().index(rowOfCode(form.codeList(), "D0120")),
-                QItemSelectionModel::NoUpdate);
+            QTest::keyClick(form.List1, Qt::Key_Home);  // the cursor on D0120
             form.CMD[3]->click();
             QCOMPARE(edited, f.exam);
             QVERIFY(backNextHidden);
@@ -474,19 +459,6 @@ private slots:
         });
         f.pick(0, "Diagnostic");
         QCOMPARE(ui.shownScreens, QStringList({"Select_Code", ServiceCodeEditorScreenName}));
-    }
-
-    void refreshIsNotifiedAndValuesCleared() {
-        PickerPractice f;
-        TQ_OPEN_PICKER_PRACTICE(f);
-        ScriptedUi ui;
-        QSignalSpy refreshed(f.host.get(), &tqhost::PracticeHost::refreshRequested);
-        f.host->setScreenReturn("left over");
-        f.pick(0, "");
-        QCOMPARE(refreshed.count(), 1);
-        QCOMPARE(refreshed.at(0).at(0).toInt(), 1);
-        QCOMPARE(SelectedCodeCount(), int16_t{0});
-        QCOMPARE(f.host->ScreenReturn(), QString());
     }
 
     void theOwnerOfThePicker() {
@@ -561,23 +533,16 @@ private slots:
     }
 
     void databaseFaultsAreToldAndTheScreenStays_data() {
-        QTest::addColumn<QString>("fault");  // settings refused, a count failing, connection lost
-        QTest::addColumn<QString>("action");
-        QTest::newRow("set as default category") << "settings"
-                                                 << "default";
-        QTest::newRow("go to the code table") << "settings"
-                                              << "list";
-        QTest::newRow("add a code") << "count"
-                                    << "add";
-        QTest::newRow("OK") << "drop"
-                            << "ok";
-        QTest::newRow("refill with All") << "drop"
-                                         << "all";
+        QTest::addColumn<QString>("steps");  // the fault, then what the user does
+        QTest::newRow("set as default category") << "settings default";
+        QTest::newRow("go to the code table") << "settings list";
+        QTest::newRow("add a code") << "count add";
+        QTest::newRow("OK") << "drop ok";
+        QTest::newRow("refill with All") << "drop all";
     }
 
     void databaseFaultsAreToldAndTheScreenStays() {
-        QFETCH(QString, fault);
-        QFETCH(QString, action);
+        QFETCH(QString, steps);
         PickerPractice f;
         TQ_OPEN_PICKER_PRACTICE(f);
         const std::shared_ptr<tqtest::FaultyHost> host = f.useFaultyHost();
@@ -586,23 +551,18 @@ private slots:
         ui.onShow("Select_Code", [&](QDialog& dialog) {
             Select_Code& form = picker(dialog);
             chooseCode(form, "D0120");
-            if (fault == "settings") {
-                tqtest::failStatements(host->connection(), "UserSetting", "INSERT");
-            } else if (fault == "count") {
-                host->failOn = "count(*)";
-            } else {
-                tqtest::dropConnection(host->connection());
-            }
-            if (action == "default") {
-                form.chkDefault->setChecked(true);
-            } else if (action == "list") {
-                form.CMD[2]->click();
-            } else if (action == "add") {
-                chooseCode(form, "D0274");
-            } else if (action == "ok") {
-                form.CMD[1]->click();
-            } else {
-                form.cmdCategory[23]->click();
+            const QMap<QString, std::function<void()>> step = {
+                {"settings",
+                 [&] { tqtest::failStatements(host->connection(), "UserSetting", "INSERT"); }},
+                {"count", [&] { host->failOn = "count(*)"; }},
+                {"drop", [&] { tqtest::dropConnection(host->connection()); }},
+                {"default", [&] { form.chkDefault->setChecked(true); }},
+                {"list", [&] { form.CMD[2]->click(); }},
+                {"add", [&] { chooseCode(form, "D0274"); }},
+                {"ok", [&] { form.CMD[1]->click(); }},
+                {"all", [&] { form.cmdCategory[23]->click(); }}};
+            for (const QString& name : steps.split(' ')) {
+                step[name]();
             }
             stayed = form.isVisible();
             QCOMPARE(ui.messages.size(), 1);
@@ -610,13 +570,14 @@ private slots:
             QCOMPARE(ui.messages[0].icon, 16);
             QVERIFY(!form.chkDefault->isChecked());  // the box shows what is stored
             QCOMPARE(form.chosenList().count(), 1);  // nothing added by halves
-            QCOMPARE(highlighted(form), action == "all" ? QStringList() : QStringList{"D0120"});
+            QCOMPARE(highlighted(form),
+                     steps.endsWith("all") ? QStringList() : QStringList{"D0120"});
         });
         const PickResult result = f.pick(0, "Diagnostic");
         QVERIFY(stayed);
         QCOMPARE(result.answer, QString());
         QCOMPARE(result.count, int16_t{0});
-        if (fault == "drop") {  // opening it now: the reason reaches the host's call
+        if (steps.startsWith("drop")) {  // opening it now: the reason reaches the host's call
             QVERIFY_THROWS_EXCEPTION(tqGlobal::Error, f.pick(0, ""));
         }
     }
