@@ -51,11 +51,10 @@ public:
     /// "Refund", 16 "To Do List", "Letter Mgmt" and "Silent Codes", 32 "Tax".
     /// In_Cat_Name names the starting button by its caption ("Oral Surgery"), in any case;
     /// "" is the user's saved default; a name no button carries starts on "Tax", and a
-    /// button not offered on the first button offered. A
-    /// category that SelectServiceCodeCategory answered is a stored category ("Surgery",
-    /// "Pat. Mgmt", or "ALL"): pass the caption of the button that carries it
-    /// (picker::categoryButtons() in <tqservicecode/selection/PickerCategories.h> holds
-    /// both).
+    /// button not offered on the first button offered. SelectServiceCodeCategory answers a
+    /// stored category ("Surgery", "Pat. Mgmt", or "ALL"): pass on the caption of the
+    /// button that carries it (picker::categoryButtons() in
+    /// <tqservicecode/selection/PickerCategories.h> holds both).
     void SelectServiceCode(int16_t& Show_Flag, int32_t& Pat_ID, QString& In_Cat_Name,
                            QString& Return_Code, int16_t& Num_Code, QString& SelMod,
                            std::optional<bool> ExpandServiceCode = std::nullopt,
