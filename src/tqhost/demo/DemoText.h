@@ -15,10 +15,11 @@ inline QString orDash(const QString& text) {
     return text.trimmed().isEmpty() ? QStringLiteral("\u2014") : text.trimmed();
 }
 
-/// "1 item", "3 items".
+/// "No items", "1 item", "3 items".
 inline QString counted(qsizetype count, const char* noun) {
-    return QStringLiteral("%1 %2%3").arg(count).arg(QLatin1String(noun),
-                                                    count == 1 ? QString() : QStringLiteral("s"));
+    return QStringLiteral("%1 %2%3").arg(count == 0 ? QStringLiteral("No") : QString::number(count),
+                                         QLatin1String(noun),
+                                         count == 1 ? QString() : QStringLiteral("s"));
 }
 
 /// A read-only table of whole rows with the given column captions.

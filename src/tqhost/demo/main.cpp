@@ -182,7 +182,9 @@ int main(int argc, char** argv) {
     tqplatform::ui::setApplicationTitle(QStringLiteral("Tavix Windows"));
 
     QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral("Service Codes demo host"));
+    parser.setApplicationDescription(
+        QStringLiteral("Service Codes demo host. The picture options work on a temporary "
+                       "practice, never on the user's."));
     parser.addHelpOption();
     const QCommandLineOption databaseOption(
         QStringLiteral("database"),
@@ -206,7 +208,7 @@ int main(int argc, char** argv) {
     const QCommandLineOption pickerOption(
         QStringLiteral("screenshot-picker"),
         QStringLiteral("Save a picture of the code picker on a charge category with two codes "
-                       "chosen to FILE and exit."),
+                       "chosen to FILE, post the codes, and exit."),
         QStringLiteral("FILE"));
     const QCommandLineOption buttonsOption(
         QStringLiteral("screenshot-buttons"),
