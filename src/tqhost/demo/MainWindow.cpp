@@ -9,7 +9,6 @@
 #include <tqhost/PracticeHost.h>
 #include <tqplatform/Connection.h>
 #include <tqplatform/Recordset.h>
-
 #include <tqplatform/ui.h>
 
 #include <QAction>
@@ -167,9 +166,9 @@ void MainWindow::fitToScreen() {
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
-    // The list takes its cursor to the first patient when it gets the focus, without
-    // choosing him: the first arrow key chooses the patient under the cursor rather than
-    // moving past him.
+    // On getting the focus the list puts its cursor on the first patient without choosing
+    // that patient: the first arrow key chooses the patient under the cursor instead of
+    // moving past.
     if (watched == m_patients && event->type() == QEvent::KeyPress &&
         m_patients->selectedItems().isEmpty() && m_patients->rowCount() > 0) {
         const int key = static_cast<QKeyEvent*>(event)->key();
