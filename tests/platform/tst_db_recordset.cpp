@@ -484,22 +484,6 @@ private slots:
         rs.Close();
         QCOMPARE(errorOf([&] { rs.RecordCount(); }), 3704L);
     }
-
-    void memoryRecordset() {
-        std::vector<Recordset::Column> columns = {{QStringLiteral("Name"), FieldType::VarWChar, 20},
-                                                  {QStringLiteral("Fee"), FieldType::Currency, 8}};
-        std::vector<std::vector<QVariant>> rows = {
-            {QStringLiteral("b"), QVariant::fromValue(Currency::fromRaw(20000))},
-            {QStringLiteral("A"), QVariant::fromValue(Currency::fromRaw(10000))},
-            {QStringLiteral("c"), QVariant()}};
-        Recordset rs(columns, rows);
-        rs.setSort(QStringLiteral("name"));
-        rs.setFilter(QStringLiteral("Fee >= 1"));
-        rs.Requery();
-        QCOMPARE(rs.RecordCount(), 2);
-        QCOMPARE(rs.Fields(QStringLiteral("NAME")).toString(), QStringLiteral("A"));
-        QVERIFY(rs.Source().isEmpty());
-    }
 };
 
 TQ_TEST_MAIN(TestRecordset)
