@@ -62,34 +62,21 @@ private slots:
             QCOMPARE(parsed->raw(), raw.toLongLong());
             // What is printed reads back as the same amount.
             QCOMPARE(Currency::parse(parsed->toString())->raw(), parsed->raw());
+            QCOMPARE(Currency::parse(parsed->toFixedString())->raw(), parsed->raw());
         }
         // A text box's value converts the same way; text that is no amount becomes zero.
         QCOMPARE(QVariant(text).value<Currency>().raw(), parsed ? parsed->raw() : 0);
     }
 
-    void print_data() {
-        QTest::addColumn<qint64>("raw");
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QString>("fixed");
-        QTest::newRow("zero") << qint64(0) << "0"
-                              << "0.0000";
-        QTest::newRow("one decimal") << qint64(12345000) << "1234.5"
-                                     << "1234.5000";
-        QTest::newRow("negative fraction") << qint64(-2500) << "-0.25"
-                                           << "-0.2500";
-        QTest::newRow("negative unit") << qint64(-1) << "-0.0001"
-                                       << "-0.0001";
-        QTest::newRow("smallest") << MinRaw << "-922337203685477.5808"
-                                  << "-922337203685477.5808";
-    }
-
     void print() {
-        QFETCH(qint64, raw);
-        QFETCH(QString, text);
-        QFETCH(QString, fixed);
-        QCOMPARE(Currency::fromRaw(raw).toString(), text);
-        QCOMPARE(Currency::fromRaw(raw).toFixedString(), fixed);
-        QCOMPARE(QVariant::fromValue(Currency::fromRaw(raw)).toString(), text);
+        QCOMPARE(Currency::fromRaw(0).toString() + ' ' + Currency::fromRaw(0).toFixedString(),
+                 QStringLiteral("0 0.0000"));
+        QCOMPARE(Currency::fromRaw(-2500).toString(), QStringLiteral("-0.25"));
+        QCOMPARE(Currency::fromRaw(-1).toFixedString(), QStringLiteral("-0.0001"));
+        QCOMPARE(Currency::fromRaw(MinRaw).toFixedString(),
+                 QStringLiteral("-922337203685477.5808"));
+        QCOMPARE(QVariant::fromValue(Currency::fromRaw(12345000)).toString(),
+                 QStringLiteral("1234.5"));
     }
 
     void fromDouble_data() {
@@ -124,11 +111,9 @@ private slots:
         QTest::addColumn<qint64>("denominator");
         QTest::addColumn<qint64>("expected");
         QTest::addColumn<long>("error");
-        QTest::newRow("five percent more") << qint64(100000) << 105LL << 100LL << 105000LL << 0L;
         QTest::newRow("two thirds") << qint64(100000) << 2LL << 3LL << 66667LL << 0L;
         QTest::newRow("half to even, down") << qint64(5) << 1LL << 2LL << 2LL << 0L;
         QTest::newRow("half to even, up") << qint64(7) << 1LL << 2LL << 4LL << 0L;
-        QTest::newRow("negative denominator") << qint64(7) << 1LL << -2LL << -4LL << 0L;
         QTest::newRow("both negative") << qint64(-7) << -1LL << 2LL << 4LL << 0L;
         QTest::newRow("wide intermediate") << MaxRaw << 1000LL << 1000LL << MaxRaw << 0L;
         QTest::newRow("division by zero") << qint64(10000) << 1LL << 0LL << 0LL << 11L;
