@@ -51,7 +51,6 @@ void TranslateSqlTest::translates_data() {
     row("Clng with a bracket in a literal", "SELECT Clng(')' + 1) FROM t", true,
         "SELECT CAST(')' || 1 AS INTEGER) FROM t");
     row("Clng not closed", "SELECT Clng(x FROM t", false, "SELECT Clng(x FROM t");
-    row("Clng as a column name", "SELECT t.Clng, Clng FROM t", false, "SELECT t.Clng, Clng FROM t");
     row("texts joined with a literal", "SELECT pLasNam + ', ' + pFirNam AS Name FROM PaTable", true,
         "SELECT pLasNam || ', ' || pFirNam AS Name FROM PaTable");
     row("text columns joined", "SELECT traCod + traDes FROM DTTable", false,
