@@ -172,20 +172,28 @@ private slots:
     }
 
     void cursorMoves_data() {
-        QTest::addColumn<QString>("moves");
-        QTest::addColumn<int>("position");  // AbsolutePosition afterwards
+        QTest::addColumn<QString>("moves");  // Next, Previous, Last, Move n, Absolute n,
+        QTest::addColumn<int>("position");   // Find (F) or find backward (B), skipping n
         QTest::addColumn<long>("error");
         QTest::newRow("opened on the first") << "" << 1 << 0L;
         QTest::newRow("last") << "L" << 8 << 0L;
-        QTest::newRow("past the last") << "L N" << Position::Eof << 0L;
-        QTest::newRow("next at EOF") << "L N N" << Position::Eof << 3021L;
-        QTest::newRow("previous at BOF") << "P P" << Position::Bof << 3021L;
-        QTest::newRow("back from EOF") << "L N P" << 8 << 0L;
+        QTest::newRow("past the last") << "L|N" << Position::Eof << 0L;
+        QTest::newRow("next at EOF") << "L|N|N" << Position::Eof << 3021L;
+        QTest::newRow("previous at BOF") << "P|P" << Position::Bof << 3021L;
+        QTest::newRow("back from EOF") << "L|N|P" << 8 << 0L;
         QTest::newRow("move beyond the end") << "M30" << Position::Eof << 0L;
-        QTest::newRow("move before the start") << "L M-30" << Position::Bof << 0L;
-        QTest::newRow("move back at BOF") << "P M-1" << Position::Bof << 3021L;
+        QTest::newRow("move before the start") << "L|M-30" << Position::Bof << 0L;
+        QTest::newRow("move back at BOF") << "P|M-1" << Position::Bof << 3021L;
         QTest::newRow("absolute position") << "A5" << 5 << 0L;
         QTest::newRow("absolute position out of range") << "A9" << 1 << 3001L;
+        QTest::newRow("find from the current") << "F0 cName LIKE 'crown'" << 4 << 0L;
+        QTest::newRow("find skipping the current") << "A4|F1 cName LIKE 'crown'" << 5 << 0L;
+        QTest::newRow("find no more") << "A5|F1 cName LIKE 'crown'" << Position::Eof << 0L;
+        QTest::newRow("find backward") << "A8|B0 cFee = 45.5" << 8 << 0L;
+        QTest::newRow("find backward, skipping") << "A8|B1 cFee = 45.5" << 1 << 0L;
+        QTest::newRow("find backward, no more") << "A1|B1 cFee = 45.5" << Position::Bof << 0L;
+        QTest::newRow("find backward from EOF") << "L|N|B0 cID = 8" << 8 << 0L;
+        QTest::newRow("nothing meets it") << "F0 cCount > 1000" << Position::Eof << 0L;
     }
 
     void cursorMoves() {
@@ -194,14 +202,17 @@ private slots:
         QFETCH(long, error);
         Recordset rs = codes();
         long thrown = 0;
-        for (const QString& move : moves.split(u' ', Qt::SkipEmptyParts)) {
-            const int n = move.mid(1).toInt();
+        for (const QString& move : moves.split(u'|', Qt::SkipEmptyParts)) {
+            const int n = move.mid(1).section(u' ', 0, 0).toInt();
+            const QString criteria = move.section(u' ', 1);
             const std::map<QChar, std::function<void()>> act = {
                 {u'N', [&] { rs.MoveNext(); }},
                 {u'P', [&] { rs.MovePrevious(); }},
                 {u'L', [&] { rs.MoveLast(); }},
                 {u'M', [&] { rs.Move(n); }},
-                {u'A', [&] { rs.setAbsolutePosition(n); }}};
+                {u'A', [&] { rs.setAbsolutePosition(n); }},
+                {u'F', [&] { rs.Find(criteria, n, SearchDirection::Forward); }},
+                {u'B', [&] { rs.Find(criteria, n, SearchDirection::Backward); }}};
             thrown = errorOf(act.at(move[0]));
             if (thrown != 0) {
                 break;
@@ -279,45 +290,6 @@ private slots:
         rs.setSort(QString());
         rs.setFilter(QString());
         QCOMPARE(ids(rs), (IdList{1, 2, 3, 4, 5, 6, 7, 8}));
-    }
-
-    void find_data() {
-        QTest::addColumn<QString>("criteria");
-        QTest::addColumn<int>("startId");  // 0: BOF, 9: EOF
-        QTest::addColumn<int>("skip");
-        QTest::addColumn<bool>("backward");
-        QTest::addColumn<int>("foundId");  // 0: BOF, 9: EOF
-        QTest::newRow("from the first") << "cName LIKE 'crown'" << 1 << 0 << false << 4;
-        QTest::newRow("skipping the current") << "cName LIKE 'crown'" << 4 << 1 << false << 5;
-        QTest::newRow("no more") << "cName LIKE 'crown'" << 5 << 1 << false << 9;
-        QTest::newRow("backward") << "cFee = 45.5" << 8 << 0 << true << 8;
-        QTest::newRow("backward, skipping") << "cFee = 45.5" << 8 << 1 << true << 1;
-        QTest::newRow("backward, no more") << "cFee = 45.5" << 1 << 1 << true << 0;
-        QTest::newRow("backward from EOF") << "cID = 8" << 9 << 0 << true << 8;
-        QTest::newRow("nothing meets it") << "cCount > 1000" << 1 << 0 << false << 9;
-    }
-
-    void find() {
-        QFETCH(QString, criteria);
-        QFETCH(int, startId);
-        QFETCH(int, skip);
-        QFETCH(bool, backward);
-        QFETCH(int, foundId);
-        Recordset rs = codes();
-        if (startId == 0) {
-            rs.MovePrevious();
-        } else if (startId == 9) {
-            rs.MoveLast();
-            rs.MoveNext();
-        } else {
-            rs.setAbsolutePosition(startId);
-        }
-        rs.Find(criteria, skip, backward ? SearchDirection::Backward : SearchDirection::Forward);
-        QCOMPARE(rs.Bof(), foundId == 0);
-        QCOMPARE(rs.Eof(), foundId == 9);
-        if (foundId > 0 && foundId < 9) {
-            QCOMPARE(rs.Fields(QStringLiteral("cID")).toInt(), foundId);
-        }
     }
 
     void bookmarksSurviveSortAndFilter() {
