@@ -1,14 +1,20 @@
 #include "ComponentFixture.h"
+#include "Faults.h"
 #include "PostingScript.h"
 #include "TestMain.h"
 
+#include <tqservicecode/entry/Calendar.h>
 #include <tqservicecode/patient/PatientManagementPosting.h>
 #include <tqservicecode/patient/UpdateRetry.h>
 #include <tqservicecode/selection/PickerListModel.h>
 #include <tqservicecode/selection/Select_Code.h>
 
+#include <tqglobal/Error.h>
+#include <tqplatform/Connection.h>
 #include <tqplatform/ScriptedUi.h>
+#include <tqplatform/ui.h>
 
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
@@ -18,6 +24,7 @@
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <functional>
+#include <stdexcept>
 #include <utility>
 
 using tqplatform::ScriptedUi;
@@ -27,14 +34,59 @@ namespace {
 
 const QDate FollowUp(2027, 2, 28);
 
+/// The practice's host, with a look at the row handed to SaveRecord and faults on call.
+struct HookedHost : tqhost::PracticeHost {
+    using PracticeHost::PracticeHost;
+    QStringList names, values;
+    std::function<void()> onInitials, onHostFlag;
+    std::function<void(int32_t)> onSelectedID;
+
+    void SaveRecord(int mode, const QString& table, const QString& keyField, int32_t& key,
+                    const QStringList& n, const QStringList& v, bool flag,
+                    int16_t& success) override {
+        if (table == u"DTTable") {
+            names = n;
+            values = v;
+        }
+        PracticeHost::SaveRecord(mode, table, keyField, key, n, v, flag, success);
+    }
+    QString GetProviderInitials(int32_t id) override {
+        if (onInitials) {
+            onInitials();
+        }
+        return PracticeHost::GetProviderInitials(id);
+    }
+    void GetHostFlag(int16_t& flag) override {
+        if (onHostFlag) {
+            onHostFlag();
+        }
+        PracticeHost::GetHostFlag(flag);
+    }
+    void setSelectedID(int32_t id) override {
+        if (onSelectedID) {
+            onSelectedID(id);
+        }
+        PracticeHost::setSelectedID(id);
+    }
+};
+
+/// The posting's screens are the user's: no busy pointer over them.
+void verifyNormalPointer() {
+    QVERIFY2(QApplication::overrideCursor() == nullptr, "busy pointer over a posting's screen");
+}
+
 /// A practice with to-do and letter codes, a provider and a patient.
 struct PostingPractice : tqtest::ComponentFixture {
     int32_t provider = 0, patient = 0, todo = 0;
+    std::shared_ptr<HookedHost> hooked;
 
     bool setUp() {
         if (!open()) {
             return false;
         }
+        hooked = std::make_shared<HookedHost>(host->sharedConnection(), db.dataPath(), "tester");
+        host = hooked;
+        component.setGIC(host);
         todo = addCode("RECALL6", {{"SevCodTyp", "3 - Admin."},
                                    {"SevCodCat", "Pat. Mgmt"},
                                    {"SevCodSubCat", ""},
@@ -59,9 +111,16 @@ struct PostingPractice : tqtest::ComponentFixture {
 
     /// Answers the provider list, the calendar and the description as a user would.
     void scriptScreens(ScriptedUi& ui, const QString& description = QString()) {
-        ui.onShow("DocList", [this](QDialog& d) { tqtest::chooseProvider(d, provider); });
-        ui.onShow("Calendar", [](QDialog& d) { tqtest::chooseDate(d, FollowUp); });
+        ui.onShow("DocList", [this](QDialog& d) {
+            verifyNormalPointer();
+            tqtest::chooseProvider(d, provider);
+        });
+        ui.onShow("Calendar", [](QDialog& d) {
+            verifyNormalPointer();
+            tqtest::chooseDate(d, FollowUp);
+        });
         ui.onShow("TextEntryDialog", [description](QDialog& d) {
+            verifyNormalPointer();
             if (description.isNull()) {
                 tqtest::clickButton(d, QStringLiteral("Cancel"));
                 d.reject();
@@ -115,41 +174,44 @@ private slots:
         QCOMPARE(ui.shownScreens, QStringList({"DocList", "Calendar", "TextEntryDialog"}));
         QCOMPARE(ui.messages.size(), 0);
 
-        tqplatform::Recordset row = f.host->connection().OpenRecordset(
-            "SELECT * FROM DTTable WHERE traID=" + QString::number(id));
-        QVERIFY(!row.Eof());
-        const QStringList columns = patientManagementColumns();
-        QCOMPARE(columns.size(), 31);
-        const QMap<QString, QString> expected = {
-            {"offlocid", "2"},
-            {"trasevcodid", QString::number(f.todo)},
-            {"trapid", QString::number(f.patient)},
-            {"tracodtyp", "D"},
-            {"tradr", QString::number(f.provider)},
-            {"tradrini", "AM"},
-            {"traaptschdat", "2027-02-28"},
-            {"tracod", "RECALL6"},
-            {"trastadat", postedDateText(QDate::currentDate())},
-            {"tratyp", "3"},
-            {"tracat", "Pat. Mgmt"},
-            {"trasubcat", ""},
-            {"tradep", "FD"},
-            {"trabil", "N"},
-            {"traactpst", "A"},
-            {"trapatmgrfla", "2"},
-            {"tracodmod", ""}};
-        for (auto it = expected.cbegin(); it != expected.cend(); ++it) {
-            QCOMPARE(row.Fields(it.key()).toString().trimmed(), it.value());
+        // The row goes to the host as 31 names and values, in this order.
+        const QStringList names = {
+            "OffLocID",     "traSevCodID", "trapID",     "traCodTyp",  "traDr",      "traDrIni",
+            "traAptSchDat", "traDes",      "traCod",     "traStaDat",  "traTyp",     "traCat",
+            "traSubCat",    "traDep",      "traTax",     "TraBil",     "TraActPst",  "traPatMgrFla",
+            "traCha",       "traTotCha",   "traUni",     "TraPatPor",  "TraIns1Por", "TraIns2Por",
+            "TraPatBal",    "TraIns1Bal",  "TraIns2Bal", "TraInsDed1", "TraInsDed2", "TraPayInd",
+            "TraCodMod"};
+        QStringList values = {"2",
+                              QString::number(f.todo),
+                              QString::number(f.patient),
+                              "D",
+                              QString::number(f.provider),
+                              "AM",
+                              "2027-02-28",
+                              "Call about the crown",
+                              "RECALL6",
+                              postedDateText(QDate::currentDate()),
+                              "3",
+                              "Pat. Mgmt",
+                              "",
+                              "FD",
+                              "1.5",
+                              "N",
+                              "A",
+                              "2"};
+        values << QStringList(12, "0") << "";
+        QCOMPARE(f.hooked->names, names);
+        QStringList sent;
+        for (const QString& value : f.hooked->values) {
+            sent << value.trimmed();
         }
-        QCOMPARE(row.Fields("traDes").toString().trimmed(), QStringLiteral("Call about the crown"));
-        QCOMPARE(row.Fields("traTax").toDouble(), 1.5);
-        for (const char* zero : {"traCha", "traTotCha", "traUni", "TraPatBal", "TraPayInd"}) {
-            QCOMPARE(row.Fields(zero).toString().toDouble(), 0.0);
-        }
+        QCOMPARE(sent, values);
+        QCOMPARE(f.scalar("SELECT traAptSchDat FROM DTTable").toString().left(10),
+                 QStringLiteral("2027-02-28"));
 
         // The note: the description and the related comment; the lock file by code.
         QCOMPARE(f.rows("NoteTable"), 1);
-        QVERIFY(f.scalar("SELECT count(*) FROM NoteTable").toInt() == 1);
         QFile lock(f.lockFile("RECALL6"));
         QVERIFY2(lock.exists(), qPrintable(lock.fileName()));
         QVERIFY(lock.fileName().endsWith(QDir::separator() + QStringLiteral("PRECALL6.LCK")));
@@ -175,7 +237,8 @@ private slots:
         f.host->setHostFlagAnswer(false);
         QVERIFY(f.post("", QString("LTR1")) > 0);
         QCOMPARE(f.rows("NoteTable"), 1);  // no comment, flag off: no note
-        QVERIFY(f.post("Sent by mail", QString("LTR1")) > 0);
+        // A NUL in the comment is dropped, not the note.
+        QVERIFY(f.post(QString("Sent by") + QChar(0) + " mail", QString("LTR1")) > 0);
         QCOMPARE(f.rows("NoteTable"), 2);
         QCOMPARE(
             f.scalar(
@@ -236,6 +299,123 @@ private slots:
         ui.onShow("Select_Code", [](QDialog& d) { d.reject(); });  // picker cancelled
         QCOMPARE(f.post("", std::nullopt), 0);
         QCOMPARE(f.rows("DTTable"), 1);
+    }
+
+    void theCalendarOffersOnlyPostableDates() {
+        PostingPractice f;
+        TQ_OPEN_POSTING_PRACTICE(f);
+        ScriptedUi ui;
+        f.scriptScreens(ui, "Recall");
+        ui.onShow("Calendar", [](QDialog& d) { tqtest::chooseDate(d, QDate(99, 12, 31)); });
+        QVERIFY(f.post("", QString("RECALL6")) > 0);
+        QDate shown;  // Enter after "3mo+" accepts the date it shows
+        ui.onShow("Calendar", [&](QDialog& d) {
+            auto& calendar = dynamic_cast<Calendar&>(d);
+            calendar.cmd3Months->click();
+            shown = calendar.SSMonth1->selectedDate();
+            QTest::keyClick(calendar.cmd3Months, Qt::Key_Return);
+        });
+        QVERIFY(f.post("", QString("RECALL6")) > 0);
+        tqplatform::Recordset rows =
+            f.host->connection().OpenRecordset("SELECT traAptSchDat FROM DTTable ORDER BY traID");
+        QStringList dates;
+        for (; !rows.Eof(); rows.MoveNext()) {
+            dates << rows.Fields(0).toString().left(10);
+        }
+        QCOMPARE(dates, QStringList({"0100-01-01", postedDateText(shown)}));
+    }
+
+    /// A host or database that fails during a posting: the user is told, and neither the
+    /// row nor its note is left half-written.
+    void aFailureIsToldAndNothingIsHalfWritten_data() {
+        QTest::addColumn<QString>("fault");
+        QTest::addColumn<QString>("told");
+        QTest::newRow("host's own exception")
+            << "initials"
+            << "[ Code : 440,  Level : 0 ] has occured while updating.\r\n\r\n"
+               "Message :\r\nprinter on fire";
+        QTest::newRow("note refused") << "note"
+                                      << "The note of this item could not be stored";
+        QTest::newRow("connection dropped") << "drop"
+                                            << "has occured while updating";
+        QTest::newRow("one retry clock per call") << "slow"
+                                                  << "Message :\r\nstill busy";
+        QTest::newRow("provider list's answer refused")
+            << "selected" << tqplatform::ui::failureMessage("no answers taken");
+    }
+
+    void aFailureIsToldAndNothingIsHalfWritten() {
+        QFETCH(QString, fault);
+        QFETCH(QString, told);
+        PostingPractice f;
+        TQ_OPEN_POSTING_PRACTICE(f);
+        ScriptedUi ui;
+        f.scriptScreens(ui, "Faulty");
+        ui.answers = {tqplatform::ui::Answer::Cancel};
+        HookedHost& host = *f.hooked;
+        int initials = 0, flags = 0;
+        if (fault == u"initials") {
+            host.onInitials = [] { throw std::runtime_error("printer on fire"); };
+        } else if (fault == u"note") {
+            tqtest::failStatements(host.connection(), "NoteTable", "INSERT");
+        } else if (fault == u"drop") {
+            host.onHostFlag = [&] {
+                if (flags++ == 0) {
+                    tqtest::dropConnection(host.connection());
+                }
+            };
+        } else if (fault == u"slow") {
+            // Two failures before the date is asked for use up most of the window.
+            host.onInitials = [&] {
+                if (++initials <= 2) {
+                    throw std::runtime_error("busy");
+                }
+            };
+            host.onHostFlag = [&] {
+                ++flags;
+                throw std::runtime_error("still busy");
+            };
+        } else if (fault == u"selected") {
+            host.onSelectedID = [](int32_t id) {
+                if (id != 0) {
+                    throw tqGlobal::Error(3146, "no answers taken");
+                }
+            };
+            ui.onShow("DocList", [&](QDialog& d) {
+                tqtest::chooseProvider(d, f.provider);  // refused: the list stays open
+                tqtest::clickButton(d, QStringLiteral("&Close"));
+            });
+        }
+        UpdateRetry::setDefaultWindow(1.0);
+        const int32_t id = f.post("Comment", QString("RECALL6"));
+        UpdateRetry::setDefaultWindow(5.0);
+        QCOMPARE(id, 0);
+        QCOMPARE(ui.messages.size(), 1);
+        QVERIFY2(ui.messages[0].prompt.contains(told), qPrintable(ui.messages[0].prompt));
+        QCOMPARE(QFile::exists(f.lockFile("RECALL6")), fault != u"selected");
+        QVERIFY2(fault != u"slow" || flags <= 3, qPrintable(QString::number(flags)));
+        tqplatform::Connection other(f.db.url());  // the practice as another workstation sees it
+        QCOMPARE(other.OpenRecordset("SELECT count(*) FROM DTTable").Fields(0).toInt(), 0);
+        QCOMPARE(other.OpenRecordset("SELECT count(*) FROM NoteTable").Fields(0).toInt(), 0);
+    }
+
+    /// The wait before a retry: 1.5 s for user number 1, 0.5 s for any other, however
+    /// the name reads as a number.
+    void retryWaitsSpreadTheUsers_data() {
+        QTest::addColumn<QString>("user");
+        QTest::addColumn<double>("seconds");
+        for (const char* one : {"1", "1.4", "0", "-7", "-1e400", "tester", ""}) {
+            QTest::newRow(one) << one << 1.5;
+        }
+        for (const char* other : {"2", "1.5", "1.6", "2.5", "1e300", "1e400"}) {
+            QTest::newRow(other) << other << 0.5;
+        }
+    }
+
+    void retryWaitsSpreadTheUsers() {
+        QFETCH(QString, user);
+        QFETCH(double, seconds);
+        QCOMPARE(UpdateRetry::waitSeconds(user), seconds);
     }
 
     void lockFileNames() {
