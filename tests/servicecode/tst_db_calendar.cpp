@@ -297,6 +297,9 @@ private slots:
                       {"8", 0});
         calculatorRow("and go on", "keys", "8/0=+2=", "10", "Can't divide by zero.", "ok",
                       {"10", 0});
+        calculatorRow("1E+300 is too large", "keys", QString("100000000000000x").repeated(22),
+                      "1E+294", "The result is too large for the calculator (1E+300 or more).",
+                      "ok", {"1E+294", 0});
         calculatorRow("cancelled", "buttons", "4 2", "42", none, "cancel", {});
         calculatorRow("close box", "keys", "42", "42", none, "close", {});
     }
