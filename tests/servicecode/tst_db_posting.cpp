@@ -36,6 +36,11 @@ struct HookedHost : tqhost::PracticeHost {
     using PracticeHost::PracticeHost;
     QStringList names, values;
     std::function<void(const QString&, int32_t)> hook = [](const QString&, int32_t) {};
+    tqplatform::Connection* componentConnection = nullptr;  // what GetConnection answers
+
+    tqplatform::Connection& GetConnection() override {
+        return componentConnection != nullptr ? *componentConnection : connection();
+    }
 
     void SaveRecord(int mode, const QString& table, const QString& keyField, int32_t& key,
                     const QStringList& n, const QStringList& v, bool flag,
@@ -347,6 +352,29 @@ private slots:
         tqplatform::Connection other(f.db.url());  // the practice as another workstation sees it
         QCOMPARE(other.OpenRecordset("SELECT count(*) FROM DTTable").Fields(0).toInt(), 0);
         QCOMPARE(other.OpenRecordset("SELECT count(*) FROM NoteTable").Fields(0).toInt(), 0);
+    }
+
+    /// A commit that reports failure although the server committed (its answer lost) is
+    /// not posted again by the retry.
+    void aCommitWhoseAnswerIsLostPostsOnce() {
+        PostingPractice f;
+        TQ_OPEN_POSTING_PRACTICE(f);
+        // The posting's transaction runs on a second connection, which goes after the host
+        // has written row and note on its own: the commit fails, and the row is in.
+        tqplatform::Connection second(f.db.url());
+        f.hooked->componentConnection = &second;
+        f.hooked->hook = [&](const QString& call, int32_t) {
+            if (call == u"flag" && f.hooked->componentConnection != nullptr) {
+                tqtest::dropConnection(second);
+                f.hooked->componentConnection = nullptr;
+            }
+        };
+        ScriptedUi ui;
+        f.scriptScreens(ui, "Once");
+        QVERIFY(f.post("Comment", QString("RECALL6")) > 0);
+        QCOMPARE(ui.messages.size(), 0);
+        QCOMPARE(f.rows("DTTable"), 1);
+        QCOMPARE(f.rows("NoteTable"), 1);
     }
 
     /// The wait before a retry: 1.5 s for user number 1, 0.5 s for any other, however
