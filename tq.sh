@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Sets up this machine for the project and runs one of its jobs:
-#   ./tq.sh demo   the demo host on the embedded SQLite practice (the main job)
+#   ./tq.sh demo   build the demo host and open it on the embedded SQLite practice (the
+#                  main job); further arguments go to the demo (./tq.sh demo --help)
 #   ./tq.sh test   the whole test suite on SQLite and PostgreSQL, then again under
 #                  AddressSanitizer and UndefinedBehaviorSanitizer
 #   ./tq.sh build  only set up and build
@@ -55,12 +56,16 @@ END $$;
 SQL
 }
 
-configure_and_build() {
+configure() {
     local dir="$1"; shift
     if [ ! -f "$dir/build.ninja" ]; then
         cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Debug "$@" >/dev/null
     fi
-    cmake --build "$dir" -j "$JOBS"
+}
+
+configure_and_build() {
+    configure "$@"
+    cmake --build "$1" -j "$JOBS"
 }
 
 case "$job" in
@@ -70,7 +75,9 @@ case "$job" in
         ;;
     demo)
         install_packages
-        configure_and_build "$BUILD_DIR"
+        # Only the demo and the libraries it links: the tests and benchmarks wait for 'test'.
+        configure "$BUILD_DIR"
+        cmake --build "$BUILD_DIR" -j "$JOBS" --target tqdemo
         if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ] && [ -z "${QT_QPA_PLATFORM:-}" ]; then
             say "No display: run it under Xvfb with 'xvfb-run -a ./tq.sh demo', or offscreen with 'QT_QPA_PLATFORM=offscreen ./tq.sh demo'."
             exit 1

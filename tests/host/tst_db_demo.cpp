@@ -3,7 +3,6 @@
 
 #include <demo/MainWindow.h>
 #include <demo/PickPanel.h>
-#include <demo/PostingPanel.h>
 
 #include <tqhost/Host.h>
 #include <tqhost/PracticeHost.h>
@@ -16,6 +15,7 @@
 #include <tqservicecode/selection/Select_Code.h>
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
@@ -24,11 +24,11 @@
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QSpinBox>
 #include <QTabWidget>
 #include <QTableWidget>
 
 #include <memory>
+#include <utility>
 
 using tqplatform::ScriptedUi;
 using tqservicecode::Select_Code;
@@ -146,7 +146,7 @@ class DemoTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void selectShowsWhatThePickerReturned() {
+    void selectPostsTheChosenCodesToTheLedger() {
         DemoPractice f;
         TQ_REQUIRE_DATABASE(f.db);
         QVERIFY(f.open());
@@ -154,54 +154,62 @@ private slots:
         QVERIFY(!select->isEnabled());  // no patient yet
         QVERIFY(!f.find<QAction>("actPostToDo")->isEnabled());
         const int32_t patient = f.choosePatient("Castillo, Brian");  // fee schedule 2
-        QVERIFY(patient > 0);
         QVERIFY(select->isEnabled());
         f.find<QComboBox>("StartCategory")->setEditText("Diagnostic");
 
         ScriptedUi ui;
         ui.onShow("Select_Code", [](QDialog& d) {
-            Select_Code& form = picker(d);
-            QCOMPARE(form.currentButton(), 0);
-            QVERIFY(!form.singleSelection());
-            QVERIFY(form.ExpandServiceCode());
-            clickCode(form, "D0120");
-            clickCode(form, "D0140");
-            QCOMPARE(form.chosenList().count(), 2);
-            form.CMD[1]->click();
+            clickCode(picker(d), "D0120");
+            clickCode(picker(d), "D0140");
+            picker(d).CMD[1]->click();
         });
         select->trigger();
         QCOMPARE(ui.shownScreens, QStringList{"Select_Code"});
+        QVERIFY(ui.messages.isEmpty());
         QCOMPARE(f.find<QTabWidget>("Panels")->currentWidget()->objectName(), "PickPanel");
-        QCOMPARE(f.find<QLabel>("PickCount")->text(), "2 codes returned for Castillo, Brian");
+        QCOMPARE(f.find<QLabel>("PickCount")->text(),
+                 "2 codes chosen for Castillo, Brian, posted to the ledger.");
 
-        // One row per code: the host's id, code, description and the patient's fee.
+        // One charge per code on the patient's ledger: the patient's fee, the patient's
+        // provider, the code's type and category; the answer and the ledger show them.
+        const QString money = "$0.00";
+        tqplatform::Recordset rs = f.host->connection().OpenRecordset(
+            QString("SELECT c.SevCodID, c.SevCodCod, c.SevCodDes, c.SevCodFee2, c.SevCodCat, "
+                    "t.traCod, t.traCha, t.TraPatBal, t.traUni, t.traDr, t.traDrIni, t.traTyp, "
+                    "t.traCat, p.pPROIND FROM DTTable t JOIN SevCodTable c ON c.SevCodID = "
+                    "t.traSevCodID JOIN PaTable p ON p.pID = t.trapID WHERE t.trapID = %1 "
+                    "ORDER BY t.traID")
+                .arg(patient));
+        QCOMPARE(rs.RecordCount(), 2);
         auto* answer = f.find<QTableWidget>("PickAnswer");
-        QCOMPARE(answer->rowCount(), 2);
-        for (int row = 0; row < 2; ++row) {
-            const QString code = row == 0 ? "D0120" : "D0140";
-            tqplatform::Recordset rs = f.host->connection().OpenRecordset(
-                "SELECT SevCodID, SevCodDes, SevCodFee2 FROM SevCodTable WHERE SevCodCod = '" +
-                code + "'");
-            QVERIFY(!rs.Eof());
+        auto* items = f.find<QTableWidget>("Items");
+        for (int row = 0; row < 2; rs.MoveNext(), ++row) {
+            const auto text = [&rs](const char* name) {
+                return rs.Fields(name).toString().trimmed();
+            };
+            const QString fee = tqplatform::vb::Format(rs.Fields("SevCodFee2"), money);
+            QCOMPARE(text("traCod"), row == 0 ? "D0120" : "D0140");
+            QCOMPARE(tqplatform::vb::Format(rs.Fields("traCha"), money), fee);
+            QCOMPARE(tqplatform::vb::Format(rs.Fields("TraPatBal"), money), fee);
+            QCOMPARE(QStringList({text("traUni"), text("traDr"), text("traDrIni"), text("traTyp"),
+                                  text("traCat")}),
+                     QStringList({"1", text("pPROIND"), "RO", "1", text("SevCodCat")}));
             QCOMPARE(tableRow(answer, row),
-                     QStringList({rs.Fields("SevCodID").toString(), code,
-                                  rs.Fields("SevCodDes").toString().trimmed(),
-                                  tqplatform::vb::Format(rs.Fields("SevCodFee2"), "$0.00")}));
+                     QStringList({text("SevCodID"), text("SevCodCod"), text("SevCodDes"), fee}));
+            QCOMPARE(tableRow(items, 1 - row).mid(1, 3),
+                     QStringList({text("SevCodCod"), text("SevCodDes"), fee}));
         }
-        const QString raw = f.find<QLineEdit>("RawAnswer")->text();
-        QCOMPARE(raw.count("\\r"), 2);
-        QVERIFY(raw.endsWith("\\r"));
-        QVERIFY(raw.contains("\\nD0120\\n"));
-        // The host refreshed its views when the picker closed; the patient stays chosen.
-        QCOMPARE(f.window->currentPatientId(), patient);
-        QCOMPARE(f.chosenInList(), "Castillo, Brian");
 
-        // Cancelled: nothing chosen, and the last answer is gone.
+        // Another patient clears the answer and shows his own ledger; a cancelled picker
+        // posts nothing.
+        f.choosePatient("Liu, Grace");
+        QCOMPARE(answer->rowCount() + items->rowCount(), 0);
         ui.onShow("Select_Code", [](QDialog& d) { picker(d).CMD[0]->click(); });
         select->trigger();
         QCOMPARE(f.find<QLabel>("PickCount")->text(), "No code was chosen.");
         QCOMPARE(answer->rowCount(), 0);
-        QVERIFY(f.find<QLineEdit>("RawAnswer")->text().isEmpty());
+        QCOMPARE(f.scalar("SELECT COUNT(*) FROM DTTable").toInt(), 2);
+        QCOMPARE(f.chosenInList(), "Liu, Grace");
     }
 
     void optionsReachThePicker_data() {
@@ -209,16 +217,22 @@ private slots:
         QTest::addColumn<QString>("category");
         QTest::addColumn<bool>("single");
         QTest::addColumn<bool>("expand");
+        QTest::addColumn<int>("chosenButton");  // in the category choice; -1 cancels it
         QTest::addColumn<int>("startButton");
         QTest::addColumn<QString>("enabled");
         const QString all(27, '1');
+        const int noChoice = -2;
         QTest::newRow("to-do only, one code, unexpanded")
-            << 256 << "" << true << false << 20 << "000000000000000000001000000";
+            << 256 << "" << true << false << noChoice << 20 << "000000000000000000001000000";
         QTest::newRow("credits from the saved default")
-            << 4 << "" << false << true << 12 << "000000000000111110000000000";
+            << 4 << "" << false << true << noChoice << 12 << "000000000000111110000000000";
         QTest::newRow("caption typed in any case")
-            << 0 << "  preventive " << false << true << 1 << all;
-        QTest::newRow("unknown caption") << 0 << "Crowns" << false << true << 26 << all;
+            << 0 << "  preventive " << false << true << noChoice << 1 << all;
+        QTest::newRow("unknown caption") << 0 << "Crowns" << false << true << noChoice << 26 << all;
+        // The category choice answers "Surgery", "Pat. Mgmt": the picker starts on its button.
+        QTest::newRow("chosen Oral Surgery") << 0 << "" << false << true << 9 << 9 << all;
+        QTest::newRow("chosen To Do List") << 0 << "" << false << true << 20 << 20 << all;
+        QTest::newRow("choice cancelled") << 0 << "" << false << true << -1 << 23 << all;
     }
 
     void optionsReachThePicker() {
@@ -226,22 +240,33 @@ private slots:
         QFETCH(QString, category);
         QFETCH(bool, single);
         QFETCH(bool, expand);
+        QFETCH(int, chosenButton);
         QFETCH(int, startButton);
         QFETCH(QString, enabled);
         DemoPractice f;
         TQ_REQUIRE_DATABASE(f.db);
         QVERIFY(f.open());
         f.choosePatient("Kowalczyk, Anna");
-        f.find<QSpinBox>("ShowFlag")->setValue(flag);
+        auto* offered = f.find<QComboBox>("CategoriesOffered");
+        offered->setCurrentIndex(offered->findData(flag));
+        QCOMPARE(offered->currentData().toInt(), flag);
         f.find<QComboBox>("StartCategory")->setEditText(category);
         f.find<QCheckBox>("SingleSelection")->setChecked(single);
         f.find<QCheckBox>("ExpandCodes")->setChecked(expand);
 
         ScriptedUi ui;
+        if (chosenButton > -2) {
+            ui.onShowOnce("Select_Code", [&](QDialog& d) {
+                QVERIFY(picker(d).categoryChoiceMode());
+                chosenButton < 0 ? d.reject() : picker(d).cmdCategory[chosenButton]->click();
+            });
+            f.find<QAction>("actChooseCategory")->trigger();
+        }
         bool shown = false;
         ui.onShow("Select_Code", [&](QDialog& d) {
             Select_Code& form = picker(d);
             shown = true;
+            QVERIFY(!form.categoryChoiceMode());  // whatever the choice before left
             QCOMPARE(form.currentButton(), startButton);
             QCOMPARE(enabledButtons(form), enabled);
             QCOMPARE(form.singleSelection(), single);
@@ -251,40 +276,26 @@ private slots:
         QVERIFY(shown);
     }
 
-    void chooseCategoryShowsTheAnswer() {
+    void keyboardReachesTheFirstPatientAndTheLookUpBox() {
         DemoPractice f;
         TQ_REQUIRE_DATABASE(f.db);
         QVERIFY(f.open());
-        auto* choose = f.find<QAction>("actChooseCategory");
-        QVERIFY(choose->isEnabled());  // no patient needed
-        auto* shown = f.find<QLabel>("CategoryAnswer");
-
-        ScriptedUi ui;
-        QString chosen;
-        ui.onShow("Select_Code", [&](QDialog& d) {
-            Select_Code& form = picker(d);
-            QVERIFY(form.categoryChoiceMode());
-            form.cmdCategory[1]->click();  // "Preventive"
-            chosen = f.host->ScreenParameter();
-        });
-        choose->trigger();
-        QVERIFY(!chosen.isEmpty());
-        QCOMPARE(shown->text(), "Category chosen: \u201c" + chosen + "\u201d");
-
-        ui.onShow("Select_Code", [](QDialog& d) { picker(d).cmdCategory[23]->click(); });
-        choose->trigger();
-        QCOMPARE(shown->text(), "Category chosen: \u201cALL\u201d");
-
-        ui.onShow("Select_Code", [](QDialog& d) { d.reject(); });
-        choose->trigger();
-        QCOMPARE(shown->text(), "Category: left without choosing one.");
+        QVERIFY(QTest::qWaitForWindowActive(f.window.get()));
+        auto* patients = f.find<QTableWidget>("Patients");
+        patients->setFocus(Qt::TabFocusReason);
+        for (int row = 0; row < 2; ++row) {
+            QTest::keyClick(patients, Qt::Key_Down);
+            QCOMPARE(f.chosenInList(), patients->item(row, 0)->text());
+        }
+        f.find<QTabWidget>("Panels")->setCurrentIndex(2);
+        QCOMPARE(QApplication::focusWidget(), f.find<QLineEdit>("CodeBox"));
     }
 
     void postingShowsTheNewItemAndItsNote() {
         DemoPractice f;
         TQ_REQUIRE_DATABASE(f.db);
         QVERIFY(f.open());
-        const int32_t patient = f.choosePatient("Kowalczyk, Anna");
+        f.choosePatient("Kowalczyk, Anna");
         auto* items = f.find<QTableWidget>("Items");
         auto* notes = f.find<QTableWidget>("Notes");
         auto* result = f.find<QLabel>("PostResult");
@@ -339,7 +350,7 @@ private slots:
         const QString today = tqplatform::vb::Format(QDate::currentDate(), "Short Date");
         QCOMPARE(items->rowCount(), 1);
         QCOMPARE(tableRow(items, 0),
-                 QStringList({QString::number(id), "RCL6", "Recall in June",
+                 QStringList({QString::number(id), "RCL6", "Recall in June", "$0.00",
                               tqplatform::vb::Format(followUp, "Short Date"), initials, today}));
         // The comment's lines are kept with the system's line breaks.
         QCOMPARE(f.scalar(QString("SELECT notText FROM NoteTable WHERE notTraID = %1").arg(id))
@@ -362,13 +373,6 @@ private slots:
         QCOMPARE(items->item(1, 0)->text(), QString::number(id));
         QCOMPARE(notes->rowCount(), 2);
         QCOMPARE(notes->item(0, 1)->text(), "Recall in June");
-
-        // Another patient's view holds none of them.
-        f.choosePatient("Castillo, Brian");
-        QCOMPARE(items->rowCount(), 0);
-        QCOMPARE(notes->rowCount(), 0);
-        QCOMPARE(f.choosePatient("Kowalczyk, Anna"), patient);
-        QCOMPARE(items->rowCount(), 2);
     }
 
     void aHostRefreshRereadsTheItems() {
@@ -393,10 +397,62 @@ private slots:
         gic.RefreshHost(value);
         QCOMPARE(items->rowCount(), 1);
         QCOMPARE(tableRow(items, 0),
-                 QStringList({QString::number(key), "MEDHX", "Update health history", "", "HM",
+                 QStringList({QString::number(key), "MEDHX", "Update health history", "", "", "HM",
                               tqplatform::vb::Format(QDate(2026, 3, 2), "Short Date")}));
         QCOMPARE(f.window->currentPatientId(), patient);
         QCOMPARE(f.chosenInList(), "Liu, Grace");
+    }
+
+    // The database fails between the picker and the posting (after the picker's refresh):
+    // the user is told why, nothing is posted, and the window goes on.
+    void aFailingDatabaseIsReportedAndPostsNothing_data() {
+        QTest::addColumn<QString>("statement");
+        QTest::addColumn<QString>("undo");
+        QTest::addColumn<QString>("lastReason");
+        QTest::newRow("ledger table gone")
+            << "ALTER TABLE DTTable RENAME TO DTGone"
+            << "ALTER TABLE DTGone RENAME TO DTTable"
+            << "dttable";  // the next patient's ledger cannot be read either
+        QTest::newRow("second code deleted meanwhile")
+            << "DELETE FROM SevCodTable WHERE SevCodCod = 'D0140'"
+            << ""
+            << "D0140";
+    }
+
+    void aFailingDatabaseIsReportedAndPostsNothing() {
+        QFETCH(QString, statement);
+        QFETCH(QString, undo);
+        QFETCH(QString, lastReason);
+        DemoPractice f;
+        TQ_REQUIRE_DATABASE(f.db);
+        QVERIFY(f.open());
+        f.choosePatient("Castillo, Brian");
+        f.find<QComboBox>("StartCategory")->setEditText("Diagnostic");
+        bool failed = false;
+        connect(f.host.get(), &tqhost::PracticeHost::refreshRequested, this, [&] {
+            if (!std::exchange(failed, true)) {
+                f.host->connection().Execute(statement);
+            }
+        });
+        ScriptedUi ui;
+        ui.onShow("Select_Code", [](QDialog& d) {
+            clickCode(picker(d), "D0120");
+            clickCode(picker(d), "D0140");
+            picker(d).CMD[1]->click();
+        });
+        f.find<QAction>("actSelectCodes")->trigger();
+        QCOMPARE(f.find<QLabel>("PickCount")->text(),
+                 "2 codes chosen for Castillo, Brian: not posted.");
+        f.choosePatient("Liu, Grace");
+        QVERIFY(!ui.messages.isEmpty());
+        QVERIFY2(ui.messages.last().prompt.contains(lastReason, Qt::CaseInsensitive),
+                 qPrintable(ui.messages.last().prompt));
+        if (!undo.isEmpty()) {
+            f.host->connection().Execute(undo);
+        }
+        QCOMPARE(f.scalar("SELECT COUNT(*) FROM DTTable").toInt(), 0);
+        f.choosePatient("Castillo, Brian");
+        QCOMPARE(f.find<QTableWidget>("Items")->rowCount(), 0);
     }
 };
 

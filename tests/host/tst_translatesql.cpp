@@ -25,117 +25,71 @@ void TranslateSqlTest::translates_data() {
     QTest::addColumn<bool>("postgres");
     QTest::addColumn<QStringList>("extraTextColumns");
     QTest::addColumn<QString>("expected");
+    const auto row = [](const char* tag, const QString& statement, bool postgres,
+                        const QString& expected, const QStringList& extra = {}) {
+        QTest::newRow(tag) << statement << postgres << extra << expected;
+    };
+    const QString scope = QStringLiteral("(OffLocID = 1 OR OffLocID = 0 OR OffLocID IS NULL)");
 
-    const QStringList none;
-    const QString scope = QStringLiteral("(OffLocID = 1 OR OffLocID = 0 OR OffLocID IS NULL) AND ");
-
-    QTest::newRow("delete star") << "DELETE * FROM SevCodTable WHERE sevcodID=5;" << false << none
-                                 << "DELETE FROM SevCodTable WHERE sevcodID=5;";
-    QTest::newRow("delete star, lower case, postgres")
-        << "delete  *  from SevCodTable" << true << none << "delete  from SevCodTable";
-    QTest::newRow("delete table star") << "DELETE SevCodTable.* FROM SevCodTable WHERE x=1" << false
-                                       << none << "DELETE FROM SevCodTable WHERE x=1";
-    QTest::newRow("delete star inside a literal") << "SELECT 'DELETE * FROM x' AS t FROM y" << false
-                                                  << none << "SELECT 'DELETE * FROM x' AS t FROM y";
-
-    QTest::newRow("bracketed names")
-        << "SELECT sevcodCod AS [Service Code], [sevcodDes] FROM [SevCodTable]" << true << none
-        << "SELECT sevcodCod AS \"Service Code\", sevcodDes FROM SevCodTable";
-    QTest::newRow("bracket with a quote mark in it")
-        << "SELECT a AS [Fee \"1\"] FROM t" << false << none
-        << "SELECT a AS \"Fee \"\"1\"\"\" FROM t";
-    QTest::newRow("brackets inside a literal")
-        << "WHERE sevcodDes = '[Crown] + x'" << false << none << "WHERE sevcodDes = '[Crown] + x'";
-
-    QTest::newRow("Clng on sqlite rounds")
-        << "UPDATE SevCodTable SET SevCodFee1 = Clng(SevCodFee1 * 1.05) WHERE " + scope +
-               "SevCodCat = 'Prev'"
-        << false << none
-        << "UPDATE SevCodTable SET SevCodFee1 = CAST(ROUND(SevCodFee1 * 1.05) AS INTEGER) WHERE " +
-               scope + "SevCodCat = 'Prev'";
-    QTest::newRow("Clng on postgres")
-        << "SET SevCodFee1 = Clng(SevCodFee1 * 1.05) WHERE x" << true << none
-        << "SET SevCodFee1 = CAST(SevCodFee1 * 1.05 AS INTEGER) WHERE x";
-    QTest::newRow("CInt with nested brackets")
-        << "SET f = CInt((f + 1) * (g)) WHERE x" << false << none
-        << "SET f = CAST(ROUND((f + 1) * (g)) AS INTEGER) WHERE x";
-    QTest::newRow("Clng within Clng") << "SELECT clng(Clng(x) / 2) FROM t" << true << none
-                                      << "SELECT CAST(CAST(x AS INTEGER) / 2 AS INTEGER) FROM t";
-    QTest::newRow("Clng with a bracket in a literal argument")
-        << "SELECT Clng(')' + 1) FROM t" << true << none
-        << "SELECT CAST(')' || 1 AS INTEGER) FROM t";
-    QTest::newRow("Clng not closed is left alone")
-        << "SELECT Clng(x FROM t" << false << none << "SELECT Clng(x FROM t";
-    QTest::newRow("Clng as a column name")
-        << "SELECT t.Clng, Clng FROM t" << false << none << "SELECT t.Clng, Clng FROM t";
-
-    QTest::newRow("texts joined with a literal")
-        << "SELECT pLasNam + ', ' + pFirNam AS Name FROM PaTable" << true << none
-        << "SELECT pLasNam || ', ' || pFirNam AS Name FROM PaTable";
-    QTest::newRow("text columns joined") << "SELECT traCod + traDes FROM DTTable" << false << none
-                                         << "SELECT traCod || traDes FROM DTTable";
-    QTest::newRow("money added stays a sum")
-        << "SELECT SevCodFee1 + SevCodFee2 FROM SevCodTable" << true << none
-        << "SELECT SevCodFee1 + SevCodFee2 FROM SevCodTable";
-    QTest::newRow("reference columns named by the host")
-        << "SELECT *, cdtCod + cdtMod as cdtCodMod FROM cdtTable;" << true
-        << QStringList{"cdtcod", "cdtmod"}
-        << "SELECT *, cdtCod || cdtMod as cdtCodMod FROM cdtTable;";
-    QTest::newRow("unknown columns stay a sum")
-        << "SELECT *, cdtCod + cdtMod FROM cdtTable;" << true << none
-        << "SELECT *, cdtCod + cdtMod FROM cdtTable;";
-    QTest::newRow("a comparison ends the chain")
-        << "WHERE a + 1 = 'x' AND b = 2" << false << none << "WHERE a + 1 = 'x' AND b = 2";
-    QTest::newRow("bracketed text joined further")
-        << "SELECT ('A' + pLasNam) + pID FROM PaTable" << false << none
-        << "SELECT ('A' || pLasNam) || pID FROM PaTable";
-    QTest::newRow("qualified text column") << "SELECT PaTable.pLasNam + x FROM PaTable" << false
-                                           << none << "SELECT PaTable.pLasNam || x FROM PaTable";
-    QTest::newRow("plus inside a literal")
-        << "WHERE x = 'a + b'" << false << none << "WHERE x = 'a + b'";
-
-    QTest::newRow("like ignores case on postgres")
-        << "WHERE sevcodCod like '%d0%' OR sevcodDes LIKE '%like%'" << true << none
-        << "WHERE sevcodCod ILIKE '%d0%' OR sevcodDes ILIKE '%like%'";
-    QTest::newRow("like stays on sqlite")
-        << "WHERE sevcodCod like '%d0%'" << false << none << "WHERE sevcodCod like '%d0%'";
-
-    QTest::newRow("scope then nothing")
-        << "UPDATE SevCodTable SET SevCodFee1 = SevCodFee1 * 1.05 WHERE " + scope.trimmed() << true
-        << none
-        << "UPDATE SevCodTable SET SevCodFee1 = SevCodFee1 * 1.05 WHERE " +
-               scope.trimmed().chopped(4);
-    QTest::newRow("scope then and") << "UPDATE SevCodTable SET SevCodFee1 = 0 WHERE " +
-                                           scope.trimmed() + " and SevCodFee1 is null"
-                                    << false << none
-                                    << "UPDATE SevCodTable SET SevCodFee1 = 0 WHERE " +
-                                           scope.trimmed().chopped(4) + " and SevCodFee1 is null";
-    QTest::newRow("scope then sort")
-        << "SELECT * FROM SevCodTable WHERE " + scope + "ORDER BY a" << false << none
-        << "SELECT * FROM SevCodTable WHERE " + scope.trimmed().chopped(4) + " ORDER BY a";
-    QTest::newRow("empty condition") << "UPDATE SevCodTable SET SevCodFee1 = 0 WHERE " << false
-                                     << none << "UPDATE SevCodTable SET SevCodFee1 = 0 ";
-    QTest::newRow("empty condition before sort")
-        << "SELECT * FROM t WHERE ORDER BY a;" << false << none << "SELECT * FROM t ORDER BY a;";
-    QTest::newRow("between keeps its and")
-        << "WHERE a BETWEEN 1 AND 2" << false << none << "WHERE a BETWEEN 1 AND 2";
-    QTest::newRow("the browser's statement passes")
-        << "SELECT * FROM SevCodTable WHERE " + scope +
-               "NOT (SevCodTable.sevcodCod IN ('CCRMB', 'CCRFN', 'CCPMT')) ORDER BY sevcodCod ASC;"
-        << true << none
-        << "SELECT * FROM SevCodTable WHERE " + scope +
-               "NOT (SevCodTable.sevcodCod IN ('CCRMB', 'CCRFN', 'CCPMT')) ORDER BY sevcodCod ASC;";
-
-    QTest::newRow("literal full of dialect")
-        << "WHERE d = 'it''s AND [x] + Clng(y) like DELETE * FROM' AND c = 'A'" << true << none
-        << "WHERE d = 'it''s AND [x] + Clng(y) like DELETE * FROM' AND c = 'A'";
-    QTest::newRow("quoted names untouched")
-        << "SELECT \"Clng(\" FROM \"a [b]\"" << true << none << "SELECT \"Clng(\" FROM \"a [b]\"";
-    QTest::newRow("literal not closed")
-        << "SELECT 'abc [x] like" << true << none << "SELECT 'abc [x] like";
-    QTest::newRow("comment untouched")
-        << "SELECT a -- it's [x]\nFROM t" << false << none << "SELECT a -- it's [x]\nFROM t";
-    QTest::newRow("empty statement") << "" << true << none << "";
+    row("delete star", "DELETE * FROM SevCodTable WHERE sevcodID=5;", false,
+        "DELETE FROM SevCodTable WHERE sevcodID=5;");
+    row("delete star, lower case", "delete  *  from SevCodTable", true, "delete  from SevCodTable");
+    row("delete table star", "DELETE SevCodTable.* FROM SevCodTable WHERE x=1", false,
+        "DELETE FROM SevCodTable WHERE x=1");
+    row("bracketed names", "SELECT sevcodCod AS [Service Code], [sevcodDes] FROM [SevCodTable]",
+        true, "SELECT sevcodCod AS \"Service Code\", sevcodDes FROM SevCodTable");
+    row("bracket with a quote mark", "SELECT a AS [Fee \"1\"] FROM t", false,
+        "SELECT a AS \"Fee \"\"1\"\"\" FROM t");
+    row("Clng on sqlite rounds",
+        "UPDATE SevCodTable SET SevCodFee1 = Clng(SevCodFee1 * 1.05) WHERE " + scope, false,
+        "UPDATE SevCodTable SET SevCodFee1 = CAST(ROUND(SevCodFee1 * 1.05) AS INTEGER) WHERE " +
+            scope);
+    row("Clng within Clng on postgres", "SELECT clng(Clng(x) / 2) FROM t", true,
+        "SELECT CAST(CAST(x AS INTEGER) / 2 AS INTEGER) FROM t");
+    row("CInt with nested brackets", "SET f = CInt((f + 1) * (g)) WHERE x", false,
+        "SET f = CAST(ROUND((f + 1) * (g)) AS INTEGER) WHERE x");
+    row("Clng with a bracket in a literal", "SELECT Clng(')' + 1) FROM t", true,
+        "SELECT CAST(')' || 1 AS INTEGER) FROM t");
+    row("Clng not closed", "SELECT Clng(x FROM t", false, "SELECT Clng(x FROM t");
+    row("texts joined with a literal", "SELECT pLasNam + ', ' + pFirNam AS Name FROM PaTable", true,
+        "SELECT pLasNam || ', ' || pFirNam AS Name FROM PaTable");
+    row("text columns joined", "SELECT traCod + traDes FROM DTTable", false,
+        "SELECT traCod || traDes FROM DTTable");
+    row("money added stays a sum", "SELECT SevCodFee1 + SevCodFee2 FROM SevCodTable", true,
+        "SELECT SevCodFee1 + SevCodFee2 FROM SevCodTable");
+    row("columns named by the host", "SELECT *, cdtCod + cdtMod as m FROM cdtTable;", true,
+        "SELECT *, cdtCod || cdtMod as m FROM cdtTable;", {"cdtcod", "cdtmod"});
+    row("unknown columns stay a sum", "SELECT cdtCod + cdtMod FROM cdtTable;", true,
+        "SELECT cdtCod + cdtMod FROM cdtTable;");
+    row("a comparison ends the chain", "WHERE a + 1 = 'x' AND b = 2", false,
+        "WHERE a + 1 = 'x' AND b = 2");
+    row("bracketed text joined further", "SELECT ('A' + PaTable.pLasNam) + pID FROM PaTable", false,
+        "SELECT ('A' || PaTable.pLasNam) || pID FROM PaTable");
+    row("like ignores case on postgres", "WHERE sevcodCod like '%d0%' OR sevcodDes LIKE '%like%'",
+        true, "WHERE sevcodCod ILIKE '%d0%' OR sevcodDes ILIKE '%like%'");
+    row("like stays on sqlite", "WHERE sevcodCod like '%d0%'", false,
+        "WHERE sevcodCod like '%d0%'");
+    row("scope then nothing", "UPDATE t SET f = 0 WHERE " + scope + " AND", true,
+        "UPDATE t SET f = 0 WHERE " + scope);
+    row("scope then and", "UPDATE t SET f = 0 WHERE " + scope + " AND and f is null", false,
+        "UPDATE t SET f = 0 WHERE " + scope + " and f is null");
+    row("scope then sort", "SELECT * FROM t WHERE " + scope + " AND ORDER BY a", false,
+        "SELECT * FROM t WHERE " + scope + " ORDER BY a");
+    row("empty condition", "UPDATE t SET f = 0 WHERE ", false, "UPDATE t SET f = 0 ");
+    row("empty condition before sort", "SELECT * FROM t WHERE ORDER BY a;", false,
+        "SELECT * FROM t ORDER BY a;");
+    row("between keeps its and", "WHERE a BETWEEN 1 AND 2", false, "WHERE a BETWEEN 1 AND 2");
+    const QString browser = "SELECT * FROM SevCodTable WHERE " + scope +
+                            " AND NOT (sevcodCod IN ('CCRMB', 'CCPMT')) ORDER BY sevcodCod ASC;";
+    row("the browser's statement passes", browser, true, browser);
+    row("literal full of dialect",
+        "WHERE d = 'it''s AND [x] + Clng(y) like DELETE * FROM' AND c = 'A'", true,
+        "WHERE d = 'it''s AND [x] + Clng(y) like DELETE * FROM' AND c = 'A'");
+    row("quoted names untouched", "SELECT \"Clng(\" FROM \"a [b]\"", true,
+        "SELECT \"Clng(\" FROM \"a [b]\"");
+    row("literal not closed", "SELECT 'abc [x] like", true, "SELECT 'abc [x] like");
+    row("comment untouched", "SELECT a -- it's [x]\nFROM t", false, "SELECT a -- it's [x]\nFROM t");
+    row("empty statement", "", true, "");
 }
 
 void TranslateSqlTest::translates() {

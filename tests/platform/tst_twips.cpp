@@ -5,7 +5,6 @@
 #include <QGuiApplication>
 #include <QObject>
 #include <QScreen>
-#include <QWidget>
 
 namespace twips = tqplatform::twips;
 
@@ -15,7 +14,6 @@ class TestTwips : public QObject {
 private slots:
     void conversions_data();
     void conversions();
-    void followsTheScreen();
 };
 
 void TestTwips::conversions_data() {
@@ -28,7 +26,6 @@ void TestTwips::conversions_data() {
     QTest::newRow("below half a pixel") << 7.0 << 0;
     QTest::newRow("above half a pixel") << 8.0 << 1;
     QTest::newRow("negative") << -1440.0 << -96;
-    QTest::newRow("code list width") << 1680.0 << 112;
 }
 
 void TestTwips::conversions() {
@@ -39,14 +36,6 @@ void TestTwips::conversions() {
     QCOMPARE(twips::toPixelsY(twips), pixels);
     QCOMPARE(twips::fromPixelsX(pixels), pixels * 15.0);
     QCOMPARE(twips::fromPixelsY(pixels), pixels * 15.0);
-}
-
-void TestTwips::followsTheScreen() {
-    QWidget widget;
-    const QScreen* screen = widget.screen();
-    QVERIFY(screen != nullptr);
-    QCOMPARE(twips::perPixelX(&widget), 1440.0 / screen->logicalDotsPerInchX());
-    QCOMPARE(twips::perPixelY(&widget), 1440.0 / screen->logicalDotsPerInchY());
 }
 
 TQ_TEST_MAIN(TestTwips)

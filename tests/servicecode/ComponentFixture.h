@@ -5,6 +5,7 @@
 #include <tqhost/Host.h>
 #include <tqservicecode/clsServiceCode.h>
 
+#include <tqglobal/Error.h>
 #include <tqplatform/Connection.h>
 #include <tqplatform/Recordset.h>
 
@@ -14,6 +15,19 @@
 #include <memory>
 
 namespace tqtest {
+
+/// A host on the practice whose statements containing failOn fail, as a refusing
+/// database would, before they reach the database.
+struct FaultyHost : tqhost::PracticeHost {
+    using PracticeHost::PracticeHost;
+    QString failOn;
+    QString TranslateSql(const QString& statement, int mode) override {
+        if (!failOn.isEmpty() && statement.contains(failOn, Qt::CaseInsensitive)) {
+            throw tqGlobal::Error(tqGlobal::ErrorNumber::DatabaseError, "injected fault");
+        }
+        return PracticeHost::TranslateSql(statement, mode);
+    }
+};
 
 /// A fresh practice database with a working host handed to the component, for one test.
 struct ComponentFixture {
@@ -33,6 +47,16 @@ struct ComponentFixture {
     }
 
     ~ComponentFixture() { component.setGIC(nullptr); }
+
+    /// Hands the component a FaultyHost on the same practice in place of the host.
+    std::shared_ptr<FaultyHost> useFaultyHost() {
+        auto faulty = std::make_shared<FaultyHost>(host->sharedConnection(), host->dataPath(),
+                                                   QStringLiteral("tester"));
+        faulty->ensureSchema();
+        host = faulty;
+        component.setGIC(faulty);
+        return faulty;
+    }
 
     /// Inserts a SevCodTable row; unnamed columns take the row below. Answers its id.
     int32_t addCode(const QString& code, QMap<QString, QString> columns = {}) {

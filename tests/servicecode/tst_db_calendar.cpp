@@ -184,7 +184,7 @@ private slots:
             QCOMPARE(form.Label1->text(),
                      calendar::relativeCaption(QDate::currentDate(), expected));
             QCOMPARE(f.host->ScreenNumber(), 123456);
-            form.cmdOK->click();
+            QTest::keyClick(form.cmd3Months, Qt::Key_Return);  // Enter accepts the date shown
         });
         QCOMPARE(askFollowUpDate("Enter follow-up date"), dateText(expected));
         QCOMPARE(f.host->ScreenNumber(), 0);
@@ -282,11 +282,7 @@ private slots:
         QTest::addColumn<Answer>("answer");
         const QString none;
         calculatorRow("product", "buttons", "1 2 . 5 x 4 =", "50", none, "ok", {"50", 0});
-        calculatorRow("sum, difference", "buttons", "7 + 8 - 5 =", "10", none, "ok", {"10", 0});
-        calculatorRow("percent", "buttons", "5 0 %", "0.5", none, "ok", {"0.5", 0});
         calculatorRow("zero with decimals", "buttons", "0 . 0 0", "0.00", none, "ok", {"0", 0});
-        calculatorRow("CE", "buttons", "1 2 CE 7 + 1 =", "8", none, "ok", {"8", 0});
-        calculatorRow("C", "buttons", "5 + 3 C 2", "2", none, "ok", {"2", 0});
         calculatorRow("nothing entered", "buttons", "", "0", none, "ok", {"0", 0});
         calculatorRow("keys * Enter", "keys", "12*3 Enter", "36", none, "ok", {"36", 0});
         calculatorRow("keys , x /", "keys", "9,5x2/4=", "4.75", none, "ok", {"4.75", 0});
@@ -295,8 +291,9 @@ private slots:
         calculatorRow("keys c", "keys", "5+3c2=", "2", none, "ok", {"2", 0});
         calculatorRow("divide by zero", "buttons", "8 / 0 =", "8", "Can't divide by zero.", "ok",
                       {"8", 0});
-        calculatorRow("and go on", "keys", "8/0=+2=", "10", "Can't divide by zero.", "ok",
-                      {"10", 0});
+        calculatorRow("1E+300 is too large", "keys", QString("100000000000000x").repeated(22),
+                      "1E+294", "The result is too large for the calculator (1E+300 or more).",
+                      "ok", {"1E+294", 0});
         calculatorRow("cancelled", "buttons", "4 2", "42", none, "cancel", {});
         calculatorRow("close box", "keys", "42", "42", none, "close", {});
     }

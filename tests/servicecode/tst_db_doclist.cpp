@@ -84,16 +84,6 @@ class DocListTest : public QObject {
 private slots:
     void init() { setScreenResultText(QString()); }
 
-    void entryText() {
-        QCOMPARE(providers::entryText("Moreau", "Alice", "DDS", "AM"),
-                 "Moreau, Alice DDS" + QString(23, ' ') + "\tAM");
-        QCOMPARE(providers::entryText("Solo", "", "", ""), "Solo,  " + QString(33, ' ') + "\t");
-        QCOMPARE(providers::entryText(QString(33, 'L'), "F", "T12", "XY"),
-                 QString(33, 'L') + ", F T12\tXY");
-        QCOMPARE(providers::entryText(QString(45, 'L'), "Ann", "DDS", "AL"),
-                 QString(40, 'L') + "\tAL");
-    }
-
     void listShowsTypeOneThenTypeTwo() {
         StaffPractice f;
         TQ_REQUIRE_DATABASE(f.db);

@@ -1,4 +1,5 @@
 #include "ComponentFixture.h"
+#include "Faults.h"
 #include "TestMain.h"
 
 #include <tqservicecode/forms/FormHelpers.h>
@@ -51,8 +52,6 @@ private slots:
         QVERIFY(HelpWindow::instance().currentPage().endsWith("TAVIXWIN.CHM/848.html"));
         ShowHelpContext(nullptr, 4242);  // no such topic: the contents
         QVERIFY(HelpWindow::instance().currentPage().endsWith("TAVIXWIN.CHM/index.html"));
-        ShowHelpContext(nullptr, 1062);
-        QVERIFY(HelpWindow::instance().currentPage().endsWith("/1062.html"));
         ShowHelpContents();
         QVERIFY(HelpWindow::instance().currentPage().endsWith("/index.html"));
 
@@ -90,7 +89,7 @@ private slots:
         edit->setProperty("HelpContextID", 848);
         edit->setFocus();
         QApplication::setActiveWindow(&form);
-        ShowContextHelp(&form);
+        QTest::keyClick(edit, Qt::Key_F1);  // F1 on a form: its help
         QVERIFY(HelpWindow::instance().currentPage().endsWith("/848.html"));
         edit->setProperty("HelpContextID", 0);  // no context of its own: the form's
         ShowContextHelp(&form);
@@ -160,6 +159,11 @@ private slots:
         QVERIFY(!window.chkDontShow->isEnabled());
         window.setShowChkDontShow(true);
         window.show();
+        tqtest::failStatements(f.host->connection(), "UserSetting", "INSERT");
+        window.chkDontShow->click();  // refused: the user is told, the window stays unticked
+        QVERIFY(window.isVisible() && !window.chkDontShow->isChecked());
+        QCOMPARE(ui.messages.takeFirst().icon, 16);
+        tqtest::stopFailingStatements(f.host->connection(), "UserSetting", "INSERT");
         window.chkDontShow->click();
         QVERIFY(!window.isVisible());
         QVERIFY(!frmHelp::shadowHelpEnabled());

@@ -2,12 +2,16 @@
 #include "TestMain.h"
 
 #include <tqservicecode/component/ComponentContext.h>
+#include <tqservicecode/forms/HelpWindow.h>
 #include <tqservicecode/forms/ScreenFactory.h>
 #include <tqservicecode/maintenance/ServiceCodeEditorScreen.h>
 #include <tqservicecode/selection/PickerListModel.h>
 #include <tqservicecode/selection/Select_Code.h>
 
+#include "Faults.h"
+
 #include <tqplatform/ScriptedUi.h>
+#include <tqplatform/ui.h>
 
 #include <QCheckBox>
 #include <QLabel>
@@ -39,6 +43,25 @@ int rowOfCode(const PickerListModel& model, const QString& code) {
     }
     return -1;
 }
+
+/// The codes of the highlighted lines of List1, sorted.
+QStringList highlighted(Select_Code& form) {
+    QStringList codes;
+    for (const QModelIndex& line : form.List1->selectionModel()->selectedIndexes()) {
+        codes << form.codeList().line(line.row()).section('\t', 0, 0).trimmed();
+    }
+    codes.sort();
+    return codes;
+}
+
+/// Counts the key presses that reach any object.
+struct KeyCounter : QObject {
+    int keys = 0;
+    bool eventFilter(QObject*, QEvent* event) override {
+        keys += event->type() == QEvent::KeyPress ? 1 : 0;
+        return false;
+    }
+};
 
 void chooseCode(Select_Code& form, const QString& code) {
     const int row = rowOfCode(form.codeList(), code);
@@ -146,29 +169,20 @@ private slots:
         QTest::addColumn<int>("flag");
         QTest::addColumn<QString>("category");
         QTest::addColumn<QString>("enabled");
-        QTest::addColumn<QString>("caption");
+        QTest::addColumn<QString>("caption");  // of the pressed button
         QTest::addColumn<QString>("screenText");
-        QTest::newRow("all on, saved default")
-            << 0 << "" << QString(27, '1') << "Service Codes [ All ]"
-            << "0";
-        QTest::newRow("to-do only") << 256 << "PAT. MGMT"
-                                    << "000000000000000000001000000"
-                                    << "Service Codes [ To Do List ]"
-                                    << "0";
-        QTest::newRow("admin group, All off") << 16 << ""
-                                              << "000000000000000000001110000"
-                                              << "Service Codes [ To Do List ]"
-                                              << "16";
-        QTest::newRow("100 is like 0")
-            << 100 << "Preventive" << QString(27, '1') << "Service Codes [ Preventive ]"
-            << "0";
-        QTest::newRow("-1 only All off") << -1 << "all"
-                                         << "111111111111111111111110111"
-                                         << "Service Codes [ Diagnostic ]"
-                                         << "-1";
-        QTest::newRow("unknown category starts on Tax")
-            << 0 << "Nonsense" << QString(27, '1') << "Service Codes [ Tax ]"
-            << "0";
+        const auto row = [](const char* name, int flag, const char* category, QString enabled,
+                            const char* caption, const char* screenText) {
+            QTest::newRow(name) << flag << QString(category) << enabled << QString(caption)
+                                << QString(screenText);
+        };
+        const QString all(27, '1');
+        row("all on, saved default", 0, "", all, "All", "0");
+        row("to-do only", 256, "PAT. MGMT", "000000000000000000001000000", "To Do List", "0");
+        row("admin group, All off", 16, "", "000000000000000000001110000", "To Do List", "16");
+        row("100 is like 0", 100, "Preventive", all, "Preventive", "0");
+        row("-1 only All off", -1, "all", "111111111111111111111110111", "Diagnostic", "-1");
+        row("unknown category starts on Tax", 0, "Nonsense", all, "Tax", "0");
     }
 
     void buttonsFollowTheMask() {
@@ -185,7 +199,7 @@ private slots:
             shown = true;
             Select_Code& form = picker(dialog);
             QCOMPARE(enabledButtons(form), enabled);
-            QCOMPARE(form.windowTitle(), caption);
+            QCOMPARE(form.windowTitle(), "Service Codes [ " + caption + " ]");
             QCOMPARE(f.host->ScreenText(), screenText);
             QCOMPARE(f.host->PatientID(), f.patient);
         });
@@ -202,6 +216,14 @@ private slots:
         ScriptedUi ui;
         ui.onShow("Select_Code", [&](QDialog& dialog) {
             Select_Code& form = picker(dialog);
+            QStringList tabOrder;  // as the screen is seen
+            form.Text1->setFocus();
+            for (int i = 0; i < 9; ++i) {
+                tabOrder << form.focusWidget()->objectName();
+                QTest::keyClick(form.focusWidget(), Qt::Key_Tab);
+            }
+            QCOMPARE(tabOrder, QStringList({"Text1", "List1", "List2", "chkDefault", "CMD_3",
+                                            "CMD_2", "CMD_1", "CMD_0", "cmdCategory_0"}));
             QCOMPARE(form.feeSchedule(), 3);
             QCOMPARE(form.Label1->text(),
                      QStringLiteral("Service code list, click to select.           Fee type: 3"));
@@ -229,17 +251,7 @@ private slots:
             QVERIFY(!form.CMD[3]->isEnabled());
             QCOMPARE(form.windowTitle(), QStringLiteral("Service Codes [ Letter Mgmt ]"));
         });
-        f.pick(0, "");
-
-        // The schedule was completed from the provider and stored.
-        QCOMPARE(
-            f.scalar("SELECT pGPDenFeeTyp FROM PaTable WHERE pID=" + QString::number(f.patient))
-                .toInt(),
-            3);
-        QCOMPARE(
-            f.scalar("SELECT pGPDenFeeTypPerm FROM PaTable WHERE pID=" + QString::number(f.patient))
-                .toInt(),
-            3);
+        f.pick(0, "");  // the stored schedule: wholeRoadForANewPatient
     }
 
     void choosingAndRemovingCodes() {
@@ -249,8 +261,13 @@ private slots:
         ui.onShow("Select_Code", [&](QDialog& dialog) {
             Select_Code& form = picker(dialog);
             form.cmdCategory[0]->click();  // Diagnostic
-            chooseCode(form, "D0120");
-            chooseCode(form, "D0999");
+            form.List1->setFocus();
+            // Space charges the line under the cursor, arrows only move the cursor.
+            for (Qt::Key key :
+                 {Qt::Key_Home, Qt::Key_Space, Qt::Key_Down, Qt::Key_Down, Qt::Key_Space}) {
+                QTest::keyClick(form.List1, key);
+            }
+            QCOMPARE(highlighted(form), QStringList({"D0120", "D0999"}));
             QCOMPARE(form.chosenList().lines(), QStringList({"D0120\tPeriodic exam\t$40.50\t\t",
                                                              "D0999\tCourtesy look\t$0.00\t\t"}));
             QCOMPARE(form.Tot_Sel_LBL->text(), QStringLiteral("Total: $40.50"));
@@ -265,6 +282,7 @@ private slots:
             typeCode(form, "pe");  // an office code typed in the box
             QCOMPARE(form.Text1->text(), QString());
             QCOMPARE(form.chosenList().count(), 2);
+            QCOMPARE(highlighted(form), QStringList({"D0120", "D0274"}));
             QCOMPARE(form.Tot_Sel_LBL->text(), QStringLiteral("Total: $91.75"));
             form.CMD[1]->click();
         });
@@ -281,14 +299,21 @@ private slots:
     void batchLimitAndCancel() {
         PickerPractice f;
         TQ_OPEN_PICKER_PRACTICE(f);
+        const QString longText = "A description far longer than its column";
         for (int i = 0; i < 26; ++i) {
-            f.addCode(QStringLiteral("T%1").arg(i, 2, 10, QLatin1Char('0')),
-                      {{"SevCodCat", "Tax"}, {"SevCodFee3", "1.00"}});
+            f.addCode(i == 0 ? QStringLiteral("CHARTNOTE") : QStringLiteral("T%1").arg(i),
+                      {{"SevCodCat", "Tax"}, {"SevCodFee3", "1.00"}, {"SevCodDes", longText}});
         }
         ScriptedUi ui;
         ui.onShow("Select_Code", [&](QDialog& dialog) {
             Select_Code& form = picker(dialog);
             QCOMPARE(form.codeList().count(), 26);
+            // The tooltip shows what the line cuts; the code column fits the longest code.
+            QCOMPARE(form.codeList().index(0).data(Qt::ToolTipRole).toString(),
+                     "CHARTNOTE - " + longText);
+            const auto stops = form.List1->property("TabStops").value<QList<int>>();
+            QVERIFY(form.List1->fontMetrics().horizontalAdvance(" CHARTNOTE") <=
+                    stops.value(1) - stops.value(0) - 4);
             for (int row = 0; row < 26; ++row) {
                 clickLine(form.List1, row);
             }
@@ -299,9 +324,15 @@ private slots:
             QCOMPARE(form.Tot_Sel_LBL->text(), QStringLiteral("Total: $25.00"));
             QTest::keyClick(form.Text1, Qt::Key_Escape);  // Esc presses Cancel
         });
+        QSignalSpy refreshed(f.host.get(), &tqhost::PracticeHost::refreshRequested);
+        f.host->setScreenReturn("left over");
         const PickResult result = f.pick(0, "Tax");
         QCOMPARE(result.count, int16_t{0});
         QCOMPARE(result.answer, QString());
+        QCOMPARE(refreshed.count(), 1);  // the host hears of the closed screen, values cleared
+        QCOMPARE(refreshed.at(0).at(0).toInt(), 1);
+        QCOMPARE(SelectedCodeCount(), int16_t{0});
+        QCOMPARE(f.host->ScreenReturn(), QString());
     }
 
     void explosionCodesAndSingleSelection() {
@@ -409,37 +440,25 @@ private slots:
             backNextHidden = screen.hidden;
             // The user renames the code while the editor is open.
             f.host->connection().Execute(
-                "UPDATE SevCodTable SET SevCodDes='Renamed exam' "
-                "WHERE SevCodID=" +
+                "UPDATE SevCodTable SET SevCodDes='Renamed exam' WHERE "
+                "SevCodID=" +
                 QString::number(screen.id));
         });
         ui.onShow("Select_Code", [&](QDialog& dialog) {
             Select_Code& form = picker(dialog);
             form.CMD[3]->click();  // no current line: nothing opens
             QVERIFY(edited == 0);
-            form.List1->setCurrentIndex(form.codeList().index(rowOfCode(form.codeList(), "D0120")));
+            QTest::keyClick(form.List1, Qt::Key_Home);  // the cursor on D0120
             form.CMD[3]->click();
             QCOMPARE(edited, f.exam);
             QVERIFY(backNextHidden);
             const int row = rowOfCode(form.codeList(), "D0120");
             QVERIFY(form.codeList().line(row).contains("Renamed exam"));
             QCOMPARE(form.List1->currentIndex().row(), row);
+            QCOMPARE(highlighted(form), QStringList());  // the cursor, not a choice
         });
         f.pick(0, "Diagnostic");
         QCOMPARE(ui.shownScreens, QStringList({"Select_Code", ServiceCodeEditorScreenName}));
-    }
-
-    void refreshIsNotifiedAndValuesCleared() {
-        PickerPractice f;
-        TQ_OPEN_PICKER_PRACTICE(f);
-        ScriptedUi ui;
-        QSignalSpy refreshed(f.host.get(), &tqhost::PracticeHost::refreshRequested);
-        f.host->setScreenReturn("left over");
-        f.pick(0, "");
-        QCOMPARE(refreshed.count(), 1);
-        QCOMPARE(refreshed.at(0).at(0).toInt(), 1);
-        QCOMPARE(SelectedCodeCount(), int16_t{0});
-        QCOMPARE(f.host->ScreenReturn(), QString());
     }
 
     void theOwnerOfThePicker() {
@@ -476,9 +495,11 @@ private slots:
             Select_Code& form = picker(dialog);
             QVERIFY(form.categoryChoiceMode());
             QVERIFY(!form.List1->isVisible());
-            form.cmdCategory[13]->click();
+            form.cmdCategory[13]->setFocus();
+            QTest::keyClick(form.cmdCategory[13], Qt::Key_Return);  // the focused category
         });
         QCOMPARE(f.component.SelectServiceCodeCategory(), QStringLiteral("Pri. Ins."));
+        QCOMPARE(ScreenResultText(), QStringLiteral("2 - Credit"));  // its type
         ui.onShowOnce("Select_Code",
                       [](QDialog& dialog) { picker(dialog).cmdCategory[23]->click(); });
         QCOMPARE(f.component.SelectServiceCodeCategory(), QStringLiteral("ALL"));
@@ -486,6 +507,79 @@ private slots:
         QCOMPARE(f.component.SelectServiceCodeCategory(), QString());  // closed without choosing
         QCOMPARE(f.host->ScreenReturn(), QStringLiteral("0"));
         QCOMPARE(f.component.ServiceCodeList(), QStringLiteral("0"));
+    }
+
+    void helpComesUpOverTheModalPicker() {
+        PickerPractice f;
+        TQ_OPEN_PICKER_PRACTICE(f);
+        ScriptedUi ui;
+        bool shown = false;
+        ui.onShow("Select_Code", [&](QDialog& dialog) {
+            dialog.hide();  // modal, as the real screen is shown
+            dialog.setWindowModality(Qt::ApplicationModal);
+            dialog.show();
+            QTest::keyClick(picker(dialog).Text1, Qt::Key_F1);
+            HelpWindow* help = HelpWindow::existingInstance();
+            QVERIFY(help != nullptr && help->isVisible());
+            QVERIFY(help->currentPage().endsWith("/1062.html"));
+            KeyCounter counter;  // the user's keys reach the help, not blocked by the picker
+            qApp->installEventFilter(&counter);
+            QTest::keyClick(help->windowHandle(), Qt::Key_Down);
+            qApp->removeEventFilter(&counter);
+            shown = counter.keys > 0;
+        });
+        f.pick(0, "");
+        QVERIFY(shown);
+    }
+
+    void databaseFaultsAreToldAndTheScreenStays_data() {
+        QTest::addColumn<QString>("steps");  // the fault, then what the user does
+        QTest::newRow("set as default category") << "settings default";
+        QTest::newRow("go to the code table") << "settings list";
+        QTest::newRow("add a code") << "count add";
+        QTest::newRow("OK") << "drop ok";
+        QTest::newRow("refill with All") << "drop all";
+    }
+
+    void databaseFaultsAreToldAndTheScreenStays() {
+        QFETCH(QString, steps);
+        PickerPractice f;
+        TQ_OPEN_PICKER_PRACTICE(f);
+        const std::shared_ptr<tqtest::FaultyHost> host = f.useFaultyHost();
+        ScriptedUi ui;
+        bool stayed = false;
+        ui.onShow("Select_Code", [&](QDialog& dialog) {
+            Select_Code& form = picker(dialog);
+            chooseCode(form, "D0120");
+            const QMap<QString, std::function<void()>> step = {
+                {"settings",
+                 [&] { tqtest::failStatements(host->connection(), "UserSetting", "INSERT"); }},
+                {"count", [&] { host->failOn = "count(*)"; }},
+                {"drop", [&] { tqtest::dropConnection(host->connection()); }},
+                {"default", [&] { form.chkDefault->setChecked(true); }},
+                {"list", [&] { form.CMD[2]->click(); }},
+                {"add", [&] { chooseCode(form, "D0274"); }},
+                {"ok", [&] { form.CMD[1]->click(); }},
+                {"all", [&] { form.cmdCategory[23]->click(); }}};
+            for (const QString& name : steps.split(' ')) {
+                step[name]();
+            }
+            stayed = form.isVisible();
+            QCOMPARE(ui.messages.size(), 1);
+            QVERIFY(ui.messages[0].prompt.startsWith(tqplatform::ui::failureMessage("").trimmed()));
+            QCOMPARE(ui.messages[0].icon, 16);
+            QVERIFY(!form.chkDefault->isChecked());  // the box shows what is stored
+            QCOMPARE(form.chosenList().count(), 1);  // nothing added by halves
+            QCOMPARE(highlighted(form),
+                     steps.endsWith("all") ? QStringList() : QStringList{"D0120"});
+        });
+        const PickResult result = f.pick(0, "Diagnostic");
+        QVERIFY(stayed);
+        QCOMPARE(result.answer, QString());
+        QCOMPARE(result.count, int16_t{0});
+        if (steps.startsWith("drop")) {  // opening it now: the reason reaches the host's call
+            QVERIFY_THROWS_EXCEPTION(tqGlobal::Error, f.pick(0, ""));
+        }
     }
 
     void wholeRoadForANewPatient() {
@@ -505,8 +599,8 @@ private slots:
             typeCode(form, "2740");  // short form of D2740
             QCOMPARE(form.chosenList().count(), 4);
             QCOMPARE(form.Tot_Sel_LBL->text(), QStringLiteral("Total: $1071.75"));
-            form.List1->setFocus();
-            QTest::keyClick(form.List1, Qt::Key_Return);  // Enter outside the box: OK
+            form.CMD[2]->setFocus();
+            QTest::keyClick(form.CMD[2], Qt::Key_Return);  // Enter outside the box: OK
         });
         const PickResult result = f.pick(0, "", "MULTI", true, newcomer);
         QCOMPARE(result.count, int16_t{4});

@@ -46,44 +46,31 @@ class StoreTest : public QObject {
 
 private slots:
     void shortFormsAreTriedInOrder_data() {
+        QTest::addColumn<QString>("typed");
         QTest::addColumn<QStringList>("codes");  // rows in the table
         QTest::addColumn<bool>("dPrefix");
-        QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("found");  // "" when nothing is found
-
-        QTest::newRow("three digits take the D form first")
-            << QStringList{"D0120", "00120"} << true << "120"
-            << "D0120";
-        QTest::newRow("then the zero form of the D form") << QStringList{"00120"} << true << "120"
-                                                          << "00120";
-        QTest::newRow("without the prefix only the zero form")
-            << QStringList{"D0120", "00120"} << false << "120"
-            << "00120";
-        QTest::newRow("without the prefix no D form") << QStringList{"D0120"} << false << "120"
-                                                      << "";
-        QTest::newRow("typed code wins over its forms")
-            << QStringList{"120", "D0120"} << true << "120"
-            << "120";
-        QTest::newRow("five character D code retried with zero")
-            << QStringList{"00150"} << true << "D0150"
-            << "00150";
-        QTest::newRow("five character D code, no prefix")
-            << QStringList{"00150"} << false << "D0150"
-            << "";
-        QTest::newRow("six characters are not changed") << QStringList{"000150"} << true << "D00150"
-                                                        << "";
-        QTest::newRow("one digit") << QStringList{"D0009"} << true << "9"
-                                   << "D0009";
-        QTest::newRow("typed with blanks") << QStringList{"D0140"} << true << "  140 "
-                                           << "D0140";
-        QTest::newRow("lower case code") << QStringList{"D2740"} << true << "d2740"
-                                         << "D2740";
+        const auto row = [](const char* name, const char* typed, const QStringList& codes,
+                            bool dPrefix, const char* found) {
+            QTest::newRow(name) << QString(typed) << codes << dPrefix << QString(found);
+        };
+        row("three digits take the D form first", "120", {"D0120", "00120"}, true, "D0120");
+        row("then the zero form of the D form", "120", {"00120"}, true, "00120");
+        row("without the prefix only the zero form", "120", {"D0120", "00120"}, false, "00120");
+        row("without the prefix no D form", "120", {"D0120"}, false, "");
+        row("typed code wins over its forms", "120", {"120", "D0120"}, true, "120");
+        row("five character D code retried with zero", "D0150", {"00150"}, true, "00150");
+        row("five character D code, no prefix", "D0150", {"00150"}, false, "");
+        row("six characters are not changed", "D00150", {"000150"}, true, "");
+        row("one digit", "9", {"D0009"}, true, "D0009");
+        row("typed with blanks", "  140 ", {"D0140"}, true, "D0140");
+        row("lower case code", "d2740", {"D2740"}, true, "D2740");
     }
 
     void shortFormsAreTriedInOrder() {
+        QFETCH(QString, typed);
         QFETCH(QStringList, codes);
         QFETCH(bool, dPrefix);
-        QFETCH(QString, typed);
         QFETCH(QString, found);
         tqtest::ComponentFixture f;
         TQ_OPEN_FIXTURE(f);
@@ -153,66 +140,35 @@ private slots:
 
     void pseudoCodesAreCreatedOnFirstUse_data() {
         QTest::addColumn<QString>("typed");
-        QTest::addColumn<QString>("code");
-        QTest::addColumn<QString>("type");
-        QTest::addColumn<QString>("description");
-        QTest::addColumn<QString>("category");
-        QTest::addColumn<QString>("subCategory");
-        QTest::addColumn<QString>("cursorStops");
+        QTest::addColumn<QStringList>("row");  // code, type, description, category, sub, stops
         QTest::newRow("lab case") << "lab~"
-                                  << "LAB~"
-                                  << "3 - Admin"
-                                  << "Laboratory Case"
-                                  << "Pat. Mgmt"
-                                  << ""
-                                  << "YNNNYNNNN";
-        QTest::newRow("prescription") << " Rx~ "
-                                      << "RX~"
-                                      << "3 - Admin"
-                                      << "Prescription"
-                                      << "Silent"
-                                      << ""
-                                      << "YNNNYNNNN";
+                                  << QStringList{"LAB~",      "3 - Admin", "Laboratory Case",
+                                                 "Pat. Mgmt", "",          "YNNNYNNNN"};
+        QTest::newRow("prescription")
+            << " Rx~ "
+            << QStringList{"RX~", "3 - Admin", "Prescription", "Silent", "", "YNNNYNNNN"};
         QTest::newRow("psr") << "psr~"
-                             << "PSR~"
-                             << "3 - Admin"
-                             << "PSR"
-                             << "Silent"
-                             << ""
-                             << "YNNNYNNNN";
-        QTest::newRow("card process") << "crde~"
-                                      << "CRDE~"
-                                      << "2 - Credit"
-                                      << "Electronic Credit Card Process"
-                                      << "Pat. Pay"
-                                      << "CreditCrdE"
-                                      << "YNNNYYNNN";
+                             << QStringList{"PSR~", "3 - Admin", "PSR", "Silent", "", "YNNNYNNNN"};
+        QTest::newRow("card process")
+            << "crde~" << QStringList{"CRDE~",    "2 - Credit", "Electronic Credit Card Process",
+                                      "Pat. Pay", "CreditCrdE", "YNNNYYNNN"};
     }
 
     void pseudoCodesAreCreatedOnFirstUse() {
         QFETCH(QString, typed);
-        QFETCH(QString, code);
-        QFETCH(QString, type);
-        QFETCH(QString, description);
-        QFETCH(QString, category);
-        QFETCH(QString, subCategory);
-        QFETCH(QString, cursorStops);
+        QFETCH(QStringList, row);
         tqtest::ComponentFixture f;
         TQ_OPEN_FIXTURE(f);
         f.host->setOfficeLocationID(3);
         ServiceCodeRecord record;
         QVERIFY(find(typed, record));
-        QCOMPARE(record.code(), code);
-        QCOMPARE(record.SevCodTyp.trimmed(), type);
         QVERIFY(record.SevCodID > 0);
-
-        ServiceCodeRecord again;
+        ServiceCodeRecord again;  // read back from the table
         QVERIFY(find(typed, again));
         QCOMPARE(again.SevCodID, record.SevCodID);
-        QCOMPARE(again.description(), description);
-        QCOMPARE(again.category(), category);
-        QCOMPARE(again.subCategory(), subCategory);
-        QCOMPARE(again.SevCodCurMov.trimmed(), cursorStops);
+        QCOMPARE(QStringList({again.code(), again.SevCodTyp.trimmed(), again.description(),
+                              again.category(), again.subCategory(), again.SevCodCurMov.trimmed()}),
+                 row);
         QCOMPARE(again.SevCodBil.trimmed(), QStringLiteral("N"));
         QCOMPARE(f.scalar("SELECT count(*) FROM SevCodTable").toInt(), 1);
         QCOMPARE(f.scalar("SELECT OffLocID FROM SevCodTable").toInt(), 3);
@@ -296,13 +252,9 @@ private slots:
         QVERIFY(find("INS1", record));
         QCOMPARE(record.category(), QStringLiteral("Pat. Pay"));
         QCOMPARE(record.subCategory(), QStringLiteral("Check"));
-    }
 
-    void nullColumnsReadAsBlank() {
-        tqtest::ComponentFixture f;
-        TQ_OPEN_FIXTURE(f);
+        // Null columns read as blanks and zeros.
         f.host->connection().Execute("INSERT INTO SevCodTable (SevCodCod) VALUES ('NULLS')");
-        ServiceCodeRecord record;
         QVERIFY(find("NULLS", record));
         QCOMPARE(record.description(), QString());
         QCOMPARE(record.SevCodFee1, Currency());
@@ -335,12 +287,26 @@ private slots:
         QVERIFY(byID);
         QCOMPARE(record.description(), QStringLiteral("Second"));
 
+        // Several rows at any step end the lookup: neither a later column nor a short
+        // form may answer for them ("120" twice beside "D0120"; an office code twice
+        // beside an insurance code).
+        f.host->setUseCdtDPrefix(true);
+        f.addCode("120");
+        f.addCode("120");
+        f.addCode("D0120");
+        f.addCode("X1", {{"SevCodOffCod", "OC"}});
+        f.addCode("X2", {{"SevCodOffCod", "OC"}});
+        f.addCode("X3", {{"SevCodInsCod", "OC"}});
         FakeSearchScreen::answer = 0;
-        byID = false;
-        QVERIFY(!FindServiceCode("NOSUCH", record, true, byID));
-        QCOMPARE(FakeSearchScreen::opened, 2);
+        for (const QString typed : {"120", "OC", "NOSUCH"}) {
+            byID = false;
+            QVERIFY(!FindServiceCode(typed, record, true, byID));
+            QCOMPARE(FakeSearchScreen::startText, typed);
+            QCOMPARE(record, ServiceCodeRecord());
+        }
+        QCOMPARE(FakeSearchScreen::opened, 4);
         QVERIFY(!byID);
-        QCOMPARE(ui.shownScreens, QStringList({CodeSearchScreenName, CodeSearchScreenName}));
+        QCOMPARE(ui.shownScreens, QStringList(4, CodeSearchScreenName));
     }
 
     void badInputIsAnsweredNotThrown() {

@@ -58,6 +58,12 @@ public:
 class IHostServices : public HostObject {
 public:
     // --- Screen protocol: properties a screen's opener writes and the screen reads back.
+    // A screen reads them as its opener's options, and the component leaves in them what
+    // its screens answered; it does not clear them when an operation returns (after a
+    // cancelled SelectServiceCodeCategory, ScreenParameter still holds "BUTTONS"). The
+    // host therefore sets them before each call of the component: at least
+    // ScreenParameter, ScreenText and ScreenOption to "", or a value left from the last
+    // call changes the next screen (SelectServiceCode would open the category choice).
     virtual int32_t PatientID() const = 0;
     virtual void setPatientID(int32_t value) = 0;
     virtual int32_t SelectedID() const = 0;

@@ -1,7 +1,6 @@
 #pragma once
 
-#include <tqglobal/Error.h>
-#include <tqplatform/ui.h>
+#include <tqglobal/IHostServices.h>
 
 #include <QHeaderView>
 #include <QString>
@@ -14,6 +13,13 @@ namespace tqdemo {
 /// The text trimmed, or a dash for nothing.
 inline QString orDash(const QString& text) {
     return text.trimmed().isEmpty() ? QStringLiteral("\u2014") : text.trimmed();
+}
+
+/// "No items", "1 item", "3 items".
+inline QString counted(qsizetype count, const char* noun) {
+    return QStringLiteral("%1 %2%3").arg(count == 0 ? QStringLiteral("No") : QString::number(count),
+                                         QLatin1String(noun),
+                                         count == 1 ? QString() : QStringLiteral("s"));
 }
 
 /// A read-only table of whole rows with the given column captions.
@@ -50,10 +56,18 @@ inline void setCell(QTableWidget* table, int row, int column, const QString& tex
     table->setItem(row, column, item);
 }
 
-/// Tells the user that an operation failed, in the host's words.
-inline void reportFailure(const QString& what, const tqGlobal::Error& error) {
-    tqplatform::ui::msgBox(what + QStringLiteral(":\r") + error.description(),
-                           tqplatform::ui::Buttons::Exclamation);
+/// Sets the host's screen protocol properties to "no option" before a call of the
+/// component. A screen reads them as its opener's options, and the component leaves in
+/// them what its screens answered: after a cancelled category choice ScreenParameter
+/// still holds "BUTTONS", and the next picker would open as the category choice.
+inline void clearScreenProtocol(tqGlobal::IHostServices& host) {
+    host.setPatientID(0);
+    host.setSelectedID(0);
+    host.setScreenNumber(0);
+    host.setScreenText(QString());
+    host.setScreenParameter(QString());
+    host.setScreenReturn(QString());
+    host.setScreenOption(QString());
 }
 
 }  // namespace tqdemo

@@ -2,7 +2,6 @@
 
 #include "DemoText.h"
 
-#include <tqglobal/Error.h>
 #include <tqplatform/Vb.h>
 #include <tqplatform/ui.h>
 #include <tqservicecode/codes/ServiceCodeStore.h>
@@ -95,11 +94,9 @@ void LookupPanel::lookUp(const QString& typed) {
     tqservicecode::ServiceCodeRecord record;
     bool byID = false;
     bool found = false;
-    try {
+    tqplatform::ui::guard([&] {
         found = tqservicecode::FindServiceCode(typed, record, /*allowSearch*/ false, byID);
-    } catch (const tqGlobal::Error& error) {
-        tqplatform::ui::msgBox(error.description(), tqplatform::ui::Buttons::Exclamation);
-    }
+    });
     if (!found) {
         showNotFound(typed);
         return;
@@ -121,6 +118,11 @@ void LookupPanel::lookUp(const QString& typed) {
             tqplatform::vb::Format(record.fee(static_cast<int>(i) + 1), QStringLiteral("$0.00")));
     }
     markPatientFee();
+}
+
+void LookupPanel::focusCodeBox() {
+    m_codeBox->setFocus(Qt::OtherFocusReason);
+    m_codeBox->selectAll();
 }
 
 void LookupPanel::setPatientFeeSchedule(int schedule) {

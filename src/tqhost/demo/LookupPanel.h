@@ -13,11 +13,14 @@ namespace tqdemo {
 /// A code box that looks a typed code up through the component's store and shows the
 /// row it found, the chosen patient's fee standing out.
 class LookupPanel : public QWidget {
+    Q_OBJECT
 public:
     explicit LookupPanel(QWidget* parent = nullptr);
 
     /// Looks the code up as a user would type it and shows the result.
     void lookUp(const QString& code);
+    /// Puts the cursor in the code box, its text selected for typing over.
+    void focusCodeBox();
     /// The fee schedule (1 to 4) of the chosen patient; 0 for none.
     void setPatientFeeSchedule(int schedule);
 

@@ -9,11 +9,16 @@
 #include <tqhost/PracticeHost.h>
 #include <tqplatform/Connection.h>
 #include <tqplatform/Recordset.h>
+#include <tqplatform/ui.h>
 
 #include <QAction>
 #include <QDir>
 #include <QGroupBox>
 #include <QHeaderView>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QMenuBar>
+#include <QScreen>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QTabWidget>
@@ -21,6 +26,8 @@
 #include <QToolBar>
 #include <QUrl>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace tqdemo {
 
@@ -50,35 +57,25 @@ MainWindow::MainWindow(std::shared_ptr<tqhost::PracticeHost> host,
     m_posting = new PostingPanel(component);
     m_lookup = new LookupPanel;
     m_items = new PatientItemsView(*m_host);
-
-    QToolBar* actions = addToolBar(QStringLiteral("Actions"));
-    actions->setObjectName(QStringLiteral("TB"));
-    actions->setMovable(false);
-    actions->setToolButtonStyle(Qt::ToolButtonTextOnly);
-    m_selectAction = actions->addAction(QStringLiteral("Select service codes\u2026"), this,
-                                        &MainWindow::selectCodes);
-    m_selectAction->setObjectName(QStringLiteral("actSelectCodes"));
-    QAction* category = actions->addAction(QStringLiteral("Choose category\u2026"), this,
-                                           &MainWindow::chooseCategory);
-    category->setObjectName(QStringLiteral("actChooseCategory"));
-    m_postAction =
-        actions->addAction(QStringLiteral("Post to-do item\u2026"), this, &MainWindow::postItem);
-    m_postAction->setObjectName(QStringLiteral("actPostToDo"));
+    buildActions();
+    buildMenus();
 
     m_tabs = new QTabWidget;
     m_tabs->setObjectName(QStringLiteral("Panels"));
     m_tabs->addTab(m_pick, QStringLiteral("Select codes"));
     m_tabs->addTab(m_posting, QStringLiteral("Post to-do item"));
     m_tabs->addTab(m_lookup, QStringLiteral("Look up a code"));
+    connect(m_tabs, &QTabWidget::currentChanged, this,
+            [this] { showPanel(m_tabs->currentWidget()); });
 
     auto* left = new QSplitter(Qt::Vertical);
     left->addWidget(buildPatientPanel());
-    left->addWidget(inBox(QStringLiteral("The patient's posted items and notes"), m_items));
+    left->addWidget(inBox(QStringLiteral("The patient's ledger and notes"), m_items));
     left->setChildrenCollapsible(false);
     auto* splitter = new QSplitter(Qt::Horizontal);
     splitter->addWidget(left);
     splitter->addWidget(m_tabs);
-    splitter->setSizes({700, 600});
+    splitter->setSizes({560, 440});  // shares of the width as the window grows
     splitter->setChildrenCollapsible(false);
     auto* central = new QWidget;
     auto* layout = new QVBoxLayout(central);
@@ -96,16 +93,91 @@ MainWindow::MainWindow(std::shared_ptr<tqhost::PracticeHost> host,
     statusBar()->showMessage(QStringLiteral("Practice: %1    User: %2    Data folder: %3")
                                  .arg(practice, m_host->GetCurrentUserName(),
                                       QDir::toNativeSeparators(m_host->GetDataPath())));
-    resize(1320, 780);
+    fitToScreen();
 
     // A screen of the component has closed, or an item was posted: what it changed shows.
     connect(m_host.get(), &tqhost::PracticeHost::refreshRequested, this, [this](int) {
         reloadPatients();
         m_items->reload();
     });
-    connect(m_posting, &PostingPanel::posted, this, [this](int32_t) { m_items->reload(); });
+    connect(m_posting, &PostingPanel::posted, m_items, &PatientItemsView::reload);
+    connect(m_pick, &PickPanel::posted, m_items, &PatientItemsView::reload);
     reloadPatients();
     patientChosen();
+}
+
+void MainWindow::buildActions() {
+    const auto action = [this](const char* name, const QString& text, const QKeySequence& keys,
+                               void (MainWindow::*slot)()) {
+        auto* act = new QAction(text, this);
+        act->setObjectName(QLatin1String(name));
+        act->setShortcut(keys);
+        connect(act, &QAction::triggered, this, slot);
+        return act;
+    };
+    m_selectAction = action("actSelectCodes", QStringLiteral("Select service codes\u2026"),
+                            QKeySequence(Qt::CTRL | Qt::Key_K), &MainWindow::selectCodes);
+    m_categoryAction =
+        action("actChooseCategory", QStringLiteral("Choose category\u2026"),
+               QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_K), &MainWindow::chooseCategory);
+    m_postAction = action("actPostToDo", QStringLiteral("Post to-do item\u2026"),
+                          QKeySequence(Qt::CTRL | Qt::Key_T), &MainWindow::postItem);
+    m_lookupAction = action("actLookUp", QStringLiteral("Look up a code"),
+                            QKeySequence(Qt::CTRL | Qt::Key_L), &MainWindow::lookUpCode);
+
+    QToolBar* actions = addToolBar(QStringLiteral("Actions"));
+    actions->setObjectName(QStringLiteral("TB"));
+    actions->setMovable(false);
+    actions->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    actions->addActions({m_selectAction, m_categoryAction, m_postAction, m_lookupAction});
+}
+
+void MainWindow::buildMenus() {
+    QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
+    QAction* quit = file->addAction(QStringLiteral("&Quit"), this, &QWidget::close);
+    quit->setObjectName(QStringLiteral("actQuit"));
+    quit->setShortcut(QKeySequence::Quit);
+    quit->setMenuRole(QAction::QuitRole);
+
+    QMenu* patient = menuBar()->addMenu(QStringLiteral("&Patient"));
+    patient->addActions({m_selectAction, m_categoryAction, m_postAction});
+    patient->addSeparator();
+    patient->addAction(m_lookupAction);
+
+    QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
+    QAction* about = help->addAction(QStringLiteral("&About"), this, [] {
+        tqplatform::ui::msgBox(
+            QStringLiteral("Service Codes demo\n\nA practice's front desk as the service-code "
+                           "component serves it: pick codes for a patient and post them to the "
+                           "ledger, post to-do items, look codes up."),
+            tqplatform::ui::Buttons::Information, QStringLiteral("About Service Codes demo"));
+    });
+    about->setObjectName(QStringLiteral("actAbout"));
+    about->setMenuRole(QAction::AboutRole);
+}
+
+void MainWindow::fitToScreen() {
+    const QRect room = screen()->availableGeometry();
+    // Leave room for the window frame; on a large screen a little less than all of it.
+    const int width = std::min(room.width() - 16, std::max(1280, room.width() * 85 / 100));
+    const int height = std::min(room.height() - 40, std::max(760, room.height() * 85 / 100));
+    resize(width, height);
+    move(room.center() - QPoint(width / 2, height / 2));
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    // On getting the focus the list puts its cursor on the first patient without choosing
+    // that patient: the first arrow key chooses the patient under the cursor instead of
+    // moving past.
+    if (watched == m_patients && event->type() == QEvent::KeyPress &&
+        m_patients->selectedItems().isEmpty() && m_patients->rowCount() > 0) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Down || key == Qt::Key_Up) {
+            m_patients->selectRow(std::max(0, m_patients->currentRow()));
+            return true;
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
 }
 
 QWidget* MainWindow::buildPatientPanel() {
@@ -113,6 +185,7 @@ QWidget* MainWindow::buildPatientPanel() {
                                  {QStringLiteral("Patient"), QStringLiteral("Provider"),
                                   QStringLiteral("Fee schedule"), QStringLiteral("Home phone")});
     connect(m_patients, &QTableWidget::itemSelectionChanged, this, [this] { patientChosen(); });
+    m_patients->installEventFilter(this);
     return inBox(QStringLiteral("Patients"), m_patients);
 }
 
@@ -126,7 +199,7 @@ void MainWindow::reloadPatients() {
     const QSignalBlocker quiet(m_patients);  // the chosen patient stays chosen
     m_patients->setRowCount(0);
     int chosenRow = -1;
-    try {
+    tqplatform::ui::guard([&] {
         tqplatform::Recordset rs =
             m_host->GetConnection().OpenRecordset(m_host->TranslateSql(sql, 0));
         m_patients->setRowCount(rs.RecordCount());
@@ -159,9 +232,7 @@ void MainWindow::reloadPatients() {
                 chosenRow = row;
             }
         }
-    } catch (const tqGlobal::Error& error) {
-        reportFailure(QStringLiteral("The patients could not be read"), error);
-    }
+    });
     m_patients->resizeColumnsToContents();
     for (int column = 0; column < ColumnCount - 1; ++column) {
         m_patients->setColumnWidth(column, m_patients->columnWidth(column) + 16);
@@ -181,6 +252,9 @@ void MainWindow::selectPatientRow(int row) {
 
 void MainWindow::showPanel(QWidget* panel) {
     m_tabs->setCurrentWidget(panel);
+    if (panel == m_lookup) {
+        m_lookup->focusCodeBox();
+    }
 }
 
 void MainWindow::patientChosen() {
@@ -202,8 +276,10 @@ void MainWindow::patientChosen() {
     m_items->setPatient(id);
     for (QAction* action : {m_selectAction, m_postAction}) {
         action->setEnabled(id != 0);
-        action->setToolTip(id != 0 ? QStringLiteral("For %1").arg(name)
-                                   : QStringLiteral("Choose a patient first"));
+        action->setToolTip(
+            (id != 0 ? QStringLiteral("For %1").arg(name)
+                     : QStringLiteral("Choose a patient first")) +
+            QStringLiteral(" (%1)").arg(action->shortcut().toString(QKeySequence::NativeText)));
     }
 }
 
@@ -220,6 +296,10 @@ void MainWindow::chooseCategory() {
 void MainWindow::postItem() {
     showPanel(m_posting);
     m_posting->post();
+}
+
+void MainWindow::lookUpCode() {
+    showPanel(m_lookup);
 }
 
 }  // namespace tqdemo

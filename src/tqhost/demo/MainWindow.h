@@ -23,10 +23,11 @@ class PatientItemsView;
 class PickPanel;
 class PostingPanel;
 
-/// The demo host's main window: the practice's patients with the chosen patient's posted
-/// items and notes, and panels that call the component's operations for that patient
+/// The demo host's main window: the practice's patients with the chosen patient's ledger
+/// and notes, and panels that call the component's operations for that patient
 /// (select codes, choose a category, post a to-do item, look a code up).
 class MainWindow : public QMainWindow {
+    Q_OBJECT
 public:
     MainWindow(std::shared_ptr<tqhost::PracticeHost> host, tqservicecode::clsServiceCode& component,
                QWidget* parent = nullptr);
@@ -42,15 +43,24 @@ public:
     PostingPanel& postingPanel() const { return *m_posting; }
     LookupPanel& lookupPanel() const { return *m_lookup; }
     PatientItemsView& itemsView() const { return *m_items; }
-    /// Brings a panel's tab to the front.
+    /// Brings a panel's tab to the front; the look-up tab gets the cursor in its box.
     void showPanel(QWidget* panel);
+    /// Sizes the window to its screen: never larger than the room available, a little
+    /// less than it on a large screen, and centres it.
+    void fitToScreen();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void buildActions();
+    void buildMenus();
     QWidget* buildPatientPanel();
     void patientChosen();
     void selectCodes();
     void chooseCategory();
     void postItem();
+    void lookUpCode();
 
     std::shared_ptr<tqhost::PracticeHost> m_host;
     int32_t m_patientId = 0;
@@ -61,7 +71,9 @@ private:
     LookupPanel* m_lookup = nullptr;
     PatientItemsView* m_items = nullptr;
     QAction* m_selectAction = nullptr;
+    QAction* m_categoryAction = nullptr;
     QAction* m_postAction = nullptr;
+    QAction* m_lookupAction = nullptr;
 };
 
 }  // namespace tqdemo

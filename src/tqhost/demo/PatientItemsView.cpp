@@ -6,6 +6,7 @@
 #include <tqplatform/Connection.h>
 #include <tqplatform/Recordset.h>
 #include <tqplatform/Vb.h>
+#include <tqplatform/ui.h>
 
 #include <QLabel>
 #include <QSplitter>
@@ -16,7 +17,15 @@ namespace tqdemo {
 
 namespace {
 
-enum ItemColumn { ItemId, ItemCode, ItemDescription, ItemFollowUp, ItemProvider, ItemPosted };
+enum ItemColumn {
+    ItemId,
+    ItemCode,
+    ItemDescription,
+    ItemFee,
+    ItemFollowUp,
+    ItemProvider,
+    ItemPosted
+};
 enum NoteColumn { NoteItem, NoteText, NoteCreated };
 
 QString shortDate(const QVariant& value) {
@@ -45,7 +54,8 @@ PatientItemsView::PatientItemsView(tqhost::PracticeHost& host, QWidget* parent)
     m_items = makeResultTable(
         QStringLiteral("Items"),
         {QStringLiteral("ID"), QStringLiteral("Code"), QStringLiteral("Description"),
-         QStringLiteral("Follow-up"), QStringLiteral("Provider"), QStringLiteral("Posted")});
+         QStringLiteral("Fee"), QStringLiteral("Follow-up"), QStringLiteral("Provider"),
+         QStringLiteral("Posted")});
     m_notesTitle = new QLabel;
     m_notes = makeResultTable(
         QStringLiteral("Notes"),
@@ -74,20 +84,18 @@ void PatientItemsView::reload() {
     m_items->setRowCount(0);
     m_notes->setRowCount(0);
     if (m_patientId != 0) {
-        try {
+        tqplatform::ui::guard([this] {
             loadItems();
             loadNotes();
-        } catch (const tqGlobal::Error& error) {
-            reportFailure(QStringLiteral("The patient's items could not be read"), error);
-        }
+        });
     }
-    m_itemsTitle->setText(QStringLiteral("Posted items: %1").arg(m_items->rowCount()));
-    m_notesTitle->setText(QStringLiteral("Notes: %1").arg(m_notes->rowCount()));
+    m_itemsTitle->setText(counted(m_items->rowCount(), "item") + QStringLiteral(" on the ledger"));
+    m_notesTitle->setText(counted(m_notes->rowCount(), "note"));
 }
 
 void PatientItemsView::loadItems() {
     tqplatform::Recordset rs = m_host.connection().OpenRecordset(
-        QStringLiteral("SELECT traID, traCod, traDes, traAptSchDat, traDrIni, traStaDat "
+        QStringLiteral("SELECT traID, traCod, traDes, traCha, traAptSchDat, traDrIni, traStaDat "
                        "FROM DTTable WHERE trapID = %1 ORDER BY traID DESC")
             .arg(m_patientId));
     m_items->setRowCount(rs.RecordCount());
@@ -95,6 +103,10 @@ void PatientItemsView::loadItems() {
         setCell(m_items, row, ItemId, field(rs, "traID"), true);
         setCell(m_items, row, ItemCode, field(rs, "traCod"));
         setCell(m_items, row, ItemDescription, field(rs, "traDes"));
+        setCell(
+            m_items, row, ItemFee,
+            tqplatform::vb::Format(rs.Fields(QStringLiteral("traCha")), QStringLiteral("$0.00")),
+            true);
         setCell(m_items, row, ItemFollowUp, shortDate(rs.Fields(QStringLiteral("traAptSchDat"))));
         setCell(m_items, row, ItemProvider, field(rs, "traDrIni"));
         setCell(m_items, row, ItemPosted, shortDate(rs.Fields(QStringLiteral("traStaDat"))));

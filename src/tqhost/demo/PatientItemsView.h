@@ -13,9 +13,10 @@ class PracticeHost;
 
 namespace tqdemo {
 
-/// The chosen patient's posted items (DTTable) and notes (NoteTable), read from the
+/// The chosen patient's ledger: posted items (DTTable) and notes (NoteTable), read from the
 /// practice database, newest first.
 class PatientItemsView : public QWidget {
+    Q_OBJECT
 public:
     explicit PatientItemsView(tqhost::PracticeHost& host, QWidget* parent = nullptr);
 

@@ -1,8 +1,11 @@
 #include "PickPanel.h"
 
+#include "ChargePosting.h"
 #include "DemoText.h"
 
+#include <tqplatform/ui.h>
 #include <tqservicecode/clsServiceCode.h>
+#include <tqservicecode/selection/PickerCategories.h>
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -12,10 +15,9 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QSpinBox>
 #include <QVBoxLayout>
 
-#include <limits>
+#include <algorithm>
 
 namespace tqdemo {
 
@@ -23,54 +25,20 @@ namespace {
 
 enum AnswerColumn { IdColumn, CodeColumn, DescriptionColumn, FeeColumn };
 
-struct FlagPreset {
-    int value;
-    const char* meaning;
+struct Offer {
+    int mask;
+    const char* words;
 };
 
-/// Button masks a host typically passes.
-constexpr FlagPreset kFlagPresets[] = {
-    {0, "every category"},    {1, "dental procedures"},
-    {4, "patient credits"},   {16, "to-do, letters, silent codes"},
-    {256, "to-do list only"},
+/// The button masks a host typically passes, in the words of the front desk.
+constexpr Offer kOffers[] = {
+    {0, "All categories"},
+    {1, "Dental procedures"},
+    {2, "Medical codes (CPT, ICD)"},
+    {4, "Payments and credits"},
+    {16, "To-do items, letters and silent codes"},
+    {256, "The to-do list only"},
 };
-
-/// The picker's category captions, as a caller names its starting category.
-const char* const kCategoryCaptions[] = {
-    "Diagnostic",
-    "Preventive",
-    "Restorative",
-    "Endodontics",
-    "Periodontics",
-    "Pros.Remove",
-    "Maxillo. Pros.",
-    "Implant",
-    "Pros. Fixed",
-    "Oral Surgery",
-    "Orthodontics",
-    "Gen. Service",
-    "Patient Pays",
-    "Pri. Ins. Pays",
-    "Sec. Ins. Pays",
-    "Discount",
-    "Adjustment",
-    "Reimburse",
-    "NSF",
-    "Refund",
-    "To Do List",
-    "Letter Mgmt",
-    "Silent Codes",
-    "All",
-    "CPT",
-    "ICD",
-    "Tax",
-};
-
-/// The answer with its line feeds and carriage returns written as \n and \r.
-QString visibleControls(QString text) {
-    return text.replace(QLatin1Char('\r'), QStringLiteral("\\r"))
-        .replace(QLatin1Char('\n'), QStringLiteral("\\n"));
-}
 
 }  // namespace
 
@@ -81,14 +49,24 @@ QList<PickedCode> splitPickerAnswer(const QString& answer) {
             continue;
         }
         const QStringList fields = line.split(QLatin1Char('\n'));
-        PickedCode code;
-        code.id = fields.value(0).trimmed();
-        code.code = fields.value(1).trimmed();
-        code.description = fields.value(2).trimmed();
-        code.fee = fields.value(3).trimmed();
-        codes.append(code);
+        codes.append({fields.value(0).trimmed(), fields.value(1).trimmed(),
+                      fields.value(2).trimmed(), fields.value(3).trimmed()});
     }
     return codes;
+}
+
+QString categoryCaption(const QString& storedCategory) {
+    namespace picker = tqservicecode::picker;
+    const QString wanted = storedCategory.trimmed();
+    if (wanted.compare(QStringLiteral("ALL"), Qt::CaseInsensitive) == 0) {
+        return picker::categoryButtons()[picker::AllButton].caption;
+    }
+    for (const picker::CategoryButton& button : picker::categoryButtons()) {
+        if (!wanted.isEmpty() && button.category.compare(wanted, Qt::CaseInsensitive) == 0) {
+            return button.caption;
+        }
+    }
+    return storedCategory;
 }
 
 PickPanel::PickPanel(tqservicecode::clsServiceCode& component, QWidget* parent)
@@ -97,50 +75,39 @@ PickPanel::PickPanel(tqservicecode::clsServiceCode& component, QWidget* parent)
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(buildOptions());
     layout->addWidget(buildAnswer(), 1);
-    showAnswer(QString(), 0);
-    m_count->setText(QStringLiteral("Choose a patient and press Select service codes."));
+    clearAnswer(QStringLiteral("Choose a patient and press Select service codes."));
 }
 
 QWidget* PickPanel::buildOptions() {
-    auto* box = new QGroupBox(QStringLiteral("Picker options"));
+    auto* box = new QGroupBox(QStringLiteral("The code picker"));
     auto* form = new QFormLayout(box);
     form->setLabelAlignment(Qt::AlignRight);
 
-    m_showFlag = new QSpinBox;
-    m_showFlag->setObjectName(QStringLiteral("ShowFlag"));
-    m_showFlag->setRange(std::numeric_limits<int16_t>::min(), std::numeric_limits<int16_t>::max());
-    m_flagPresets = new QComboBox;
-    m_flagPresets->setObjectName(QStringLiteral("ShowFlagPresets"));
-    for (const FlagPreset& preset : kFlagPresets) {
-        m_flagPresets->addItem(
-            QStringLiteral("%1 \u2014 %2").arg(preset.value).arg(QLatin1String(preset.meaning)),
-            preset.value);
+    m_offered = new QComboBox;
+    m_offered->setObjectName(QStringLiteral("CategoriesOffered"));
+    for (const Offer& offer : kOffers) {
+        m_offered->addItem(QLatin1String(offer.words), offer.mask);
     }
-    auto* flagRow = new QHBoxLayout;
-    flagRow->addWidget(m_showFlag);
-    flagRow->addWidget(m_flagPresets, 1);
-    form->addRow(QStringLiteral("Category buttons (Show_Flag):"), flagRow);
-    connect(m_showFlag, &QSpinBox::valueChanged, this, &PickPanel::showFlagChanged);
-    connect(m_flagPresets, &QComboBox::activated, this,
-            [this](int index) { m_showFlag->setValue(m_flagPresets->itemData(index).toInt()); });
+    form->addRow(QStringLiteral("Categories offered:"), m_offered);
 
     m_category = new QComboBox;
     m_category->setObjectName(QStringLiteral("StartCategory"));
     m_category->setEditable(true);
     m_category->setInsertPolicy(QComboBox::NoInsert);
     m_category->addItem(QString());
-    for (const char* caption : kCategoryCaptions) {
-        m_category->addItem(QLatin1String(caption));
+    for (const tqservicecode::picker::CategoryButton& button :
+         tqservicecode::picker::categoryButtons()) {
+        m_category->addItem(button.caption);
     }
-    m_category->lineEdit()->setPlaceholderText(QStringLiteral("the user's saved default"));
+    m_category->lineEdit()->setPlaceholderText(QStringLiteral("the user's usual category"));
     form->addRow(QStringLiteral("Start on category:"), m_category);
 
-    m_single = new QCheckBox(QStringLiteral("One code only (SINGLE)"));
+    m_single = new QCheckBox(QStringLiteral("Pick one code only"));
     m_single->setObjectName(QStringLiteral("SingleSelection"));
-    m_expand = new QCheckBox(QStringLiteral("Expand explosion codes into their members"));
+    m_expand = new QCheckBox(QStringLiteral("A group code adds the codes it stands for"));
     m_expand->setObjectName(QStringLiteral("ExpandCodes"));
     m_expand->setChecked(true);
-    form->addRow(QStringLiteral("Selection:"), m_single);
+    form->addRow(QStringLiteral("Picking:"), m_single);
     form->addRow(QString(), m_expand);
 
     auto* select = new QPushButton(QStringLiteral("&Select service codes\u2026"));
@@ -154,57 +121,48 @@ QWidget* PickPanel::buildOptions() {
     form->addRow(QString(), buttons);
     connect(select, &QPushButton::clicked, this, &PickPanel::selectCodes);
     connect(choose, &QPushButton::clicked, this, &PickPanel::chooseCategory);
+
+    m_categoryAnswer = new QLabel;
+    m_categoryAnswer->setObjectName(QStringLiteral("CategoryAnswer"));
+    form->addRow(QString(), m_categoryAnswer);
     return box;
 }
 
 QWidget* PickPanel::buildAnswer() {
-    auto* box = new QGroupBox(QStringLiteral("What the component returned"));
+    auto* box = new QGroupBox(QStringLiteral("Codes chosen"));
     auto* layout = new QVBoxLayout(box);
-    m_count = new QLabel;
-    m_count->setObjectName(QStringLiteral("PickCount"));
-    QFont bold = m_count->font();
+    m_status = new QLabel;
+    m_status->setObjectName(QStringLiteral("PickCount"));
+    m_status->setWordWrap(true);
+    QFont bold = m_status->font();
     bold.setBold(true);
-    m_count->setFont(bold);
-    layout->addWidget(m_count);
+    m_status->setFont(bold);
+    layout->addWidget(m_status);
 
     m_codes = makeResultTable(QStringLiteral("PickAnswer"),
                               {QStringLiteral("ID"), QStringLiteral("Code"),
                                QStringLiteral("Description"), QStringLiteral("Fee")});
     fitColumns(m_codes, DescriptionColumn);
     layout->addWidget(m_codes, 1);
-
-    auto* raw = new QHBoxLayout;
-    m_rawAnswer = new QLineEdit;
-    m_rawAnswer->setObjectName(QStringLiteral("RawAnswer"));
-    m_rawAnswer->setReadOnly(true);
-    m_rawAnswer->setToolTip(
-        QStringLiteral("The answer text as returned: \\n a line feed, \\r a carriage return"));
-    raw->addWidget(new QLabel(QStringLiteral("Answer text:")));
-    raw->addWidget(m_rawAnswer, 1);
-    layout->addLayout(raw);
-
-    m_categoryAnswer = new QLabel(QStringLiteral("Category: not asked yet."));
-    m_categoryAnswer->setObjectName(QStringLiteral("CategoryAnswer"));
-    layout->addWidget(m_categoryAnswer);
     return box;
 }
 
 void PickPanel::setPatient(int32_t id, const QString& name) {
+    if (id != m_patientId) {
+        clearAnswer(id == 0 ? QStringLiteral("Choose a patient and press Select service codes.")
+                            : QStringLiteral("No codes chosen for %1 yet.").arg(name));
+    }
     m_patientId = id;
     m_patientName = name;
 }
 
 PickPanel::Options PickPanel::options() const {
-    Options options;
-    options.showFlag = static_cast<int16_t>(m_showFlag->value());
-    options.category = m_category->currentText();
-    options.singleSelection = m_single->isChecked();
-    options.expandExplosionCodes = m_expand->isChecked();
-    return options;
+    return {static_cast<int16_t>(m_offered->currentData().toInt()), m_category->currentText(),
+            m_single->isChecked(), m_expand->isChecked()};
 }
 
 void PickPanel::setOptions(const Options& options) {
-    m_showFlag->setValue(options.showFlag);
+    m_offered->setCurrentIndex(std::max(0, m_offered->findData(options.showFlag)));
     m_category->setEditText(options.category);
     m_single->setChecked(options.singleSelection);
     m_expand->setChecked(options.expandExplosionCodes);
@@ -216,46 +174,45 @@ void PickPanel::selectCodes() {
                                tqplatform::ui::Buttons::Information);
         return;
     }
-    const Options chosen = options();
-    int16_t flag = chosen.showFlag;
-    int32_t patient = m_patientId;
-    QString category = chosen.category;
-    QString answer;
-    int16_t count = 0;
-    QString mode = chosen.singleSelection ? QStringLiteral("SINGLE") : QStringLiteral("MULTI");
-    try {
+    clearAnswer(QStringLiteral("No code was chosen."));
+    tqplatform::ui::guard([this] {
+        const Options chosen = options();
+        int16_t flag = chosen.showFlag;
+        int32_t patient = m_patientId;
+        QString category = chosen.category;
+        QString answer;
+        int16_t count = 0;
+        QString mode = chosen.singleSelection ? QStringLiteral("SINGLE") : QStringLiteral("MULTI");
+        clearScreenProtocol(*m_component.GIC());
         m_component.SelectServiceCode(flag, patient, category, answer, count, mode,
                                       chosen.expandExplosionCodes, window());
-    } catch (const tqGlobal::Error& error) {
-        reportFailure(QStringLiteral("The codes could not be selected"), error);
-        return;
-    }
-    showAnswer(answer, count);
+        const QList<PickedCode> codes = splitPickerAnswer(answer);
+        showAnswer(codes);
+        post(codes);
+    });
 }
 
 void PickPanel::chooseCategory() {
-    QString category;
-    try {
-        category = m_component.SelectServiceCodeCategory();
-    } catch (const tqGlobal::Error& error) {
-        reportFailure(QStringLiteral("The category could not be chosen"), error);
-        return;
-    }
-    m_categoryAnswer->setText(
-        category.isEmpty() ? QStringLiteral("Category: left without choosing one.")
-                           : QStringLiteral("Category chosen: \u201c%1\u201d").arg(category));
+    tqplatform::ui::guard([this] {
+        clearScreenProtocol(*m_component.GIC());
+        const QString category = m_component.SelectServiceCodeCategory();
+        if (category.isEmpty()) {
+            m_categoryAnswer->setText(QStringLiteral("Left without choosing a category."));
+            return;
+        }
+        const QString caption = categoryCaption(category);
+        m_category->setEditText(caption);
+        m_categoryAnswer->setText(
+            QStringLiteral("The picker starts on \u201c%1\u201d.").arg(caption));
+    });
 }
 
-void PickPanel::showAnswer(const QString& answer, int16_t count) {
-    const QList<PickedCode> codes = splitPickerAnswer(answer);
-    if (count == 0 && codes.isEmpty()) {
-        m_count->setText(QStringLiteral("No code was chosen."));
-    } else {
-        m_count->setText(QStringLiteral("%1 %2 returned for %3")
-                             .arg(count)
-                             .arg(count == 1 ? QStringLiteral("code") : QStringLiteral("codes"))
-                             .arg(m_patientName));
-    }
+void PickPanel::clearAnswer(const QString& status) {
+    m_status->setText(status);
+    m_codes->setRowCount(0);
+}
+
+void PickPanel::showAnswer(const QList<PickedCode>& codes) {
     m_codes->setRowCount(static_cast<int>(codes.size()));
     for (int row = 0; row < codes.size(); ++row) {
         const PickedCode& code = codes[row];
@@ -265,13 +222,20 @@ void PickPanel::showAnswer(const QString& answer, int16_t count) {
         setCell(m_codes, row, FeeColumn,
                 code.fee.isEmpty() ? QString() : QStringLiteral("$") + code.fee, true);
     }
-    m_rawAnswer->setText(visibleControls(answer));
-    m_rawAnswer->setCursorPosition(0);
 }
 
-void PickPanel::showFlagChanged(int value) {
-    // The preset that reads the same, or none for any other mask.
-    m_flagPresets->setCurrentIndex(m_flagPresets->findData(value));
+void PickPanel::post(const QList<PickedCode>& codes) {
+    if (codes.isEmpty()) {
+        return;
+    }
+    const QString chosen =
+        counted(codes.size(), "code") + QStringLiteral(" chosen for ") + m_patientName;
+    m_status->setText(chosen + QStringLiteral(": not posted."));
+    const QList<int32_t> ids = postCharges(*m_component.GIC(), m_patientId, codes);
+    if (!ids.isEmpty()) {
+        m_status->setText(chosen + QStringLiteral(", posted to the ledger."));
+        emit posted();
+    }
 }
 
 }  // namespace tqdemo

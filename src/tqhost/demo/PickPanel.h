@@ -9,8 +9,6 @@
 class QCheckBox;
 class QComboBox;
 class QLabel;
-class QLineEdit;
-class QSpinBox;
 class QTableWidget;
 
 namespace tqservicecode {
@@ -31,13 +29,19 @@ struct PickedCode {
 /// return, its fields (id, code, description, fee) separated by line feeds.
 QList<PickedCode> splitPickerAnswer(const QString& answer);
 
-/// The component's picking road: the options a host passes to the code picker, the
-/// buttons that open it (codes for the chosen patient, or a category), and what it
-/// returned.
+/// The caption of the picker's category button that a stored category (the category
+/// choice's answer, such as "Surgery") stands for: the picker opens on a caption
+/// ("Oral Surgery"). "ALL" is the "All" button; anything else is answered unchanged.
+QString categoryCaption(const QString& storedCategory);
+
+/// The component's picking road: which categories the picker offers and where it
+/// starts, the buttons that open it (codes for the chosen patient, or a category), and
+/// the codes chosen, which are posted to the patient's ledger.
 class PickPanel : public QWidget {
     Q_OBJECT
 public:
     struct Options {
+        /// The picker's button mask (0 every category); a mask not offered means 0.
         int16_t showFlag = 0;
         /// A category button's caption; "" opens on the user's saved default.
         QString category;
@@ -47,33 +51,37 @@ public:
 
     explicit PickPanel(tqservicecode::clsServiceCode& component, QWidget* parent = nullptr);
 
+    /// Another patient clears the codes shown.
     void setPatient(int32_t id, const QString& name);
     Options options() const;
     void setOptions(const Options& options);
 
-    /// Opens the picker for the chosen patient with the options and shows the answer.
+    /// Opens the picker for the chosen patient, shows the codes chosen and posts them.
     void selectCodes();
-    /// Opens the picker in its category-choice mode and shows the category chosen.
+    /// Opens the category choice; the category chosen becomes the picker's start.
     void chooseCategory();
+
+signals:
+    /// Codes were posted to the chosen patient's ledger.
+    void posted();
 
 private:
     QWidget* buildOptions();
     QWidget* buildAnswer();
-    void showAnswer(const QString& answer, int16_t count);
-    void showFlagChanged(int value);
+    void clearAnswer(const QString& status);
+    void showAnswer(const QList<PickedCode>& codes);
+    void post(const QList<PickedCode>& codes);
 
     tqservicecode::clsServiceCode& m_component;
     int32_t m_patientId = 0;
     QString m_patientName;
 
-    QSpinBox* m_showFlag = nullptr;
-    QComboBox* m_flagPresets = nullptr;
+    QComboBox* m_offered = nullptr;
     QComboBox* m_category = nullptr;
     QCheckBox* m_single = nullptr;
     QCheckBox* m_expand = nullptr;
-    QLabel* m_count = nullptr;
+    QLabel* m_status = nullptr;
     QTableWidget* m_codes = nullptr;
-    QLineEdit* m_rawAnswer = nullptr;
     QLabel* m_categoryAnswer = nullptr;
 };
 

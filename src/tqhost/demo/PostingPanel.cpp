@@ -2,6 +2,7 @@
 
 #include "DemoText.h"
 
+#include <tqplatform/ui.h>
 #include <tqservicecode/clsServiceCode.h>
 
 #include <QCheckBox>
@@ -71,6 +72,9 @@ PostingPanel::PostingPanel(tqservicecode::clsServiceCode& component, QWidget* pa
 }
 
 void PostingPanel::setPatient(int32_t id, const QString& name) {
+    if (id != m_patientId) {
+        m_result->setText(QStringLiteral("Nothing posted yet."));
+    }
     m_patientId = id;
     m_patientName = name;
     m_patient->setText(orDash(name));
@@ -88,15 +92,16 @@ void PostingPanel::post() {
     const std::optional<QString> code =
         typed.isEmpty() ? std::nullopt : std::optional<QString>(typed);
     int32_t id = 0;
-    try {
+    m_result->setText(QStringLiteral("Nothing was posted."));
+    tqplatform::ui::guard([&] {
+        clearScreenProtocol(*m_component.GIC());
         id = m_component.SendPatientManagementCode(comment, m_patientId, code, std::nullopt,
                                                    m_toDoOnly->isChecked());
-    } catch (const tqGlobal::Error& error) {
-        reportFailure(QStringLiteral("The item could not be posted"), error);
+    });
+    if (id > 0) {
+        m_result->setText(
+            QStringLiteral("Posted for %1 as transaction %2.").arg(m_patientName).arg(id));
     }
-    m_result->setText(
-        id > 0 ? QStringLiteral("Posted for %1 as transaction %2.").arg(m_patientName).arg(id)
-               : QStringLiteral("Nothing was posted."));
     emit posted(id);
 }
 

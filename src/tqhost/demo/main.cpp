@@ -3,8 +3,10 @@
 // selecting codes, choosing a category, posting a to-do item, looking a code up.
 //
 //   tqdemo [--database URL] [--data FOLDER]
-//          [--screenshot-picker FILE] [--screenshot-buttons FILE]
+//   tqdemo [--screenshot-picker FILE] [--screenshot-buttons FILE]
 //          [--screenshot FILE [--lookup CODE] [--post]]
+//
+// Pictures are taken on a temporary practice with the sample data, never on the user's.
 
 #include "LookupPanel.h"
 #include "MainWindow.h"
@@ -32,11 +34,14 @@
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QSettings>
 #include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QTimer>
 
 #include <algorithm>
 #include <cstdio>
+#include <optional>
 
 namespace {
 
@@ -177,7 +182,9 @@ int main(int argc, char** argv) {
     tqplatform::ui::setApplicationTitle(QStringLiteral("Tavix Windows"));
 
     QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral("Service Codes demo host"));
+    parser.setApplicationDescription(
+        QStringLiteral("Service Codes demo host. The picture options work on a temporary "
+                       "practice, never on the user's."));
     parser.addHelpOption();
     const QCommandLineOption databaseOption(
         QStringLiteral("database"),
@@ -201,7 +208,7 @@ int main(int argc, char** argv) {
     const QCommandLineOption pickerOption(
         QStringLiteral("screenshot-picker"),
         QStringLiteral("Save a picture of the code picker on a charge category with two codes "
-                       "chosen to FILE and exit."),
+                       "chosen to FILE, post the codes, and exit."),
         QStringLiteral("FILE"));
     const QCommandLineOption buttonsOption(
         QStringLiteral("screenshot-buttons"),
@@ -211,7 +218,27 @@ int main(int argc, char** argv) {
                        pickerOption, buttonsOption});
     parser.process(app);
 
-    const QString appData = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    PictureRun run;
+    run.picker = parser.value(pickerOption);
+    run.buttons = parser.value(buttonsOption);
+    run.window = parser.value(screenshotOption);
+    run.lookup = parser.value(lookupOption);
+    run.post = parser.isSet(postOption);
+    const bool pictures = !run.picker.isEmpty() || !run.buttons.isEmpty() || !run.window.isEmpty();
+
+    // A picture run picks and posts: it works on a practice of its own, made for the run.
+    std::optional<QTemporaryDir> picturePractice;
+    QString appData = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    if (pictures) {
+        if (parser.isSet(databaseOption) || parser.isSet(dataOption)) {
+            fail(
+                QStringLiteral("pictures are taken on a temporary practice: leave out --database "
+                               "and --data."));
+            return 2;
+        }
+        picturePractice.emplace();
+        appData = picturePractice->path();
+    }
     QString database = parser.value(databaseOption);
     if (database.isEmpty()) {
         QDir().mkpath(appData);
@@ -242,15 +269,16 @@ int main(int argc, char** argv) {
     component.setGIC(host);
     tqdemo::MainWindow window(host, component);
     host->setMainForm(&window);
+    // The window comes back where the user left it (on this computer); pictures are taken
+    // at the size that fits the screen.
+    QSettings settings;
+    const QString geometryKey = QStringLiteral("MainWindow/geometry");
+    if (!pictures) {
+        window.restoreGeometry(settings.value(geometryKey).toByteArray());
+    }
     window.show();
 
-    PictureRun run;
-    run.picker = parser.value(pickerOption);
-    run.buttons = parser.value(buttonsOption);
-    run.window = parser.value(screenshotOption);
-    run.lookup = parser.value(lookupOption);
-    run.post = parser.isSet(postOption);
-    if (!run.picker.isEmpty() || !run.buttons.isEmpty() || !run.window.isEmpty()) {
+    if (pictures) {
         QTimer::singleShot(0, &window, [&window, &app, run] {
             const bool saved = takePictures(window, run);
             if (!saved) {
@@ -260,6 +288,9 @@ int main(int argc, char** argv) {
         });
     }
     const int result = app.exec();
+    if (!pictures) {
+        settings.setValue(geometryKey, window.saveGeometry());
+    }
     host->setMainForm(nullptr);
     component.setGIC(nullptr);
     return result;

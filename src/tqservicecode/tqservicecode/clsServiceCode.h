@@ -44,6 +44,17 @@ public:
     /// text ("" when nothing was chosen) and Num_Code the number of codes chosen.
     /// Owner: a window owns the picker; null means the host's main window; any other
     /// object leaves the picker without owner.
+    ///
+    /// Show_Flag, the category buttons offered: 0 (or 63 and more) every button; 256 only
+    /// "To Do List"; otherwise a sum of groups, "All" then off: 1 the dental procedure
+    /// categories, 2 "CPT" and "ICD", 4 the payments and credits, 8 "Reimburse", "NSF" and
+    /// "Refund", 16 "To Do List", "Letter Mgmt" and "Silent Codes", 32 "Tax".
+    /// In_Cat_Name names the starting button by its caption ("Oral Surgery"), in any case;
+    /// "" is the user's saved default; a name no button carries starts on "Tax", and a
+    /// button not offered on the first button offered. SelectServiceCodeCategory answers a
+    /// stored category ("Surgery", "Pat. Mgmt", or "ALL"): pass on the caption of the
+    /// button that carries it (picker::categoryButtons() in
+    /// <tqservicecode/selection/PickerCategories.h> holds both).
     void SelectServiceCode(int16_t& Show_Flag, int32_t& Pat_ID, QString& In_Cat_Name,
                            QString& Return_Code, int16_t& Num_Code, QString& SelMod,
                            std::optional<bool> ExpandServiceCode = std::nullopt,
@@ -51,7 +62,9 @@ public:
 
     /// Opens the service code browser; answers the codes the user returned.
     QString ServiceCodeList();
-    /// Lets the user choose a code category; "" when left without choosing.
+    /// Lets the user choose a code category; "" when left without choosing. Answers the
+    /// stored category name (see SelectServiceCode for passing it on); leaves the host's
+    /// ScreenParameter as the choice left it ("BUTTONS" when cancelled).
     QString SelectServiceCodeCategory();
 
     // Working copies of the last SendPatientManagementCode call.

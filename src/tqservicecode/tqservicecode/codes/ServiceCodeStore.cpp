@@ -34,20 +34,25 @@ tqplatform::Recordset lookup(const QString& column, const QString& value) {
     }
 }
 
-bool counts(const tqplatform::Recordset& rows, bool allowSearch) {
-    if (!rows.isOpen()) {
-        return false;
-    }
-    return allowSearch ? rows.RecordCount() == 1 : rows.RecordCount() > 0;
+bool hasRows(const tqplatform::Recordset& rows) {
+    return rows.isOpen() && rows.RecordCount() > 0;
 }
 
-/// The three lookups of a code: as code, office code, insurance code.
-tqplatform::Recordset lookupByCode(const QString& code, bool allowSearch) {
+/// Whether the rows a lookup answered are the code: any row, or with the search window
+/// allowed exactly one (several rows are for the user to choose between).
+bool counts(const tqplatform::Recordset& rows, bool allowSearch) {
+    return hasRows(rows) && (!allowSearch || rows.RecordCount() == 1);
+}
+
+/// The three lookups of a code: as code, office code, insurance code. The first that
+/// answers any row ends the chain, so that a code on several rows is never taken for
+/// another code's alias.
+tqplatform::Recordset lookupByCode(const QString& code) {
     const QString quoted = GIC().SqlText(code);
     for (const QString& column : {QStringLiteral("SevCodCod"), QStringLiteral("SevCodOffCod"),
                                   QStringLiteral("SevCodInsCod")}) {
         tqplatform::Recordset rows = lookup(column, quoted);
-        if (counts(rows, allowSearch)) {
+        if (hasRows(rows)) {
             return rows;
         }
     }
@@ -71,15 +76,16 @@ QString shortFormOf(const QString& code, bool useDPrefix) {
     return {};
 }
 
-tqplatform::Recordset findRows(const QString& code, bool byID, bool allowSearch) {
+/// The rows of a code: by id, or as typed and then each changed form in turn (at most
+/// three lookups in all); the short forms apply only when nothing at all was found.
+tqplatform::Recordset findRows(const QString& code, bool byID) {
     if (byID) {
         return lookup(QStringLiteral("SevCodID"), QString::number(code.toLongLong()));
     }
     const bool useDPrefix = GIC().UseCdtDPrefix();
-    // As typed, then each changed form in turn (at most three lookups in all).
     for (QString form = code; !form.isEmpty(); form = shortFormOf(form, useDPrefix)) {
-        tqplatform::Recordset rows = lookupByCode(form, allowSearch);
-        if (counts(rows, allowSearch)) {
+        tqplatform::Recordset rows = lookupByCode(form);
+        if (hasRows(rows)) {
             return rows;
         }
     }
@@ -175,7 +181,7 @@ bool FindServiceCode(const QString& code, ServiceCodeRecord& record, bool allowS
         return false;
     }
     for (;;) {
-        tqplatform::Recordset rows = findRows(wanted, byID, allowSearch);
+        tqplatform::Recordset rows = findRows(wanted, byID);
         if (counts(rows, allowSearch)) {
             readServiceCodeRecord(rows, record);
             if (!skipReservedCheck && IsProgramDefinedCode(record.SevCodCod, ReservedCheckMode)) {

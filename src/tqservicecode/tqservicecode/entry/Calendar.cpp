@@ -122,6 +122,8 @@ QWidget* Calendar::buildCalendarPanel() {
     SSMonth1->setHorizontalHeaderFormat(QCalendarWidget::ShortDayNames);
     SSMonth1->setMinimumSize(330, 230);
     SSMonth1->setDateEditEnabled(false);
+    // Only dates that a date text can carry back (years 100 to 9999) can be chosen.
+    SSMonth1->setDateRange(calendar::FirstDate, calendar::LastDate);
     if (auto* month = SSMonth1->findChild<QWidget*>(QLatin1String(MonthButtonName))) {
         month->setToolTip(calendar::MonthTip);
     }
@@ -153,8 +155,10 @@ QWidget* Calendar::buildCalendarPanel() {
     connect(SSMonth1, &QCalendarWidget::selectionChanged, this, &Calendar::updateCaption);
     connect(SSMonth1, &QCalendarWidget::activated, this, &Calendar::calendarOkClicked);
     connect(cmdOK, &QPushButton::clicked, this, &Calendar::calendarOkClicked);
-    connect(cmd3Months, &QPushButton::clicked, this, [this] { monthsAheadClicked(3); });
-    connect(cmd6Months, &QPushButton::clicked, this, [this] { monthsAheadClicked(6); });
+    connect(cmd3Months, &QPushButton::clicked, this,
+            [this] { tqplatform::ui::guard([this] { monthsAheadClicked(3); }); });
+    connect(cmd6Months, &QPushButton::clicked, this,
+            [this] { tqplatform::ui::guard([this] { monthsAheadClicked(6); }); });
     connect(cmdCancel, &QPushButton::clicked, this, &Calendar::reject);
     return panel;
 }
@@ -175,7 +179,8 @@ QWidget* Calendar::buildTreatmentDatePanel() {
     layout->addWidget(label);
     layout->addWidget(TX_Date_Combo, 1);
     layout->addWidget(cmdTXDateOK);
-    connect(cmdTXDateOK, &QPushButton::clicked, this, &Calendar::treatmentDateOkClicked);
+    connect(cmdTXDateOK, &QPushButton::clicked, this,
+            [this] { tqplatform::ui::guard([this] { treatmentDateOkClicked(); }); });
     return panel;
 }
 
@@ -252,7 +257,8 @@ QWidget* Calendar::buildCalculatorPanel() {
     layout->addWidget(Readout);
     layout->addLayout(pad);
 
-    connect(cmdCalcOK, &QPushButton::clicked, this, &Calendar::calculatorOkClicked);
+    connect(cmdCalcOK, &QPushButton::clicked, this,
+            [this] { tqplatform::ui::guard([this] { calculatorOkClicked(); }); });
     connect(cmdCalcCancel, &QPushButton::clicked, this, &Calendar::reject);
     return fraCalculator;
 }
@@ -332,6 +338,10 @@ void Calendar::updateCaption() {
 }
 
 void Calendar::calendarOkClicked() {
+    tqplatform::ui::guard([this] { acceptShownDate(); });
+}
+
+void Calendar::acceptShownDate() {
     QDate date = SSMonth1->selectedDate();
     if (!date.isValid()) {
         date = QDate::currentDate();
@@ -344,7 +354,7 @@ void Calendar::calendarOkClicked() {
 void Calendar::monthsAheadClicked(int months) {
     const QDate next = calendar::monthsAhead(SSMonth1->selectedDate(), months,
                                              [] { return GIC().GetDefaultDate(); });
-    if (!next.isValid()) {
+    if (!next.isValid() || next > calendar::LastDate) {
         return;
     }
     setScreenResultText(calendar::dateText(next));
@@ -370,19 +380,25 @@ void Calendar::calculatorOkClicked() {
 }
 
 void Calendar::reject() {
-    setScreenResultText(QString());
-    if (hasGIC()) {
-        GIC().setScreenNumber(calendar::Cancelled);
-    }
+    // The screen closes even when the host cannot take the answer.
+    tqplatform::ui::guard([] {
+        setScreenResultText(QString());
+        if (hasGIC()) {
+            GIC().setScreenNumber(calendar::Cancelled);
+        }
+    });
     QDialog::reject();
 }
 
 void Calendar::calculatorKey(const QString& key) {
     const calendar::Calculator::Outcome outcome = m_calculator.press(key);
     Readout->setText(m_calculator.display());
-    if (outcome == calendar::Calculator::Outcome::DivideByZero) {
-        tqplatform::ui::msgBox(calendar::DivideByZeroMessage, tqplatform::ui::Buttons::Exclamation,
-                               calendar::CalculatorCaption);
+    if (outcome == calendar::Calculator::Outcome::DivideByZero ||
+        outcome == calendar::Calculator::Outcome::Overflow) {
+        tqplatform::ui::msgBox(outcome == calendar::Calculator::Outcome::Overflow
+                                   ? calendar::OverflowMessage
+                                   : calendar::DivideByZeroMessage,
+                               tqplatform::ui::Buttons::Exclamation, calendar::CalculatorCaption);
     }
 }
 
@@ -400,6 +416,11 @@ bool Calendar::handleCalendarKey(QObject* watched, const QKeyEvent& event) {
         isDescendantOf(watched, fraTXDate)) {
         return false;
     }
+    if ((event.key() == Qt::Key_Return || event.key() == Qt::Key_Enter) &&
+        isDescendantOf(watched, fraCalendar)) {
+        calendarOkClicked();  // Enter anywhere on the calendar accepts the shown date
+        return true;
+    }
     if (event.key() == Qt::Key_M) {
         showChoiceList(MonthList, calendar::monthNames(), SSMonth1->monthShown() - 1,
                        MonthButtonName);
@@ -409,9 +430,12 @@ bool Calendar::handleCalendarKey(QObject* watched, const QKeyEvent& event) {
         const QList<int> years = calendar::yearChoices(SSMonth1->yearShown());
         QStringList entries;
         for (int year : years) {
-            entries.append(QString::number(year));
+            if (year >= calendar::FirstDate.year() && year <= calendar::LastDate.year()) {
+                entries.append(QString::number(year));
+            }
         }
-        showChoiceList(YearList, entries, static_cast<int>(years.indexOf(SSMonth1->yearShown())),
+        showChoiceList(YearList, entries,
+                       static_cast<int>(entries.indexOf(QString::number(SSMonth1->yearShown()))),
                        YearButtonName);
         return true;
     }

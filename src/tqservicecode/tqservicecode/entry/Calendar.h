@@ -32,10 +32,12 @@ namespace tqservicecode {
 /// its close box or Esc is the same as "&Cancel".
 ///
 /// Calendar face: the selected date's distance from today is shown above the calendar
-/// (Label1; black for today, dark blue ahead, dark red gone by). Double-click or Enter on
-/// a date is "&OK". Key "m" opens the list of months, "y" a list of years (the shown year
-/// and twenty either side); choosing an entry moves the calendar and its selection there
-/// (the day kept, or the month's last day).
+/// (Label1; black for today, dark blue ahead, dark red gone by). Double-click on a date,
+/// and Enter anywhere on the calendar (also on its buttons, after "3mo+"), is "&OK"; a
+/// focused button is pressed with Space. Only the dates from 1 January 100 to 31 December
+/// 9999 can be chosen: those a date text carries back. Key "m" opens the list of months, "y" a list
+/// of years (the shown year and twenty either side); choosing an entry moves the calendar and its
+/// selection there (the day kept, or the month's last day).
 ///
 /// Calculator face: the pad's buttons and the keys listed at calendar::calculatorKeyFor
 /// drive calendar::Calculator, whose entry rules are described there.
@@ -102,6 +104,7 @@ private:
     void fillTreatmentDates();
     void updateCaption();
     void calendarOkClicked();
+    void acceptShownDate();
     void monthsAheadClicked(int months);
     void treatmentDateOkClicked();
     void calculatorOkClicked();

@@ -27,6 +27,11 @@ inline constexpr int CalculatorHelpContext = 0;
 inline const QString DateFormat = QStringLiteral("MM-DD-YYYY");
 inline const QString CalculatorCaption = QStringLiteral("Calculator");
 inline const QString DivideByZeroMessage = QStringLiteral("Can't divide by zero.");
+inline const QString OverflowMessage =
+    QStringLiteral("The result is too large for the calculator (1E+300 or more).");
+/// The dates the calendar offers: those whose "MM-DD-YYYY" text reads back as a date.
+inline const QDate FirstDate = QDate(100, 1, 1);
+inline const QDate LastDate = QDate(9999, 12, 31);
 inline const QString TreatmentDateOption = QStringLiteral("TXDATE");
 inline const QString MonthTip = QStringLiteral("Left click to change Month");
 inline const QString YearTip = QStringLiteral("Left click to change Year");
@@ -96,7 +101,7 @@ QString calculatorKeyFor(int key, Qt::KeyboardModifiers modifiers);
 ///   quotient, "=" the second operand; the result is shown and becomes the first operand.
 /// - Division by zero is not performed: the first operand is kept and shown, and press()
 ///   answers DivideByZero so that the screen can say so. A result beyond the range of the
-///   display (about 1E+300) is treated the same way but answers Overflow.
+///   display (1E+300 or more) is treated the same way but answers Overflow.
 /// - "%": the display becomes its value divided by 100; the next digit starts a new number.
 /// - "CE" clears the number being entered (the display shows "0", which counts as the
 ///   operand if an operator follows); the first operand and the pending operator stay.

@@ -103,6 +103,9 @@ void SetHelpContext(QWidget* form, int16_t contextId) {
         return;
     }
     form->setProperty(HelpContextProperty, static_cast<int>(contextId));
+    if (form->findChild<HelpKey*>(QString(), Qt::FindDirectChildrenOnly) == nullptr) {
+        new HelpKey(form);
+    }
     for (QWidget* control : form->findChildren<QWidget*>()) {
         if (!hasNoHelpContext(control)) {
             control->setProperty(HelpContextProperty, static_cast<int>(contextId));

@@ -26,7 +26,7 @@ void CenterForm(QWidget* form, int flag = 0);
 /// The help context of a window or control (0 when none).
 int helpContextOf(const QWidget* widget);
 /// Sets the help context of the form and every control on it; decorations (labels,
-/// lines) have none and are passed over.
+/// lines) have none and are passed over. F1 on the form then opens its help.
 void SetHelpContext(QWidget* form, int16_t contextId);
 /// Shows the help topic of the form's active control, or of the form when the control
 /// has none.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QObject>
 #include <QWidget>
 
 class QTextBrowser;
@@ -15,7 +16,8 @@ public:
     /// The window if it was ever created.
     static HelpWindow* existingInstance();
 
-    /// Shows a page (a file or resource path) and brings the window up.
+    /// Shows a page (a file or resource path) and brings the window up. Asked from a
+    /// modal screen, the window joins that screen, which would otherwise block it.
     void showPage(const QString& page);
     /// The page shown.
     QString currentPage() const { return m_page; }
@@ -24,6 +26,20 @@ private:
     HelpWindow();
     QTextBrowser* m_browser = nullptr;
     QString m_page;
+};
+
+/// F1 on a form opens the help of its active control or of the form (ShowContextHelp).
+/// Owned by the form it watches.
+class HelpKey : public QObject {
+    Q_OBJECT
+public:
+    explicit HelpKey(QWidget* form);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    QWidget* m_form;
 };
 
 }  // namespace tqservicecode

@@ -6,6 +6,7 @@
 
 #include <QCheckBox>
 #include <QLabel>
+#include <QSignalBlocker>
 #include <QVBoxLayout>
 
 namespace tqservicecode {
@@ -55,9 +56,16 @@ void frmHelp::dontShowToggled(bool checked) {
     if (!checked) {
         return;
     }
-    tqGlobal::IHostServices& gic = GIC();
-    gic.SaveUserSetting(SettingsSection + gic.GetCurrentUserName(),
-                        shadowHelpKey(gic.GetCurrentUserID()), 0, QStringLiteral("N"));
+    const bool saved = tqplatform::ui::guard([] {
+        tqGlobal::IHostServices& gic = GIC();
+        gic.SaveUserSetting(SettingsSection + gic.GetCurrentUserName(),
+                            shadowHelpKey(gic.GetCurrentUserID()), 0, QStringLiteral("N"));
+    });
+    if (!saved) {
+        const QSignalBlocker quiet(chkDontShow);
+        chkDontShow->setChecked(false);  // still shown next time: the window stays
+        return;
+    }
     tqplatform::ui::msgBox(
         QStringLiteral("To turn on Shadow Help, please select [Shadow Help] under the [Help] menu "
                        "or [Help] button dropdown menu on the Patient Information and Transaction "

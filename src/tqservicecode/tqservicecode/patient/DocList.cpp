@@ -186,18 +186,23 @@ void DocList::okClicked() {
         lstDoc->setFocus();
         return;
     }
-    GIC().setSelectedID(current->data(Qt::UserRole).toInt());
-    accept();
+    // A host that cannot take the answer is reported, and the list stays open.
+    if (tqplatform::ui::guard([&] { GIC().setSelectedID(current->data(Qt::UserRole).toInt()); })) {
+        accept();
+    }
 }
 
 void DocList::reject() {
-    setScreenResultText(CancelButton);
-    GIC().setSelectedID(0);
+    // The list closes even when the host cannot take the answer.
+    tqplatform::ui::guard([] {
+        setScreenResultText(CancelButton);
+        GIC().setSelectedID(0);
+    });
     QDialog::reject();
 }
 
 void DocList::helpClicked() {
-    ShowContextHelp(this);
+    tqplatform::ui::guard([this] { ShowContextHelp(this); });
     lstDoc->setFocus();
 }
 

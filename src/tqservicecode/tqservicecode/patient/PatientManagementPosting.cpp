@@ -9,6 +9,9 @@
 #include <tqservicecode/patient/SelectToDoProvider.h>
 #include <tqservicecode/patient/UpdateRetry.h>
 
+#include <tqglobal/Error.h>
+#include <tqplatform/Connection.h>
+#include <tqplatform/Recordset.h>
 #include <tqplatform/Vb.h>
 #include <tqplatform/ui.h>
 
@@ -16,6 +19,7 @@
 #include <QTextStream>
 
 #include <exception>
+#include <functional>
 #include <optional>
 
 namespace tqservicecode {
@@ -65,6 +69,87 @@ void writeLockFile(const QString& serviceCode) {
     }
 }
 
+/// A text without its NUL characters: they carry nothing a reader could see, and a
+/// server's text column cannot hold them, so they would cost the row or its note.
+QString withoutNul(QString text) {
+    text.remove(QChar(0));
+    return text;
+}
+
+/// The hourglass of a posting, put down while the user answers one of its screens.
+void asUser(std::optional<tqplatform::ui::WaitCursor>& hourglass,
+            const std::function<void()>& screen) {
+    hourglass.reset();
+    try {
+        screen();
+    } catch (...) {
+        hourglass.emplace();
+        throw;
+    }
+    hourglass.emplace();
+}
+
+/// Whether the transaction row with this id is in the table.
+bool rowWritten(int32_t id) {
+    tqplatform::Recordset rows = GIC().GetConnection().OpenRecordset(
+        QStringLiteral("SELECT traID FROM DTTable WHERE traID = ") + QString::number(id));
+    return !rows.Eof();
+}
+
+/// The row and its related note, written as one unit: both or neither.
+struct SaveAndNote {
+    const PostedRow& row;
+    int32_t pid;
+    QString noteText;
+    bool hasComment;
+    int32_t result = 0;
+    /// The id of a row whose commit went out without an answer: it may be in.
+    int32_t unconfirmed = 0;
+
+    /// One attempt. A retry after a commit that failed first looks for the row: a
+    /// server can commit and lose the answer, and the row must not be posted twice.
+    void operator()() {
+        if (unconfirmed != 0) {
+            if (rowWritten(unconfirmed)) {
+                result = unconfirmed;
+                return;
+            }
+            unconfirmed = 0;
+        }
+        result = 0;
+        tqGlobal::IHostServices& gic = GIC();
+        tqplatform::Connection& connection = gic.GetConnection();
+        connection.BeginTrans();
+        try {
+            int16_t hostFlag = 1;
+            int32_t key = 0;
+            int16_t success = 0;
+            gic.SaveRecord(1, QStringLiteral("DTTable"), QStringLiteral("traID"), key, row.names,
+                           row.values, hostFlag != 0, success);
+            const int32_t saved = success != 0 ? key : 0;
+            gic.GetHostFlag(hostFlag);
+            if (!(hostFlag == 0 && !hasComment) && !EnterRelatedNote(pid, saved, noteText)) {
+                throw tqGlobal::Error(tqGlobal::ErrorNumber::DatabaseError,
+                                      QStringLiteral("The note of this item could not be stored, "
+                                                     "so the item was not posted."));
+            }
+            unconfirmed = saved;
+            connection.CommitTrans();
+            unconfirmed = 0;
+            result = saved;
+        } catch (...) {
+            if (connection.transactionDepth() > 0) {
+                try {
+                    connection.RollbackTrans();
+                } catch (...) {
+                    // A connection that is gone has dropped the transaction already.
+                }
+            }
+            throw;
+        }
+    }
+};
+
 QString descriptionPrompt(const ServiceCodeRecord& record) {
     return QStringLiteral("Please enter a description for this new item.") + CrLf + CrLf + CrLf +
            QStringLiteral("[ ") + record.code() + QStringLiteral(" - ") + record.description() +
@@ -75,25 +160,6 @@ QString descriptionPrompt(const ServiceCodeRecord& record) {
 
 QString postedDateText(const QDate& date) {
     return date.toString(QStringLiteral("yyyy-MM-dd"));
-}
-
-QStringList patientManagementColumns() {
-    return {QStringLiteral("OffLocID"),     QStringLiteral("traSevCodID"),
-            QStringLiteral("trapID"),       QStringLiteral("traCodTyp"),
-            QStringLiteral("traDr"),        QStringLiteral("traDrIni"),
-            QStringLiteral("traAptSchDat"), QStringLiteral("traDes"),
-            QStringLiteral("traCod"),       QStringLiteral("traStaDat"),
-            QStringLiteral("traTyp"),       QStringLiteral("traCat"),
-            QStringLiteral("traSubCat"),    QStringLiteral("traDep"),
-            QStringLiteral("traTax"),       QStringLiteral("TraBil"),
-            QStringLiteral("TraActPst"),    QStringLiteral("traPatMgrFla"),
-            QStringLiteral("traCha"),       QStringLiteral("traTotCha"),
-            QStringLiteral("traUni"),       QStringLiteral("TraPatPor"),
-            QStringLiteral("TraIns1Por"),   QStringLiteral("TraIns2Por"),
-            QStringLiteral("TraPatBal"),    QStringLiteral("TraIns1Bal"),
-            QStringLiteral("TraIns2Bal"),   QStringLiteral("TraInsDed1"),
-            QStringLiteral("TraInsDed2"),   QStringLiteral("TraPayInd"),
-            QStringLiteral("TraCodMod")};
 }
 
 QString postingLockFile(const QString& dataPath, const QString& serviceCode) {
@@ -127,7 +193,7 @@ int32_t postPatientManagementItem(QString& relatedComment, int32_t& pid, QString
 
     int32_t result = 0;
     try {
-        tqplatform::ui::WaitCursor hourglass;
+        std::optional<tqplatform::ui::WaitCursor> hourglass(std::in_place);
         UpdateRetry retry;
         PostedRow row;
         retry.run([&] { row.add("OffLocID", QString::number(gic.GetOfficeLocationID())); });
@@ -136,7 +202,7 @@ int32_t postPatientManagementItem(QString& relatedComment, int32_t& pid, QString
         row.add("traCodTyp", QStringLiteral("D"));
 
         int32_t provider = 0;
-        retry.run([&] { provider = SelectToDoProvider(); });
+        retry.run([&] { asUser(hourglass, [&] { provider = SelectToDoProvider(); }); });
         if (provider == 0) {
             return 0;
         }
@@ -146,7 +212,10 @@ int32_t postPatientManagementItem(QString& relatedComment, int32_t& pid, QString
         row.add("traDrIni", initials);
 
         QString followUp;
-        retry.run([&] { followUp = askFollowUpDate(QStringLiteral("Enter follow-up date")); });
+        retry.run([&] {
+            asUser(hourglass,
+                   [&] { followUp = askFollowUpDate(QStringLiteral("Enter follow-up date")); });
+        });
         const std::optional<QDateTime> followUpDate = tqplatform::vb::CDate(followUp);
         if (!followUpDate) {
             return 0;
@@ -158,15 +227,17 @@ int32_t postPatientManagementItem(QString& relatedComment, int32_t& pid, QString
         }
         QString typed;
         retry.run([&] {
-            typed = PromptForText(0, description.trimmed(), QStringLiteral("Description"),
-                                  QStringLiteral("Description : "), descriptionPrompt(record),
-                                  QStringLiteral("FWDUPC"), 30, 0, 0, nullptr);
+            asUser(hourglass, [&] {
+                typed = PromptForText(0, description.trimmed(), QStringLiteral("Description"),
+                                      QStringLiteral("Description : "), descriptionPrompt(record),
+                                      QStringLiteral("FWDUPC"), 30, 0, 0, nullptr);
+            });
         });
-        if (!typed.isEmpty()) {
-            record.setDescription(typed);
+        if (!withoutNul(typed).isEmpty()) {
+            record.setDescription(withoutNul(typed));
         }
 
-        row.add("traDes", record.SevCodDes);
+        row.add("traDes", withoutNul(record.SevCodDes));
         row.add("traCod", record.SevCodCod);
         row.add("traStaDat", postedDateText(QDate::currentDate()));
         row.add("traTyp", QStringLiteral("3"));
@@ -186,25 +257,13 @@ int32_t postPatientManagementItem(QString& relatedComment, int32_t& pid, QString
         }
         row.add("TraCodMod", QString());
 
-        int16_t hostFlag = 1;
-        retry.run([&] {
-            int32_t key = 0;
-            int16_t success = 0;
-            gic.SaveRecord(1, QStringLiteral("DTTable"), QStringLiteral("traID"), key, row.names,
-                           row.values, hostFlag != 0, success);
-            if (success != 0) {
-                result = key;
-            }
-        });
-        retry.run([&] { gic.GetHostFlag(hostFlag); });
-
-        if (!(hostFlag == 0 && relatedComment.isEmpty())) {
-            QString note = record.description();
-            if (!relatedComment.isEmpty()) {
-                note += CrLf + relatedComment;
-            }
-            retry.run([&] { EnterRelatedNote(pid, result, note); });
+        QString note = withoutNul(record.description());
+        if (!relatedComment.isEmpty()) {
+            note += CrLf + withoutNul(relatedComment);
         }
+        SaveAndNote unit{row, pid, note, !relatedComment.isEmpty()};
+        retry.run([&] { unit(); });
+        result = unit.result;
     } catch (const UpdateCancelled&) {
         result = 0;
     }

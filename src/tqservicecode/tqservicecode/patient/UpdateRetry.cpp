@@ -6,16 +6,29 @@
 #include <tqplatform/Vb.h>
 #include <tqplatform/ui.h>
 
-#include <QElapsedTimer>
 #include <QThread>
+
+#include <cmath>
+#include <exception>
 
 namespace tqservicecode {
 
 namespace {
 const QString CrLf = QStringLiteral("\r\n");
-}
+/// VB's number for a failing object ("Automation error").
+constexpr long ObjectFailed = 440;
+double g_defaultWindow = 5.0;
+}  // namespace
 
 UpdateRetry::UpdateRetry(double windowSeconds) : m_windowSeconds(windowSeconds) {}
+
+double UpdateRetry::defaultWindow() {
+    return g_defaultWindow;
+}
+
+void UpdateRetry::setDefaultWindow(double seconds) {
+    g_defaultWindow = seconds;
+}
 
 QString UpdateRetry::retryMessage(long number, int line, const QString& description) {
     return QStringLiteral("An unexpected situation [ Code : ") + QString::number(number) +
@@ -27,10 +40,19 @@ QString UpdateRetry::retryMessage(long number, int line, const QString& descript
            QStringLiteral(" If situation persists, Please call Tavix Support.");
 }
 
-double UpdateRetry::waitSeconds() const {
-    // Whole-number division spreads the retries of different users.
-    const int user = std::max(1, static_cast<int>(tqplatform::vb::Val(GIC().GetCurrentUserName())));
-    return (0.5 + static_cast<double>(1 / user)) * m_windowSeconds / 5.0;
+double UpdateRetry::waitSeconds(const QString& userName) {
+    double user = 1.0;
+    try {
+        user = tqplatform::vb::Val(userName);
+    } catch (const tqGlobal::Error&) {
+        // Beyond the range of a number: as large as a number gets, with its sign.
+        user = userName.trimmed().startsWith(QLatin1Char('-')) ? -HUGE_VAL : HUGE_VAL;
+    }
+    // "\" rounds its operands half to even before dividing: 1 \ n is 1 for a number that
+    // rounds to 1 (from 1 up to, not including, 1.5) and 0 for anything larger. Below 1
+    // (and not a number at all) counts as 1.
+    const bool roundsToOne = !(user >= 1.5);
+    return 0.5 + (roundsToOne ? 1.0 : 0.0);
 }
 
 void UpdateRetry::wait(double seconds) {
@@ -42,34 +64,60 @@ void UpdateRetry::wait(double seconds) {
     }
 }
 
+bool UpdateRetry::attempt(const std::function<void()>& statement, long& number, int& line,
+                          QString& description) {
+    try {
+        statement();
+        return true;
+    } catch (const UpdateCancelled&) {
+        throw;
+    } catch (const tqGlobal::Error& error) {
+        number = error.number();
+        line = error.line();
+        description = error.description();
+    } catch (const std::exception& error) {
+        number = ObjectFailed;
+        line = 0;
+        description = QString::fromLocal8Bit(error.what());
+    } catch (...) {
+        number = ObjectFailed;
+        line = 0;
+        description = QStringLiteral("The host failed without giving a reason.");
+    }
+    return false;
+}
+
 void UpdateRetry::run(const std::function<void()>& statement) {
-    QElapsedTimer window;
-    for (;;) {
-        try {
-            statement();
-            return;
-        } catch (const tqGlobal::Error& error) {
-            if (error.number() == tqGlobal::ErrorNumber::NoCurrentRecord ||
-                error.number() == tqGlobal::ErrorNumber::InvalidUseOfNull) {
-                return;  // passed over: the posting goes on with the next statement
-            }
-            if (!window.isValid()) {
-                window.start();
-            }
-            if (window.elapsed() >= static_cast<qint64>(m_windowSeconds * 1000)) {
-                const int answer = tqplatform::ui::msgBox(
-                    retryMessage(error.number(), error.line(), error.description()),
-                    tqplatform::ui::Buttons::RetryCancel | tqplatform::ui::Buttons::Exclamation,
-                    QStringLiteral("Tavix Windows"));
-                if (answer != tqplatform::ui::Answer::Retry) {
-                    throw UpdateCancelled{};
-                }
-                window.restart();
-            }
-            tqplatform::ui::WaitCursor hourglass;
-            wait(waitSeconds());
-            ++m_retries;
+    long number = 0;
+    int line = 0;
+    QString description;
+    while (!attempt(statement, number, line, description)) {
+        if (number == tqGlobal::ErrorNumber::NoCurrentRecord ||
+            number == tqGlobal::ErrorNumber::InvalidUseOfNull) {
+            return;  // passed over: the update goes on with the next statement
         }
+        if (!m_window.isValid()) {
+            m_window.start();
+        }
+        if (m_window.elapsed() >= static_cast<qint64>(m_windowSeconds * 1000)) {
+            const int answer = tqplatform::ui::msgBox(
+                retryMessage(number, line, description),
+                tqplatform::ui::Buttons::RetryCancel | tqplatform::ui::Buttons::Exclamation,
+                QStringLiteral("Tavix Windows"));
+            if (answer != tqplatform::ui::Answer::Retry) {
+                throw UpdateCancelled{};
+            }
+            m_window.restart();
+        }
+        tqplatform::ui::WaitCursor hourglass;
+        QString user;
+        try {
+            user = GIC().GetCurrentUserName();
+        } catch (...) {
+            // A host that cannot name its user is user 1.
+        }
+        wait(waitSeconds(user) * m_windowSeconds / 5.0);
+        ++m_retries;
     }
 }
 

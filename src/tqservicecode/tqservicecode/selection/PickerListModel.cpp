@@ -10,6 +10,9 @@ QVariant PickerListModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid() || index.row() >= count()) {
         return {};
     }
+    if (role == Qt::ToolTipRole && index.row() < m_toolTips.size()) {
+        return m_toolTips.at(index.row());
+    }
     if (role == Qt::DisplayRole || role == Qt::ToolTipRole) {
         return m_lines.at(index.row());
     }
@@ -19,11 +22,12 @@ QVariant PickerListModel::data(const QModelIndex& index, int role) const {
     return {};
 }
 
-void PickerListModel::setLines(QStringList lines, QVector<int32_t> ids) {
+void PickerListModel::setLines(QStringList lines, QVector<int32_t> ids, QStringList toolTips) {
     beginResetModel();
     m_lines = std::move(lines);
     m_ids = std::move(ids);
     m_ids.resize(m_lines.size());
+    m_toolTips = std::move(toolTips);
     endResetModel();
 }
 
@@ -41,6 +45,9 @@ void PickerListModel::removeLine(int row) {
     beginRemoveRows(QModelIndex(), row, row);
     m_lines.removeAt(row);
     m_ids.removeAt(row);
+    if (row < m_toolTips.size()) {
+        m_toolTips.removeAt(row);
+    }
     endRemoveRows();
 }
 

@@ -21,7 +21,8 @@ public:
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
 
-    void setLines(QStringList lines, QVector<int32_t> ids);
+    /// Replaces the lines; a line's tooltip is its entry in toolTips, else the line.
+    void setLines(QStringList lines, QVector<int32_t> ids, QStringList toolTips = {});
     void append(const QString& line, int32_t id);
     void removeLine(int row);
     void clear();
@@ -36,6 +37,7 @@ public:
 private:
     QStringList m_lines;
     QVector<int32_t> m_ids;
+    QStringList m_toolTips;
 };
 
 }  // namespace tqservicecode

@@ -25,8 +25,10 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QStyledItemDelegate>
 #include <QVBoxLayout>
 
@@ -39,12 +41,15 @@ const QString BusyTag = QStringLiteral("BUSY");
 const QString SingleTag = QStringLiteral("SINGLE");
 const QString TagProperty = QStringLiteral("Tag");
 constexpr int HelpContext = 1062;
+/// The list's tab stops in pixels, as a list box keeps them: where each field starts.
+const char* const TabStopsProperty = "TabStops";
+/// Room a column leaves after its widest text.
+constexpr int ColumnPadding = 8;
 
-/// Paints a tab-separated line in columns at fixed stops, as a list box with tab stops.
+/// Paints a tab-separated line in columns at the list's tab stops.
 class TabbedLineDelegate : public QStyledItemDelegate {
 public:
-    TabbedLineDelegate(QVector<int> stops, QObject* parent)
-        : QStyledItemDelegate(parent), m_stops(std::move(stops)) {}
+    using QStyledItemDelegate::QStyledItemDelegate;
 
     void paint(QPainter* painter, const QStyleOptionViewItem& option,
                const QModelIndex& index) const override {
@@ -53,32 +58,31 @@ public:
         plain.text.clear();
         plain.widget->style()->drawControl(QStyle::CE_ItemViewItem, &plain, painter, plain.widget);
         const QStringList fields = index.data().toString().split(QLatin1Char('\t'));
+        const auto stops = plain.widget->property(TabStopsProperty).value<QList<int>>();
         painter->save();
         painter->setPen(option.state & QStyle::State_Selected
                             ? option.palette.color(QPalette::HighlightedText)
                             : option.palette.color(QPalette::Text));
-        for (int i = 0; i < fields.size() && i < m_stops.size(); ++i) {
-            const int left = option.rect.left() + 4 + m_stops[i];
+        for (int i = 0; i < fields.size() && i < stops.size(); ++i) {
+            const int left = option.rect.left() + 4 + stops[i];
             const int right =
-                i + 1 < m_stops.size() ? option.rect.left() + m_stops[i + 1] : option.rect.right();
+                i + 1 < stops.size() ? option.rect.left() + stops[i + 1] : option.rect.right();
             painter->drawText(QRect(left, option.rect.top(), right - left, option.rect.height()),
                               Qt::AlignLeft | Qt::AlignVCenter, fields[i]);
         }
         painter->restore();
     }
-
-private:
-    QVector<int> m_stops;
 };
 
-QListView* makeList(const QString& name, PickerListModel* model, QVector<int> stops,
+QListView* makeList(const QString& name, PickerListModel* model, const QList<int>& stops,
                     QWidget* parent) {
     auto* list = new QListView(parent);
     list->setObjectName(name);
     list->setModel(model);
     list->setUniformItemSizes(true);
     list->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    list->setItemDelegate(new TabbedLineDelegate(std::move(stops), list));
+    list->setProperty(TabStopsProperty, QVariant::fromValue(stops));
+    list->setItemDelegate(new TabbedLineDelegate(list));
     list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     return list;
 }
@@ -126,10 +130,12 @@ void Select_Code::buildControls() {
     const int layout[3][10] = {{0, 1, 2, 3, 4, 5, 6, 7, 8, 9},
                                {10, 11, 12, 13, 14, 15, 16, 17, 18, 19},
                                {20, 21, 22, 24, 25, 26, -1, -1, -1, 23}};
+    QList<QWidget*> categoriesSeen;
     for (int column = 0; column < 3; ++column) {
         for (int row = 0; row < 10; ++row) {
             if (layout[column][row] >= 0) {
                 buttonGrid->addWidget(cmdCategory[layout[column][row]], row, column);
+                categoriesSeen.append(cmdCategory[layout[column][row]]);
             }
         }
     }
@@ -192,6 +198,15 @@ void Select_Code::buildControls() {
     main->addLayout(lists, 1);
     main->addLayout(entry);
     resize(1180, 520);
+
+    // Tab follows the screen: the entry box, the code list, the chosen list, the check box
+    // and buttons under them as they are seen, then the categories column by column.
+    QWidget* previous = Text1;
+    for (QWidget* next : QList<QWidget*>{List1, List2, chkDefault, CMD[3], CMD[2], CMD[1], CMD[0]} +
+                             categoriesSeen) {
+        setTabOrder(previous, next);
+        previous = next;
+    }
 
     connect(List1, &QListView::clicked, this,
             [this](const QModelIndex& index) { codeLineClicked(index, true); });
@@ -264,14 +279,18 @@ void Select_Code::categoryClicked(int index) {
     }
     const picker::CategoryButton& button = picker::categoryButtons()[index];
     if (m_buttonsMode) {
-        GIC().setScreenParameter(button.category);
-        accept();
+        // The chooser's answer: the category's stored name for the host, its type in the
+        // component's shared text.
+        if (tqplatform::ui::guard([&] { GIC().setScreenParameter(button.category); })) {
+            setScreenResultText(button.type);
+            accept();
+        }
         return;
     }
     BusyGuard busy(*this);
     m_currentButton = index;
     m_currentType = button.type;
-    fillCodeList(index);
+    tqplatform::ui::guard([&] { fillCodeList(index); });
     setWindowTitle(QStringLiteral("Service Codes [ ") + button.caption + QStringLiteral(" ]"));
 }
 
@@ -282,13 +301,17 @@ void Select_Code::fillCodeList(int index) {
         picker::codeListStatement(gic.GetScopeFilter(QStringLiteral("sevcodTable")),
                                   picker::categoryButtons()[index].category, feeColumn());
     QStringList lines;
+    QStringList toolTips;
     QVector<int32_t> ids;
+    int codeWidth = 0;
+    QString failure;
     try {
         tqplatform::Recordset rows = gic.GetConnection().OpenRecordset(gic.TranslateSql(sql, 0));
         CMD[3]->setEnabled(
             rows.RecordCount() > 0 &&
             gic.UserHasRight(gic.GetCurrentUser(), QStringLiteral("CHANGE-SER-CODE")));
         lines.reserve(rows.RecordCount());
+        toolTips.reserve(rows.RecordCount());
         ids.reserve(rows.RecordCount());
         const picker::CharacterWidths widths(List1->fontMetrics());
         const int maxWidth = tqplatform::twips::toPixelsX(picker::DescriptionWidthTwips, this);
@@ -298,13 +321,40 @@ void Select_Code::fillCodeList(int index) {
             lines.append(picker::codeListLine(
                 row[3], row[2], picker::listDescription(row[1].toString(), widths, maxWidth),
                 currencyOf(row[4])));
+            // The line cuts the description to its column; the tooltip shows it whole.
+            const QString code = row[3].toString().trimmed();
+            toolTips.append(code + QStringLiteral(" - ") + row[1].toString().trimmed());
+            codeWidth = std::max(codeWidth, widths.width(QLatin1Char(' ') + code));
         }
-    } catch (const tqGlobal::Error&) {
-        // The list keeps what was read before the database failed.
+    } catch (const std::exception& error) {
+        failure = QString::fromUtf8(error.what());
         CMD[3]->setEnabled(false);
     }
+    // The code column is as wide as the longest code, so that no code is clipped.
+    const int codeColumn = std::max(70, codeWidth + ColumnPadding);
+    List1->setProperty(TabStopsProperty, QVariant::fromValue(QList<int>{
+                                             0, codeColumn, codeColumn + 70, codeColumn + 220}));
     List1->clearSelection();
-    m_codeList->setLines(std::move(lines), std::move(ids));
+    m_codeList->setLines(std::move(lines), std::move(ids), std::move(toolTips));
+    highlightChosenLines();
+    if (!failure.isEmpty()) {
+        // The list keeps what was read before the database failed; the user is told why.
+        hourglass.restore();
+        tqplatform::ui::msgBox(tqplatform::ui::failureMessage(failure),
+                               tqplatform::ui::Buttons::OkOnly | tqplatform::ui::Buttons::Critical);
+    }
+}
+
+void Select_Code::highlightChosenLines() {
+    QItemSelection chosen;
+    for (int row = 0; row < m_chosenList->count(); ++row) {
+        const QModelIndex line =
+            m_codeList->index(m_codeList->rowOfItemData(m_chosenList->itemData(row)));
+        if (line.isValid()) {
+            chosen.select(line, line);
+        }
+    }
+    List1->selectionModel()->select(chosen, QItemSelectionModel::Select);
 }
 
 void Select_Code::codeLineClicked(const QModelIndex& index, bool byMouse) {
@@ -335,11 +385,28 @@ void Select_Code::codeLineClicked(const QModelIndex& index, bool byMouse) {
         updateTotal();
         return;
     }
-    addExpandedCode(m_codeList->itemData(index.row()), index);
+    int added = 0;
+    tqplatform::ui::guard(
+        [&] { added = addExpandedCode(m_codeList->itemData(index.row()), index); });
+    if (added == 0) {
+        // A code that was refused, or could not be read, is not chosen: no highlight.
+        selection->select(index, QItemSelectionModel::Deselect);
+    }
+    highlightChosenLines();  // the lines of an explosion code's members too
     updateTotal();
 }
 
-void Select_Code::addExpandedCode(int32_t id, const QModelIndex& sourceLine) {
+void Select_Code::codeLineKeyed() {
+    const QModelIndex current = List1->currentIndex();
+    if (isBusy() || !current.isValid()) {
+        return;
+    }
+    // Space toggles the highlight of the line with the cursor, and that line only.
+    List1->selectionModel()->select(current, QItemSelectionModel::Toggle);
+    codeLineClicked(current, false);
+}
+
+int Select_Code::addExpandedCode(int32_t id, const QModelIndex& sourceLine) {
     QString codes;
     QString rowIds;
     int16_t count = 0;
@@ -355,19 +422,24 @@ void Select_Code::addExpandedCode(int32_t id, const QModelIndex& sourceLine) {
             List1->selectionModel()->select(sourceLine, QItemSelectionModel::Deselect);
         }
     }
+    // Every member is read before any is added: a failure adds none of them.
+    QStringList lines;
+    QVector<int32_t> ids;
     for (int32_t member : members) {
-        addChosenCode(member);
+        ServiceCodeRecord record;
+        if (FindServiceCodeByID(member, record)) {
+            const bool unique = CountCodeRows(record.code(), false, false, -1);
+            lines.append(picker::chosenCodeLine(record, m_feeSchedule, !unique));
+            ids.append(record.SevCodID);
+        }
     }
-}
-
-void Select_Code::addChosenCode(int32_t id) {
-    ServiceCodeRecord record;
-    if (!FindServiceCodeByID(id, record)) {
-        return;
+    for (int i = 0; i < lines.size(); ++i) {
+        m_chosenList->append(lines[i], ids[i]);
     }
-    const bool unique = CountCodeRows(record.code(), false, false, -1);
-    m_chosenList->append(picker::chosenCodeLine(record, m_feeSchedule, !unique), record.SevCodID);
-    List2->setCurrentIndex(m_chosenList->index(m_chosenList->count() - 1));
+    if (!lines.isEmpty()) {
+        List2->setCurrentIndex(m_chosenList->index(m_chosenList->count() - 1));
+    }
+    return static_cast<int>(lines.size());
 }
 
 void Select_Code::removeChosenRow(int row) {
@@ -400,9 +472,12 @@ void Select_Code::codeTyped() {
         return;
     }
     BusyGuard busy(*this);
-    ServiceCodeRecord record;
-    bool byID = false;
-    if (FindServiceCode(typed, record, true, byID, 0, 0, false)) {
+    const bool done = tqplatform::ui::guard([&] {
+        ServiceCodeRecord record;
+        bool byID = false;
+        if (!FindServiceCode(typed, record, true, byID, 0, 0, false)) {
+            return;
+        }
         // One code at a time in single-selection mode: a typed code takes the place of
         // the chosen one, as a click does.
         if (singleSelection() && m_chosenList->count() > 0) {
@@ -411,9 +486,12 @@ void Select_Code::codeTyped() {
             unhighlightCodeLine(replaced);
         }
         addExpandedCode(record.SevCodID, QModelIndex());
-        updateTotal();
+    });
+    highlightChosenLines();
+    updateTotal();
+    if (done) {
+        Text1->clear();  // a failed look-up keeps the text for another try
     }
-    Text1->clear();
 }
 
 void Select_Code::updateTotal() {
@@ -421,29 +499,42 @@ void Select_Code::updateTotal() {
 }
 
 void Select_Code::okClicked() {
-    tqGlobal::IHostServices& gic = GIC();
-    setSelectedCodeCount(static_cast<int16_t>(m_chosenList->count()));
-    gic.setScreenReturn(QString());
-    for (int row = 0; row < m_chosenList->count(); ++row) {
-        const int32_t id = m_chosenList->itemData(row);
-        QString answer;
-        if (gic.AcceptSelectedCode(picker::chosenItemText(m_chosenList->line(row), id), id != 0,
-                                   answer)) {
-            gic.setScreenReturn(gic.ScreenReturn() + answer + QLatin1Char('\r'));
+    const bool handedOver = tqplatform::ui::guard([this] {
+        tqGlobal::IHostServices& gic = GIC();
+        setSelectedCodeCount(static_cast<int16_t>(m_chosenList->count()));
+        gic.setScreenReturn(QString());
+        for (int row = 0; row < m_chosenList->count(); ++row) {
+            const int32_t id = m_chosenList->itemData(row);
+            QString answer;
+            if (gic.AcceptSelectedCode(picker::chosenItemText(m_chosenList->line(row), id), id != 0,
+                                       answer)) {
+                gic.setScreenReturn(gic.ScreenReturn() + answer + QLatin1Char('\r'));
+            }
         }
+    });
+    if (handedOver) {
+        accept();
+        return;
     }
-    accept();
+    // No answer is returned by halves: the count and the host's text are taken back, and
+    // the screen stays open with the chosen codes.
+    setSelectedCodeCount(0);
+    tqplatform::ui::guard([] { GIC().setScreenReturn(QString()); });
 }
 
 void Select_Code::listClicked() {
-    tqGlobal::IHostServices& gic = GIC();
-    const QString section = SettingsSection + gic.GetCurrentUserName();
-    const QString category = currentCategory();
-    gic.SaveUserSetting(section, QStringLiteral("SER_COD_CAT"), 0,
-                        category.isEmpty() ? QStringLiteral(" All Codes") : category);
-    gic.SaveUserSetting(section, QStringLiteral("SER_COD_TYP"), 0, m_currentType);
-    gic.setScreenReturn(QStringLiteral("EDIT_SERVICE_CODE"));
-    accept();
+    const bool saved = tqplatform::ui::guard([this] {
+        tqGlobal::IHostServices& gic = GIC();
+        const QString section = SettingsSection + gic.GetCurrentUserName();
+        const QString category = currentCategory();
+        gic.SaveUserSetting(section, QStringLiteral("SER_COD_CAT"), 0,
+                            category.isEmpty() ? QStringLiteral(" All Codes") : category);
+        gic.SaveUserSetting(section, QStringLiteral("SER_COD_TYP"), 0, m_currentType);
+        gic.setScreenReturn(QStringLiteral("EDIT_SERVICE_CODE"));
+    });
+    if (saved) {
+        accept();
+    }
 }
 
 void Select_Code::editClicked() {
@@ -463,11 +554,13 @@ void Select_Code::editClicked() {
     }
     if (m_currentButton >= 0) {
         BusyGuard busy(*this);
-        fillCodeList(m_currentButton);
+        tqplatform::ui::guard([&] { fillCodeList(m_currentButton); });
     }
     const int row = m_codeList->rowOfItemData(id);
     if (row >= 0) {
-        List1->setCurrentIndex(m_codeList->index(row));
+        // The cursor only: the edited line is highlighted only if it is chosen.
+        List1->selectionModel()->setCurrentIndex(m_codeList->index(row),
+                                                 QItemSelectionModel::NoUpdate);
         List1->scrollTo(m_codeList->index(row));
     }
 }
@@ -477,13 +570,29 @@ void Select_Code::defaultToggled(bool checked) {
         return;
     }
     // The caption is what the opener matches the saved default against.
-    tqGlobal::IHostServices& gic = GIC();
-    gic.SaveUserSetting(SettingsSection + gic.GetCurrentUserName(),
-                        QStringLiteral("SER_COD_DEF_CAT"), 0,
-                        picker::categoryButtons()[m_currentButton].caption);
+    const bool saved = tqplatform::ui::guard([this] {
+        tqGlobal::IHostServices& gic = GIC();
+        gic.SaveUserSetting(SettingsSection + gic.GetCurrentUserName(),
+                            QStringLiteral("SER_COD_DEF_CAT"), 0,
+                            picker::categoryButtons()[m_currentButton].caption);
+    });
+    if (!saved) {
+        const QSignalBlocker quiet(chkDefault);
+        chkDefault->setChecked(false);  // the box shows what is stored
+    }
 }
 
 bool Select_Code::handleEnterOrEscape(int key) {
+    if (m_buttonsMode) {
+        // The chooser has no OK: Enter presses the focused button (a category is chosen,
+        // Cancel cancels) and Esc cancels.
+        QPushButton* button =
+            key == Qt::Key_Escape ? CMD[0] : qobject_cast<QPushButton*>(focusWidget());
+        if (button != nullptr) {
+            button->click();
+        }
+        return true;
+    }
     QWidget* active = focusWidget();
     bool emptyValue = active == nullptr;
     if (auto* edit = qobject_cast<QLineEdit*>(active)) {
@@ -498,7 +607,9 @@ bool Select_Code::handleEnterOrEscape(int key) {
         CMD[0]->click();
         return true;
     }
-    if (focusWidget() != Text1 && !m_buttonsMode) {
+    // Enter anywhere but in Text1 presses OK, on a focused button too (Space presses the
+    // button itself).
+    if (focusWidget() != Text1) {
         CMD[1]->click();
         return true;
     }
@@ -507,16 +618,24 @@ bool Select_Code::handleEnterOrEscape(int key) {
 
 bool Select_Code::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::KeyPress) {
-        const int key = static_cast<QKeyEvent*>(event)->key();
-        const bool enter = key == Qt::Key_Return || key == Qt::Key_Enter;
-        if ((enter && qobject_cast<QPushButton*>(watched) == nullptr) || key == Qt::Key_Escape) {
+        const auto* press = static_cast<QKeyEvent*>(event);
+        const int key = press->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Escape) {
             return handleEnterOrEscape(key);
         }
-    } else if (event->type() == QEvent::KeyRelease && watched == List1) {
-        const int key = static_cast<QKeyEvent*>(event)->key();
-        if (key == Qt::Key_Space) {
-            codeLineClicked(List1->currentIndex(), false);
+        // The code list's highlights are the chosen codes: the list may not highlight a
+        // line on its own (Space would also jump to the next line starting with a blank).
+        if (watched == List1 && (key == Qt::Key_Space || press->matches(QKeySequence::SelectAll))) {
+            return true;
         }
+    } else if (event->type() == QEvent::KeyRelease && watched == List1) {
+        const auto* release = static_cast<QKeyEvent*>(event);
+        if (release->key() == Qt::Key_Space && !release->isAutoRepeat()) {
+            codeLineKeyed();
+        }
+    } else if (event->type() == QEvent::MouseMove && watched == List1->viewport() &&
+               static_cast<QMouseEvent*>(event)->buttons() != Qt::NoButton) {
+        return true;  // dragging over lines highlights none of them
     } else if (event->type() == QEvent::KeyRelease && watched == List2) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         if (key == Qt::Key_Space || key == Qt::Key_Delete) {
@@ -528,7 +647,9 @@ bool Select_Code::eventFilter(QObject* watched, QEvent* event) {
 
 void Select_Code::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
-    if (!m_buttonsMode) {
+    if (m_buttonsMode) {
+        cmdCategory[0]->setFocus();  // Enter chooses the category the cursor is on
+    } else {
         Text1->setFocus();
     }
 }

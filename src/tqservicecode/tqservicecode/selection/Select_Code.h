@@ -76,10 +76,12 @@ private:
     void categoryClicked(int index);
     void fillCodeList(int index);
     void codeLineClicked(const QModelIndex& index, bool byMouse);
+    void codeLineKeyed();
+    void highlightChosenLines();
     void chosenLineClicked(const QModelIndex& index);
     void codeTyped();
-    void addExpandedCode(int32_t id, const QModelIndex& sourceLine);
-    void addChosenCode(int32_t id);
+    /// Adds the members of a code to List2, all or none; answers how many.
+    int addExpandedCode(int32_t id, const QModelIndex& sourceLine);
     void removeChosenRow(int row);
     void unhighlightCodeLine(int32_t id);
     void updateTotal();
