@@ -132,22 +132,35 @@ private slots:
     }
 
     void postingSurvivesADroppedConnection() {
+        // The connection goes inside the posting's transaction, after the row is written:
+        // the transaction is undone, the retry posts the item once more, whole.
+        struct DroppingHost : tqhost::PracticeHost {
+            using PracticeHost::PracticeHost;
+            bool dropped = false;
+            void GetHostFlag(int16_t& flag) override {
+                if (!std::exchange(dropped, true)) {
+                    drop(connection());
+                }
+                PracticeHost::GetHostFlag(flag);
+            }
+        };
         ComponentFixture f;
         TQ_OPEN_FIXTURE(f);
+        auto host =
+            std::make_shared<DroppingHost>(f.host->sharedConnection(), f.db.dataPath(), "t");
+        host->ensureSchema();
+        f.component.setGIC(host);
         f.addCode("RECALL6", {{"SevCodTyp", "3 - Admin."}, {"SevCodCat", "Pat. Mgmt"}});
         const int32_t provider =
             f.insert("PaTable", "pID", {{"pLasNam", "Moreau"}, {"pTypEmp", "1"}});
         const int32_t patient = f.insert("PaTable", "pID", {{"pLasNam", "Nguyen"}});
         tqplatform::ScriptedUi ui;
         ui.onShow("DocList", [&](QDialog& d) { tqtest::chooseProvider(d, provider); });
-        ui.onShow("Calendar", [&](QDialog& d) {
-            drop(f.host->connection());  // between the lookups and the save
-            tqtest::chooseDate(d, QDate(2027, 1, 15));
-        });
+        ui.onShow("Calendar", [&](QDialog& d) { tqtest::chooseDate(d, QDate(2027, 1, 15)); });
         ui.onShow("TextEntryDialog", [](QDialog& d) { tqtest::enterText(d, "Recall"); });
         QString comment = "call back";
         const int32_t id = f.component.SendPatientManagementCode(comment, patient, "RECALL6");
-        QVERIFY(id > 0);
+        QVERIFY(host->dropped && id > 0);
         QCOMPARE(f.scalar("SELECT COUNT(*) FROM DTTable").toInt(), 1);
         QCOMPARE(f.scalar("SELECT notTraID FROM NoteTable").toInt(), id);
         QVERIFY(ui.messages.isEmpty());

@@ -555,7 +555,7 @@ private slots:
                 {"settings",
                  [&] { tqtest::failStatements(host->connection(), "UserSetting", "INSERT"); }},
                 {"count", [&] { host->failOn = "count(*)"; }},
-                {"drop", [&] { tqtest::dropConnection(host->connection()); }},
+                {"drop", [&] { host->connection().Close(); }},
                 {"default", [&] { form.chkDefault->setChecked(true); }},
                 {"list", [&] { form.CMD[2]->click(); }},
                 {"add", [&] { chooseCode(form, "D0274"); }},

@@ -305,8 +305,6 @@ private slots:
                "persists, Please call Tavix Support.";
         QTest::newRow("note refused") << "note"
                                       << "The note of this item could not be stored";
-        QTest::newRow("connection dropped") << "drop"
-                                            << "has occured while updating";
         QTest::newRow("one retry clock per call") << "slow"
                                                   << "Message :\r\nstill busy";
         QTest::newRow("provider list's answer refused")
@@ -326,8 +324,6 @@ private slots:
         host.hook = [&](const QString& call, int32_t id) {
             if (fault == u"initials" && call == u"initials") {
                 throw std::runtime_error("printer on fire");
-            } else if (fault == u"drop" && call == u"flag" && flags++ == 0) {
-                tqtest::dropConnection(host.connection());
             } else if (fault == u"slow" && call == u"initials" && ++initials <= 2) {
                 throw std::runtime_error("busy");  // uses up most of the window
             } else if (fault == u"slow" && call == u"flag" && ++flags > 0) {

@@ -183,11 +183,13 @@ void Connection::requireOpen() {
         Internal::throwError(Internal::ObjectClosed, QStringLiteral("The connection is closed"));
     }
     // Closed underneath: nothing of this statement ran yet, so it may run on the reopened
-    // connection, unless it belonged to a transaction that went with the old one.
-    const bool inTransaction = m_transactionDepth > 0;
-    if (!m_db.isOpen() && reopenIfLost() && inTransaction) {
+    // connection, unless it belongs to a transaction that went with the old one.
+    if (!m_db.isOpen()) {
+        reopenIfLost();
+    }
+    if (m_transactionLost) {
         throwLost(QStringLiteral(", and what was not yet saved is undone"),
-                  QStringLiteral("the connection was closed"));
+                  QStringLiteral("roll the transaction back and begin again"));
     }
 }
 
@@ -211,8 +213,7 @@ bool Connection::reopenIfLost() {
     if (!isLost()) {
         return false;
     }
-    m_lostDepth += m_transactionDepth;
-    m_transactionDepth = 0;
+    m_transactionLost = m_transactionDepth > 0;
     m_db.close();
     try {
         openSession();
@@ -296,8 +297,8 @@ void Connection::BeginTrans() {
 }
 
 void Connection::CommitTrans() {
-    if (m_transactionDepth == 0 && m_lostDepth > 0) {
-        --m_lostDepth;
+    if (m_transactionLost) {
+        m_transactionLost = --m_transactionDepth > 0;
         throwLost(QStringLiteral(" before this could be saved"),
                   QStringLiteral("nothing of it was kept"));
     }
@@ -324,8 +325,9 @@ void Connection::CommitTrans() {
 }
 
 void Connection::RollbackTrans() {
-    if (m_transactionDepth == 0 && m_lostDepth > 0) {
-        --m_lostDepth;  // the server undid it when the connection went
+    if (m_transactionLost) {
+        // The server undid it when the connection went.
+        m_transactionLost = --m_transactionDepth > 0;
         return;
     }
     if (m_transactionDepth == 0) {
@@ -349,6 +351,10 @@ void Connection::Close() {
         return;
     }
     QSqlError error;
+    if (m_transactionLost) {
+        m_transactionDepth = 0;
+        m_transactionLost = false;
+    }
     if (m_transactionDepth > 0 && m_db.isOpen()) {
         // Closing abandons work that was never committed.
         m_transactionDepth = 0;

@@ -72,7 +72,8 @@ public:
     void BeginTrans();
     void CommitTrans();
     void RollbackTrans();
-    /// Nesting depth of open transactions (0 when none).
+    /// Nesting depth of open transactions (0 when none); a transaction that a lost
+    /// connection took with it counts until it is rolled back.
     int transactionDepth() const { return m_transactionDepth; }
     void Close();
 
@@ -102,9 +103,9 @@ private:
     QSqlDatabase m_db;
     QSet<QString> m_currencyColumns;
     int m_transactionDepth = 0;
-    // Levels of a transaction that the lost connection took with it: their rollback has
-    // nothing left to do, their commit reports the loss.
-    int m_lostDepth = 0;
+    // The open transaction went with a lost connection: its levels' rollbacks have
+    // nothing left to do, a commit or any statement before them reports the loss.
+    bool m_transactionLost = false;
     int m_lockTimeoutMs = DefaultLockTimeoutMs;
     QSqlError m_lastFailure;
     // Recordsets hold a weak reference to this, so that Requery after the connection is
