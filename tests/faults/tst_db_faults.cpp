@@ -291,6 +291,9 @@ private slots:
                           f.host->SqlText(sought))
                      .toInt(),
                  same ? 1 : 0);
+        const QString like = "SELECT COUNT(*) FROM SevCodTable WHERE SevCodDes like " +
+                             f.host->SqlText("%" + sought + "%");
+        QCOMPARE(f.scalar(f.host->TranslateSql(like, 0)).toInt(), same ? 1 : 0);
         // A setting's key is one key whatever its case.
         f.host->SaveUserSetting("S", stored, 0, "1");
         f.host->SaveUserSetting("S", sought, 0, "2");
