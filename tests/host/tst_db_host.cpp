@@ -67,7 +67,6 @@ private slots:
     void cleanupTestCase();
 
     void schemaIsCreatedOnceAndKept();
-    void textsCompareWithoutCase();
     void saveRecordConvertsValues_data();
     void saveRecordConvertsValues();
     void saveRecordUpdatesOnlyItsRow();
@@ -173,20 +172,6 @@ void DbHostTest::schemaIsCreatedOnceAndKept() {
     QVERIFY_THROWS_EXCEPTION(tqGlobal::Error,
                              m_host->GetConnection().Execute(
                                  "INSERT INTO SevCodTable (SevCodCod) VALUES ('ABCDEFGHIJK')"));
-}
-
-void DbHostTest::textsCompareWithoutCase() {
-    QVERIFY(saveCode({"SevCodCod", "SevCodDes", "SevCodCat"},
-                     {"D0120", "Periodic Oral Evaluation", "Diag"}) > 0);
-    auto find = [&](const QString& condition) {
-        return open(m_host->TranslateSql("SELECT SevCodCod FROM SevCodTable WHERE " + condition, 0))
-            .RecordCount();
-    };
-    QCOMPARE(find("SevCodCod = 'd0120'"), 1);
-    QCOMPARE(find("sevcodcat IN ('DIAG')"), 1);
-    QCOMPARE(find("sevcodDes like '%ORAL%'"), 1);
-    QCOMPARE(find("sevcodDes like '%" + QString("oral eval") + "%' AND SevCodCod = 'D0121'"), 0);
-    QCOMPARE(m_host->GetUserSetting("USER_DEF_SETUPtester", "missing", 0, "dflt"), "dflt");
 }
 
 void DbHostTest::saveRecordConvertsValues_data() {
