@@ -14,6 +14,8 @@
 #include <QSqlField>
 #include <QSqlRecord>
 
+#include <algorithm>
+
 namespace tqhost::schema {
 
 namespace {
@@ -162,16 +164,23 @@ void createProgramCodeIndex(tqplatform::Connection& connection, const QSet<QStri
 }
 
 /// A practice file that cannot be written is said so at once, not when the first posting
-/// fails: rewriting the file's own version number is a write that changes nothing.
+/// fails: the file's own version number is rewritten, a write that changes nothing. A
+/// file of version 0 was indexed with SQLite's ASCII-only NOCASE: its indexes are rebuilt
+/// with the connection's once, so that lookups through them find what comparisons find.
 void requireWritable(tqplatform::Connection& connection) {
     if (connection.kind() != DatabaseKind::SQLite) {
         return;
     }
-    const QVariant version =
-        Internal::firstValue(connection, QStringLiteral("PRAGMA user_version"));
+    constexpr qlonglong UnicodeNoCase = 1;
+    const qlonglong version =
+        Internal::firstValue(connection, QStringLiteral("PRAGMA user_version")).toLongLong();
     try {
-        Internal::runBound(connection,
-                           QStringLiteral("PRAGMA user_version = %1").arg(version.toLongLong()));
+        if (version < UnicodeNoCase) {
+            Internal::runBound(connection, QStringLiteral("REINDEX NOCASE"));
+        }
+        Internal::runBound(
+            connection,
+            QStringLiteral("PRAGMA user_version = %1").arg(std::max(version, UnicodeNoCase)));
     } catch (const tqGlobal::Error& error) {
         constexpr int SqliteReadOnly = 8;  // SQLITE_READONLY, whatever its extended code
         if ((connection.lastFailure().nativeErrorCode().toInt() & 0xff) != SqliteReadOnly) {

@@ -757,7 +757,9 @@ void Recordset::Requery() {
     requireOpen();
     if (m_data->fromConnection) {
         const auto handle = m_data->connection.lock();
-        if (!handle || !(*handle)->isOpen()) {
+        // A connection closed underneath is opened again by the fetch; one closed on
+        // purpose is reported.
+        if (!handle || !(*handle)->database().isValid()) {
             Internal::throwError(Internal::ObjectClosed,
                                  QStringLiteral("The recordset's connection is closed"));
         }
