@@ -111,6 +111,11 @@ void PickerListModel::reserve(qsizetype rows, qsizetype characters) {
     m_text.reserve(characters);
 }
 
+void PickerListModel::squeeze() {
+    m_rows.shrink_to_fit();
+    m_text.squeeze();
+}
+
 QStringView PickerListModel::code(const Packed& row) const {
     return QStringView(m_text).mid(row.start, row.codeLength);
 }

@@ -53,6 +53,8 @@ public:
     void removeRow(int row);
     void clear();
     void reserve(qsizetype rows, qsizetype characters);
+    /// Gives back the room appending left unused.
+    void squeeze();
 
     int count() const { return static_cast<int>(m_rows.size()); }
     PickerRow row(int row) const;

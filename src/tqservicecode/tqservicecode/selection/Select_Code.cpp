@@ -392,6 +392,7 @@ void Select_Code::finishFill() {
     m_fillTimer->stop();
     m_pendingRows.reset();
     m_hourglass.reset();
+    m_codeList->squeeze();
     highlightChosenLines();
     setBusy(false);
     if (m_afterFill) {
