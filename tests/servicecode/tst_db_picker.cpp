@@ -377,10 +377,12 @@ private slots:
         PickerPractice f;
         TQ_OPEN_PICKER_PRACTICE(f);
         const int extra = Select_Code::FirstScreenRows + 50;
+        f.host->connection().BeginTrans();
         for (int i = 0; i < extra; ++i) {
             f.addCode(QStringLiteral("X%1").arg(i, 4, 10, QLatin1Char('0')),
                       {{"SevCodCat", "Tax"}, {"SevCodFee3", "2.00"}});
         }
+        f.host->connection().CommitTrans();
         ScriptedUi ui;
         ui.onShow("Select_Code", [&](QDialog& dialog) {
             Select_Code& form = picker(dialog);
