@@ -84,6 +84,15 @@ private slots:
         QCOMPARE(codes.index(0).data(int(Role::Fee)).value<tqplatform::Currency>(), money(455000));
         QCOMPARE(codes.index(0).data(int(Role::OfficeCode)).toString(), " PE ");
         QCOMPARE(codes.rowOfItemData(0), 1);
+        // The keyboard search finds what the generic search over the lines finds.
+        for (const QString probe : {"", " ", " d", "D", " D0120\tpe\tPer", " D0120\tX", " \t"}) {
+            for (int from : {0, 1}) {
+                const auto flags = Qt::MatchStartsWith | Qt::MatchWrap;
+                QCOMPARE(codes.match(codes.index(from), Qt::DisplayRole, probe, -1, flags),
+                         codes.QAbstractListModel::match(codes.index(from), Qt::DisplayRole, probe,
+                                                         -1, flags));
+            }
+        }
 
         // The chosen list shows the office code of a code that is not unique.
         chosen.append({{0, "D1110", "PRO", "Cleaning", money(600000), false},

@@ -59,6 +59,51 @@ QVariant PickerListModel::data(const QModelIndex& index, int role) const {
     }
 }
 
+QModelIndexList PickerListModel::match(const QModelIndex& start, int role, const QVariant& value,
+                                       int hits, Qt::MatchFlags flags) const {
+    const Qt::MatchFlags kind = flags & Qt::MatchTypeMask;
+    if (role != Qt::DisplayRole || kind != Qt::MatchStartsWith || !start.isValid() ||
+        start.model() != this) {
+        return QAbstractListModel::match(start, role, value, hits, flags);
+    }
+    const QString text = value.toString();
+    const Qt::CaseSensitivity sensitivity =
+        flags.testFlag(Qt::MatchCaseSensitive) ? Qt::CaseSensitive : Qt::CaseInsensitive;
+    const int from = start.row();
+    const int rows = flags.testFlag(Qt::MatchWrap) ? count() : count() - from;
+    QModelIndexList found;
+    for (int i = 0; i < rows && (hits < 0 || found.size() < hits); ++i) {
+        const int row = (from + i) % count();
+        if (lineStartsWith(row, text, sensitivity)) {
+            found.append(index(row));
+        }
+    }
+    return found;
+}
+
+bool PickerListModel::lineStartsWith(int row, QStringView text,
+                                     Qt::CaseSensitivity sensitivity) const {
+    if (text.isEmpty()) {
+        return true;
+    }
+    // The first column is the code, after a blank in the code list.
+    const QStringView shownCode = code(m_rows[static_cast<size_t>(row)]);
+    QStringView rest = text;
+    if (m_style == Style::CodeList) {
+        if (text.front() != QLatin1Char(' ')) {
+            return false;
+        }
+        rest = text.sliced(1);
+    }
+    if (rest.size() <= shownCode.size()) {
+        return shownCode.startsWith(rest, sensitivity);
+    }
+    if (!rest.startsWith(shownCode, sensitivity) || rest[shownCode.size()] != QLatin1Char('\t')) {
+        return false;
+    }
+    return line(row).startsWith(text, sensitivity);
+}
+
 void PickerListModel::setDescriptionFit(const QFontMetrics& metrics, int maxWidth) {
     m_widths = std::make_unique<CharacterWidths>(metrics);
     m_maxWidth = maxWidth;

@@ -43,6 +43,11 @@ public:
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+    /// A search for lines starting with a text (the list's keyboard search) rules most
+    /// lines out by their first column, without making them; other searches as the base.
+    QModelIndexList match(const QModelIndex& start, int role, const QVariant& value, int hits = 1,
+                          Qt::MatchFlags flags = Qt::MatchFlags(Qt::MatchStartsWith |
+                                                                Qt::MatchWrap)) const override;
 
     /// The code list fits each description to maxWidth pixels of the list's font.
     void setDescriptionFit(const QFontMetrics& metrics, int maxWidth);
@@ -84,6 +89,7 @@ private:
         bool officeCodeShown;
         tqplatform::Currency fee;
     };
+    bool lineStartsWith(int row, QStringView text, Qt::CaseSensitivity sensitivity) const;
     QStringView code(const Packed& row) const;
     QStringView officeCode(const Packed& row) const;
     QStringView description(const Packed& row) const;
