@@ -5,9 +5,11 @@
 
 #include <tqhost/Host.h>
 #include <tqhost/PracticeHost.h>
+#include <tqplatform/Connection.h>
 #include <tqplatform/Recordset.h>
 #include <tqplatform/ScriptedUi.h>
 #include <tqplatform/Vb.h>
+#include <tqservicecode/clsServiceCode.h>
 #include <tqservicecode/selection/PickerListModel.h>
 #include <tqservicecode/selection/Select_Code.h>
 

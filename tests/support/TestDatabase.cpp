@@ -38,13 +38,9 @@ QString runOnServer(const ServerSettings& server, const QString& statement) {
         db.setConnectOptions(QStringLiteral("connect_timeout=5"));
         if (!db.open()) {
             error = db.lastError().text();
-        } else {
-            QSqlQuery query(db);
-            if (!query.exec(statement)) {
-                error = query.lastError().text();
-            }
+        } else if (QSqlQuery query(db); !query.exec(statement)) {
+            error = query.lastError().text();
         }
-        db.close();
     }
     QSqlDatabase::removeDatabase(name);
     return error;
@@ -54,10 +50,6 @@ QString runOnServer(const ServerSettings& server, const QString& statement) {
 
 bool TestDatabase::wantsPostgres() {
     return qgetenv("TQ_TEST_DB").trimmed().toLower() == "postgresql";
-}
-
-QString TestDatabase::kindName() {
-    return wantsPostgres() ? QStringLiteral("postgresql") : QStringLiteral("sqlite");
 }
 
 bool TestDatabase::underCi() {
