@@ -98,3 +98,8 @@ struct ComponentFixture {
 #define TQ_OPEN_FIXTURE(fixture)       \
     TQ_REQUIRE_DATABASE((fixture).db); \
     QVERIFY((fixture).open())
+
+/// Declares a ComponentFixture named fixture and opens it.
+#define TQ_FIXTURE(fixture)           \
+    tqtest::ComponentFixture fixture; \
+    TQ_OPEN_FIXTURE(fixture)

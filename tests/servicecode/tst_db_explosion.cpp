@@ -30,8 +30,7 @@ class ExplosionTest : public QObject {
 
 private slots:
     void explosionCodesExpandTwoLevelsDeep() {
-        tqtest::ComponentFixture f;
-        TQ_OPEN_FIXTURE(f);
+        TQ_FIXTURE(f);
         const int32_t exam = f.addCode("D0120");
         const int32_t cleaning = f.addCode("D1110");
         const int32_t xrays = f.addCode("D0274", {{"SevCodOffCod", "BWX"}});
@@ -67,8 +66,7 @@ private slots:
     }
 
     void aCodeThatLinksBackIsLeftOut() {
-        tqtest::ComponentFixture f;
-        TQ_OPEN_FIXTURE(f);
+        TQ_FIXTURE(f);
         f.addCode("D0120");
         f.addCode("D1110");
         const int32_t top = f.addCode("TOP", {{"SevCodDes", "@D0120,INNER,D1110"}});
@@ -103,8 +101,7 @@ private slots:
         QFETCH(int, shown);
         QFETCH(int, storedSchedule);
         QFETCH(int, storedStanding);
-        tqtest::ComponentFixture f;
-        TQ_OPEN_FIXTURE(f);
+        TQ_FIXTURE(f);
         const int32_t provider =
             f.insert("PaTable", "pID",
                      {{"pLasNam", "Doc"}, {"pDOCFeeTyp", QString::number(providerSchedule)}});
@@ -121,8 +118,7 @@ private slots:
     }
 
     void patientsWithoutRowOrProvider() {
-        tqtest::ComponentFixture f;
-        TQ_OPEN_FIXTURE(f);
+        TQ_FIXTURE(f);
         QCOMPARE(feeScheduleForPatient(0), int16_t{1});
         PatientRecord missing;
         LoadPatientFeeSchedule(4242, missing);

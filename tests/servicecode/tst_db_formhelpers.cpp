@@ -40,8 +40,7 @@ class FormHelpersTest : public QObject {
 
 private slots:
     void helpOpensTheTopicOrTheContents() {
-        tqtest::ComponentFixture f;
-        TQ_OPEN_FIXTURE(f);
+        TQ_FIXTURE(f);
         QCOMPARE(helpFileFor(true, "/opt/tavix/"), QStringLiteral("/opt/tavix/ZID.CHM"));
         QCOMPARE(helpFileFor(false, "/opt/tavix/"), QStringLiteral("/opt/tavix/TAVIXWIN.CHM"));
         QVERIFY(helpFile().endsWith("TAVIXWIN.CHM"));  // no alternate help in this practice
@@ -64,8 +63,7 @@ private slots:
     }
 
     void helpContextsAndContextHelp() {
-        tqtest::ComponentFixture f;
-        TQ_OPEN_FIXTURE(f);
+        TQ_FIXTURE(f);
         QDialog form;
         auto* label = new QLabel("A label", &form);
         auto* line = new QFrame(&form);
@@ -89,8 +87,7 @@ private slots:
     }
 
     void placementIconAndMouse() {
-        tqtest::ComponentFixture f;
-        TQ_OPEN_FIXTURE(f);
+        TQ_FIXTURE(f);
         QWidget owner;
         QDialog form(&owner);
         form.resize(300, 200);
@@ -118,8 +115,7 @@ private slots:
     }
 
     void busyMessage() {
-        tqtest::ComponentFixture f;
-        TQ_OPEN_FIXTURE(f);
+        TQ_FIXTURE(f);
         QCOMPARE(busyMessageHtml("Loading codes//please wait\r\nalmost"),
                  QStringLiteral("Loading codes<br>please wait<br>almost"));
         ShowBusyMessage("Loading codes//please wait", 0, 0, 2880, 720);
@@ -134,8 +130,7 @@ private slots:
     }
 
     void shadowHelpCanBeTurnedOff() {
-        tqtest::ComponentFixture f;
-        TQ_OPEN_FIXTURE(f);
+        TQ_FIXTURE(f);
         f.host->setCurrentUser("tester", 123456789);
         tqplatform::ScriptedUi ui;
         QCOMPARE(frmHelp::shadowHelpKey(123456789), QStringLiteral("123456789SHADOW_HELP"));
@@ -162,8 +157,7 @@ private slots:
     }
 
     void referenceCodesOpenThroughTheirScreen() {
-        tqtest::ComponentFixture f;
-        TQ_OPEN_FIXTURE(f);
+        TQ_FIXTURE(f);
         struct FakeCodes : QDialog, ReferenceCodeScreen {
             void SetupScreen(int32_t type, const QString& text) override {
                 setProperty("setup", QString::number(type) + ":" + text);

@@ -72,8 +72,7 @@ private slots:
         QFETCH(QStringList, codes);
         QFETCH(bool, dPrefix);
         QFETCH(QString, found);
-        tqtest::ComponentFixture f;
-        TQ_OPEN_FIXTURE(f);
+        TQ_FIXTURE(f);
         f.host->setUseCdtDPrefix(dPrefix);
         for (const QString& code : codes) {
             f.addCode(code);
@@ -87,8 +86,7 @@ private slots:
     }
 
     void aliasesAreLookedUpAfterTheCode() {
-        tqtest::ComponentFixture f;
-        TQ_OPEN_FIXTURE(f);
+        TQ_FIXTURE(f);
         f.addCode("PE", {{"SevCodDes", "Code named PE"}});
         const int32_t exam = f.addCode("D0120", {{"SevCodOffCod", "PE"}, {"SevCodInsCod", "X120"}});
         ServiceCodeRecord record;
@@ -108,8 +106,7 @@ private slots:
     }
 
     void reservedCodesAreRefused() {
-        tqtest::ComponentFixture f;
-        TQ_OPEN_FIXTURE(f);
+        TQ_FIXTURE(f);
         f.addCode(
             "CCPMT",
             {{"SevCodTyp", "2 - Credit"}, {"SevCodCat", "Pat. Pay"}, {"SevCodSubCat", "Cash"}});
@@ -154,8 +151,7 @@ private slots:
     void pseudoCodesAreCreatedOnFirstUse() {
         QFETCH(QString, typed);
         QFETCH(QString, row);
-        tqtest::ComponentFixture f;
-        TQ_OPEN_FIXTURE(f);
+        TQ_FIXTURE(f);
         f.host->setOfficeLocationID(3);
         ServiceCodeRecord record;
         QVERIFY(find(typed, record));
@@ -203,8 +199,7 @@ private slots:
         QFETCH(QString, category);
         QFETCH(QString, subCategory);
         QFETCH(QString, message);
-        tqtest::ComponentFixture f;
-        TQ_OPEN_FIXTURE(f);
+        TQ_FIXTURE(f);
         f.addCode("CR1", {{"SevCodTyp", "2 - Credit"},
                           {"SevCodDes", " Payment by cash "},
                           {"SevCodCat", category},
@@ -218,8 +213,7 @@ private slots:
     }
 
     void readRulesAndExactMoney() {
-        tqtest::ComponentFixture f;
-        TQ_OPEN_FIXTURE(f);
+        TQ_FIXTURE(f);
         f.addCode("D2740", {{"SevCodDes", "Crown *tm* internal note"},
                             {"SevCodFee1", "-5.00"},
                             {"SevCodFee2", "12345678.1234"},
@@ -251,8 +245,7 @@ private slots:
     }
 
     void ambiguousCodesOpenTheSearchWindow() {
-        tqtest::ComponentFixture f;
-        TQ_OPEN_FIXTURE(f);
+        TQ_FIXTURE(f);
         const int32_t first = f.addCode("DUP", {{"SevCodDes", "First"}});
         const int32_t second = f.addCode("DUP", {{"SevCodDes", "Second"}});
         ScreenFactory::Registration search(CodeSearchScreenName,
@@ -295,8 +288,7 @@ private slots:
     }
 
     void badInputIsAnsweredNotThrown() {
-        tqtest::ComponentFixture f;
-        TQ_OPEN_FIXTURE(f);
+        TQ_FIXTURE(f);
         f.addCode("O'NEIL", {{"SevCodDes", "It's 100% \"quoted\""}});
         f.addCode("10%");
         ScriptedUi ui;
@@ -323,8 +315,7 @@ private slots:
     }
 
     void countingRows() {
-        tqtest::ComponentFixture f;
-        TQ_OPEN_FIXTURE(f);
+        TQ_FIXTURE(f);
         f.addCode("A1", {{"SevCodOffCod", "B1"}});
         f.addCode("A1");
         f.addCode("C1", {{"SevCodInsCod", "A1"}});
@@ -339,8 +330,7 @@ private slots:
     }
 
     void savingAProgramCodeUpdatesItsRow() {
-        tqtest::ComponentFixture f;
-        TQ_OPEN_FIXTURE(f);
+        TQ_FIXTURE(f);
         const int32_t id = f.addCode("RX~", {{"SevCodDes", "Old words"}, {"SevCodFee1", "9.99"}});
         ServiceCodeRecord record = ServiceCodeRecord::defaults();
         record.setCode("RX~");
