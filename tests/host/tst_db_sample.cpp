@@ -116,8 +116,7 @@ private slots:
         int checked = 0;
         for (; !rs.Eof(); rs.MoveNext()) {
             const QString code = rs.Fields(1).toString().trimmed();
-            QString codes;
-            QString ids;
+            QString codes, ids;
             int16_t number = 0;
             tqservicecode::Expand_Explosion_Code(rs.Fields(0).toInt(), codes, ids, number, true);
             QVERIFY2(number > rs.Fields(2).toString().count(u','), qPrintable(code + ": " + codes));
@@ -133,17 +132,12 @@ private slots:
     void aliasesNameOneRow() {
         // An office or insurance code must lead to one row only, and to no other row's code.
         tqplatform::Recordset rs = open(QStringLiteral(
-            "SELECT SevCodOffCod, SevCodInsCod FROM SevCodTable WHERE SevCodOffCod <> '' OR "
-            "SevCodInsCod <> ''"));
+            "SELECT SevCodOffCod FROM SevCodTable WHERE SevCodOffCod <> '' UNION ALL "
+            "SELECT SevCodInsCod FROM SevCodTable WHERE SevCodInsCod <> ''"));
         QVERIFY(rs.RecordCount() > 50);
         for (; !rs.Eof(); rs.MoveNext()) {
-            for (int i = 0; i < 2; ++i) {
-                const QString alias = rs.Fields(i).toString().trimmed();
-                if (!alias.isEmpty()) {
-                    QVERIFY2(tqservicecode::CountCodeRows(alias, false, true, 1),
-                             qPrintable(alias));
-                }
-            }
+            const QString alias = rs.Fields(0).toString().trimmed();
+            QVERIFY2(tqservicecode::CountCodeRows(alias, false, true, 1), qPrintable(alias));
         }
         // One code stands on two rows on purpose (two crown materials); no other does.
         tqplatform::Recordset twice = open(QStringLiteral(

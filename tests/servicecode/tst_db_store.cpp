@@ -80,9 +80,7 @@ private slots:
         ServiceCodeRecord record;
         QCOMPARE(find(typed, record), !found.isEmpty());
         QCOMPARE(record.code(), found);
-        if (found.isEmpty()) {
-            QCOMPARE(record, ServiceCodeRecord());
-        }
+        QVERIFY(!found.isEmpty() || record == ServiceCodeRecord());  // nothing half filled
     }
 
     void aliasesAreLookedUpAfterTheCode() {
