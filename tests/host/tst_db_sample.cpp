@@ -199,8 +199,6 @@ private slots:
             << "pTypPat = '1' AND pGPDenFeeTyp = 0" << 4;
         QTest::newRow("standing schedule other than current")
             << "pTypPat = '1' AND pGPDenFeeTyp > 0 AND pGPDenFeeTyp <> pGPDenFeeTypPerm" << 1;
-        QTest::newRow("patients on standing fee schedule 4")
-            << "pTypPat = '1' AND pGPDenFeeTypPerm = 4" << 2;
         QTest::newRow("a name with an apostrophe") << "pLASNAM = 'O''Brien'" << 1;
     }
 
