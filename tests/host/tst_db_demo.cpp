@@ -1,4 +1,4 @@
-#include "TestDatabase.h"
+#include "../servicecode/ComponentFixture.h"
 #include "TestMain.h"
 
 #include <demo/MainWindow.h>
@@ -87,29 +87,21 @@ void pickTwoExams(QDialog& d) {
 }
 
 /// The demo practice in a fresh database, with the demo's main window over it.
-struct DemoPractice {
-    tqtest::TestDatabase db;
-    std::shared_ptr<tqhost::PracticeHost> host;
-    tqservicecode::clsServiceCode component;
+struct DemoPractice : tqtest::ComponentFixture {
     std::unique_ptr<tqdemo::MainWindow> window;
 
     bool open() {
-        if (!db.available()) {
+        if (!ComponentFixture::open()) {
             return false;
         }
-        host = tqhost::createHost(db.url(), db.dataPath(), QStringLiteral("tester"));
         tqhost::loadSamplePractice(*host);
-        component.setGIC(host);
         window = std::make_unique<tqdemo::MainWindow>(host, component);
         host->setMainForm(window.get());
         window->show();
         return true;
     }
 
-    ~DemoPractice() {
-        window.reset();
-        component.setGIC(nullptr);
-    }
+    ~DemoPractice() { window.reset(); }  // before the fixture takes the host away
 
     template <typename Widget>
     Widget* find(const char* name) {
@@ -138,11 +130,6 @@ struct DemoPractice {
         return selected.isEmpty()
                    ? QString()
                    : find<QTableWidget>("Patients")->item(selected[0]->row(), 0)->text();
-    }
-
-    QVariant scalar(const QString& sql) {
-        tqplatform::Recordset rows = host->connection().OpenRecordset(sql);
-        return rows.Eof() ? QVariant() : rows.Fields(0);
     }
 };
 

@@ -2,15 +2,11 @@
 // codes that expand, the refusal cases present, the people the demo needs, and a second
 // load that adds nothing.
 
-#include "TestDatabase.h"
+#include "../servicecode/ComponentFixture.h"
 #include "TestMain.h"
 
-#include <tqhost/Host.h>
-#include <tqplatform/Connection.h>
 #include <tqplatform/Currency.h>
-#include <tqplatform/Recordset.h>
 #include <tqplatform/ScriptedUi.h>
-#include <tqservicecode/clsServiceCode.h>
 #include <tqservicecode/codes/ServiceCodeStore.h>
 #include <tqservicecode/selection/ExplosionCodes.h>
 
@@ -25,9 +21,8 @@ using tqplatform::Currency;
 class TestSamplePractice : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<tqtest::TestDatabase> m_db;
+    std::unique_ptr<tqtest::ComponentFixture> m_f;
     std::shared_ptr<tqhost::PracticeHost> m_host;
-    tqservicecode::clsServiceCode m_component;
 
     int64_t count(const QString& sql) {
         tqplatform::Recordset rs = open(sql);
@@ -40,17 +35,15 @@ class TestSamplePractice : public QObject {
 
 private slots:
     void initTestCase() {
-        m_db = std::make_unique<tqtest::TestDatabase>();
-        TQ_REQUIRE_DATABASE(*m_db);
-        m_host = tqhost::createHost(m_db->url(), m_db->dataPath(), QStringLiteral("tester"));
-        m_component.setGIC(m_host);
+        m_f = std::make_unique<tqtest::ComponentFixture>();
+        TQ_OPEN_FIXTURE(*m_f);
+        m_host = m_f->host;
         tqhost::loadSamplePractice(*m_host);
     }
 
     void cleanupTestCase() {
-        m_component.setGIC(nullptr);
         m_host.reset();
-        m_db.reset();
+        m_f.reset();
     }
 
     void everyCategoryHasCodes() {
