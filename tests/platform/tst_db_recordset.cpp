@@ -73,27 +73,26 @@ private slots:
         m_conn->Execute(
             QStringLiteral("CREATE TABLE Codes (cID INTEGER, cCode VARCHAR(10), cName VARCHAR(40), "
                            "cFee NUMERIC(19,4), cDate DATE, cCount INTEGER)"));
-        const char* rows[] = {
-            "1, 'D0120', 'Periodic exam', 45.5, '2024-01-15', 3",
-            "2, 'd0150', 'comprehensive exam', 0.1, '2024-02-01', 10",
-            "3, 'D1110', 'Prophylaxis', 0.2, NULL, 9",
-            "4, 'D2740', 'Crown', 12345678.1234, '2023-12-31', 100",
-            "5, 'D2750', 'crown', 0.3, '2024-01-15', NULL",
-            "6, NULL, 'O''Brien note', NULL, '2024-03-01', 20",
-            "7, 'D9999', 'Bridge 50% off', -12.75, '2024-01-16', 2",
-            "8, 'D0140', 'Limited exam', 45.5, '2024-01-15', 0",
-        };
+        m_conn->Execute(QStringLiteral(
+            "INSERT INTO Codes VALUES (1, 'D0120', 'Periodic exam', 45.5, '2024-01-15', 3), "
+            "(2, 'd0150', 'comprehensive exam', 0.1, '2024-02-01', 10), "
+            "(3, 'D1110', 'Prophylaxis', 0.2, NULL, 9), "
+            "(4, 'D2740', 'Crown', 12345678.1234, '2023-12-31', 100), "
+            "(5, 'D2750', 'crown', 0.3, '2024-01-15', NULL), "
+            "(6, NULL, 'O''Brien note', NULL, '2024-03-01', 20), "
+            "(7, 'D9999', 'Bridge 50% off', -12.75, '2024-01-16', 2), "
+            "(8, 'D0140', 'Limited exam', 45.5, '2024-01-15', 0)"));
         m_conn->Execute(
             QStringLiteral("CREATE TABLE Kinds (kID INTEGER, kSmall SMALLINT, kBig BIGINT, "
                            "kDouble DOUBLE PRECISION, kReal REAL, kText VARCHAR(30), kDate DATE, "
                            "kStamp TIMESTAMP, "
                            "kFlag BOOLEAN, kFee NUMERIC(19,4), kRate NUMERIC(9,4))"));
+        m_conn->Execute(QStringLiteral(
+            "INSERT INTO Kinds VALUES (7, -3, 5000000000, 2.5, 0.25, 'Crown', '2024-03-15', "
+            "'2024-03-15 10:20:30', TRUE, 12345678.1234, 0.125), "
+            "(NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL)"));
         m_conn->Execute(QStringLiteral("CREATE TABLE Tx (tID INTEGER)"));
         m_conn->Execute(QStringLiteral("CREATE TABLE Fees (fID INTEGER, fAmount NUMERIC(19,4))"));
-        for (const char* row : rows) {
-            m_conn->Execute(
-                QStringLiteral("INSERT INTO Codes VALUES (%1)").arg(QLatin1String(row)));
-        }
     }
 
     void cleanupTestCase() {
@@ -125,29 +124,17 @@ private slots:
         QFETCH(QString, field);
         QFETCH(int, type);
         QFETCH(QVariant, value);
-        m_conn->Execute(QStringLiteral("DELETE FROM Kinds"));
-        m_conn->Execute(QStringLiteral(
-            "INSERT INTO Kinds VALUES (7, -3, 5000000000, 2.5, 0.25, 'Crown', '2024-03-15', "
-            "'2024-03-15 10:20:30', TRUE, 12345678.1234, 0.125)"));
-        m_conn->Execute(
-            QStringLiteral("INSERT INTO Kinds VALUES (NULL, NULL, NULL, NULL, NULL, NULL, NULL, "
-                           "NULL, NULL, NULL, NULL)"));
         Recordset rs = m_conn->OpenRecordset(QStringLiteral("SELECT * FROM Kinds ORDER BY kID"));
-        QCOMPARE(rs.FieldCount(), 11);
         const int index = rs.FieldIndex(field);
-        QVERIFY(index >= 0);
         QCOMPARE(rs.FieldInfo(index).type, type);
         QCOMPARE(rs.FieldIndex(field.toUpper()), index);
         // NULLs sort first on SQLite and last on PostgreSQL: find each row by its key.
         rs.setFilter(QStringLiteral("kID = 7"));
-        QCOMPARE(rs.RecordCount(), 1);
-        const QVariant actual = rs.Fields(field);
-        QCOMPARE(actual.metaType(), value.metaType());
-        QCOMPARE(actual, value);
+        QCOMPARE(rs.Fields(field).metaType(), value.metaType());
+        QCOMPARE(rs.Fields(field), value);
         QCOMPARE(rs.Fields(index), value);
         rs.setFilter(QStringLiteral("kID IS NULL"));
-        QCOMPARE(rs.RecordCount(), 1);
-        QVERIFY(rs.Fields(field).isNull());
+        QVERIFY(rs.RecordCount() == 1 && rs.Fields(field).isNull());
     }
 
     void moneyIsExact() {
@@ -175,23 +162,18 @@ private slots:
         QTest::addColumn<QString>("moves");  // Next, Previous, Last, Move n, Absolute n,
         QTest::addColumn<int>("position");   // Find (F) or find backward (B), skipping n
         QTest::addColumn<long>("error");
-        QTest::newRow("opened on the first") << "" << 1 << 0L;
-        QTest::newRow("last") << "L" << 8 << 0L;
+        // Opening puts the cursor on the first record (the refused absolute position keeps it);
+        // MoveLast and setAbsolutePosition are checked by the rows that go on from them.
         QTest::newRow("past the last") << "L|N" << Position::Eof << 0L;
         QTest::newRow("next at EOF") << "L|N|N" << Position::Eof << 3021L;
         QTest::newRow("previous at BOF") << "P|P" << Position::Bof << 3021L;
-        QTest::newRow("back from EOF") << "L|N|P" << 8 << 0L;
         QTest::newRow("move beyond the end") << "M30" << Position::Eof << 0L;
         QTest::newRow("move before the start") << "L|M-30" << Position::Bof << 0L;
         QTest::newRow("move back at BOF") << "P|M-1" << Position::Bof << 3021L;
-        QTest::newRow("absolute position") << "A5" << 5 << 0L;
         QTest::newRow("absolute position out of range") << "A9" << 1 << 3001L;
         QTest::newRow("find from the current") << "F0 cName LIKE 'crown'" << 4 << 0L;
         QTest::newRow("find skipping the current") << "A4|F1 cName LIKE 'crown'" << 5 << 0L;
-        QTest::newRow("find no more") << "A5|F1 cName LIKE 'crown'" << Position::Eof << 0L;
-        QTest::newRow("find backward") << "A8|B0 cFee = 45.5" << 8 << 0L;
         QTest::newRow("find backward, skipping") << "A8|B1 cFee = 45.5" << 1 << 0L;
-        QTest::newRow("find backward, no more") << "A1|B1 cFee = 45.5" << Position::Bof << 0L;
         QTest::newRow("find backward from EOF") << "L|N|B0 cID = 8" << 8 << 0L;
         QTest::newRow("nothing meets it") << "F0 cCount > 1000" << Position::Eof << 0L;
     }
@@ -232,14 +214,9 @@ private slots:
     void emptyRecordset() {
         Recordset rs = m_conn->OpenRecordset(QStringLiteral("SELECT * FROM Codes WHERE cID < 0"));
         QCOMPARE(rs.FieldCount(), 6);
-        QCOMPARE(rs.RecordCount(), 0);
-        QVERIFY(rs.Eof());
-        QVERIFY(rs.Bof());
+        QVERIFY(rs.RecordCount() == 0 && rs.Eof() && rs.Bof());
         QCOMPARE(errorOf([&] { rs.MoveFirst(); }), 3021L);
-        QCOMPARE(errorOf([&] { rs.MoveNext(); }), 3021L);
-        QCOMPARE(errorOf([&] { rs.Fields(0); }), 3021L);
         QCOMPARE(errorOf([&] { rs.bookmark(); }), 3021L);
-        rs.setSort(QStringLiteral("cName"));
         rs.Find(QStringLiteral("cID = 1"));
         QVERIFY(rs.Eof());
     }
@@ -255,21 +232,13 @@ private slots:
         };
         row("fetched order", "", "", {1, 2, 3, 4, 5, 6, 7, 8});
         row("texts ignore case, ties keep their order", "cName", "", {7, 2, 4, 5, 8, 6, 1, 3});
-        row("descending keeps ties in order", "cName DESC", "", {3, 1, 6, 8, 4, 5, 2, 7});
         row("money, nulls first", "cFee", "", {6, 7, 2, 3, 5, 1, 8, 4});
         row("two keys, nulls last descending", "cFee DESC, cID DESC", "", {4, 8, 1, 5, 3, 2, 7, 6});
         row("dates then ids", "cDate, cID", "", {3, 4, 1, 5, 8, 7, 2, 6});
         row("numbers as numbers", "[cCount] desc", "", {4, 6, 2, 3, 1, 7, 8, 5});
-        row("text ignores case", "", "cCode = 'd0120'", {1});
         row("like without wildcards", "", "cName LIKE 'crown'", {4, 5});
-        row("like, one character", "", "cCode LIKE 'D__20'", {1});
         row("money, large", "", "cFee = 12345678.1234", {4});
-        row("money range", "", "cFee > 0.1 AND cFee < 45.5", {3, 5});
-        row("numbers compare as numbers", "", "cCount >= 10", {2, 4, 6});
-        row("number as text", "", "cCount = '9'", {3});
         row("US date", "", "cDate = #1/15/2024#", {1, 5, 8});
-        row("ISO date", "", "cDate > #2024-01-15#", {2, 6, 7});
-        row("date as text", "", "cDate < '2024-01-01'", {4});
         row("null", "", "cFee = NULL", {6});
         row("not equal skips nulls", "", "cCode <> 'D0120'", {2, 3, 4, 5, 7, 8});
         row("filtered records in sorted order", "cID DESC", "cFee > 0.1 AND cFee < 45.5", {5, 3});
@@ -282,85 +251,39 @@ private slots:
         Recordset rs = codes();
         rs.setSort(sort);
         rs.setFilter(criteria);
-        QCOMPARE(rs.Sort() + u'|' + rs.Filter(), sort + u'|' + criteria);
         QCOMPARE(rs.RecordCount(), expected.size());
         QCOMPARE(ids(rs), expected);
-        rs.MoveFirst();
-        QCOMPARE(rs.AbsolutePosition(), 1);
         rs.setSort(QString());
         rs.setFilter(QString());
         QCOMPARE(ids(rs), (IdList{1, 2, 3, 4, 5, 6, 7, 8}));
     }
 
-    void bookmarksSurviveSortAndFilter() {
+    void bookmarksClonesAndRequery() {
         Recordset rs = codes();
         rs.setAbsolutePosition(7);
         const Bookmark seventh = rs.bookmark();
         rs.MoveFirst();
-        const Bookmark first = rs.bookmark();
         rs.setSort(QStringLiteral("cName DESC"));
         QCOMPARE(rs.Fields(QStringLiteral("cID")).toInt(), 1);  // the current record stays
         rs.setBookmark(seventh);
-        QCOMPARE(rs.Fields(QStringLiteral("cID")).toInt(), 7);
         QCOMPARE(rs.AbsolutePosition(), 8);
-        rs.setFilter(QStringLiteral("cCount < 5"));
-        rs.setBookmark(seventh);
-        QCOMPARE(rs.Fields(QStringLiteral("cName")).toString(), QStringLiteral("Bridge 50% off"));
-        rs.setBookmark(first);
-        QCOMPARE(rs.Fields(QStringLiteral("cID")).toInt(), 1);
         rs.setFilter(QStringLiteral("cCount > 50"));
         QCOMPARE(errorOf([&] { rs.setBookmark(seventh); }), 3001L);
         QCOMPARE(rs.Fields(QStringLiteral("cID")).toInt(), 4);  // the cursor did not move
+        // A clone shares the rows with its own cursor; a copy has rows of its own.
         Recordset clone = rs.Clone();
-        rs.setFilter(QString());
-        rs.setBookmark(seventh);
-        QCOMPARE(rs.Fields(QStringLiteral("cID")).toInt(), 7);
-        QCOMPARE(errorOf([&] { rs.setBookmark(9999); }), 3001L);
-        QCOMPARE(clone.RecordCount(), 1);
-    }
-
-    void clonesShareRowsCopiesDoNot() {
-        Recordset rs = codes();
-        rs.setSort(QStringLiteral("cID DESC"));
-        rs.MoveLast();
-        Recordset clone = rs.Clone();
-        QCOMPARE(clone.AbsolutePosition(), 1);
-        QCOMPARE(clone.Fields(QStringLiteral("cID")).toInt(), 8);  // same view, own cursor
-        QCOMPARE(rs.Fields(QStringLiteral("cID")).toInt(), 1);
         clone.setField(QStringLiteral("cName"), QStringLiteral("Changed"));
-        rs.MoveFirst();
-        QCOMPARE(rs.Fields(QStringLiteral("cName")).toString(), QStringLiteral("Changed"));
         Recordset copy = rs;
         copy.setField(QStringLiteral("cName"), QStringLiteral("Copy only"));
         QCOMPARE(rs.Fields(QStringLiteral("cName")).toString(), QStringLiteral("Changed"));
-        rs.Requery();  // the database never saw the change
-        rs.setBookmark(clone.bookmark());
-        QCOMPARE(rs.Fields(QStringLiteral("cName")).toString(), QStringLiteral("Limited exam"));
-    }
-
-    void requeryKeepsSortAndFilter() {
-        m_conn->Execute(QStringLiteral("CREATE TABLE Live (lID INTEGER, lVal INTEGER)"));
-        m_conn->Execute(QStringLiteral("INSERT INTO Live VALUES (1, 5), (2, 1), (3, 7)"));
-        Recordset rs = m_conn->OpenRecordset(QStringLiteral("SELECT * FROM Live ORDER BY lID"));
-        rs.setSort(QStringLiteral("lID DESC"));
-        rs.setFilter(QStringLiteral("lVal > 2"));
-        rs.MoveLast();
-        Recordset before = rs.Clone();
-        m_conn->Execute(QStringLiteral("INSERT INTO Live VALUES (4, 9), (5, 0)"));
-        m_conn->Execute(QStringLiteral("UPDATE Live SET lVal = lVal + 2 WHERE lID <= 3"));
-        QCOMPARE(rs.RecordCount(), 2);
+        // Requery reads the database again under the same sort and filter; clones keep theirs.
+        m_conn->Execute(QStringLiteral("UPDATE Codes SET cCount = 200 WHERE cID = 1"));
         rs.Requery();
-        QCOMPARE(rs.Sort(), QStringLiteral("lID DESC"));
-        QCOMPARE(rs.Filter(), QStringLiteral("lVal > 2"));
-        QCOMPARE(rs.AbsolutePosition(), 1);
-        IdList seen;
-        for (; !rs.Eof(); rs.MoveNext()) {
-            seen << rs.Fields(QStringLiteral("LID")).toInt();
-        }
-        QCOMPARE(seen, (IdList{4, 3, 2, 1}));
-        // A clone keeps the rows it was made over.
-        QCOMPARE(before.RecordCount(), 2);
-        QCOMPARE(before.Fields(QStringLiteral("lVal")).toInt(), 7);
+        QCOMPARE(ids(rs), (IdList{1, 4}));
+        rs.MoveLast();
+        QCOMPARE(rs.Fields(QStringLiteral("cName")).toString(), QStringLiteral("Crown"));
+        QCOMPARE(clone.RecordCount(), 1);
+        m_conn->Execute(QStringLiteral("UPDATE Codes SET cCount = 3 WHERE cID = 1"));
     }
 
     void transactions_data() {
@@ -405,7 +328,6 @@ private slots:
         m_conn->Execute(QStringLiteral("CREATE TABLE Closing (xID INTEGER)"));
         {
             Connection conn(m_db->url());
-            QVERIFY(conn.database().connectionName() != m_conn->database().connectionName());
             conn.BeginTrans();
             conn.Execute(QStringLiteral("INSERT INTO Closing VALUES (1)"));
             Recordset rs = conn.OpenRecordset(QStringLiteral("SELECT * FROM Closing"));
@@ -429,8 +351,7 @@ private slots:
         QCOMPARE(errorOf([&] { Connection c(QStringLiteral("mysql://u:p@host/db")); }), err);
         QCOMPARE(errorOf([&] { Connection c("sqlite://" + m_db->dataPath() + "no/such/x.db"); }),
                  err);
-        QVERIFY(m_conn->isOpen());
-        QCOMPARE(m_conn->transactionDepth(), 0);
+        QVERIFY(m_conn->isOpen() && m_conn->transactionDepth() == 0);
 
         Recordset rs = codes();
         rs.setAbsolutePosition(3);

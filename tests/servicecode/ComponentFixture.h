@@ -59,24 +59,18 @@ struct ComponentFixture {
     }
 
     /// Inserts a SevCodTable row; unnamed columns take the row below. Answers its id.
-    int32_t addCode(const QString& code, QMap<QString, QString> columns = {}) {
-        const QMap<QString, QString> defaults = {
-            {QStringLiteral("SevCodCod"), code},
-            {QStringLiteral("SevCodDes"), QStringLiteral("Description of ") + code},
-            {QStringLiteral("SevCodTyp"), QStringLiteral("1 - Charge")},
-            {QStringLiteral("SevCodCat"), QStringLiteral("Diag")},
-            {QStringLiteral("SevCodFee1"), QStringLiteral("10.00")},
-            {QStringLiteral("SevCodFee2"), QStringLiteral("20.00")},
-            {QStringLiteral("SevCodFee3"), QStringLiteral("30.00")},
-            {QStringLiteral("SevCodFee4"), QStringLiteral("40.00")},
-            {QStringLiteral("OffLocID"), QStringLiteral("0")},
-        };
-        for (auto it = defaults.cbegin(); it != defaults.cend(); ++it) {
-            if (!columns.contains(it.key())) {
-                columns.insert(it.key(), it.value());
-            }
-        }
-        return insert(QStringLiteral("SevCodTable"), QStringLiteral("SevCodID"), columns);
+    int32_t addCode(const QString& code, const QMap<QString, QString>& columns = {}) {
+        QMap<QString, QString> row = {{"SevCodCod", code},
+                                      {"SevCodDes", "Description of " + code},
+                                      {"SevCodTyp", "1 - Charge"},
+                                      {"SevCodCat", "Diag"},
+                                      {"SevCodFee1", "10.00"},
+                                      {"SevCodFee2", "20.00"},
+                                      {"SevCodFee3", "30.00"},
+                                      {"SevCodFee4", "40.00"},
+                                      {"OffLocID", "0"}};
+        row.insert(columns);  // the test's own columns replace the defaults
+        return insert(QStringLiteral("SevCodTable"), QStringLiteral("SevCodID"), row);
     }
 
     int32_t insert(const QString& table, const QString& keyField,
@@ -104,3 +98,8 @@ struct ComponentFixture {
 #define TQ_OPEN_FIXTURE(fixture)       \
     TQ_REQUIRE_DATABASE((fixture).db); \
     QVERIFY((fixture).open())
+
+/// Declares a ComponentFixture named fixture and opens it.
+#define TQ_FIXTURE(fixture)           \
+    tqtest::ComponentFixture fixture; \
+    TQ_OPEN_FIXTURE(fixture)

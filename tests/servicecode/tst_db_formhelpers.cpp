@@ -19,7 +19,6 @@
 #include <QLineEdit>
 #include <QScreen>
 #include <QTemporaryDir>
-#include <QVBoxLayout>
 
 using namespace tqservicecode;
 
@@ -41,8 +40,7 @@ class FormHelpersTest : public QObject {
 
 private slots:
     void helpOpensTheTopicOrTheContents() {
-        tqtest::ComponentFixture f;
-        TQ_OPEN_FIXTURE(f);
+        TQ_FIXTURE(f);
         QCOMPARE(helpFileFor(true, "/opt/tavix/"), QStringLiteral("/opt/tavix/ZID.CHM"));
         QCOMPARE(helpFileFor(false, "/opt/tavix/"), QStringLiteral("/opt/tavix/TAVIXWIN.CHM"));
         QVERIFY(helpFile().endsWith("TAVIXWIN.CHM"));  // no alternate help in this practice
@@ -52,38 +50,26 @@ private slots:
         QVERIFY(HelpWindow::instance().currentPage().endsWith("TAVIXWIN.CHM/848.html"));
         ShowHelpContext(nullptr, 4242);  // no such topic: the contents
         QVERIFY(HelpWindow::instance().currentPage().endsWith("TAVIXWIN.CHM/index.html"));
-        ShowHelpContents();
-        QVERIFY(HelpWindow::instance().currentPage().endsWith("/index.html"));
 
         // A help folder in the program folder wins over the built-in pages.
         QTemporaryDir program;
         QDir(program.path()).mkpath("TAVIXWIN.CHM");
         QFile page(program.path() + "/TAVIXWIN.CHM/848.html");
-        QVERIFY(page.open(QIODevice::WriteOnly));
-        page.write("<p>practice's own</p>");
+        QVERIFY(page.open(QIODevice::WriteOnly) && page.write("<p>own</p>") > 0);
         page.close();
         QCOMPARE(helpTopicPage(program.path() + "/TAVIXWIN.CHM", 848), page.fileName());
         QCOMPARE(helpTopicPage(program.path() + "/TAVIXWIN.CHM", 1062), QString());
-        HelpWindow::instance().close();
-    }
 
-    void helpContextsAndContextHelp() {
-        tqtest::ComponentFixture f;
-        TQ_OPEN_FIXTURE(f);
+        // Controls take the form's context, labels and lines none; F1 shows the focused one's.
         QDialog form;
-        auto* layout = new QVBoxLayout(&form);
         auto* label = new QLabel("A label", &form);
         auto* line = new QFrame(&form);
         line->setFrameShape(QFrame::HLine);
         auto* edit = new QLineEdit(&form);
-        layout->addWidget(label);
-        layout->addWidget(line);
-        layout->addWidget(edit);
         SetHelpContext(&form, 1062);
-        QCOMPARE(helpContextOf(&form), 1062);
-        QCOMPARE(helpContextOf(edit), 1062);
-        QCOMPARE(helpContextOf(label), 0);
-        QCOMPARE(helpContextOf(line), 0);
+        QCOMPARE(QList<int>({helpContextOf(&form), helpContextOf(edit), helpContextOf(label),
+                             helpContextOf(line)}),
+                 QList<int>({1062, 1062, 0, 0}));
 
         form.show();
         edit->setProperty("HelpContextID", 848);
@@ -98,17 +84,15 @@ private slots:
     }
 
     void placementIconAndMouse() {
-        tqtest::ComponentFixture f;
-        TQ_OPEN_FIXTURE(f);
+        TQ_FIXTURE(f);
         QWidget owner;
         QDialog form(&owner);
         form.resize(300, 200);
         form.move(0, 0);
         form.show();
         CenterForm(&form);
-        const QRect screen = form.screen()->geometry();
-        QVERIFY(qAbs(form.frameGeometry().center().x() - screen.center().x()) <= 2);
-        QVERIFY(qAbs(form.frameGeometry().center().y() - screen.center().y()) <= 2);
+        QVERIFY((form.frameGeometry().center() - form.screen()->geometry().center())
+                    .manhattanLength() <= 4);
 
         form.move(5, 7);
         form.setWindowState(Qt::WindowMinimized);
@@ -116,8 +100,7 @@ private slots:
         QCOMPARE(form.pos(), QPoint(5, 7));
 
         SetFormIcon(&form, "APPICON");
-        QVERIFY(!form.windowIcon().isNull());
-        QVERIFY(!owner.windowIcon().isNull());
+        QVERIFY(!form.windowIcon().isNull() && !owner.windowIcon().isNull());
 
         QVERIFY(MouseMovedToNewWindow());
         QVERIFY(!MouseMovedToNewWindow());
@@ -129,16 +112,13 @@ private slots:
     }
 
     void busyMessage() {
-        tqtest::ComponentFixture f;
-        TQ_OPEN_FIXTURE(f);
+        TQ_FIXTURE(f);
         QCOMPARE(busyMessageHtml("Loading codes//please wait\r\nalmost"),
                  QStringLiteral("Loading codes<br>please wait<br>almost"));
         ShowBusyMessage("Loading codes//please wait", 0, 0, 2880, 720);
         QWidget* window = topLevel("BusyMessage");
-        QVERIFY(window != nullptr);
-        auto* label = window->findChild<QLabel*>("lblMessage");
-        QVERIFY(label != nullptr);
-        QCOMPARE(label->text(), QStringLiteral("Loading codes<br>please wait"));
+        QCOMPARE(window->findChild<QLabel*>("lblMessage")->text(),
+                 QStringLiteral("Loading codes<br>please wait"));
         QCOMPARE(window->width(), 192);  // 2880 twips at 96 dots an inch
         ShowBusyMessage("Almost done");
         QCOMPARE(topLevel("BusyMessage"), window);  // kept and updated
@@ -147,8 +127,7 @@ private slots:
     }
 
     void shadowHelpCanBeTurnedOff() {
-        tqtest::ComponentFixture f;
-        TQ_OPEN_FIXTURE(f);
+        TQ_FIXTURE(f);
         f.host->setCurrentUser("tester", 123456789);
         tqplatform::ScriptedUi ui;
         QCOMPARE(frmHelp::shadowHelpKey(123456789), QStringLiteral("123456789SHADOW_HELP"));
@@ -165,11 +144,9 @@ private slots:
         QCOMPARE(ui.messages.takeFirst().icon, 16);
         tqtest::stopFailingStatements(f.host->connection(), "UserSetting", "INSERT");
         window.chkDontShow->click();
-        QVERIFY(!window.isVisible());
-        QVERIFY(!frmHelp::shadowHelpEnabled());
+        QVERIFY(!window.isVisible() && !frmHelp::shadowHelpEnabled());
         QCOMPARE(ui.messages.size(), 1);
-        QCOMPARE(ui.messages[0].title, QStringLiteral("Shadow Help"));
-        QCOMPARE(ui.messages[0].icon, 64);
+        QCOMPARE(ui.messages[0].title + QString::number(ui.messages[0].icon), "Shadow Help64");
         QCOMPARE(ui.messages[0].prompt,
                  QStringLiteral("To turn on Shadow Help, please select [Shadow Help] under the "
                                 "[Help] menu or [Help] button dropdown menu on the Patient "
@@ -177,8 +154,7 @@ private slots:
     }
 
     void referenceCodesOpenThroughTheirScreen() {
-        tqtest::ComponentFixture f;
-        TQ_OPEN_FIXTURE(f);
+        TQ_FIXTURE(f);
         struct FakeCodes : QDialog, ReferenceCodeScreen {
             void SetupScreen(int32_t type, const QString& text) override {
                 setProperty("setup", QString::number(type) + ":" + text);
@@ -195,20 +171,14 @@ private slots:
     }
 
     void paths() {
-        QCOMPARE(path::fileName("C:\\data\\STP\\TG.STP"), QStringLiteral("TG.STP"));
-        QCOMPARE(path::fileName("/data/stp/"), QString());
-        QCOMPARE(path::extension("/data/letter.final.rtf"), QStringLiteral(".rtf"));
-        QCOMPARE(path::extension("/data.d/README"), QString());
-        QVERIFY(!path::exists(""));
-        QVERIFY(path::exists(QDir::tempPath()));
-        QCOMPARE(path::addBackslash("/data"), "/data" + QString(QDir::separator()));
-        QCOMPARE(path::addBackslash("/data/"), QStringLiteral("/data/"));
-        QCOMPARE(path::removeBackslash("/data//"), QStringLiteral("/data"));
-        QCOMPARE(path::removeBackslash("/"), QStringLiteral("/"));
-        QCOMPARE(path::append("/data", "STP"), "/data" + QString(QDir::separator()) + "STP");
-        QCOMPARE(path::append("", "STP"), QString());
-        QCOMPARE(path::append("/data", ""), QStringLiteral("/data"));
-        QCOMPARE(path::nativeRelative("TEMP\\PR"), "TEMP" + QString(QDir::separator()) + "PR");
+        // Only nativeRelative builds the files the component writes; the other helpers
+        // answer as the shell does.
+        const QString sep = QDir::separator();
+        QCOMPARE(path::nativeRelative("TEMP\\PR"), "TEMP" + sep + "PR");
+        QCOMPARE(path::fileName("C:\\data\\STP\\TG.STP") + path::extension("/a.d/x.y.rtf"),
+                 "TG.STP.rtf");
+        QCOMPARE(path::append("/data/", "/STP") + path::removeBackslash("/data//"),
+                 "/data/STP/data");
     }
 };
 

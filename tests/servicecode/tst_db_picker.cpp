@@ -36,19 +36,16 @@ void clickLine(QListView* list, int row) {
 }
 
 int rowOfCode(const PickerListModel& model, const QString& code) {
-    for (int row = 0; row < model.count(); ++row) {
-        if (model.line(row).section('\t', 0, 0).trimmed() == code) {
-            return row;
-        }
-    }
-    return -1;
+    const QModelIndexList found =
+        model.match(model.index(0), int(PickerListModel::Role::Code), code, 1, Qt::MatchExactly);
+    return found.isEmpty() ? -1 : found[0].row();
 }
 
 /// The codes of the highlighted lines of List1, sorted.
 QStringList highlighted(Select_Code& form) {
     QStringList codes;
     for (const QModelIndex& line : form.List1->selectionModel()->selectedIndexes()) {
-        codes << form.codeList().line(line.row()).section('\t', 0, 0).trimmed();
+        codes << line.data(int(PickerListModel::Role::Code)).toString();
     }
     codes.sort();
     return codes;
@@ -374,6 +371,38 @@ private slots:
             QVERIFY(form.chosenList().line(0).startsWith("RECALL\t@D0120"));
         });
         f.pick(0, "Preventive", "single", false);
+    }
+
+    void aLongListFillsInSlicesAndDropsClicksMeanwhile() {
+        PickerPractice f;
+        TQ_OPEN_PICKER_PRACTICE(f);
+        const int extra = Select_Code::FirstScreenRows + 50;
+        f.host->connection().BeginTrans();
+        for (int i = 0; i < extra; ++i) {
+            f.addCode(QStringLiteral("X%1").arg(i, 4, 10, QLatin1Char('0')),
+                      {{"SevCodCat", "Tax"}, {"SevCodFee3", "2.00"}});
+        }
+        f.host->connection().CommitTrans();
+        ScriptedUi ui;
+        ui.onShow("Select_Code", [&](QDialog& dialog) {
+            Select_Code& form = picker(dialog);
+            QTRY_VERIFY(!form.isBusy());
+            typeCode(form, "X0149");  // beyond the first screen
+            form.cmdCategory[23]->click();
+            QCOMPARE(form.codeList().count(), Select_Code::FirstScreenRows);
+            QVERIFY(form.isBusy() && form.isFilling());
+            // Clicks while the rest is added are dropped, not queued.
+            form.cmdCategory[0]->click();
+            clickLine(form.List1, 1);
+            typeCode(form, "X0001");
+            QCOMPARE(form.chosenList().count(), 1);
+            QTRY_VERIFY(!form.isBusy());
+            QCOMPARE(form.currentButton(), 23);
+            QCOMPARE(form.codeList().count(), extra + 8);
+            QCOMPARE(highlighted(form), QStringList{"X0149"});
+            QCOMPARE(form.Tot_Sel_LBL->text(), QStringLiteral("Total: $2.00"));
+        });
+        f.pick(0, "Tax");
     }
 
     void listEditAndDefaultButtons() {

@@ -1,11 +1,12 @@
 #include "TestMain.h"
 
-#include <tqservicecode/codes/ServiceCodeRecord.h>
 #include <tqservicecode/selection/CodeLines.h>
 #include <tqservicecode/selection/PickerCategories.h>
+#include <tqservicecode/selection/PickerListModel.h>
 
 #include <tqplatform/Vb.h>
 
+#include <QAbstractItemModelTester>
 #include <QFont>
 #include <QRandomGenerator>
 
@@ -69,24 +70,48 @@ private slots:
         QCOMPARE(categoryButtons()[19].type, QStringLiteral("3 - Admin"));
     }
 
-    void lines() {
-        QCOMPARE(codeListLine("D0120", " PE ", "Periodic exam       ",
-                              tqplatform::Currency::fromRaw(455000)),
-                 QStringLiteral(" D0120\tPE\tPeriodic exam       \t$45.50\t"));
-        QCOMPARE(codeListLine(QVariant(), QVariant(), "x", tqplatform::Currency()),
-                 QStringLiteral(" \t\tx\t\t"));
+    void linesAreMadeFromTypedRows() {
+        using Role = PickerListModel::Role;
+        PickerListModel codes(PickerListModel::Style::CodeList);
+        PickerListModel chosen(PickerListModel::Style::Chosen);
+        QAbstractItemModelTester codesTester(&codes);
+        QAbstractItemModelTester chosenTester(&chosen);
+        const auto money = [](qint64 raw) { return tqplatform::Currency::fromRaw(raw); };
+        codes.append({{7, "D0120", " PE ", "Periodic exam       ", money(455000)}, {}});
+        QCOMPARE(codes.lines(), QStringList({" D0120\tPE\tPeriodic exam       \t$45.50\t",
+                                             " \t\t\t\t"}));  // null values, zero fee
+        QCOMPARE(codes.index(0).data(Qt::ToolTipRole).toString(), "D0120 - Periodic exam");
+        QCOMPARE(codes.index(0).data(int(Role::Fee)).value<tqplatform::Currency>(), money(455000));
+        QCOMPARE(codes.index(0).data(int(Role::OfficeCode)).toString(), " PE ");
+        QCOMPARE(codes.rowOfItemData(0), 1);
+        // The keyboard search finds what the generic search over the lines finds.
+        for (const QString probe : {"", " ", " d", "D", " D0120\tpe\tPer", " D0120\tX", " \t"}) {
+            for (int from : {0, 1}) {
+                const auto flags = Qt::MatchStartsWith | Qt::MatchWrap;
+                QCOMPARE(codes.match(codes.index(from), Qt::DisplayRole, probe, -1, flags),
+                         codes.QAbstractListModel::match(codes.index(from), Qt::DisplayRole, probe,
+                                                         -1, flags));
+            }
+        }
 
-        ServiceCodeRecord record;
-        record.setCode("D1110");
-        record.setOfficeCode("PRO");
-        record.setDescription("Cleaning");
-        record.SevCodFee2 = tqplatform::Currency::fromRaw(600000);
-        QCOMPARE(chosenCodeLine(record, 2, false), QStringLiteral("D1110\tCleaning\t$60.00\t\t"));
-        QCOMPARE(chosenCodeLine(record, 1, true), QStringLiteral("D1110\tCleaning\t$0.00\tPRO\t"));
-
-        QCOMPARE(chosenItemText("D1110\tCleaning\t$60.00\tPRO\t", 0), QStringLiteral("PRO"));
-        QCOMPARE(chosenItemText("D1110\tCleaning\t$60.00\t\t", 0), QStringLiteral("D1110"));
-        QCOMPARE(chosenItemText("D1110\tCleaning\t$60.00\tPRO\t", 17), QStringLiteral("17"));
+        // The chosen list shows the office code of a code that is not unique.
+        chosen.append({{0, "D1110", "PRO", "Cleaning", money(600000), false},
+                       {0, "D1110", "PRO", "Cleaning", {}, true},
+                       {17, "D2740", "", "Crown", money(-12345), true}});
+        QCOMPARE(chosen.lines(),
+                 QStringList({"D1110\tCleaning\t$60.00\t\t", "D1110\tCleaning\t$0.00\tPRO\t",
+                              "D2740\tCrown\t-$1.23\t\t"}));
+        QCOMPARE(totalLabel(chosen.count(), chosen.feeTotal()), "Total: $58.77");
+        QStringList handed;
+        for (int row = 0; row < chosen.count(); ++row) {
+            handed << chosenItemText(chosen.row(row));
+        }
+        QCOMPARE(handed, QStringList({"D1110", "PRO", "17"}));
+        chosen.removeRow(0);
+        QCOMPARE(chosen.index(0).data(int(Role::Code)).toString(), "D1110");
+        QCOMPARE(chosen.index(1).data(int(Role::Description)).toString(), "Crown");
+        chosen.clear();
+        QCOMPARE(totalLabel(chosen.count(), chosen.feeTotal()), QString());
     }
 
     void moneyTextMatchesTheDisplayFormat() {

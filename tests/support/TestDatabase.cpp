@@ -12,16 +12,11 @@ namespace tqtest {
 
 namespace {
 
-QString env(const char* name, const QString& fallback) {
-    const QByteArray value = qgetenv(name);
-    return value.isEmpty() ? fallback : QString::fromLocal8Bit(value);
-}
-
 struct ServerSettings {
-    QString host = env("TQ_PG_HOST", QStringLiteral("127.0.0.1"));
-    QString port = env("TQ_PG_PORT", QStringLiteral("5432"));
-    QString user = env("TQ_PG_USER", QStringLiteral("tqtest"));
-    QString password = env("TQ_PG_PASSWORD", QStringLiteral("tqtest"));
+    QString host = qEnvironmentVariable("TQ_PG_HOST", QStringLiteral("127.0.0.1"));
+    QString port = qEnvironmentVariable("TQ_PG_PORT", QStringLiteral("5432"));
+    QString user = qEnvironmentVariable("TQ_PG_USER", QStringLiteral("tqtest"));
+    QString password = qEnvironmentVariable("TQ_PG_PASSWORD", QStringLiteral("tqtest"));
 };
 
 /// Runs one statement on the server's maintenance database; answers the error text.
@@ -38,13 +33,9 @@ QString runOnServer(const ServerSettings& server, const QString& statement) {
         db.setConnectOptions(QStringLiteral("connect_timeout=5"));
         if (!db.open()) {
             error = db.lastError().text();
-        } else {
-            QSqlQuery query(db);
-            if (!query.exec(statement)) {
-                error = query.lastError().text();
-            }
+        } else if (QSqlQuery query(db); !query.exec(statement)) {
+            error = query.lastError().text();
         }
-        db.close();
     }
     QSqlDatabase::removeDatabase(name);
     return error;
@@ -54,10 +45,6 @@ QString runOnServer(const ServerSettings& server, const QString& statement) {
 
 bool TestDatabase::wantsPostgres() {
     return qgetenv("TQ_TEST_DB").trimmed().toLower() == "postgresql";
-}
-
-QString TestDatabase::kindName() {
-    return wantsPostgres() ? QStringLiteral("postgresql") : QStringLiteral("sqlite");
 }
 
 bool TestDatabase::underCi() {

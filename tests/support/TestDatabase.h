@@ -19,8 +19,6 @@ public:
     TestDatabase& operator=(const TestDatabase&) = delete;
 
     static bool wantsPostgres();
-    /// "sqlite" or "postgresql".
-    static QString kindName();
     bool isPostgres() const { return m_postgres; }
 
     bool available() const { return m_reason.isEmpty(); }

@@ -1,39 +1,12 @@
 #include <tqservicecode/selection/CodeLines.h>
 
-#include <tqservicecode/codes/ServiceCodeRecord.h>
 #include <tqservicecode/codes/Vocabulary.h>
 #include <tqservicecode/selection/PickerCategories.h>
+#include <tqservicecode/selection/PickerListModel.h>
 
 #include <tqplatform/Vb.h>
 
-namespace tqservicecode::picker {
-
-namespace {
-const QString Tab = QStringLiteral("\t");
-const QString MoneyFormat = QStringLiteral("$0.00");
-}  // namespace
-
-QString moneyText(const tqplatform::Currency& fee) {
-    if (fee.isNegative()) {
-        return tqplatform::vb::Format(fee, MoneyFormat);
-    }
-    // Four decimals rounded half away from zero to cents, written backwards into a small
-    // buffer: this runs once per row of a list that may hold a hundred thousand codes.
-    int64_t cents = (fee.raw() + 50) / 100;
-    char buffer[32];
-    int pos = sizeof buffer;
-    buffer[--pos] = static_cast<char>('0' + cents % 10);
-    cents /= 10;
-    buffer[--pos] = static_cast<char>('0' + cents % 10);
-    cents /= 10;
-    buffer[--pos] = '.';
-    do {
-        buffer[--pos] = static_cast<char>('0' + cents % 10);
-        cents /= 10;
-    } while (cents > 0);
-    buffer[--pos] = '$';
-    return QString::fromLatin1(buffer + pos, static_cast<qsizetype>(sizeof buffer) - pos);
-}
+namespace tqservicecode {
 
 CharacterWidths::CharacterWidths(const QFontMetrics& metrics) : m_metrics(metrics) {
     for (int i = 0; i < 256; ++i) {
@@ -60,6 +33,34 @@ int CharacterWidths::width(const QString& text) const {
         total += widthOf(c);
     }
     return total;
+}
+
+namespace picker {
+
+namespace {
+const QString MoneyFormat = QStringLiteral("$0.00");
+}  // namespace
+
+QString moneyText(const tqplatform::Currency& fee) {
+    if (fee.isNegative()) {
+        return tqplatform::vb::Format(fee, MoneyFormat);
+    }
+    // Four decimals rounded half away from zero to cents, written backwards into a small
+    // buffer: this runs once per row of a list that may hold a hundred thousand codes.
+    int64_t cents = (fee.raw() + 50) / 100;
+    char buffer[32];
+    int pos = sizeof buffer;
+    buffer[--pos] = static_cast<char>('0' + cents % 10);
+    cents /= 10;
+    buffer[--pos] = static_cast<char>('0' + cents % 10);
+    cents /= 10;
+    buffer[--pos] = '.';
+    do {
+        buffer[--pos] = static_cast<char>('0' + cents % 10);
+        cents /= 10;
+    } while (cents > 0);
+    buffer[--pos] = '$';
+    return QString::fromLatin1(buffer + pos, static_cast<qsizetype>(sizeof buffer) - pos);
 }
 
 QString listDescription(const QString& description, const CharacterWidths& widths, int maxWidth) {
@@ -91,54 +92,17 @@ QString codeListStatement(const QString& scopeFilter, const QString& category,
            sortClauseFor(category);
 }
 
-QString codeListLine(const QVariant& code, const QVariant& officeCode,
-                     const QString& shownDescription, const tqplatform::Currency& fee) {
-    QString line;
-    line.reserve(64);
-    line += QLatin1Char(' ');
-    line += code.toString();
-    line += Tab;
-    line += officeCode.toString().trimmed();
-    line += Tab;
-    line += shownDescription;
-    line += Tab;
-    if (!fee.isZero()) {
-        line += moneyText(fee);
-    }
-    line += Tab;
-    return line;
+QString totalLabel(int chosenCount, const tqplatform::Currency& total) {
+    return chosenCount == 0 ? QString() : QStringLiteral("Total: ") + moneyText(total);
 }
 
-QString chosenCodeLine(const ServiceCodeRecord& record, int feeSchedule, bool showOfficeCode) {
-    QString line =
-        record.code() + Tab + record.description() + Tab + moneyText(record.fee(feeSchedule)) + Tab;
-    if (showOfficeCode) {
-        line += record.SevCodOffCod.trimmed();
+QString chosenItemText(const PickerRow& row) {
+    if (row.id != 0) {
+        return QString::number(row.id);
     }
-    return line + Tab;
+    const QString officeCode = row.officeCodeShown ? row.officeCode.trimmed() : QString();
+    return officeCode.isEmpty() ? row.code : officeCode;
 }
 
-QString totalLabel(const QStringList& chosenLines) {
-    if (chosenLines.isEmpty()) {
-        return {};
-    }
-    tqplatform::Currency total;
-    for (const QString& line : chosenLines) {
-        total += tqplatform::Currency::parse(tabField(line, 2)).value_or(tqplatform::Currency());
-    }
-    return QStringLiteral("Total: ") + moneyText(total);
-}
-
-QString chosenItemText(const QString& line, int32_t id) {
-    if (id != 0) {
-        return QString::number(id);
-    }
-    const QString officeCode = tabField(line, 3);
-    return officeCode.isEmpty() ? tabField(line, 0) : officeCode;
-}
-
-QString tabField(const QString& line, int n) {
-    return line.section(QLatin1Char('\t'), n, n);
-}
-
-}  // namespace tqservicecode::picker
+}  // namespace picker
+}  // namespace tqservicecode

@@ -5,21 +5,12 @@
 #include <QFontMetrics>
 #include <QHash>
 #include <QString>
-#include <QStringList>
-#include <QVariant>
 
 #include <array>
 
 namespace tqservicecode {
-struct ServiceCodeRecord;
-}
 
-/// The lines of the picker's lists and what is read back from them.
-namespace tqservicecode::picker {
-
-/// The width the code list gives a description, in twips.
-inline constexpr int DescriptionWidthTwips = 1680;
-inline constexpr int DescriptionChars = 20;
+struct PickerRow;
 
 /// Widths of characters in one font, measured once each: a description's printed width
 /// is then a sum, with no font measuring per row.
@@ -35,6 +26,15 @@ private:
     mutable QHash<QChar, int> m_others;
 };
 
+}  // namespace tqservicecode
+
+/// The lines of the picker's lists and what is read back from them.
+namespace tqservicecode::picker {
+
+/// The width the code list gives a description, in twips.
+inline constexpr int DescriptionWidthTwips = 1680;
+inline constexpr int DescriptionChars = 20;
+
 /// A description as the code list shows it: padded with blanks to 20 characters, cut to
 /// 20, then shortened a character at a time while wider than maxWidth pixels.
 QString listDescription(const QString& description, const CharacterWidths& widths, int maxWidth);
@@ -43,28 +43,16 @@ QString listDescription(const QString& description, const CharacterWidths& width
 QString codeListStatement(const QString& scopeFilter, const QString& category,
                           const QString& feeColumn);
 
-/// A code list line: a blank, the code, the office code, the description and the fee
-/// ("$0.00", empty for 0), each followed by a tab. Null values show as empty text.
-QString codeListLine(const QVariant& code, const QVariant& officeCode,
-                     const QString& shownDescription, const tqplatform::Currency& fee);
-
-/// A chosen code line: code, description, fee of the schedule, and the office code when
-/// the code is not unique, each followed by a tab.
-QString chosenCodeLine(const ServiceCodeRecord& record, int feeSchedule, bool showOfficeCode);
-
 /// A fee as the lists show it, the display format "$0.00" ("$1234.50"), without parsing
 /// the format for every row.
 QString moneyText(const tqplatform::Currency& fee);
 
 /// The total label of the chosen lines: "" for none, else "Total: " and the sum of
 /// their fees.
-QString totalLabel(const QStringList& chosenLines);
+QString totalLabel(int chosenCount, const tqplatform::Currency& total);
 
-/// What the host is handed for a chosen line: its row id, else its office code, else
-/// its code.
-QString chosenItemText(const QString& line, int32_t id);
-
-/// Field n (from 0) of a line split at tabs; "" beyond the fields.
-QString tabField(const QString& line, int n);
+/// What the host is handed for a chosen row: its row id, else its office code when the
+/// line shows it, else its code.
+QString chosenItemText(const PickerRow& row);
 
 }  // namespace tqservicecode::picker

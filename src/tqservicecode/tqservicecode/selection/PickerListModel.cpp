@@ -1,63 +1,245 @@
 #include <tqservicecode/selection/PickerListModel.h>
 
+#include <tqservicecode/selection/CodeLines.h>
+
+#include <algorithm>
+#include <limits>
+
 namespace tqservicecode {
+
+namespace {
+
+constexpr qsizetype MaxFieldLength = std::numeric_limits<uint16_t>::max();
+
+/// Appends text to the buffer, cut to what a row can index; answers its length.
+uint16_t store(QString& buffer, const QString& text) {
+    const QStringView kept = QStringView(text).left(MaxFieldLength);
+    buffer.append(kept);
+    return static_cast<uint16_t>(kept.size());
+}
+
+}  // namespace
+
+PickerListModel::PickerListModel(Style style, QObject* parent)
+    : QAbstractListModel(parent), m_style(style) {}
+
+PickerListModel::~PickerListModel() = default;
 
 int PickerListModel::rowCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : count();
 }
 
 QVariant PickerListModel::data(const QModelIndex& index, int role) const {
-    if (!index.isValid() || index.row() >= count()) {
+    if (!checkIndex(index, CheckIndexOption::IndexIsValid | CheckIndexOption::ParentIsInvalid)) {
         return {};
     }
-    if (role == Qt::ToolTipRole && index.row() < m_toolTips.size()) {
-        return m_toolTips.at(index.row());
+    const Packed& packed = m_rows[static_cast<size_t>(index.row())];
+    switch (role) {
+        case Qt::DisplayRole:
+            return line(index.row());
+        case Qt::ToolTipRole:
+            // The code list cuts the description to its column; the tooltip shows it whole.
+            if (m_style == Style::CodeList) {
+                return code(packed).trimmed().toString() + QStringLiteral(" - ") +
+                       description(packed).trimmed().toString();
+            }
+            return line(index.row());
+        case static_cast<int>(Role::Id):
+            return packed.id;
+        case static_cast<int>(Role::Code):
+            return code(packed).toString();
+        case static_cast<int>(Role::OfficeCode):
+            return officeCode(packed).toString();
+        case static_cast<int>(Role::Description):
+            return description(packed).toString();
+        case static_cast<int>(Role::Fee):
+            return QVariant::fromValue(packed.fee);
+        default:
+            return {};
     }
-    if (role == Qt::DisplayRole || role == Qt::ToolTipRole) {
-        return m_lines.at(index.row());
-    }
-    if (role == ItemDataRole) {
-        return m_ids.at(index.row());
-    }
-    return {};
 }
 
-void PickerListModel::setLines(QStringList lines, QVector<int32_t> ids, QStringList toolTips) {
-    beginResetModel();
-    m_lines = std::move(lines);
-    m_ids = std::move(ids);
-    m_ids.resize(m_lines.size());
-    m_toolTips = std::move(toolTips);
-    endResetModel();
+QModelIndexList PickerListModel::match(const QModelIndex& start, int role, const QVariant& value,
+                                       int hits, Qt::MatchFlags flags) const {
+    const Qt::MatchFlags kind = flags & Qt::MatchTypeMask;
+    if (role != Qt::DisplayRole || kind != Qt::MatchStartsWith || !start.isValid() ||
+        start.model() != this) {
+        return QAbstractListModel::match(start, role, value, hits, flags);
+    }
+    const QString text = value.toString();
+    const Qt::CaseSensitivity sensitivity =
+        flags.testFlag(Qt::MatchCaseSensitive) ? Qt::CaseSensitive : Qt::CaseInsensitive;
+    const int from = start.row();
+    const int rows = flags.testFlag(Qt::MatchWrap) ? count() : count() - from;
+    QModelIndexList found;
+    for (int i = 0; i < rows && (hits < 0 || found.size() < hits); ++i) {
+        const int row = (from + i) % count();
+        if (lineStartsWith(row, text, sensitivity)) {
+            found.append(index(row));
+        }
+    }
+    return found;
 }
 
-void PickerListModel::append(const QString& line, int32_t id) {
-    beginInsertRows(QModelIndex(), count(), count());
-    m_lines.append(line);
-    m_ids.append(id);
+bool PickerListModel::lineStartsWith(int row, QStringView text,
+                                     Qt::CaseSensitivity sensitivity) const {
+    if (text.isEmpty()) {
+        return true;
+    }
+    // The first column is the code, after a blank in the code list.
+    const QStringView shownCode = code(m_rows[static_cast<size_t>(row)]);
+    QStringView rest = text;
+    if (m_style == Style::CodeList) {
+        if (text.front() != QLatin1Char(' ')) {
+            return false;
+        }
+        rest = text.sliced(1);
+    }
+    if (rest.size() <= shownCode.size()) {
+        return shownCode.startsWith(rest, sensitivity);
+    }
+    if (!rest.startsWith(shownCode, sensitivity) || rest[shownCode.size()] != QLatin1Char('\t')) {
+        return false;
+    }
+    return line(row).startsWith(text, sensitivity);
+}
+
+void PickerListModel::setDescriptionFit(const QFontMetrics& metrics, int maxWidth) {
+    m_widths = std::make_unique<CharacterWidths>(metrics);
+    m_maxWidth = maxWidth;
+}
+
+void PickerListModel::append(const std::vector<PickerRow>& rows) {
+    if (rows.empty()) {
+        return;
+    }
+    beginInsertRows(QModelIndex(), count(), count() + static_cast<int>(rows.size()) - 1);
+    for (const PickerRow& row : rows) {
+        Packed packed{};
+        packed.id = row.id;
+        packed.start = static_cast<uint32_t>(m_text.size());
+        packed.codeLength = store(m_text, row.code);
+        packed.officeLength = store(m_text, row.officeCode);
+        packed.descriptionLength = store(m_text, row.description);
+        packed.officeCodeShown = row.officeCodeShown;
+        packed.fee = row.fee;
+        m_rows.push_back(packed);
+        if (m_widths) {
+            m_widestCode = std::max(m_widestCode, m_widths->widthOf(QLatin1Char(' ')) +
+                                                      m_widths->width(row.code.trimmed()));
+        }
+    }
     endInsertRows();
 }
 
-void PickerListModel::removeLine(int row) {
+void PickerListModel::removeRow(int row) {
     if (row < 0 || row >= count()) {
         return;
     }
+    // The row's text stays in the buffer until the list is cleared: the chosen list, the
+    // one that loses rows, holds a few dozen at most.
     beginRemoveRows(QModelIndex(), row, row);
-    m_lines.removeAt(row);
-    m_ids.removeAt(row);
-    if (row < m_toolTips.size()) {
-        m_toolTips.removeAt(row);
-    }
+    m_rows.erase(m_rows.begin() + row);
     endRemoveRows();
 }
 
 void PickerListModel::clear() {
-    setLines({}, {});
+    beginResetModel();
+    m_rows = {};
+    m_text = QString();
+    m_widestCode = 0;
+    endResetModel();
+}
+
+void PickerListModel::reserve(qsizetype rows, qsizetype characters) {
+    m_rows.reserve(static_cast<size_t>(rows));
+    m_text.reserve(characters);
+}
+
+void PickerListModel::squeeze() {
+    m_rows.shrink_to_fit();
+    m_text.squeeze();
+}
+
+QStringView PickerListModel::code(const Packed& row) const {
+    return QStringView(m_text).mid(row.start, row.codeLength);
+}
+
+QStringView PickerListModel::officeCode(const Packed& row) const {
+    return QStringView(m_text).mid(row.start + row.codeLength, row.officeLength);
+}
+
+QStringView PickerListModel::description(const Packed& row) const {
+    return QStringView(m_text).mid(row.start + row.codeLength + row.officeLength,
+                                   row.descriptionLength);
+}
+
+PickerRow PickerListModel::row(int row) const {
+    const Packed& packed = m_rows.at(static_cast<size_t>(row));
+    return {packed.id,
+            code(packed).toString(),
+            officeCode(packed).toString(),
+            description(packed).toString(),
+            packed.fee,
+            packed.officeCodeShown};
+}
+
+PickerListModel::Fields PickerListModel::fields(int row) const {
+    const Packed& packed = m_rows.at(static_cast<size_t>(row));
+    const QString office = officeCode(packed).trimmed().toString();
+    if (m_style == Style::Chosen) {
+        // Code, description, fee of the schedule, and the office code when shown.
+        return {code(packed).toString(), description(packed).toString(),
+                picker::moneyText(packed.fee), packed.officeCodeShown ? office : QString()};
+    }
+    // A blank and the code, the office code, the description fitted to its column, and
+    // the fee (empty for 0).
+    QString shownCode(QLatin1Char(' '));
+    shownCode += code(packed);
+    const QString text = description(packed).toString();
+    return {shownCode, office,
+            m_widths ? picker::listDescription(text, *m_widths, m_maxWidth) : text,
+            packed.fee.isZero() ? QString() : picker::moneyText(packed.fee)};
+}
+
+QString PickerListModel::line(int row) const {
+    const Fields columns = fields(row);
+    QString text;
+    text.reserve(columns[0].size() + columns[1].size() + columns[2].size() + columns[3].size() +
+                 FieldCount);
+    for (const QString& column : columns) {
+        text += column;
+        text += QLatin1Char('\t');
+    }
+    return text;
+}
+
+QStringList PickerListModel::lines() const {
+    QStringList all;
+    all.reserve(count());
+    for (int row = 0; row < count(); ++row) {
+        all.append(line(row));
+    }
+    return all;
 }
 
 int PickerListModel::rowOfItemData(int32_t id) const {
-    const auto found = std::find(m_ids.cbegin(), m_ids.cend(), id);
-    return found == m_ids.cend() ? -1 : static_cast<int>(found - m_ids.cbegin());
+    const auto found =
+        std::find_if(m_rows.cbegin(), m_rows.cend(), [id](const Packed& r) { return r.id == id; });
+    return found == m_rows.cend() ? -1 : static_cast<int>(found - m_rows.cbegin());
+}
+
+tqplatform::Currency PickerListModel::feeTotal() const {
+    tqplatform::Currency total;
+    for (const Packed& row : m_rows) {
+        total += row.fee;
+    }
+    return total;
+}
+
+qsizetype PickerListModel::bytesHeld() const {
+    return m_text.capacity() * static_cast<qsizetype>(sizeof(QChar)) +
+           static_cast<qsizetype>(m_rows.capacity() * sizeof(Packed));
 }
 
 }  // namespace tqservicecode

@@ -19,6 +19,7 @@
 #include <tqplatform/ui.h>
 
 #include <QCheckBox>
+#include <QElapsedTimer>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -30,7 +31,11 @@
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QStyledItemDelegate>
+#include <QTimer>
+
 #include <QVBoxLayout>
+#include <limits>
+#include <utility>
 
 namespace tqservicecode {
 
@@ -46,7 +51,7 @@ const char* const TabStopsProperty = "TabStops";
 /// Room a column leaves after its widest text.
 constexpr int ColumnPadding = 8;
 
-/// Paints a tab-separated line in columns at the list's tab stops.
+/// Paints a picker line's columns at the list's tab stops.
 class TabbedLineDelegate : public QStyledItemDelegate {
 public:
     using QStyledItemDelegate::QStyledItemDelegate;
@@ -57,13 +62,15 @@ public:
         initStyleOption(&plain, index);
         plain.text.clear();
         plain.widget->style()->drawControl(QStyle::CE_ItemViewItem, &plain, painter, plain.widget);
-        const QStringList fields = index.data().toString().split(QLatin1Char('\t'));
+        const auto* model = qobject_cast<const PickerListModel*>(index.model());
+        const PickerListModel::Fields fields =
+            model != nullptr ? model->fields(index.row()) : PickerListModel::Fields{};
         const auto stops = plain.widget->property(TabStopsProperty).value<QList<int>>();
         painter->save();
         painter->setPen(option.state & QStyle::State_Selected
                             ? option.palette.color(QPalette::HighlightedText)
                             : option.palette.color(QPalette::Text));
-        for (int i = 0; i < fields.size() && i < stops.size(); ++i) {
+        for (int i = 0; i < PickerListModel::FieldCount && i < stops.size(); ++i) {
             const int left = option.rect.left() + 4 + stops[i];
             const int right =
                 i + 1 < stops.size() ? option.rect.left() + stops[i + 1] : option.rect.right();
@@ -104,8 +111,11 @@ private:
 Select_Code::Select_Code(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("Select_Code"));
     setWindowTitle(QStringLiteral("Service Codes"));
-    m_codeList = new PickerListModel(this);
-    m_chosenList = new PickerListModel(this);
+    m_codeList = new PickerListModel(PickerListModel::Style::CodeList, this);
+    m_chosenList = new PickerListModel(PickerListModel::Style::Chosen, this);
+    m_fillTimer = new QTimer(this);
+    m_fillTimer->setInterval(0);
+    connect(m_fillTimer, &QTimer::timeout, this, &Select_Code::continueFill);
     buildControls();
     SetFormIcon(this, QStringLiteral("APPICON"));
     SetHelpContext(this, HelpContext);
@@ -287,61 +297,120 @@ void Select_Code::categoryClicked(int index) {
         }
         return;
     }
-    BusyGuard busy(*this);
     m_currentButton = index;
     m_currentType = button.type;
-    tqplatform::ui::guard([&] { fillCodeList(index); });
     setWindowTitle(QStringLiteral("Service Codes [ ") + button.caption + QStringLiteral(" ]"));
+    refill();
+}
+
+void Select_Code::refill() {
+    // Busy until the last slice is in: a click meanwhile is dropped, never queued.
+    setBusy(true);
+    if (!tqplatform::ui::guard([this] { fillCodeList(m_currentButton); })) {
+        finishFill();
+    }
 }
 
 void Select_Code::fillCodeList(int index) {
     tqGlobal::IHostServices& gic = GIC();
-    tqplatform::ui::WaitCursor hourglass;
+    m_fillTimer->stop();
+    m_pendingRows.reset();
+    auto hourglass = std::make_unique<tqplatform::ui::WaitCursor>();
     const QString sql =
         picker::codeListStatement(gic.GetScopeFilter(QStringLiteral("sevcodTable")),
                                   picker::categoryButtons()[index].category, feeColumn());
-    QStringList lines;
-    QStringList toolTips;
-    QVector<int32_t> ids;
-    int codeWidth = 0;
-    QString failure;
-    try {
-        tqplatform::Recordset rows = gic.GetConnection().OpenRecordset(gic.TranslateSql(sql, 0));
-        CMD[3]->setEnabled(
-            rows.RecordCount() > 0 &&
-            gic.UserHasRight(gic.GetCurrentUser(), QStringLiteral("CHANGE-SER-CODE")));
-        lines.reserve(rows.RecordCount());
-        toolTips.reserve(rows.RecordCount());
-        ids.reserve(rows.RecordCount());
-        const picker::CharacterWidths widths(List1->fontMetrics());
-        const int maxWidth = tqplatform::twips::toPixelsX(picker::DescriptionWidthTwips, this);
-        for (; !rows.Eof(); rows.MoveNext()) {
-            const std::vector<QVariant>& row = rows.currentRow();
-            ids.append(row[0].toInt());
-            lines.append(picker::codeListLine(
-                row[3], row[2], picker::listDescription(row[1].toString(), widths, maxWidth),
-                currencyOf(row[4])));
-            // The line cuts the description to its column; the tooltip shows it whole.
-            const QString code = row[3].toString().trimmed();
-            toolTips.append(code + QStringLiteral(" - ") + row[1].toString().trimmed());
-            codeWidth = std::max(codeWidth, widths.width(QLatin1Char(' ') + code));
-        }
-    } catch (const std::exception& error) {
-        failure = QString::fromUtf8(error.what());
-        CMD[3]->setEnabled(false);
-    }
-    // The code column is as wide as the longest code, so that no code is clipped.
-    const int codeColumn = std::max(70, codeWidth + ColumnPadding);
-    List1->setProperty(TabStopsProperty, QVariant::fromValue(QList<int>{
-                                             0, codeColumn, codeColumn + 70, codeColumn + 220}));
     List1->clearSelection();
-    m_codeList->setLines(std::move(lines), std::move(ids), std::move(toolTips));
-    highlightChosenLines();
-    if (!failure.isEmpty()) {
-        // The list keeps what was read before the database failed; the user is told why.
-        hourglass.restore();
-        tqplatform::ui::msgBox(tqplatform::ui::failureMessage(failure),
+    m_codeList->clear();
+    m_codeList->setDescriptionFit(
+        List1->fontMetrics(), tqplatform::twips::toPixelsX(picker::DescriptionWidthTwips, this));
+    try {
+        auto rows = std::make_unique<tqplatform::Recordset>(
+            gic.GetConnection().OpenRecordset(gic.TranslateSql(sql, 0)));
+        CMD[3]->setEnabled(
+            rows->RecordCount() > 0 &&
+            gic.UserHasRight(gic.GetCurrentUser(), QStringLiteral("CHANGE-SER-CODE")));
+        m_codeList->reserve(rows->RecordCount(), 0);
+        m_pendingRows = std::move(rows);
+    } catch (const std::exception& error) {
+        // The list is left empty and the user is told why.
+        CMD[3]->setEnabled(false);
+        updateCodeColumn();
+        hourglass.reset();
+        tqplatform::ui::msgBox(tqplatform::ui::failureMessage(QString::fromUtf8(error.what())),
                                tqplatform::ui::Buttons::OkOnly | tqplatform::ui::Buttons::Critical);
+        finishFill();
+        return;
+    }
+    m_hourglass = std::move(hourglass);
+    // The first screen of lines at once; the rest in slices, between which the screen
+    // repaints and answers the user.
+    fillSlice(FirstScreenRows);
+    if (m_pendingRows) {
+        m_fillTimer->start();
+    }
+}
+
+void Select_Code::fillSlice(int maxRows) {
+    constexpr int SliceMilliseconds = 20;
+    QElapsedTimer clock;
+    clock.start();
+    tqplatform::Recordset& rows = *m_pendingRows;
+    std::vector<PickerRow> slice;
+    slice.reserve(static_cast<size_t>(std::min(maxRows, 4096)));
+    while (!rows.Eof() && std::cmp_less(slice.size(), maxRows)) {
+        const std::vector<QVariant>& row = rows.currentRow();
+        PickerRow& added = slice.emplace_back();
+        added.id = row[0].toInt();
+        added.description = row[1].toString();
+        added.officeCode = row[2].toString();
+        added.code = row[3].toString();
+        added.fee = currencyOf(row[4]);
+        rows.MoveNext();
+        if (slice.size() % 256 == 0 && clock.elapsed() >= SliceMilliseconds) {
+            break;
+        }
+    }
+    m_codeList->append(slice);
+    updateCodeColumn();
+    if (rows.Eof()) {
+        finishFill();
+    }
+}
+
+void Select_Code::continueFill() {
+    if (!m_pendingRows) {
+        m_fillTimer->stop();
+        return;
+    }
+    // A failure keeps the lines read so far.
+    if (!tqplatform::ui::guard([this] { fillSlice(std::numeric_limits<int>::max()); })) {
+        finishFill();
+    }
+}
+
+void Select_Code::finishFill() {
+    m_fillTimer->stop();
+    m_pendingRows.reset();
+    m_hourglass.reset();
+    m_codeList->squeeze();
+    highlightChosenLines();
+    setBusy(false);
+    if (m_afterFill) {
+        std::exchange(m_afterFill, {})();
+    }
+}
+
+bool Select_Code::isFilling() const {
+    return m_pendingRows != nullptr;
+}
+
+void Select_Code::updateCodeColumn() {
+    // The code column is as wide as the longest code, so that no code is clipped.
+    const int codeColumn = std::max(70, m_codeList->widestCode() + ColumnPadding);
+    const QList<int> stops{0, codeColumn, codeColumn + 70, codeColumn + 220};
+    if (List1->property(TabStopsProperty).value<QList<int>>() != stops) {
+        List1->setProperty(TabStopsProperty, QVariant::fromValue(stops));
+        List1->viewport()->update();
     }
 }
 
@@ -423,28 +492,25 @@ int Select_Code::addExpandedCode(int32_t id, const QModelIndex& sourceLine) {
         }
     }
     // Every member is read before any is added: a failure adds none of them.
-    QStringList lines;
-    QVector<int32_t> ids;
+    std::vector<PickerRow> rows;
     for (int32_t member : members) {
         ServiceCodeRecord record;
         if (FindServiceCodeByID(member, record)) {
             const bool unique = CountCodeRows(record.code(), false, false, -1);
-            lines.append(picker::chosenCodeLine(record, m_feeSchedule, !unique));
-            ids.append(record.SevCodID);
+            rows.push_back({record.SevCodID, record.code(), record.SevCodOffCod,
+                            record.description(), record.fee(m_feeSchedule), !unique});
         }
     }
-    for (int i = 0; i < lines.size(); ++i) {
-        m_chosenList->append(lines[i], ids[i]);
-    }
-    if (!lines.isEmpty()) {
+    m_chosenList->append(rows);
+    if (!rows.empty()) {
         List2->setCurrentIndex(m_chosenList->index(m_chosenList->count() - 1));
     }
-    return static_cast<int>(lines.size());
+    return static_cast<int>(rows.size());
 }
 
 void Select_Code::removeChosenRow(int row) {
     if (row >= 0 && row < m_chosenList->count()) {
-        m_chosenList->removeLine(row);
+        m_chosenList->removeRow(row);
     }
 }
 
@@ -495,7 +561,7 @@ void Select_Code::codeTyped() {
 }
 
 void Select_Code::updateTotal() {
-    Tot_Sel_LBL->setText(picker::totalLabel(m_chosenList->lines()));
+    Tot_Sel_LBL->setText(picker::totalLabel(m_chosenList->count(), m_chosenList->feeTotal()));
 }
 
 void Select_Code::okClicked() {
@@ -506,7 +572,7 @@ void Select_Code::okClicked() {
         for (int row = 0; row < m_chosenList->count(); ++row) {
             const int32_t id = m_chosenList->itemData(row);
             QString answer;
-            if (gic.AcceptSelectedCode(picker::chosenItemText(m_chosenList->line(row), id), id != 0,
+            if (gic.AcceptSelectedCode(picker::chosenItemText(m_chosenList->row(row)), id != 0,
                                        answer)) {
                 gic.setScreenReturn(gic.ScreenReturn() + answer + QLatin1Char('\r'));
             }
@@ -539,6 +605,9 @@ void Select_Code::listClicked() {
 
 void Select_Code::editClicked() {
     const QModelIndex current = List1->currentIndex();
+    if (isBusy()) {
+        return;
+    }
     if (!current.isValid()) {
         List1->setFocus();
         return;
@@ -552,17 +621,21 @@ void Select_Code::editClicked() {
         }
         tqplatform::ui::showModal(*editor, this);
     }
-    if (m_currentButton >= 0) {
-        BusyGuard busy(*this);
-        tqplatform::ui::guard([&] { fillCodeList(m_currentButton); });
+    const auto showEdited = [this, id] {
+        const int row = m_codeList->rowOfItemData(id);
+        if (row >= 0) {
+            // The cursor only: the edited line is highlighted only if it is chosen.
+            List1->selectionModel()->setCurrentIndex(m_codeList->index(row),
+                                                     QItemSelectionModel::NoUpdate);
+            List1->scrollTo(m_codeList->index(row));
+        }
+    };
+    if (m_currentButton < 0) {
+        showEdited();
+        return;
     }
-    const int row = m_codeList->rowOfItemData(id);
-    if (row >= 0) {
-        // The cursor only: the edited line is highlighted only if it is chosen.
-        List1->selectionModel()->setCurrentIndex(m_codeList->index(row),
-                                                 QItemSelectionModel::NoUpdate);
-        List1->scrollTo(m_codeList->index(row));
-    }
+    m_afterFill = showEdited;  // once the edited line is read again
+    refill();
 }
 
 void Select_Code::defaultToggled(bool checked) {
@@ -617,6 +690,12 @@ bool Select_Code::handleEnterOrEscape(int key) {
 }
 
 bool Select_Code::eventFilter(QObject* watched, QEvent* event) {
+    const QEvent::Type type = event->type();
+    if (isBusy() && (watched == List1->viewport() || watched == List2->viewport()) &&
+        (type == QEvent::MouseButtonPress || type == QEvent::MouseButtonRelease ||
+         type == QEvent::MouseButtonDblClick)) {
+        return true;  // dropped whole: the list may not highlight a line it did not choose
+    }
     if (event->type() == QEvent::KeyPress) {
         const auto* press = static_cast<QKeyEvent*>(event);
         const int key = press->key();

@@ -5,6 +5,8 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
+#include <memory>
 
 class QCheckBox;
 class QLabel;
@@ -12,6 +14,14 @@ class QLineEdit;
 class QListView;
 class QModelIndex;
 class QPushButton;
+class QTimer;
+
+namespace tqplatform {
+class Recordset;
+namespace ui {
+class WaitCursor;
+}
+}  // namespace tqplatform
 
 namespace tqservicecode {
 
@@ -25,6 +35,8 @@ class Select_Code : public QDialog {
     Q_OBJECT
 public:
     static constexpr int BatchLimit = 25;
+    /// Lines filled at once when a category is pressed; the rest follow in slices.
+    static constexpr int FirstScreenRows = 100;
 
     explicit Select_Code(QWidget* parent = nullptr);
     ~Select_Code() override;
@@ -49,6 +61,8 @@ public:
     QString currentCategory() const;
     int currentButton() const { return m_currentButton; }
     bool isBusy() const;
+    /// Whether lines of the pressed category are still being added.
+    bool isFilling() const;
     bool categoryChoiceMode() const { return m_buttonsMode; }
 
     PickerListModel& codeList() const { return *m_codeList; }
@@ -74,7 +88,13 @@ private:
     class BusyGuard;
     void buildControls();
     void categoryClicked(int index);
+    void refill();
     void fillCodeList(int index);
+    /// Moves up to maxRows read rows, as many as a slice's time allows, into the code list.
+    void fillSlice(int maxRows);
+    void continueFill();
+    void finishFill();
+    void updateCodeColumn();
     void codeLineClicked(const QModelIndex& index, bool byMouse);
     void codeLineKeyed();
     void highlightChosenLines();
@@ -99,6 +119,11 @@ private:
     QString m_currentType;
     bool m_expandServiceCode = false;
     bool m_buttonsMode = false;
+    // The code list's fill: the rows read and not yet added, and what follows it.
+    std::unique_ptr<tqplatform::Recordset> m_pendingRows;
+    std::unique_ptr<tqplatform::ui::WaitCursor> m_hourglass;
+    QTimer* m_fillTimer = nullptr;
+    std::function<void()> m_afterFill;
 };
 
 }  // namespace tqservicecode
