@@ -76,6 +76,10 @@ QString listDescription(const QString& description, const CharacterWidths& width
         }
         ++fitting;
     }
+    // Never half of a character: a pair of UTF-16 units (an emoji) goes whole or not at all.
+    if (fitting > 0 && shown.at(fitting - 1).isHighSurrogate()) {
+        --fitting;
+    }
     shown.truncate(fitting);
     return shown;
 }

@@ -13,7 +13,10 @@ constexpr qsizetype MaxFieldLength = std::numeric_limits<uint16_t>::max();
 
 /// Appends text to the buffer, cut to what a row can index; answers its length.
 uint16_t store(QString& buffer, const QString& text) {
-    const QStringView kept = QStringView(text).left(MaxFieldLength);
+    QStringView kept = QStringView(text).left(MaxFieldLength);
+    if (!kept.isEmpty() && kept.back().isHighSurrogate()) {
+        kept.chop(1);  // never half of a character
+    }
     buffer.append(kept);
     return static_cast<uint16_t>(kept.size());
 }
