@@ -201,7 +201,6 @@ void DbHostTest::saveRecordConvertsValues_data() {
     row("date, US form", "DTTable", "traStaDat", "12/31/2026", "2026-12-31");
     row("date, stored form", "DTTable", "traAptSchDat", "2027-01-05", "2027-01-05");
     row("date, empty", "DTTable", "traAptSchDat", "", "<null>");
-    row("person type", "PaTable", "pTypEmp", "1", "1");
 }
 
 void DbHostTest::saveRecordConvertsValues() {
@@ -268,7 +267,6 @@ void DbHostTest::saveRecordRefusesWhatDoesNotFit_data() {
     row("beyond 16 bits", "SevCodPasWorID", "40000", "SevCodPasWorID");
     row("not money", "SevCodFee1", "12..5", "\"12..5\"");
     row("money with an exponent", "SevCodFee2", "1e3", "SevCodFee2");
-    row("money in words", "SevCodFee3", "ten dollars", "ten dollars");
     row("real in words", "SevCodTax", "eight", "SevCodTax");
     row("real beyond a single", "SevCodSchTim", "1e39", "SevCodSchTim");
     row("NUL in a text", "SevCodDes", QString("ab") + QChar(u'\0') + "c", "SevCodDes");
@@ -382,26 +380,17 @@ void DbHostTest::scopeFilterLimitsToTheOffice() {
 }
 
 void DbHostTest::feeChangeStatementsRunAsTranslated() {
-    // The fee change's statements, as the component writes them for each database kind,
-    // run on the database: rounding to whole dollars, the current office only, missing
-    // fees made 0 first.
+    // A fee change in the component's dialect: missing fees made 0, then rounded to whole
+    // dollars, the current office only.
     m_host->setOfficeLocationID(1);
-    QVERIFY(saveCode({"SevCodCod", "SevCodCat", "SevCodFee1", "OffLocID"},
-                     {"P1", "Prev", "10.00", "1"}) > 0);
-    QVERIFY(saveCode({"SevCodCod", "SevCodCat", "OffLocID"}, {"P2", "Prev", "1"}) > 0);
-    QVERIFY(saveCode({"SevCodCod", "SevCodCat", "SevCodFee1", "OffLocID"},
-                     {"P3", "Prev", "10.00", "9"}) > 0);
-    const QString s = m_host->GetScopeFilter("SevCodTable");
-    const QString f = "SevCodFee1";
-    QString z = "UPDATE SevCodTable SET " + f + " = 0 WHERE " + s;
-    QString u = m_host->GetDatabaseKind(1) == 2
-                    ? "UPDATE SevCodTable SET " + f + " = ROUND(" + f + " * 1.05, 0) WHERE " + s
-                    : "UPDATE SevCodTable SET " + f + " = Clng(" + f + " * 1.05) WHERE " + s;
-    u = u.trimmed();
-    z = z.trimmed() + " and " + f + " is null";
-    m_host->GetConnection().Execute(m_host->TranslateSql(z, 1));
-    m_host->GetConnection().Execute(m_host->TranslateSql(u, 1));
-
+    QVERIFY(saveCode({"SevCodCod", "SevCodFee1", "OffLocID"}, {"P1", "10.00", "1"}) > 0);
+    QVERIFY(saveCode({"SevCodCod", "OffLocID"}, {"P2", "1"}) > 0);
+    QVERIFY(saveCode({"SevCodCod", "SevCodFee1", "OffLocID"}, {"P3", "10.00", "9"}) > 0);
+    const QString where = " WHERE " + m_host->GetScopeFilter("SevCodTable");
+    m_host->GetConnection().Execute(m_host->TranslateSql(
+        "UPDATE SevCodTable SET SevCodFee1 = 0" + where + " and SevCodFee1 is null", 1));
+    m_host->GetConnection().Execute(m_host->TranslateSql(
+        "UPDATE SevCodTable SET SevCodFee1 = Clng(SevCodFee1 * 1.05)" + where, 1));
     tqplatform::Recordset rows =
         open("SELECT SevCodCod, SevCodFee1 FROM SevCodTable ORDER BY SevCodCod");
     QCOMPARE(money(rows.Fields(1)), Currency::fromUnits(11));  // 10.50 rounded up
@@ -464,10 +453,8 @@ void DbHostTest::parseField_data() {
         QTest::newRow(name) << QString(text) << QString(delimiter) << n << QString(expected);
     };
     row("second of a line", "12\nD0120\nExam\n30.00", "\n", 2, "D0120");
-    row("last", "12\nD0120\nExam\n30.00", "\n", 4, "30.00");
     row("beyond the last", "12\nD0120", "\n", 3, "");
     row("empty field", "a,,c", ",", 2, "");
-    row("bare code as field 2", "D0120", "\n", 2, "D0120");
     row("bare code as field 1", "D0120", "\n", 1, "D0120");
     row("bare code, field 3", "D0120", "\n", 3, "");
     row("field 0", "a,b", ",", 0, "");

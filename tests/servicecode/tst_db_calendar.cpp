@@ -128,8 +128,7 @@ private slots:
         QFETCH(QString, caption);
         QFETCH(QString, how);
         QFETCH(int, answerDay);
-        tqtest::ComponentFixture f;
-        TQ_OPEN_FIXTURE(f);
+        TQ_FIXTURE(f);
         f.host->setScreenOption("LEFT OVER");
         setScreenResultText("01-01-2020");  // an earlier answer
         ScriptedUi ui;
@@ -166,8 +165,7 @@ private slots:
         QFETCH(QDate, start);
         QFETCH(QString, buttons);
         QFETCH(QDate, expected);
-        tqtest::ComponentFixture f;
-        TQ_OPEN_FIXTURE(f);
+        TQ_FIXTURE(f);
         ScriptedUi ui;
         ui.onShow("Calendar", [&](QDialog& dialog) {
             Calendar& form = screen(dialog);
@@ -206,8 +204,7 @@ private slots:
         QFETCH(QStringList, entries);
         QFETCH(QString, typed);
         QFETCH(Answer, answer);
-        tqtest::ComponentFixture f;
-        TQ_OPEN_FIXTURE(f);
+        TQ_FIXTURE(f);
         const char* const visits[][2] = {
             {"5", "2026-03-04"}, {"5", "2026-01-15"}, {"5", "2026-03-04"}, {"6", "2025-12-24"}};
         for (const auto& visit : visits) {
@@ -237,8 +234,7 @@ private slots:
     }
 
     void monthAndYearLists() {
-        tqtest::ComponentFixture f;
-        TQ_OPEN_FIXTURE(f);
+        TQ_FIXTURE(f);
         ScriptedUi ui;
         ui.onShow("Calendar", [&](QDialog& dialog) {
             Calendar& form = screen(dialog);
@@ -303,8 +299,7 @@ private slots:
         QFETCH(QString, message);
         QFETCH(QString, how);
         QFETCH(Answer, answer);
-        tqtest::ComponentFixture f;
-        TQ_OPEN_FIXTURE(f);
+        TQ_FIXTURE(f);
         f.host->setScreenText("a caption that does not apply");
         ScriptedUi ui;
         ui.onShow("Calendar", [&](QDialog& dialog) {
@@ -331,8 +326,7 @@ private slots:
     /// Both faces render, the calculator in the calendar's place and smaller than it. With
     /// TQ_SCREENSHOTS set to a folder, the pictures are saved there.
     void bothFacesRender() {
-        tqtest::ComponentFixture f;
-        TQ_OPEN_FIXTURE(f);
+        TQ_FIXTURE(f);
         f.insert("DTTable", "traID", {{"trapID", "5"}, {"traStaDat", "2026-03-04"}});
         f.host->setPatientID(5);
         f.host->setScreenOption("TXDATE");

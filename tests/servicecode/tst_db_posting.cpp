@@ -135,9 +135,10 @@ struct PostingPractice : tqtest::ComponentFixture {
 
 }  // namespace
 
-/// Opens the practice, or skips (fails under CI) when the database is unreachable.
-#define TQ_OPEN_POSTING_PRACTICE(practice) \
-    TQ_REQUIRE_DATABASE((practice).db);    \
+/// Declares and opens the practice, or skips (fails under CI) when the database is unreachable.
+#define TQ_POSTING_PRACTICE(practice)   \
+    PostingPractice practice;           \
+    TQ_REQUIRE_DATABASE((practice).db); \
     QVERIFY((practice).setUp())
 
 class PostingTest : public QObject {
@@ -148,8 +149,7 @@ private slots:
     void initTestCase() { UpdateRetry::setDefaultWindow(1.0); }
 
     void postsTheRowInOrder() {
-        PostingPractice f;
-        TQ_OPEN_POSTING_PRACTICE(f);
+        TQ_POSTING_PRACTICE(f);
         f.host->setOfficeLocationID(2);
         ScriptedUi ui;
         f.scriptScreens(ui, "Call about the crown");
@@ -202,8 +202,7 @@ private slots:
     }
 
     void notesFollowTheCommentAndTheHostFlag() {
-        PostingPractice f;
-        TQ_OPEN_POSTING_PRACTICE(f);
+        TQ_POSTING_PRACTICE(f);
         ScriptedUi ui;
         f.scriptScreens(ui, QString());  // the description is cancelled: the code's own
         const int32_t first = f.post("", QString("LTR1"));
@@ -228,8 +227,7 @@ private slots:
     }
 
     void nothingIsPostedWhenTheUserStops() {
-        PostingPractice f;
-        TQ_OPEN_POSTING_PRACTICE(f);
+        TQ_POSTING_PRACTICE(f);
         ScriptedUi ui;
         QString comment;
         QCOMPARE(f.component.SendPatientManagementCode(comment), 0);  // no patient
@@ -254,8 +252,7 @@ private slots:
     }
 
     void theCodeCanBePickedFromTheToDoList() {
-        PostingPractice f;
-        TQ_OPEN_POSTING_PRACTICE(f);
+        TQ_POSTING_PRACTICE(f);
         ScriptedUi ui;
         f.scriptScreens(ui, "Pick up x-rays");
         ui.onShow("Select_Code", [](QDialog& d) {
@@ -282,8 +279,7 @@ private slots:
     }
 
     void theCalendarOffersOnlyPostableDates() {
-        PostingPractice f;
-        TQ_OPEN_POSTING_PRACTICE(f);
+        TQ_POSTING_PRACTICE(f);
         ScriptedUi ui;
         f.scriptScreens(ui, "Recall");
         ui.onShow("Calendar", [](QDialog& d) { tqtest::chooseDate(d, QDate(99, 12, 31)); });
@@ -314,8 +310,7 @@ private slots:
     void aFailureIsToldAndNothingIsHalfWritten() {
         QFETCH(QString, fault);
         QFETCH(QString, told);
-        PostingPractice f;
-        TQ_OPEN_POSTING_PRACTICE(f);
+        TQ_POSTING_PRACTICE(f);
         ScriptedUi ui;
         f.scriptScreens(ui, "Faulty");
         ui.answers = {tqplatform::ui::Answer::Cancel};
@@ -353,8 +348,7 @@ private slots:
     /// A commit that reports failure although the server committed (its answer lost) is
     /// not posted again by the retry.
     void aCommitWhoseAnswerIsLostPostsOnce() {
-        PostingPractice f;
-        TQ_OPEN_POSTING_PRACTICE(f);
+        TQ_POSTING_PRACTICE(f);
         // The posting's transaction runs on a second connection, which goes after the host
         // has written row and note on its own: the commit fails, and the row is in.
         tqplatform::Connection second(f.db.url());
