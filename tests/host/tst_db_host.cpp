@@ -199,6 +199,7 @@ void DbHostTest::saveRecordConvertsValues_data() {
     row("memo", codes, "SevCodLetNam", QString(3000, u'L'), QString(3000, u'L'));
     row("unicode", codes, "sevcod2ndDes", "Corona de porcelana ñ €", "Corona de porcelana ñ €");
     row("date, US form", "DTTable", "traStaDat", "12/31/2026", "2026-12-31");
+    row("date, short US form", "DTTable", "traAptSchDat", "9/1/2026", "2026-09-01");
     row("date, stored form", "DTTable", "traAptSchDat", "2027-01-05", "2027-01-05");
     row("date, empty", "DTTable", "traAptSchDat", "", "<null>");
 }
