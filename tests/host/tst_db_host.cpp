@@ -72,8 +72,6 @@ private slots:
     void saveRecordUpdatesOnlyItsRow();
     void saveRecordRefusesWhatDoesNotFit_data();
     void saveRecordRefusesWhatDoesNotFit();
-    void saveRecordMatchesNamesWithoutCase();
-    void postingRowIsWrittenWhole();
     void explicitKeysDoNotCollideWithNumberedOnes();
     void literalsKeepEveryValue_data();
     void literalsKeepEveryValue();
@@ -88,7 +86,6 @@ private slots:
     void peopleAndTransactions();
     void notesAreStored();
     void textEntryDialog();
-    void busyMessage();
     void practiceOptionsAreKept();
 
 private:
@@ -159,8 +156,6 @@ void DbHostTest::schemaIsCreatedOnceAndKept() {
             QVERIFY2(record.indexOf(column.name) >= 0, qPrintable(table.name + "." + column.name));
         }
     }
-    QVERIFY(tqhost::schema::findTable("dttable")->column("TRAID") != nullptr);
-    QCOMPARE(tqhost::schema::findTable("DTTable")->columns.size(), size_t(32));
 
     // The data folder and its sub-folders; the path ends in a separator.
     QVERIFY(m_host->GetDataPath().endsWith(QDir::separator()));
@@ -186,12 +181,12 @@ void DbHostTest::saveRecordConvertsValues_data() {
     const char* codes = "SevCodTable";
     row("money with sign and separators", codes, "SevCodFee1", "$1,234.50", "1234.5000");
     row("money in brackets", codes, "SevCodFee2", "(5.00)", "-5.0000");
-    row("money plain", codes, "SevCodFee3", "1234.5", "1234.5000");
     row("money, smallest step", codes, "SevCodFee4", "0.0001", "0.0001");
     row("money, a tenth and a fifth", codes, "SevCodFee1", "0.3", "0.3000");
     row("money, large", codes, "SevCodFee1", "99999999999.9999", "99999999999.9999");
     row("money, empty", codes, "SevCodFee1", "", "<null>");
     row("whole number with blanks", codes, "SevCodDocID", " 12 ", "12");
+    row("column named in another case", codes, "SEVCODINSCOD", "INS1", "INS1");
     row("whole number with zero fraction", codes, "SevCodDocID", "12.00", "12");
     row("whole number, lowest", codes, "SevCodDocID", "-2147483648", "-2147483648");
     row("whole number, empty", codes, "SevCodDocID", "  ", "<null>");
@@ -201,14 +196,12 @@ void DbHostTest::saveRecordConvertsValues_data() {
     row("quotes and percent signs", codes, "SevCodDes", "O'Brien's 100% \\ 'crown'; --",
         "O'Brien's 100% \\ 'crown'; --");
     row("text of full width", codes, "SevCodDes", QString(255, u'x'), QString(255, u'x'));
-    row("text empty stays empty", codes, "SevCodSubCat", "", "");
     row("memo", codes, "SevCodLetNam", QString(3000, u'L'), QString(3000, u'L'));
     row("unicode", codes, "sevcod2ndDes", "Corona de porcelana ñ €", "Corona de porcelana ñ €");
     row("date, US form", "DTTable", "traStaDat", "12/31/2026", "2026-12-31");
+    row("date, short US form", "DTTable", "traAptSchDat", "9/1/2026", "2026-09-01");
     row("date, stored form", "DTTable", "traAptSchDat", "2027-01-05", "2027-01-05");
     row("date, empty", "DTTable", "traAptSchDat", "", "<null>");
-    row("flag as small number", "DTTable", "traPatMgrFla", "2", "2");
-    row("person type", "PaTable", "pTypEmp", "1", "1");
 }
 
 void DbHostTest::saveRecordConvertsValues() {
@@ -275,7 +268,6 @@ void DbHostTest::saveRecordRefusesWhatDoesNotFit_data() {
     row("beyond 16 bits", "SevCodPasWorID", "40000", "SevCodPasWorID");
     row("not money", "SevCodFee1", "12..5", "\"12..5\"");
     row("money with an exponent", "SevCodFee2", "1e3", "SevCodFee2");
-    row("money in words", "SevCodFee3", "ten dollars", "ten dollars");
     row("real in words", "SevCodTax", "eight", "SevCodTax");
     row("real beyond a single", "SevCodSchTim", "1e39", "SevCodSchTim");
     row("NUL in a text", "SevCodDes", QString("ab") + QChar(u'\0') + "c", "SevCodDes");
@@ -329,66 +321,6 @@ void DbHostTest::saveRecordRefusesWhatDoesNotFit() {
         QCOMPARE(message.icon, 64);
         QVERIFY2(message.prompt.contains(mentioned), qPrintable(message.prompt));
     }
-}
-
-void DbHostTest::saveRecordMatchesNamesWithoutCase() {
-    const int32_t id = saveCode({"sevcodcod", "SevcodInsCod", "SEVCODFEE1", "sevCodDes"},
-                                {"D2740", "INS1", "950", "Crown"});
-    QVERIFY(id > 0);
-    QCOMPARE(saveCode({"SEVCODINSCOD"}, {"INS2"}, id), id);
-    tqplatform::Recordset rows = open("SELECT * FROM SevCodTable");
-    QCOMPARE(rows.Fields("SevCodCod").toString(), "D2740");
-    QCOMPARE(rows.Fields("SevCodInsCod").toString(), "INS2");
-    QCOMPARE(money(rows.Fields("SevCodFee1")), Currency::fromUnits(950));
-    // Columns not named stay NULL.
-    QVERIFY(rows.Fields("SevCodFee2").isNull());
-    QVERIFY(rows.Fields("OffLocID").isNull());
-}
-
-void DbHostTest::postingRowIsWrittenWhole() {
-    // A to-do item's transaction as the component posts it: fixed-width fields padded
-    // with blanks, dates in the short form, numbers as text.
-    const QStringList names = {
-        "OffLocID",     "traSevCodID", "trapID",     "traCodTyp",  "traDr",      "traDrIni",
-        "traAptSchDat", "traDes",      "traCod",     "traStaDat",  "traTyp",     "traCat",
-        "traSubCat",    "traDep",      "traTax",     "TraBil",     "TraActPst",  "traPatMgrFla",
-        "traCha",       "traTotCha",   "traUni",     "TraPatPor",  "TraIns1Por", "TraIns2Por",
-        "TraPatBal",    "TraIns1Bal",  "TraIns2Bal", "TraInsDed1", "TraInsDed2", "TraPayInd",
-        "TraCodMod"};
-    QStringList values = {"1",
-                          "12",
-                          "7",
-                          "D",
-                          "3",
-                          "JD",
-                          "9/1/2026",
-                          QString("Recall visit").leftJustified(255),
-                          QString("RECALL").leftJustified(10),
-                          "8/15/2026",
-                          "3",
-                          QString("Pat. Mgmt").leftJustified(10),
-                          QString(10, u' '),
-                          QString(5, u' '),
-                          "0",
-                          "N",
-                          "A",
-                          "2"};
-    for (int i = 0; i < 12; ++i) {
-        values << "0";
-    }
-    values << "";
-    QCOMPARE(values.size(), names.size());
-    tqplatform::ScriptedUi ui;
-    const int32_t id = save("DTTable", "traID", 0, names, values);
-    QVERIFY2(id > 0, qPrintable(ui.prompts().join('|')));
-    tqplatform::Recordset rows = open("SELECT * FROM DTTable");
-    QCOMPARE(rows.Fields("traID").toInt(), id);
-    QCOMPARE(rows.Fields("traAptSchDat").toString(), "2026-09-01");
-    QCOMPARE(rows.Fields("traDes").toString().size(), 255);
-    QCOMPARE(rows.Fields("traCat").toString().trimmed(), "Pat. Mgmt");
-    QCOMPARE(money(rows.Fields("TraIns2Bal")), Currency{});
-    QCOMPARE(rows.Fields("TraCodMod").toString(), QString());
-    QCOMPARE(m_host->GetPatientTxDates(7), QList<QDate>{QDate(2026, 8, 15)});
 }
 
 void DbHostTest::explicitKeysDoNotCollideWithNumberedOnes() {
@@ -449,26 +381,17 @@ void DbHostTest::scopeFilterLimitsToTheOffice() {
 }
 
 void DbHostTest::feeChangeStatementsRunAsTranslated() {
-    // The fee change's statements, as the component writes them for each database kind,
-    // run on the database: rounding to whole dollars, the current office only, missing
-    // fees made 0 first.
+    // A fee change in the component's dialect: missing fees made 0, then rounded to whole
+    // dollars, the current office only.
     m_host->setOfficeLocationID(1);
-    QVERIFY(saveCode({"SevCodCod", "SevCodCat", "SevCodFee1", "OffLocID"},
-                     {"P1", "Prev", "10.00", "1"}) > 0);
-    QVERIFY(saveCode({"SevCodCod", "SevCodCat", "OffLocID"}, {"P2", "Prev", "1"}) > 0);
-    QVERIFY(saveCode({"SevCodCod", "SevCodCat", "SevCodFee1", "OffLocID"},
-                     {"P3", "Prev", "10.00", "9"}) > 0);
-    const QString s = m_host->GetScopeFilter("SevCodTable");
-    const QString f = "SevCodFee1";
-    QString z = "UPDATE SevCodTable SET " + f + " = 0 WHERE " + s;
-    QString u = m_host->GetDatabaseKind(1) == 2
-                    ? "UPDATE SevCodTable SET " + f + " = ROUND(" + f + " * 1.05, 0) WHERE " + s
-                    : "UPDATE SevCodTable SET " + f + " = Clng(" + f + " * 1.05) WHERE " + s;
-    u = u.trimmed();
-    z = z.trimmed() + " and " + f + " is null";
-    m_host->GetConnection().Execute(m_host->TranslateSql(z, 1));
-    m_host->GetConnection().Execute(m_host->TranslateSql(u, 1));
-
+    QVERIFY(saveCode({"SevCodCod", "SevCodFee1", "OffLocID"}, {"P1", "10.00", "1"}) > 0);
+    QVERIFY(saveCode({"SevCodCod", "OffLocID"}, {"P2", "1"}) > 0);
+    QVERIFY(saveCode({"SevCodCod", "SevCodFee1", "OffLocID"}, {"P3", "10.00", "9"}) > 0);
+    const QString where = " WHERE " + m_host->GetScopeFilter("SevCodTable");
+    m_host->GetConnection().Execute(m_host->TranslateSql(
+        "UPDATE SevCodTable SET SevCodFee1 = 0" + where + " and SevCodFee1 is null", 1));
+    m_host->GetConnection().Execute(m_host->TranslateSql(
+        "UPDATE SevCodTable SET SevCodFee1 = Clng(SevCodFee1 * 1.05)" + where, 1));
     tqplatform::Recordset rows =
         open("SELECT SevCodCod, SevCodFee1 FROM SevCodTable ORDER BY SevCodCod");
     QCOMPARE(money(rows.Fields(1)), Currency::fromUnits(11));  // 10.50 rounded up
@@ -531,10 +454,8 @@ void DbHostTest::parseField_data() {
         QTest::newRow(name) << QString(text) << QString(delimiter) << n << QString(expected);
     };
     row("second of a line", "12\nD0120\nExam\n30.00", "\n", 2, "D0120");
-    row("last", "12\nD0120\nExam\n30.00", "\n", 4, "30.00");
     row("beyond the last", "12\nD0120", "\n", 3, "");
     row("empty field", "a,,c", ",", 2, "");
-    row("bare code as field 2", "D0120", "\n", 2, "D0120");
     row("bare code as field 1", "D0120", "\n", 1, "D0120");
     row("bare code, field 3", "D0120", "\n", 3, "");
     row("field 0", "a,b", ",", 0, "");
@@ -597,22 +518,12 @@ void DbHostTest::peopleAndTransactions() {
     QCOMPARE(m_host->GetPatientTxDates(5), (QList<QDate>{QDate(2026, 1, 15), QDate(2026, 3, 2)}));
     QVERIFY(m_host->GetPatientTxDates(99).isEmpty());
 
-    QCOMPARE(m_host->GetDefaultDate(), QDate::currentDate());
-    m_host->setDefaultDate(QDate(2026, 5, 1));
-    QCOMPARE(m_host->GetDefaultDate(), QDate(2026, 5, 1));
-    int16_t flag = 0;
-    m_host->GetHostFlag(flag);
-    QVERIFY(flag != 0);
-    m_host->setHostFlagAnswer(false);
-    m_host->GetHostFlag(flag);
-    QCOMPARE(flag, int16_t(0));
     for (int16_t fee : {0, 1, 4, 5, -1}) {
         QCOMPARE(m_host->IsValidFeeType(fee), fee >= 1 && fee <= 4);
     }
 }
 
 void DbHostTest::notesAreStored() {
-    QVERIFY(m_host->MainFormNotes() == nullptr);
     auto notes = m_host->CreateNotesComponent();
     m_host->setCurrentUser("Dr. O'Neil", 42);
     notes->Prepare(m_host->GetCurrentUserID(), m_host->GetCurrentUser(), nullptr, 0, 3);
@@ -633,19 +544,14 @@ void DbHostTest::notesAreStored() {
     notes->Close();
     QCOMPARE(notes->EnterNote(7, "after close", "", 57, 0, 0, ""), 0);
     QCOMPARE(rowCount("NoteTable"), 2);
-
-    m_host->setMainFormNotes(notes);
-    QCOMPARE(m_host->MainFormNotes(), notes);
 }
 
 void DbHostTest::textEntryDialog() {
     auto dialog = m_host->CreateTextEntryDialog();
     tqplatform::ScriptedUi ui;
-    QString caption, label, prompt;
+    QString label;  // the title and the prompt: tst_db_posting
     ui.onShowOnce("TextEntryDialog", [&](QDialog& form) {
-        caption = form.windowTitle();
         label = form.findChild<QLabel*>("lblLabel")->text();
-        prompt = form.findChild<QLabel*>("lblPrompt")->text();
         QCOMPARE(form.findChild<QLineEdit*>("txtText")->text(), "Crown");
         form.findChild<QLineEdit*>("txtText")->setText(" New crown ");
         QTest::mouseClick(form.findChild<QPushButton*>("cmdOK"), Qt::LeftButton);
@@ -654,9 +560,7 @@ void DbHostTest::textEntryDialog() {
     QCOMPARE(dialog->Enter(0, "Crown", "Description", "Description : ", "Please enter", "FWDUPC",
                            30, 0, 0, nullptr, out1, out2, out3),
              " New crown ");
-    QCOMPARE(caption, "Description");
     QCOMPARE(label, "Description : ");
-    QCOMPARE(prompt, "Please enter");
     QCOMPARE(out1, "OK");
 
     ui.onShowOnce("TextEntryDialog", [](QDialog& form) {
@@ -666,31 +570,7 @@ void DbHostTest::textEntryDialog() {
     QCOMPARE(dialog->Enter(0, "Crown", "Description", "", "", "FWDUPC", 30, 0, 0, nullptr, out1,
                            out2, out3),
              QString());
-    // No handler: closed as with its close box.
-    QCOMPARE(dialog->Enter(0, "Crown", "c", "", "", "", 0, 0, 0, nullptr, out1, out2, out3),
-             QString());
-    QCOMPARE(ui.shownScreens.count("TextEntryDialog"), 3);
-}
-
-void DbHostTest::busyMessage() {
-    auto busy = m_host->CreateBusyMessageControl();
-    auto findWindow = [] {
-        for (QWidget* w : QApplication::topLevelWidgets()) {
-            if (w->objectName() == "BusyMessage" && w->isVisible()) {
-                return w;
-            }
-        }
-        return static_cast<QWidget*>(nullptr);
-    };
-    busy->showMessage("Please wait<br>Loading", QRect(100, 120, 300, 80), 1, 0, 0);
-    QWidget* window = findWindow();
-    QVERIFY(window != nullptr);
-    QCOMPARE(window->geometry().size(), QSize(300, 80));
-    QCOMPARE(window->findChild<QLabel*>("lblMessage")->text(), "Please wait<br>Loading");
-    busy->showMessage("Almost done", QRect(100, 120, 300, 80), 1, 0, 0);
-    QCOMPARE(window->findChild<QLabel*>("lblMessage")->text(), "Almost done");
-    busy->closeMessage();
-    QVERIFY(findWindow() == nullptr);
+    QCOMPARE(ui.shownScreens.count("TextEntryDialog"), 2);
 }
 
 void DbHostTest::practiceOptionsAreKept() {

@@ -66,8 +66,6 @@ private slots:
         QCOMPARE(startingButton(21, enabled), 21);
         enabled.fill(false);
         QCOMPARE(startingButton(4, enabled), 4);
-        QCOMPARE(categoryButtons()[AllButton].category, QString());
-        QCOMPARE(categoryButtons()[19].type, QStringLiteral("3 - Admin"));
     }
 
     void linesAreMadeFromTypedRows() {
@@ -128,7 +126,6 @@ private slots:
     void descriptionIsFittedToItsColumn() {
         const QFontMetrics metrics(QFont(QStringLiteral("DejaVu Sans"), 9));
         const CharacterWidths widths(metrics);
-        QCOMPARE(widths.width("WWW"), 3 * widths.width("W"));
         QCOMPARE(listDescription("Exam", widths, 100000), QStringLiteral("Exam").leftJustified(20));
         QCOMPARE(listDescription("A very long description of a code", widths, 100000),
                  QStringLiteral("A very long descript"));
