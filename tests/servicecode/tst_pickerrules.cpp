@@ -133,6 +133,10 @@ private slots:
         const QString fitted = listDescription("WWWWWWWWWWWWWWWWWWWWWW", widths, limit);
         QCOMPARE(fitted, QStringLiteral("WWWWWW"));
         QCOMPARE(listDescription("anything", widths, 0), QString());
+        // An emoji across the column's edge goes whole, never half of it.
+        const QString nineteen(19, QLatin1Char('a'));
+        QCOMPARE(listDescription(nineteen + QString::fromUtf8("\xF0\x9F\x98\x80"), widths, 100000),
+                 nineteen);
     }
 };
 
