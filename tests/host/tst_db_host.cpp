@@ -67,7 +67,6 @@ private slots:
     void cleanupTestCase();
 
     void schemaIsCreatedOnceAndKept();
-    void saveRecordConvertsValues_data();
     void saveRecordConvertsValues();
     void saveRecordUpdatesOnlyItsRow();
     void saveRecordRefusesWhatDoesNotFit_data();
@@ -164,57 +163,48 @@ void DbHostTest::schemaIsCreatedOnceAndKept() {
                                  "INSERT INTO SevCodTable (SevCodCod) VALUES ('ABCDEFGHIJK')"));
 }
 
-void DbHostTest::saveRecordConvertsValues_data() {
-    QTest::addColumn<QString>("table");
-    QTest::addColumn<QString>("column");
-    QTest::addColumn<QString>("value");
-    QTest::addColumn<QString>("stored");
-    auto row = [](const char* name, const char* table, const char* column, const QString& value,
-                  const QString& stored) {
-        QTest::newRow(name) << QString(table) << QString(column) << value << stored;
-    };
-    const char* codes = "SevCodTable";
-    row("money with sign and separators", codes, "SevCodFee1", "$1,234.50", "1234.5000");
-    row("money in brackets", codes, "SevCodFee2", "(5.00)", "-5.0000");
-    row("money, smallest step", codes, "SevCodFee4", "0.0001", "0.0001");
-    row("money, a tenth and a fifth", codes, "SevCodFee1", "0.3", "0.3000");
-    row("money, large", codes, "SevCodFee1", "99999999999.9999", "99999999999.9999");
-    row("money, empty", codes, "SevCodFee1", "", "<null>");
-    row("whole number with blanks", codes, "SevCodDocID", " 12 ", "12");
-    row("column named in another case", codes, "SEVCODINSCOD", "INS1", "INS1");
-    row("whole number with zero fraction", codes, "SevCodDocID", "12.00", "12");
-    row("whole number, lowest", codes, "SevCodDocID", "-2147483648", "-2147483648");
-    row("whole number, empty", codes, "SevCodDocID", "  ", "<null>");
-    row("small number, highest", codes, "SevCodPasWorID", "32767", "32767");
-    row("real", codes, "SevCodTax", "8.25", "8.25");
-    row("text kept as given", codes, "SevCodCod", "  D0120   ", "  D0120   ");
-    row("quotes and percent signs", codes, "SevCodDes", "O'Brien's 100% \\ 'crown'; --",
-        "O'Brien's 100% \\ 'crown'; --");
-    row("text of full width", codes, "SevCodDes", QString(255, u'x'), QString(255, u'x'));
-    row("memo", codes, "SevCodLetNam", QString(3000, u'L'), QString(3000, u'L'));
-    row("unicode", codes, "sevcod2ndDes", "Corona de porcelana ñ €", "Corona de porcelana ñ €");
-    row("date, US form", "DTTable", "traStaDat", "12/31/2026", "2026-12-31");
-    row("date, short US form", "DTTable", "traAptSchDat", "9/1/2026", "2026-09-01");
-    row("date, stored form", "DTTable", "traAptSchDat", "2027-01-05", "2027-01-05");
-    row("date, empty", "DTTable", "traAptSchDat", "", "<null>");
-}
-
 void DbHostTest::saveRecordConvertsValues() {
-    QFETCH(QString, table);
-    QFETCH(QString, column);
-    QFETCH(QString, value);
-    QFETCH(QString, stored);
-    const tqhost::schema::Table* definition = tqhost::schema::findTable(table);
+    // Each value saved as a new row and read back as stored ("<null>" for none).
+    const char* codes = "SevCodTable";
+    const struct {
+        const char *table, *column;
+        QString value, stored;
+    } rows[] = {
+        {codes, "SevCodFee1", "$1,234.50", "1234.5000"},
+        {codes, "SevCodFee2", "(5.00)", "-5.0000"},
+        {codes, "SevCodFee4", "0.0001", "0.0001"},
+        {codes, "SevCodFee1", "0.3", "0.3000"},
+        {codes, "SevCodFee1", "99999999999.9999", "99999999999.9999"},
+        {codes, "SevCodFee1", "", "<null>"},
+        {codes, "SevCodDocID", " 12 ", "12"},
+        {codes, "SEVCODINSCOD", "INS1", "INS1"},
+        {codes, "SevCodDocID", "12.00", "12"},
+        {codes, "SevCodDocID", "-2147483648", "-2147483648"},
+        {codes, "SevCodDocID", "  ", "<null>"},
+        {codes, "SevCodPasWorID", "32767", "32767"},
+        {codes, "SevCodTax", "8.25", "8.25"},
+        {codes, "SevCodCod", "  D0120   ", "  D0120   "},
+        {codes, "SevCodDes", "O'Brien's 100% \\ 'crown'; --", "O'Brien's 100% \\ 'crown'; --"},
+        {codes, "SevCodDes", QString(255, u'x'), QString(255, u'x')},
+        {codes, "SevCodLetNam", QString(3000, u'L'), QString(3000, u'L')},
+        {codes, "sevcod2ndDes", "Corona de porcelana ñ €", "Corona de porcelana ñ €"},
+        {"DTTable", "traStaDat", "12/31/2026", "2026-12-31"},
+        {"DTTable", "traAptSchDat", "9/1/2026", "2026-09-01"},
+        {"DTTable", "traAptSchDat", "2027-01-05", "2027-01-05"},
+        {"DTTable", "traAptSchDat", "", "<null>"},
+    };
     tqplatform::ScriptedUi ui;
-
-    const int32_t id = save(table, definition->autoKey, 0, {column}, {value});
-    QVERIFY2(id > 0, qPrintable(ui.prompts().join('|')));
+    for (const auto& row : rows) {
+        const tqhost::schema::Table* definition = tqhost::schema::findTable(row.table);
+        const int32_t id = save(row.table, definition->autoKey, 0, {row.column}, {row.value});
+        QVERIFY2(id > 0, qPrintable(row.value + ": " + ui.prompts().join('|')));
+        tqplatform::Recordset read = open(QStringLiteral("SELECT %1 FROM %2 WHERE %3 = %4")
+                                              .arg(row.column, row.table, definition->autoKey)
+                                              .arg(id));
+        QCOMPARE(read.RecordCount(), 1);
+        QCOMPARE(shown(read.Fields(0), definition->column(row.column)->type), row.stored);
+    }
     QVERIFY(ui.messages.isEmpty());
-    tqplatform::Recordset rows = open(QStringLiteral("SELECT %1 FROM %2 WHERE %3 = %4")
-                                          .arg(column, table, definition->autoKey)
-                                          .arg(id));
-    QCOMPARE(rows.RecordCount(), 1);
-    QCOMPARE(shown(rows.Fields(0), definition->column(column)->type), stored);
 }
 
 void DbHostTest::saveRecordUpdatesOnlyItsRow() {
