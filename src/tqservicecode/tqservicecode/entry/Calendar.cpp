@@ -29,6 +29,8 @@ const char* const YearButtonName = "qt_calendar_yearbutton";
 
 /// A list that pops up under the calendar's caption; Esc closes it without a choice.
 class ChoiceList : public QListWidget {
+    Q_OBJECT
+
 public:
     explicit ChoiceList(QWidget* parent) : QListWidget(parent) {}
 
@@ -514,3 +516,5 @@ QString openCalculator() {
 }
 
 }  // namespace tqservicecode
+
+#include "Calendar.moc"

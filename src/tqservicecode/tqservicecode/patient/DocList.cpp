@@ -32,6 +32,8 @@ const QString CancelButton = QStringLiteral("CANCEL_BUTTON");
 /// initials after the tab in a column at the right edge, so that they line up whatever
 /// the font.
 class EntryDelegate : public QStyledItemDelegate {
+    Q_OBJECT
+
 public:
     using QStyledItemDelegate::QStyledItemDelegate;
 
@@ -240,3 +242,5 @@ int32_t SelectToDoProvider() {
 }
 
 }  // namespace tqservicecode
+
+#include "DocList.moc"

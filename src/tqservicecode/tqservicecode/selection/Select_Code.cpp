@@ -53,6 +53,8 @@ constexpr int ColumnPadding = 8;
 
 /// Paints a picker line's columns at the list's tab stops.
 class TabbedLineDelegate : public QStyledItemDelegate {
+    Q_OBJECT
+
 public:
     using QStyledItemDelegate::QStyledItemDelegate;
 
@@ -734,3 +736,5 @@ void Select_Code::showEvent(QShowEvent* event) {
 }
 
 }  // namespace tqservicecode
+
+#include "Select_Code.moc"
