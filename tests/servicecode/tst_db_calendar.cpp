@@ -1,7 +1,7 @@
 #include "ComponentFixture.h"
 #include "TestMain.h"
 
-#include <tqservicecode/component/ComponentContext.h>
+#include <tqservicecode/core/ComponentContext.h>
 #include <tqservicecode/entry/Calendar.h>
 #include <tqservicecode/entry/CalendarLaunch.h>
 #include <tqservicecode/forms/FormHelpers.h>

@@ -1,7 +1,7 @@
 #include "ComponentFixture.h"
 #include "TestMain.h"
 
-#include <tqservicecode/component/ComponentContext.h>
+#include <tqservicecode/core/ComponentContext.h>
 #include <tqservicecode/patient/DocList.h>
 #include <tqservicecode/patient/ProviderList.h>
 #include <tqservicecode/patient/SelectToDoProvider.h>

@@ -2,7 +2,7 @@
 
 #include <tqservicecode/codes/CodeSearch.h>
 #include <tqservicecode/codes/ServiceCodeRows.h>
-#include <tqservicecode/component/ComponentContext.h>
+#include <tqservicecode/core/ComponentContext.h>
 
 #include <tqglobal/Error.h>
 #include <tqplatform/Connection.h>

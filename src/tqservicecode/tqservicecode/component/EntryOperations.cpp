@@ -1,6 +1,6 @@
 #include <tqservicecode/component/EntryOperations.h>
 
-#include <tqservicecode/component/ComponentContext.h>
+#include <tqservicecode/core/ComponentContext.h>
 #include <tqservicecode/forms/FormHelpers.h>
 #include <tqservicecode/forms/ScreenFactory.h>
 #include <tqservicecode/maintenance/ServiceCodeEditorScreen.h>

@@ -1,6 +1,6 @@
 #include <tqservicecode/entry/Calendar.h>
 
-#include <tqservicecode/component/ComponentContext.h>
+#include <tqservicecode/core/ComponentContext.h>
 #include <tqservicecode/entry/CalendarLaunch.h>
 #include <tqservicecode/forms/FormHelpers.h>
 

@@ -1,6 +1,6 @@
 #include <tqservicecode/forms/FormHelpers.h>
 
-#include <tqservicecode/component/ComponentContext.h>
+#include <tqservicecode/core/ComponentContext.h>
 #include <tqservicecode/forms/HelpFile.h>
 #include <tqservicecode/forms/HelpWindow.h>
 #include <tqservicecode/forms/ScreenFactory.h>

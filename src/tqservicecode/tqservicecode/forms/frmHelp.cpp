@@ -1,6 +1,6 @@
 #include <tqservicecode/forms/frmHelp.h>
 
-#include <tqservicecode/component/ComponentContext.h>
+#include <tqservicecode/core/ComponentContext.h>
 
 #include <tqplatform/ui.h>
 

@@ -1,6 +1,6 @@
 #include <tqservicecode/patient/DocList.h>
 
-#include <tqservicecode/component/ComponentContext.h>
+#include <tqservicecode/core/ComponentContext.h>
 #include <tqservicecode/forms/FormHelpers.h>
 #include <tqservicecode/patient/ProviderList.h>
 #include <tqservicecode/patient/SelectToDoProvider.h>

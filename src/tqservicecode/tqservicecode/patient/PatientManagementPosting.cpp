@@ -1,8 +1,8 @@
 #include <tqservicecode/patient/PatientManagementPosting.h>
 
 #include <tqservicecode/codes/ServiceCodeStore.h>
-#include <tqservicecode/component/ComponentContext.h>
 #include <tqservicecode/component/EntryOperations.h>
+#include <tqservicecode/core/ComponentContext.h>
 #include <tqservicecode/entry/CalendarLaunch.h>
 #include <tqservicecode/forms/PathHelpers.h>
 #include <tqservicecode/patient/RelatedNotes.h>

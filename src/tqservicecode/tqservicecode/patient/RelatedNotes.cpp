@@ -1,6 +1,6 @@
 #include <tqservicecode/patient/RelatedNotes.h>
 
-#include <tqservicecode/component/ComponentContext.h>
+#include <tqservicecode/core/ComponentContext.h>
 #include <tqservicecode/forms/FormHelpers.h>
 
 #include <exception>

@@ -2,7 +2,7 @@
 
 #include <tqservicecode/codes/ServiceCodeRows.h>
 #include <tqservicecode/codes/ServiceCodeStore.h>
-#include <tqservicecode/component/ComponentContext.h>
+#include <tqservicecode/core/ComponentContext.h>
 #include <tqservicecode/forms/FormHelpers.h>
 #include <tqservicecode/forms/ScreenFactory.h>
 #include <tqservicecode/maintenance/ServiceCodeEditorScreen.h>
