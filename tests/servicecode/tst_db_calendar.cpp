@@ -4,7 +4,7 @@
 #include <tqservicecode/core/ComponentContext.h>
 #include <tqservicecode/entry/Calendar.h>
 #include <tqservicecode/entry/CalendarLaunch.h>
-#include <tqservicecode/forms/FormHelpers.h>
+#include <tqservicecode/forms/ContextHelp.h>
 
 #include <tqplatform/ScriptedUi.h>
 

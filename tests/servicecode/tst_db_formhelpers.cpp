@@ -2,13 +2,19 @@
 #include "Faults.h"
 #include "TestMain.h"
 
-#include <tqservicecode/forms/FormHelpers.h>
+#include <tqservicecode/forms/BusyMessage.h>
+#include <tqservicecode/forms/CenterForm.h>
+#include <tqservicecode/forms/ContextHelp.h>
+#include <tqservicecode/forms/FormIcon.h>
 #include <tqservicecode/forms/HelpFile.h>
 #include <tqservicecode/forms/HelpWindow.h>
+#include <tqservicecode/forms/MainForm.h>
+#include <tqservicecode/forms/MouseTracking.h>
 #include <tqservicecode/forms/PathHelpers.h>
 #include <tqservicecode/forms/ScreenFactory.h>
 #include <tqservicecode/forms/frmHelp.h>
 #include <tqservicecode/reference/ReferenceCodeScreen.h>
+#include <tqservicecode/reference/ReferenceCodesLauncher.h>
 
 #include <tqplatform/ScriptedUi.h>
 

@@ -1,7 +1,7 @@
 #include <tqservicecode/component/EntryOperations.h>
 
 #include <tqservicecode/core/ComponentContext.h>
-#include <tqservicecode/forms/FormHelpers.h>
+#include <tqservicecode/forms/MainForm.h>
 #include <tqservicecode/forms/ScreenFactory.h>
 #include <tqservicecode/maintenance/ServiceCodeEditorScreen.h>
 #include <tqservicecode/selection/PickerCategories.h>

@@ -1,8 +1,9 @@
 #include <tqservicecode/entry/Calendar.h>
 
 #include <tqservicecode/core/ComponentContext.h>
-#include <tqservicecode/entry/CalendarLaunch.h>
-#include <tqservicecode/forms/FormHelpers.h>
+#include <tqservicecode/forms/CenterForm.h>
+#include <tqservicecode/forms/ContextHelp.h>
+#include <tqservicecode/forms/FormIcon.h>
 
 #include <tqplatform/ui.h>
 
@@ -490,29 +491,6 @@ void Calendar::moveCalendarTo(int year, int month) {
     SSMonth1->setSelectedDate(QDate(year, month, day));
     SSMonth1->setCurrentPage(year, month);
     SSMonth1->setFocus();
-}
-
-// ---- Openers ---------------------------------------------------------------------------
-
-namespace {
-
-QString showCalendar(const QString& screenParameter) {
-    GIC().setScreenParameter(screenParameter);
-    Calendar screen;
-    screen.load();
-    tqplatform::ui::showModal(screen, MainForm());
-    return ScreenResultText();
-}
-
-}  // namespace
-
-QString askFollowUpDate(const QString& caption) {
-    GIC().setScreenText(caption);
-    return showCalendar(QStringLiteral("GET_TITLE"));
-}
-
-QString openCalculator() {
-    return showCalendar(QStringLiteral("CALCULATOR"));
 }
 
 }  // namespace tqservicecode

@@ -1,9 +1,10 @@
 #include <tqservicecode/patient/DocList.h>
 
 #include <tqservicecode/core/ComponentContext.h>
-#include <tqservicecode/forms/FormHelpers.h>
+#include <tqservicecode/forms/CenterForm.h>
+#include <tqservicecode/forms/ContextHelp.h>
+#include <tqservicecode/forms/FormIcon.h>
 #include <tqservicecode/patient/ProviderList.h>
-#include <tqservicecode/patient/SelectToDoProvider.h>
 
 #include <tqplatform/Twips.h>
 #include <tqplatform/ui.h>
@@ -229,16 +230,6 @@ bool DocList::eventFilter(QObject* watched, QEvent* event) {
         }
     }
     return QDialog::eventFilter(watched, event);
-}
-
-int32_t SelectToDoProvider() {
-    tqGlobal::IHostServices& gic = GIC();
-    gic.setScreenNumber(providers::EmployeeListNumber);
-    DocList screen;
-    screen.load();
-    screen.setWindowTitle(QStringLiteral("Select a ToDoList Provider"));
-    tqplatform::ui::showModal(screen, MainForm());
-    return gic.SelectedID();
 }
 
 }  // namespace tqservicecode

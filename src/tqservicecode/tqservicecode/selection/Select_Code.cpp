@@ -3,7 +3,9 @@
 #include <tqservicecode/codes/ServiceCodeRows.h>
 #include <tqservicecode/codes/ServiceCodeStore.h>
 #include <tqservicecode/core/ComponentContext.h>
-#include <tqservicecode/forms/FormHelpers.h>
+#include <tqservicecode/forms/CenterForm.h>
+#include <tqservicecode/forms/ContextHelp.h>
+#include <tqservicecode/forms/FormIcon.h>
 #include <tqservicecode/forms/ScreenFactory.h>
 #include <tqservicecode/maintenance/ServiceCodeEditorScreen.h>
 #include <tqservicecode/selection/CodeLines.h>

@@ -1,0 +1,32 @@
+#include <tqservicecode/entry/CalendarLaunch.h>
+
+#include <tqservicecode/core/ComponentContext.h>
+#include <tqservicecode/entry/Calendar.h>
+#include <tqservicecode/forms/MainForm.h>
+
+#include <tqplatform/ui.h>
+
+namespace tqservicecode {
+
+namespace {
+
+QString showCalendar(const QString& screenParameter) {
+    GIC().setScreenParameter(screenParameter);
+    Calendar screen;
+    screen.load();
+    tqplatform::ui::showModal(screen, MainForm());
+    return ScreenResultText();
+}
+
+}  // namespace
+
+QString askFollowUpDate(const QString& caption) {
+    GIC().setScreenText(caption);
+    return showCalendar(QStringLiteral("GET_TITLE"));
+}
+
+QString openCalculator() {
+    return showCalendar(QStringLiteral("CALCULATOR"));
+}
+
+}  // namespace tqservicecode
