@@ -16,12 +16,14 @@
 
 #include <tqglobal/Error.h>
 #include <tqhost/Host.h>
+#include <tqhost/HostProtocol.h>
 #include <tqhost/PracticeHost.h>
 #include <tqplatform/Connection.h>
 #include <tqplatform/Currency.h>
 #include <tqplatform/Recordset.h>
 #include <tqplatform/ui.h>
 #include <tqservicecode/clsServiceCode.h>
+#include <tqservicecode/core/HostProtocol.h>
 #include <tqservicecode/selection/Select_Code.h>
 
 #include <QApplication>
@@ -104,7 +106,7 @@ bool takePictures(tqdemo::MainWindow& window, const PictureRun& run) {
     window.selectPatientRow(0);
     if (!run.picker.isEmpty()) {
         window.pickPanel().setOptions({0, QStringLiteral("Diagnostic"), false, true});
-        pilot.onShow(QStringLiteral("Select_Code"), [&](QDialog& dialog) {
+        pilot.onShow(tqservicecode::protocol::screen::SelectCode, [&](QDialog& dialog) {
             auto& picker = dynamic_cast<tqservicecode::Select_Code&>(dialog);
             ScreenshotPilot::clickRow(*picker.List1, 0);
             ScreenshotPilot::clickRow(*picker.List1, 2);
@@ -115,7 +117,7 @@ bool takePictures(tqdemo::MainWindow& window, const PictureRun& run) {
         window.pickPanel().selectCodes();
     }
     if (!run.buttons.isEmpty()) {
-        pilot.onShow(QStringLiteral("Select_Code"), [&](QDialog& dialog) {
+        pilot.onShow(tqservicecode::protocol::screen::SelectCode, [&](QDialog& dialog) {
             saved = ScreenshotPilot::save(dialog, run.buttons) && saved;
             dynamic_cast<tqservicecode::Select_Code&>(dialog).cmdCategory[1]->click();
         });
@@ -131,25 +133,25 @@ bool takePictures(tqdemo::MainWindow& window, const PictureRun& run) {
         window.showPanel(&window.lookupPanel());
     }
     if (run.post) {
-        pilot.onShow(QStringLiteral("Select_Code"), [](QDialog& dialog) {
+        pilot.onShow(tqservicecode::protocol::screen::SelectCode, [](QDialog& dialog) {
             auto& picker = dynamic_cast<tqservicecode::Select_Code&>(dialog);
             ScreenshotPilot::clickRow(
                 *picker.List1, std::max(0, rowOfCode(*picker.List1, QStringLiteral("RCL6"))));
             picker.CMD[1]->click();
         });
-        pilot.onShow(QStringLiteral("DocList"), [](QDialog& dialog) {
+        pilot.onShow(tqservicecode::protocol::screen::DocList, [](QDialog& dialog) {
             if (auto* list = dialog.findChild<QListWidget*>(QStringLiteral("lstDoc"))) {
                 list->setCurrentRow(0);
             }
             ScreenshotPilot::clickButton(dialog, QStringLiteral("cmdOK"));
         });
-        pilot.onShow(QStringLiteral("Calendar"), [](QDialog& dialog) {
+        pilot.onShow(tqservicecode::protocol::screen::Calendar, [](QDialog& dialog) {
             if (auto* calendar = dialog.findChild<QCalendarWidget*>()) {
                 calendar->setSelectedDate(QDate::currentDate().addDays(14));
             }
             ScreenshotPilot::clickButton(dialog, QStringLiteral("cmdOK"));
         });
-        pilot.onShow(QStringLiteral("TextEntryDialog"), [](QDialog& dialog) {
+        pilot.onShow(tqhost::protocol::TextEntryScreen, [](QDialog& dialog) {
             if (auto* text = dialog.findChild<QLineEdit*>(QStringLiteral("txtText"))) {
                 text->setText(QStringLiteral("Book the six-month recall"));
             }

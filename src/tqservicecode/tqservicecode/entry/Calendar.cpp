@@ -1,6 +1,7 @@
 #include <tqservicecode/entry/Calendar.h>
 
 #include <tqservicecode/core/ComponentContext.h>
+#include <tqservicecode/core/HostProtocol.h>
 #include <tqservicecode/forms/CenterForm.h>
 #include <tqservicecode/forms/ContextHelp.h>
 #include <tqservicecode/forms/FormIcon.h>
@@ -65,7 +66,7 @@ bool isDescendantOf(QObject* object, const QObject* ancestor) {
 }  // namespace
 
 Calendar::Calendar(QWidget* parent) : QDialog(parent) {
-    setObjectName(QStringLiteral("Calendar"));
+    setObjectName(protocol::screen::Calendar);
     setWindowTitle(QStringLiteral("Calendar"));
     setWindowFlags((windowFlags() | Qt::MSWindowsFixedSizeDialogHint) &
                    ~Qt::WindowContextHelpButtonHint);

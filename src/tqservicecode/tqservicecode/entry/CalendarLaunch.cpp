@@ -1,6 +1,7 @@
 #include <tqservicecode/entry/CalendarLaunch.h>
 
 #include <tqservicecode/core/ComponentContext.h>
+#include <tqservicecode/core/HostProtocol.h>
 #include <tqservicecode/entry/Calendar.h>
 #include <tqservicecode/forms/MainForm.h>
 
@@ -22,11 +23,11 @@ QString showCalendar(const QString& screenParameter) {
 
 QString askFollowUpDate(const QString& caption) {
     GIC().setScreenText(caption);
-    return showCalendar(QStringLiteral("GET_TITLE"));
+    return showCalendar(protocol::GetTitle);
 }
 
 QString openCalculator() {
-    return showCalendar(QStringLiteral("CALCULATOR"));
+    return showCalendar(protocol::Calculator);
 }
 
 }  // namespace tqservicecode

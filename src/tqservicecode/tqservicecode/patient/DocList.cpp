@@ -1,6 +1,7 @@
 #include <tqservicecode/patient/DocList.h>
 
 #include <tqservicecode/core/ComponentContext.h>
+#include <tqservicecode/core/HostProtocol.h>
 #include <tqservicecode/forms/CenterForm.h>
 #include <tqservicecode/forms/ContextHelp.h>
 #include <tqservicecode/forms/FormIcon.h>
@@ -27,7 +28,6 @@ namespace tqservicecode {
 namespace {
 
 constexpr int HelpContext = 1063;
-const QString CancelButton = QStringLiteral("CANCEL_BUTTON");
 
 /// Draws an entry as two columns: the name part (its padding dropped) on the left, the
 /// initials after the tab in a column at the right edge, so that they line up whatever
@@ -85,7 +85,7 @@ private:
 }  // namespace
 
 DocList::DocList(QWidget* parent) : QDialog(parent) {
-    setObjectName(QStringLiteral("DocList"));
+    setObjectName(protocol::screen::DocList);
     setWindowTitle(QStringLiteral("Employee List"));
     buildControls();
     SetFormIcon(this, QStringLiteral("APPICON"));
@@ -130,10 +130,10 @@ void DocList::buildControls() {
 
 void DocList::load() {
     tqGlobal::IHostServices& gic = GIC();
-    if (ScreenResultText() == CancelButton) {
+    if (ScreenResultText() == protocol::CancelButton) {
         setScreenResultText(QString());
     }
-    gic.setScreenParameter(QStringLiteral("CANCEL"));
+    gic.setScreenParameter(protocol::Cancel);
 
     const providers::ListKind kind = providers::listKindFor(gic.ScreenNumber());
     gic.setScreenNumber(0);
@@ -198,7 +198,7 @@ void DocList::okClicked() {
 void DocList::reject() {
     // The list closes even when the host cannot take the answer.
     tqplatform::ui::guard([] {
-        setScreenResultText(CancelButton);
+        setScreenResultText(protocol::CancelButton);
         GIC().setSelectedID(0);
     });
     QDialog::reject();

@@ -3,6 +3,7 @@
 #include <tqservicecode/codes/ServiceCodeRows.h>
 #include <tqservicecode/codes/ServiceCodeStore.h>
 #include <tqservicecode/core/ComponentContext.h>
+#include <tqservicecode/core/HostProtocol.h>
 #include <tqservicecode/forms/CenterForm.h>
 #include <tqservicecode/forms/ContextHelp.h>
 #include <tqservicecode/forms/FormIcon.h>
@@ -43,9 +44,8 @@ namespace tqservicecode {
 
 namespace {
 
-const QString SettingsSection = QStringLiteral("USER_DEF_SETUP");
 const QString BusyTag = QStringLiteral("BUSY");
-const QString SingleTag = QStringLiteral("SINGLE");
+const QString SingleTag = protocol::SingleSelection;
 const QString TagProperty = QStringLiteral("Tag");
 constexpr int HelpContext = 1062;
 /// The list's tab stops in pixels, as a list box keeps them: where each field starts.
@@ -113,7 +113,7 @@ private:
 };
 
 Select_Code::Select_Code(QWidget* parent) : QDialog(parent) {
-    setObjectName(QStringLiteral("Select_Code"));
+    setObjectName(protocol::screen::SelectCode);
     setWindowTitle(QStringLiteral("Service Codes"));
     m_codeList = new PickerListModel(PickerListModel::Style::CodeList, this);
     m_chosenList = new PickerListModel(PickerListModel::Style::Chosen, this);
@@ -239,7 +239,7 @@ void Select_Code::buildControls() {
 
 void Select_Code::load() {
     tqGlobal::IHostServices& gic = GIC();
-    m_buttonsMode = gic.ScreenParameter() == QStringLiteral("BUTTONS");
+    m_buttonsMode = gic.ScreenParameter() == protocol::Buttons;
     if (m_buttonsMode) {
         for (QWidget* part :
              std::initializer_list<QWidget*>{Label1, List1, Label3, List2, Tot_Sel_LBL, Label2,
@@ -595,12 +595,12 @@ void Select_Code::okClicked() {
 void Select_Code::listClicked() {
     const bool saved = tqplatform::ui::guard([this] {
         tqGlobal::IHostServices& gic = GIC();
-        const QString section = SettingsSection + gic.GetCurrentUserName();
+        const QString section = protocol::UserSettingsSection + gic.GetCurrentUserName();
         const QString category = currentCategory();
         gic.SaveUserSetting(section, QStringLiteral("SER_COD_CAT"), 0,
                             category.isEmpty() ? QStringLiteral(" All Codes") : category);
         gic.SaveUserSetting(section, QStringLiteral("SER_COD_TYP"), 0, m_currentType);
-        gic.setScreenReturn(QStringLiteral("EDIT_SERVICE_CODE"));
+        gic.setScreenReturn(protocol::EditServiceCode);
     });
     if (saved) {
         accept();
@@ -649,8 +649,8 @@ void Select_Code::defaultToggled(bool checked) {
     // The caption is what the opener matches the saved default against.
     const bool saved = tqplatform::ui::guard([this] {
         tqGlobal::IHostServices& gic = GIC();
-        gic.SaveUserSetting(SettingsSection + gic.GetCurrentUserName(),
-                            QStringLiteral("SER_COD_DEF_CAT"), 0,
+        gic.SaveUserSetting(protocol::UserSettingsSection + gic.GetCurrentUserName(),
+                            protocol::DefaultCategoryKey, 0,
                             picker::categoryButtons()[m_currentButton].caption);
     });
     if (!saved) {
