@@ -52,7 +52,9 @@ void selectServiceCodes(int16_t& showFlag, int32_t& patientId, QString& inCatego
     picker.load();
     tqplatform::ui::doEvents();
 
-    picker.setSingleSelection(selectionMode == protocol::SingleSelection);
+    picker.setSelectionMode(selectionMode == protocol::SingleSelection
+                                ? Select_Code::SelectionMode::Single
+                                : Select_Code::SelectionMode::Multiple);
 
     QString category = inCategoryName;
     if (category.isEmpty()) {

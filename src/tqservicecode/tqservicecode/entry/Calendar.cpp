@@ -24,8 +24,6 @@ namespace tqservicecode {
 
 namespace {
 
-const char* const TagProperty = "Tag";
-const QString CalculatorTag = QStringLiteral("1");
 const char* const MonthButtonName = "qt_calendar_monthbutton";
 const char* const YearButtonName = "qt_calendar_yearbutton";
 
@@ -205,7 +203,6 @@ QWidget* Calendar::buildCalculatorPanel() {
 
     Readout = new QLineEdit(QStringLiteral("0"), fraCalculator);
     Readout->setObjectName(QStringLiteral("Readout"));
-    Readout->setProperty(TagProperty, QString());
     Readout->setReadOnly(true);
     Readout->setFocusPolicy(Qt::NoFocus);
     Readout->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
@@ -307,7 +304,7 @@ void Calendar::load() {
 }
 
 bool Calendar::calculatorFace() const {
-    return Readout->property(TagProperty).toString() == CalculatorTag;
+    return m_face == Face::Calculator;
 }
 
 QPushButton* Calendar::calculatorButton(const QString& caption) const {
@@ -320,7 +317,7 @@ void Calendar::showCalculatorFace() {
     fraCalculator->show();
     setWindowTitle(calendar::CalculatorCaption);
     setScreenResultText(QStringLiteral("0"));
-    Readout->setProperty(TagProperty, CalculatorTag);
+    m_face = Face::Calculator;
     Readout->setText(m_calculator.display());
 }
 

@@ -95,6 +95,9 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    /// Which face the screen shows; the opener's ScreenParameter chooses it in load().
+    enum class Face { Calendar, Calculator };
+
     QWidget* buildCalendarPanel();
     QWidget* buildTreatmentDatePanel();
     QWidget* buildCalculatorPanel();
@@ -115,6 +118,7 @@ private:
                         const char* anchorName);
     void moveCalendarTo(int year, int month);
 
+    Face m_face = Face::Calendar;
     calendar::Calculator m_calculator;
     QHash<QString, QPushButton*> m_padButtons;
     QDate m_today;

@@ -44,9 +44,6 @@ namespace tqservicecode {
 
 namespace {
 
-const QString BusyTag = QStringLiteral("BUSY");
-const QString SingleTag = protocol::SingleSelection;
-const QString TagProperty = QStringLiteral("Tag");
 constexpr int HelpContext = 1062;
 /// The list's tab stops in pixels, as a list box keeps them: where each field starts.
 const char* const TabStopsProperty = "TabStops";
@@ -260,14 +257,6 @@ void Select_Code::Click_Button_B4_Load(int index) {
     categoryClicked(index);
 }
 
-void Select_Code::setSingleSelection(bool single) {
-    List2->setProperty("Tag", single ? SingleTag : QString());
-}
-
-bool Select_Code::singleSelection() const {
-    return List2->property("Tag").toString() == SingleTag;
-}
-
 QString Select_Code::feeColumn() const {
     return QStringLiteral("SevCodFee") + QString::number(m_feeSchedule);
 }
@@ -277,14 +266,6 @@ QString Select_Code::currentCategory() const {
         return {};
     }
     return picker::categoryButtons()[m_currentButton].category;
-}
-
-bool Select_Code::isBusy() const {
-    return property("Tag").toString() == BusyTag;
-}
-
-void Select_Code::setBusy(bool busy) {
-    setProperty("Tag", busy ? BusyTag : QString());
 }
 
 void Select_Code::categoryClicked(int index) {
