@@ -24,11 +24,11 @@
 #include <tqplatform/ui.h>
 #include <tqservicecode/clsServiceCode.h>
 #include <tqservicecode/core/HostProtocol.h>
-#include <tqservicecode/selection/Select_Code.h>
 
 #include <QApplication>
 #include <QCalendarWidget>
 #include <QCommandLineParser>
+#include <QDialog>
 #include <QDir>
 #include <QFileInfo>
 #include <QLineEdit>
@@ -107,11 +107,12 @@ bool takePictures(tqdemo::MainWindow& window, const PictureRun& run) {
     if (!run.picker.isEmpty()) {
         window.pickPanel().setOptions({0, QStringLiteral("Diagnostic"), false, true});
         pilot.onShow(tqservicecode::protocol::screen::SelectCode, [&](QDialog& dialog) {
-            auto& picker = dynamic_cast<tqservicecode::Select_Code&>(dialog);
-            ScreenshotPilot::clickRow(*picker.List1, 0);
-            ScreenshotPilot::clickRow(*picker.List1, 2);
+            if (auto* codes = dialog.findChild<QListView*>(QStringLiteral("List1"))) {
+                ScreenshotPilot::clickRow(*codes, 0);
+                ScreenshotPilot::clickRow(*codes, 2);
+            }
             saved = ScreenshotPilot::save(dialog, run.picker) && saved;
-            picker.CMD[1]->click();
+            ScreenshotPilot::clickButton(dialog, QStringLiteral("CMD_1"));
         });
         window.showPanel(&window.pickPanel());
         window.pickPanel().selectCodes();
@@ -119,7 +120,7 @@ bool takePictures(tqdemo::MainWindow& window, const PictureRun& run) {
     if (!run.buttons.isEmpty()) {
         pilot.onShow(tqservicecode::protocol::screen::SelectCode, [&](QDialog& dialog) {
             saved = ScreenshotPilot::save(dialog, run.buttons) && saved;
-            dynamic_cast<tqservicecode::Select_Code&>(dialog).cmdCategory[1]->click();
+            ScreenshotPilot::clickButton(dialog, QStringLiteral("cmdCategory_1"));
         });
         window.pickPanel().chooseCategory();
     }
@@ -134,10 +135,11 @@ bool takePictures(tqdemo::MainWindow& window, const PictureRun& run) {
     }
     if (run.post) {
         pilot.onShow(tqservicecode::protocol::screen::SelectCode, [](QDialog& dialog) {
-            auto& picker = dynamic_cast<tqservicecode::Select_Code&>(dialog);
-            ScreenshotPilot::clickRow(
-                *picker.List1, std::max(0, rowOfCode(*picker.List1, QStringLiteral("RCL6"))));
-            picker.CMD[1]->click();
+            if (auto* codes = dialog.findChild<QListView*>(QStringLiteral("List1"))) {
+                ScreenshotPilot::clickRow(*codes,
+                                          std::max(0, rowOfCode(*codes, QStringLiteral("RCL6"))));
+            }
+            ScreenshotPilot::clickButton(dialog, QStringLiteral("CMD_1"));
         });
         pilot.onShow(tqservicecode::protocol::screen::DocList, [](QDialog& dialog) {
             if (auto* list = dialog.findChild<QListWidget*>(QStringLiteral("lstDoc"))) {

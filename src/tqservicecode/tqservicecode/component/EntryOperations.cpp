@@ -63,14 +63,9 @@ void selectServiceCodes(int16_t& showFlag, int32_t& patientId, QString& inCatego
     }
     int chosen = picker::buttonForCategory(category);
 
-    picker::EnabledButtons enabled{};
-    for (int i = 0; i < picker::ButtonCount; ++i) {
-        enabled[i] = picker.cmdCategory[i]->isEnabled();
-    }
+    picker::EnabledButtons enabled = picker.enabledCategories();
     picker::applyShowFlag(showFlag, enabled);
-    for (int i = 0; i < picker::ButtonCount; ++i) {
-        picker.cmdCategory[i]->setEnabled(enabled[i]);
-    }
+    picker.setEnabledCategories(enabled);
     const int16_t workingFlag = picker::normalisedShowFlag(showFlag);
     chosen = picker::startingButton(chosen, enabled);
 

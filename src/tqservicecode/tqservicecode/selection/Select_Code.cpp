@@ -268,6 +268,20 @@ QString Select_Code::currentCategory() const {
     return picker::categoryButtons()[m_currentButton].category;
 }
 
+picker::EnabledButtons Select_Code::enabledCategories() const {
+    picker::EnabledButtons enabled{};
+    for (int i = 0; i < picker::ButtonCount; ++i) {
+        enabled[i] = cmdCategory[i]->isEnabled();
+    }
+    return enabled;
+}
+
+void Select_Code::setEnabledCategories(const picker::EnabledButtons& enabled) {
+    for (int i = 0; i < picker::ButtonCount; ++i) {
+        cmdCategory[i]->setEnabled(enabled[i]);
+    }
+}
+
 void Select_Code::categoryClicked(int index) {
     if (isBusy() || index < 0 || index >= picker::ButtonCount) {
         return;

@@ -63,6 +63,9 @@ public:
     /// The stored category name of the pressed button ("" for all).
     QString currentCategory() const;
     int currentButton() const { return m_currentButton; }
+    /// Which category buttons are enabled; the opener narrows them by its show flag.
+    std::array<bool, 27> enabledCategories() const;
+    void setEnabledCategories(const std::array<bool, 27>& enabled);
     /// Whether a category fill or a click is being handled: further clicks wait.
     bool isBusy() const { return m_busy; }
     /// Whether lines of the pressed category are still being added.
@@ -72,7 +75,12 @@ public:
     PickerListModel& codeList() const { return *m_codeList; }
     PickerListModel& chosenList() const { return *m_chosenList; }
 
-    // The screen's controls, by the names the rest of the system uses.
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+private:
+    // The screen's controls; tests and hosts find them by these object names.
     std::array<QPushButton*, 27> cmdCategory{};
     std::array<QPushButton*, 4> CMD{};
     QListView* List1 = nullptr;
@@ -84,11 +92,6 @@ public:
     QLabel* Label3 = nullptr;
     QLabel* Tot_Sel_LBL = nullptr;
 
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-    void showEvent(QShowEvent* event) override;
-
-private:
     class BusyGuard;
     void buildControls();
     void categoryClicked(int index);
