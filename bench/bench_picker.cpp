@@ -3,6 +3,7 @@
 // client (sqlite3 / libpq) take to read the same rows into memory. Then the longest time
 // each picker action keeps the event loop from running, and the memory the list holds.
 // Runs on SQLite, and on PostgreSQL when a server answers (TQ_PG_* as the tests use them).
+#include "Controls.h"
 #include "TestDatabase.h"
 
 #include <tqhost/Host.h>
@@ -244,19 +245,24 @@ Stalls measureStalls(int count) {
                                               },
                                               [&] { return picker && !picker->isBusy(); }));
         const auto done = [&] { return !picker->isBusy(); };
-        worst.category = std::max(worst.category,
-                                  longestBlockMs([&] { picker->cmdCategory[0]->click(); }, done));
-        worst.all =
-            std::max(worst.all, longestBlockMs([&] { picker->cmdCategory[23]->click(); }, done));
+        worst.category = std::max(
+            worst.category,
+            longestBlockMs([&] { tqtest::control<QPushButton>(*picker, "cmdCategory_0")->click(); },
+                           done));
+        worst.all = std::max(
+            worst.all,
+            longestBlockMs(
+                [&] { tqtest::control<QPushButton>(*picker, "cmdCategory_23")->click(); }, done));
         const QString code = QStringLiteral("D%1").arg(count / 2 + run, 6, 10, QLatin1Char('0'));
-        worst.typing =
-            std::max(worst.typing, longestBlockMs(
-                                       [&] {
-                                           picker->Text1->setFocus();
-                                           picker->Text1->setText(code);
-                                           QTest::keyClick(picker->Text1, Qt::Key_Return);
-                                       },
-                                       done));
+        worst.typing = std::max(worst.typing, longestBlockMs(
+                                                  [&] {
+                                                      auto* text = tqtest::control<QLineEdit>(
+                                                          *picker, "Text1");
+                                                      text->setFocus();
+                                                      text->setText(code);
+                                                      QTest::keyClick(text, Qt::Key_Return);
+                                                  },
+                                                  done));
         if (picker->chosenList().count() != 1) {
             qFatal("typing %s chose %d codes", qPrintable(code), picker->chosenList().count());
         }

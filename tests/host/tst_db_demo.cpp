@@ -44,9 +44,10 @@ void clickCode(Select_Code& form, const QString& code) {
     for (int row = 0; row < model.count(); ++row) {
         if (model.line(row).section('\t', 0, 0).trimmed() == code) {
             const QModelIndex index = model.index(row);
-            form.List1->scrollTo(index);
-            QTest::mouseClick(form.List1->viewport(), Qt::LeftButton, {},
-                              form.List1->visualRect(index).center());
+            tqtest::control<QListView>(form, "List1")->scrollTo(index);
+            QTest::mouseClick(
+                tqtest::control<QListView>(form, "List1")->viewport(), Qt::LeftButton, {},
+                tqtest::control<QListView>(form, "List1")->visualRect(index).center());
             return;
         }
     }
@@ -65,8 +66,8 @@ void clickButton(QDialog& dialog, const QString& caption) {
 
 QString enabledButtons(Select_Code& form) {
     QString pattern;
-    for (QPushButton* button : form.cmdCategory) {
-        pattern += button->isEnabled() ? '1' : '0';
+    for (const bool enabled : form.enabledCategories()) {
+        pattern += enabled ? '1' : '0';
     }
     return pattern;
 }
@@ -83,7 +84,7 @@ QStringList tableRow(QTableWidget* table, int row) {
 void pickTwoExams(QDialog& d) {
     clickCode(picker(d), "D0120");
     clickCode(picker(d), "D0140");
-    picker(d).CMD[1]->click();
+    tqtest::control<QPushButton>(d, "CMD_1")->click();
 }
 
 /// The demo practice in a fresh database, with the demo's main window over it.
@@ -196,7 +197,8 @@ private slots:
         // posts nothing.
         f.choosePatient("Liu, Grace");
         QCOMPARE(answer->rowCount() + items->rowCount(), 0);
-        ui.onShow("Select_Code", [](QDialog& d) { picker(d).CMD[0]->click(); });
+        ui.onShow("Select_Code",
+                  [](QDialog& d) { tqtest::control<QPushButton>(d, "CMD_0")->click(); });
         select->trigger();
         QCOMPARE(f.find<QLabel>("PickCount")->text(), "No code was chosen.");
         QCOMPARE(answer->rowCount(), 0);
@@ -245,7 +247,10 @@ private slots:
         if (chosenButton > -2) {
             ui.onShowOnce("Select_Code", [&](QDialog& d) {
                 QVERIFY(picker(d).categoryChoiceMode());
-                chosenButton < 0 ? d.reject() : picker(d).cmdCategory[chosenButton]->click();
+                chosenButton < 0 ? d.reject()
+                                 : tqtest::control<QPushButton>(
+                                       d, QStringLiteral("cmdCategory_%1").arg(chosenButton))
+                                       ->click();
             });
             f.find<QAction>("actChooseCategory")->trigger();
         }
@@ -288,7 +293,7 @@ private slots:
         ScriptedUi ui;
         ui.onShow("Select_Code", [](QDialog& d) {
             clickCode(picker(d), "RCL6");
-            picker(d).CMD[1]->click();
+            tqtest::control<QPushButton>(d, "CMD_1")->click();
         });
         // The user stops at the provider list: nothing is posted.
         ui.onShow("DocList", [](QDialog& d) { clickButton(d, "&Close"); });

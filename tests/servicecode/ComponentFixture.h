@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Controls.h"
 #include "TestDatabase.h"
 
 #include <tqhost/Host.h>

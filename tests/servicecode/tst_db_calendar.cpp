@@ -1,10 +1,10 @@
 #include "ComponentFixture.h"
 #include "TestMain.h"
 
-#include <tqservicecode/component/ComponentContext.h>
+#include <tqservicecode/core/ComponentContext.h>
 #include <tqservicecode/entry/Calendar.h>
 #include <tqservicecode/entry/CalendarLaunch.h>
-#include <tqservicecode/forms/FormHelpers.h>
+#include <tqservicecode/forms/ContextHelp.h>
 
 #include <tqplatform/ScriptedUi.h>
 
@@ -31,7 +31,8 @@ QString dateText(const QDate& date) {
 }
 
 QWidget* calendarView(Calendar& form) {
-    return form.SSMonth1->findChild<QWidget*>(QStringLiteral("qt_calendar_calendarview"));
+    return tqtest::control<QCalendarWidget>(form, "SSMonth1")
+        ->findChild<QWidget*>(QStringLiteral("qt_calendar_calendarview"));
 }
 
 /// Moves the calendar's selection as the arrow keys do: L and R a day, U and D a week.
@@ -47,11 +48,11 @@ void moveSelection(Calendar& form, const QString& moves) {
 /// (the close box: the script closes a screen left open).
 void finish(Calendar& form, const QString& how) {
     if (how == u"ok") {
-        form.cmdOK->click();
+        tqtest::control<QPushButton>(form, "cmdOK")->click();
     } else if (how == u"enter") {
         QTest::keyClick(calendarView(form), Qt::Key_Return);
     } else if (how == u"cancel") {
-        form.cmdCancel->click();
+        tqtest::control<QPushButton>(form, "cmdCancel")->click();
     } else if (how == u"escape") {
         QTest::keyClick(&form, Qt::Key_Escape);
     }
@@ -135,15 +136,16 @@ private slots:
         QDate opened;  // the selection the screen starts with: today
         ui.onShow("Calendar", [&](QDialog& dialog) {
             Calendar& form = screen(dialog);
-            opened = form.SSMonth1->selectedDate();
+            opened = tqtest::control<QCalendarWidget>(form, "SSMonth1")->selectedDate();
             QCOMPARE(form.windowTitle(), QString("Enter follow-up date"));
             QCOMPARE(f.host->ScreenOption(), QString());
             QCOMPARE(helpContextOf(&form), 848);
-            QVERIFY(form.SSMonth1->isVisible() && !form.Readout->isVisible());
-            QVERIFY(!form.TX_Date_Combo->isVisible());
-            QCOMPARE(form.Label1->text(), QString("today"));
+            QVERIFY(tqtest::control<QCalendarWidget>(form, "SSMonth1")->isVisible() &&
+                    !tqtest::control<QLineEdit>(form, "Readout")->isVisible());
+            QVERIFY(!tqtest::control<QComboBox>(form, "TX_Date_Combo")->isVisible());
+            QCOMPARE(tqtest::control<QLabel>(form, "Label1")->text(), QString("today"));
             moveSelection(form, moves);
-            QCOMPARE(form.Label1->text(), caption);
+            QCOMPARE(tqtest::control<QLabel>(form, "Label1")->text(), caption);
             finish(form, how);
         });
         const QString answer = askFollowUpDate("Enter follow-up date");
@@ -169,18 +171,22 @@ private slots:
         ScriptedUi ui;
         ui.onShow("Calendar", [&](QDialog& dialog) {
             Calendar& form = screen(dialog);
-            form.SSMonth1->setSelectedDate(start);
+            tqtest::control<QCalendarWidget>(form, "SSMonth1")->setSelectedDate(start);
             for (QChar button : buttons) {
-                (button == u'3' ? form.cmd3Months : form.cmd6Months)->click();
+                (button == u'3' ? tqtest::control<QPushButton>(form, "cmd3Months")
+                                : tqtest::control<QPushButton>(form, "cmd6Months"))
+                    ->click();
             }
             QVERIFY(form.isVisible());
             QCOMPARE(ScreenResultText(), dateText(expected));
-            QCOMPARE(form.SSMonth1->selectedDate(), expected);
-            QCOMPARE(form.SSMonth1->monthShown(), expected.month());
-            QCOMPARE(form.Label1->text(),
+            QCOMPARE(tqtest::control<QCalendarWidget>(form, "SSMonth1")->selectedDate(), expected);
+            QCOMPARE(tqtest::control<QCalendarWidget>(form, "SSMonth1")->monthShown(),
+                     expected.month());
+            QCOMPARE(tqtest::control<QLabel>(form, "Label1")->text(),
                      calendar::relativeCaption(QDate::currentDate(), expected));
             QCOMPARE(f.host->ScreenNumber(), 123456);
-            QTest::keyClick(form.cmd3Months, Qt::Key_Return);  // Enter accepts the date shown
+            QTest::keyClick(tqtest::control<QPushButton>(form, "cmd3Months"),
+                            Qt::Key_Return);  // Enter accepts the date shown
         });
         QCOMPARE(askFollowUpDate("Enter follow-up date"), dateText(expected));
         QCOMPARE(f.host->ScreenNumber(), 0);
@@ -216,18 +222,21 @@ private slots:
         ui.onShow("Calendar", [&](QDialog& dialog) {
             Calendar& form = screen(dialog);
             QCOMPARE(f.host->ScreenOption(), QString());
-            QVERIFY(form.TX_Date_Combo->isVisible() && form.SSMonth1->isVisible());
+            QVERIFY(tqtest::control<QComboBox>(form, "TX_Date_Combo")->isVisible() &&
+                    tqtest::control<QCalendarWidget>(form, "SSMonth1")->isVisible());
             QStringList items;
-            for (int i = 0; i < form.TX_Date_Combo->count(); ++i) {
-                items << form.TX_Date_Combo->itemText(i);
+            for (int i = 0; i < tqtest::control<QComboBox>(form, "TX_Date_Combo")->count(); ++i) {
+                items << tqtest::control<QComboBox>(form, "TX_Date_Combo")->itemText(i);
             }
             QCOMPARE(items, entries);
-            QCOMPARE(form.TX_Date_Combo->currentText(), entries.last());
+            QCOMPARE(tqtest::control<QComboBox>(form, "TX_Date_Combo")->currentText(),
+                     entries.last());
             if (!typed.isEmpty()) {
-                form.TX_Date_Combo->lineEdit()->selectAll();
-                QTest::keyClicks(form.TX_Date_Combo->lineEdit(), typed);
+                tqtest::control<QComboBox>(form, "TX_Date_Combo")->lineEdit()->selectAll();
+                QTest::keyClicks(tqtest::control<QComboBox>(form, "TX_Date_Combo")->lineEdit(),
+                                 typed);
             }
-            form.cmdTXDateOK->click();
+            tqtest::control<QPushButton>(form, "cmdTXDateOK")->click();
         });
         QCOMPARE(askFollowUpDate("Treatment date"), answer.text);
         QCOMPARE(f.host->ScreenNumber(), answer.screenNumber);
@@ -239,30 +248,37 @@ private slots:
         ui.onShow("Calendar", [&](QDialog& dialog) {
             Calendar& form = screen(dialog);
             const auto tip = [&](const char* name) {
-                return form.SSMonth1->findChild<QWidget*>(name)->toolTip();
+                return tqtest::control<QCalendarWidget>(form, "SSMonth1")
+                    ->findChild<QWidget*>(name)
+                    ->toolTip();
             };
             QCOMPARE(tip("qt_calendar_monthbutton"), QString("Left click to change Month"));
             QCOMPARE(tip("qt_calendar_yearbutton"), QString("Left click to change Year"));
-            form.SSMonth1->setSelectedDate(QDate(2026, 1, 31));
+            tqtest::control<QCalendarWidget>(form, "SSMonth1")->setSelectedDate(QDate(2026, 1, 31));
 
             QTest::keyClick(calendarView(form), Qt::Key_M);
-            QVERIFY(form.MonthList->isVisible());
-            QCOMPARE(form.MonthList->count(), 12);
-            QCOMPARE(form.MonthList->item(11)->text(), QString("December"));
-            QCOMPARE(form.MonthList->currentItem()->text(), QString("January"));
-            QTest::keyClick(form.MonthList, Qt::Key_Escape);  // no choice
-            QVERIFY(!form.MonthList->isVisible());
+            QVERIFY(tqtest::control<QListWidget>(form, "MonthList")->isVisible());
+            QCOMPARE(tqtest::control<QListWidget>(form, "MonthList")->count(), 12);
+            QCOMPARE(tqtest::control<QListWidget>(form, "MonthList")->item(11)->text(),
+                     QString("December"));
+            QCOMPARE(tqtest::control<QListWidget>(form, "MonthList")->currentItem()->text(),
+                     QString("January"));
+            QTest::keyClick(tqtest::control<QListWidget>(form, "MonthList"),
+                            Qt::Key_Escape);  // no choice
+            QVERIFY(!tqtest::control<QListWidget>(form, "MonthList")->isVisible());
             QTest::keyClick(calendarView(form), Qt::Key_M);
-            clickItem(form.MonthList, "February");
-            QVERIFY(!form.MonthList->isVisible());
-            QCOMPARE(form.SSMonth1->monthShown(), 2);
-            QCOMPARE(form.SSMonth1->selectedDate(), QDate(2026, 2, 28));
+            clickItem(tqtest::control<QListWidget>(form, "MonthList"), "February");
+            QVERIFY(!tqtest::control<QListWidget>(form, "MonthList")->isVisible());
+            QCOMPARE(tqtest::control<QCalendarWidget>(form, "SSMonth1")->monthShown(), 2);
+            QCOMPARE(tqtest::control<QCalendarWidget>(form, "SSMonth1")->selectedDate(),
+                     QDate(2026, 2, 28));
 
             QTest::keyClick(calendarView(form), Qt::Key_Y);
-            QCOMPARE(form.YearList->currentItem()->text(), QString("2026"));
-            clickItem(form.YearList, "2028");
-            QCOMPARE(form.SSMonth1->yearShown(), 2028);
-            form.cmdOK->click();
+            QCOMPARE(tqtest::control<QListWidget>(form, "YearList")->currentItem()->text(),
+                     QString("2026"));
+            clickItem(tqtest::control<QListWidget>(form, "YearList"), "2028");
+            QCOMPARE(tqtest::control<QCalendarWidget>(form, "SSMonth1")->yearShown(), 2028);
+            tqtest::control<QPushButton>(form, "cmdOK")->click();
         });
         QCOMPARE(askFollowUpDate("Enter follow-up date"), QString("02-28-2028"));
     }
@@ -306,13 +322,14 @@ private slots:
             Calendar& form = screen(dialog);
             QCOMPARE(form.windowTitle(), QString("Calculator"));
             QCOMPARE(ScreenResultText(), QString("0"));
-            QVERIFY(form.Readout->isVisible() && !form.SSMonth1->isVisible());
+            QVERIFY(tqtest::control<QLineEdit>(form, "Readout")->isVisible() &&
+                    !tqtest::control<QCalendarWidget>(form, "SSMonth1")->isVisible());
             enter(form, via, input);
-            QCOMPARE(form.Readout->text(), display);
+            QCOMPARE(tqtest::control<QLineEdit>(form, "Readout")->text(), display);
             if (how == u"ok") {
-                form.cmdCalcOK->click();
+                tqtest::control<QPushButton>(form, "cmdCalcOK")->click();
             } else if (how == u"cancel") {
-                form.cmdCalcCancel->click();
+                tqtest::control<QPushButton>(form, "cmdCalcCancel")->click();
             }
         });
         QCOMPARE(openCalculator(), answer.text);
@@ -334,7 +351,7 @@ private slots:
         QPixmap calculatorFace;
         ScriptedUi ui;
         ui.onShowOnce("Calendar", [&](QDialog& dialog) {
-            screen(dialog).cmd3Months->click();
+            tqtest::control<QPushButton>(dialog, "cmd3Months")->click();
             calendarFace = dialog.grab();
         });
         askFollowUpDate("Enter follow-up date");

@@ -1,7 +1,7 @@
 #include "ComponentFixture.h"
 #include "TestMain.h"
 
-#include <tqservicecode/component/ComponentContext.h>
+#include <tqservicecode/core/ComponentContext.h>
 #include <tqservicecode/patient/DocList.h>
 #include <tqservicecode/patient/ProviderList.h>
 #include <tqservicecode/patient/SelectToDoProvider.h>
@@ -26,11 +26,13 @@ DocList& docList(QDialog& dialog) {
 }
 
 int32_t idAt(const DocList& form, int row) {
-    return form.lstDoc->item(row)->data(Qt::UserRole).toInt();
+    return tqtest::control<QListWidget>(form, "lstDoc")->item(row)->data(Qt::UserRole).toInt();
 }
 
 QPoint entryCentre(const DocList& form, int row) {
-    return form.lstDoc->visualItemRect(form.lstDoc->item(row)).center();
+    return tqtest::control<QListWidget>(form, "lstDoc")
+        ->visualItemRect(tqtest::control<QListWidget>(form, "lstDoc")->item(row))
+        .center();
 }
 
 QByteArray fileContent(const QString& path) {
@@ -101,14 +103,15 @@ private slots:
             QCOMPARE(form.windowTitle(), QStringLiteral("Select a ToDoList Provider"));
             QCOMPARE(f.host->ScreenNumber(), 0);
             QCOMPARE(f.host->ScreenParameter(), QStringLiteral("CANCEL"));
-            QCOMPARE(form.lstDoc->count(), 5);
+            QCOMPARE(tqtest::control<QListWidget>(form, "lstDoc")->count(), 5);
             // Within a type the order is the database's; across types it is fixed.
             QCOMPARE(QSet<int32_t>({idAt(form, 0), idAt(form, 1)}),
                      QSet<int32_t>({f.whitfield, f.lee}));
             QCOMPARE(QSet<int32_t>({idAt(form, 2), idAt(form, 3), idAt(form, 4)}),
                      QSet<int32_t>({f.nair, f.kowalski, f.longName}));
             for (int row = 0; row < 5; ++row) {
-                const QString text = form.lstDoc->item(row)->text();
+                const QString text =
+                    tqtest::control<QListWidget>(form, "lstDoc")->item(row)->text();
                 if (idAt(form, row) == f.whitfield) {
                     QCOMPARE(text, "Whitfield, Dana Office Mgr" + QString(14, ' ') + "\tDW");
                 } else if (idAt(form, row) == f.longName) {
@@ -116,8 +119,8 @@ private slots:
                 }
             }
             // The first entry is highlighted: OK answers what the user sees.
-            QVERIFY(form.lstDoc->item(0)->isSelected());
-            form.cmdClose->click();
+            QVERIFY(tqtest::control<QListWidget>(form, "lstDoc")->item(0)->isSelected());
+            tqtest::control<QPushButton>(form, "cmdClose")->click();
         });
         f.host->setScreenNumber(77);
         QCOMPARE(SelectToDoProvider(), 0);
@@ -146,21 +149,22 @@ private slots:
         if (!action.isEmpty()) {
             ui.onShow("DocList", [&](QDialog& dialog) {
                 DocList& form = docList(dialog);
-                QWidget* viewport = form.lstDoc->viewport();
+                QWidget* viewport = tqtest::control<QListWidget>(form, "lstDoc")->viewport();
                 expected = row < 0 ? 0 : idAt(form, row);
                 if (action == "ok" || action == "double-click" || action == "enter") {
                     QTest::mouseClick(viewport, Qt::LeftButton, {}, entryCentre(form, row));
                 }
                 if (action == "ok" || action == "ok first") {
-                    QTest::mouseClick(form.cmdOK, Qt::LeftButton);
+                    QTest::mouseClick(tqtest::control<QPushButton>(form, "cmdOK"), Qt::LeftButton);
                 } else if (action == "double-click") {
                     QTest::mouseDClick(viewport, Qt::LeftButton, {}, entryCentre(form, row));
                 } else if (action == "enter") {
-                    QTest::keyClick(form.lstDoc, Qt::Key_Return);
+                    QTest::keyClick(tqtest::control<QListWidget>(form, "lstDoc"), Qt::Key_Return);
                 } else if (action == "close") {
-                    QTest::mouseClick(form.cmdClose, Qt::LeftButton);
+                    QTest::mouseClick(tqtest::control<QPushButton>(form, "cmdClose"),
+                                      Qt::LeftButton);
                 } else if (action == "escape") {
-                    QTest::keyClick(form.lstDoc, Qt::Key_Escape);
+                    QTest::keyClick(tqtest::control<QListWidget>(form, "lstDoc"), Qt::Key_Escape);
                 }
                 QVERIFY(!form.isVisible());
             });
@@ -174,14 +178,16 @@ private slots:
     void cancelMarkIsClearedByTheNextOpening() {
         TQ_STAFF_PRACTICE(f);
         ScriptedUi ui;
-        ui.onShowOnce("DocList", [](QDialog& dialog) { docList(dialog).cmdClose->click(); });
+        ui.onShowOnce("DocList", [](QDialog& dialog) {
+            tqtest::control<QPushButton>(dialog, "cmdClose")->click();
+        });
         QCOMPARE(SelectToDoProvider(), 0);
         QCOMPARE(ScreenResultText(), QStringLiteral("CANCEL_BUTTON"));
 
         QString seenWhileOpen;
         ui.onShow("DocList", [&](QDialog& dialog) {
             seenWhileOpen = ScreenResultText();
-            docList(dialog).cmdOK->click();
+            tqtest::control<QPushButton>(dialog, "cmdOK")->click();
         });
         QVERIFY(SelectToDoProvider() != 0);
         QCOMPARE(seenWhileOpen, QString());
@@ -201,7 +207,7 @@ private slots:
         ui.onShowOnce("DocList", [&](QDialog& dialog) {
             seen = dialog.size();
             dialog.resize(500, 380);
-            docList(dialog).cmdClose->click();
+            tqtest::control<QPushButton>(dialog, "cmdClose")->click();
         });
         SelectToDoProvider();
         QCOMPARE(seen, designed);
@@ -209,7 +215,7 @@ private slots:
         ui.onShowOnce("DocList", [&](QDialog& dialog) {
             seen = dialog.size();
             dialog.resize(460, 400);
-            docList(dialog).cmdOK->click();
+            tqtest::control<QPushButton>(dialog, "cmdOK")->click();
         });
         SelectToDoProvider();
         QCOMPARE(seen, QSize(500, 380));
@@ -246,7 +252,7 @@ private slots:
         ScriptedUi ui;
         ui.onShow("DocList", [&](QDialog& dialog) {
             DocList& form = docList(dialog);
-            form.lstDoc->setCurrentRow(1);
+            tqtest::control<QListWidget>(form, "lstDoc")->setCurrentRow(1);
             QVERIFY(form.grab().save(QDir(folder).filePath("provider-list.png")));
         });
         SelectToDoProvider();

@@ -2,13 +2,19 @@
 #include "Faults.h"
 #include "TestMain.h"
 
-#include <tqservicecode/forms/FormHelpers.h>
+#include <tqservicecode/forms/BusyMessage.h>
+#include <tqservicecode/forms/CenterForm.h>
+#include <tqservicecode/forms/ContextHelp.h>
+#include <tqservicecode/forms/FormIcon.h>
 #include <tqservicecode/forms/HelpFile.h>
 #include <tqservicecode/forms/HelpWindow.h>
+#include <tqservicecode/forms/MainForm.h>
+#include <tqservicecode/forms/MouseTracking.h>
 #include <tqservicecode/forms/PathHelpers.h>
 #include <tqservicecode/forms/ScreenFactory.h>
 #include <tqservicecode/forms/frmHelp.h>
 #include <tqservicecode/reference/ReferenceCodeScreen.h>
+#include <tqservicecode/reference/ReferenceCodesLauncher.h>
 
 #include <tqplatform/ScriptedUi.h>
 
@@ -135,15 +141,17 @@ private slots:
         QVERIFY(frmHelp::shadowHelpEnabled());
         frmHelp window;
         window.setShowChkDontShow(false);
-        QVERIFY(!window.chkDontShow->isEnabled());
+        QVERIFY(!tqtest::control<QCheckBox>(window, "chkDontShow")->isEnabled());
         window.setShowChkDontShow(true);
         window.show();
         tqtest::failStatements(f.host->connection(), "UserSetting", "INSERT");
-        window.chkDontShow->click();  // refused: the user is told, the window stays unticked
-        QVERIFY(window.isVisible() && !window.chkDontShow->isChecked());
+        tqtest::control<QCheckBox>(window, "chkDontShow")
+            ->click();  // refused: the user is told, the window stays unticked
+        QVERIFY(window.isVisible() &&
+                !tqtest::control<QCheckBox>(window, "chkDontShow")->isChecked());
         QCOMPARE(ui.messages.takeFirst().icon, 16);
         tqtest::stopFailingStatements(f.host->connection(), "UserSetting", "INSERT");
-        window.chkDontShow->click();
+        tqtest::control<QCheckBox>(window, "chkDontShow")->click();
         QVERIFY(!window.isVisible() && !frmHelp::shadowHelpEnabled());
         QCOMPARE(ui.messages.size(), 1);
         QCOMPARE(ui.messages[0].title + QString::number(ui.messages[0].icon), "Shadow Help64");

@@ -1,7 +1,7 @@
 #include "ComponentFixture.h"
 #include "TestMain.h"
 
-#include <tqservicecode/component/ComponentContext.h>
+#include <tqservicecode/core/ComponentContext.h>
 #include <tqservicecode/forms/HelpWindow.h>
 #include <tqservicecode/forms/ScreenFactory.h>
 #include <tqservicecode/maintenance/ServiceCodeEditorScreen.h>
@@ -44,7 +44,8 @@ int rowOfCode(const PickerListModel& model, const QString& code) {
 /// The codes of the highlighted lines of List1, sorted.
 QStringList highlighted(Select_Code& form) {
     QStringList codes;
-    for (const QModelIndex& line : form.List1->selectionModel()->selectedIndexes()) {
+    for (const QModelIndex& line :
+         tqtest::control<QListView>(form, "List1")->selectionModel()->selectedIndexes()) {
         codes << line.data(int(PickerListModel::Role::Code)).toString();
     }
     codes.sort();
@@ -63,19 +64,19 @@ struct KeyCounter : QObject {
 void chooseCode(Select_Code& form, const QString& code) {
     const int row = rowOfCode(form.codeList(), code);
     QVERIFY2(row >= 0, qPrintable(code));
-    clickLine(form.List1, row);
+    clickLine(tqtest::control<QListView>(form, "List1"), row);
 }
 
 void typeCode(Select_Code& form, const QString& code) {
-    form.Text1->setFocus();
-    form.Text1->setText(code);
-    QTest::keyClick(form.Text1, Qt::Key_Return);
+    tqtest::control<QLineEdit>(form, "Text1")->setFocus();
+    tqtest::control<QLineEdit>(form, "Text1")->setText(code);
+    QTest::keyClick(tqtest::control<QLineEdit>(form, "Text1"), Qt::Key_Return);
 }
 
 QString enabledButtons(Select_Code& form) {
     QString pattern;
-    for (QPushButton* button : form.cmdCategory) {
-        pattern += button->isEnabled() ? '1' : '0';
+    for (const bool enabled : form.enabledCategories()) {
+        pattern += enabled ? '1' : '0';
     }
     return pattern;
 }
@@ -210,7 +211,7 @@ private slots:
         ui.onShow("Select_Code", [&](QDialog& dialog) {
             Select_Code& form = picker(dialog);
             QStringList tabOrder;  // as the screen is seen
-            form.Text1->setFocus();
+            tqtest::control<QLineEdit>(form, "Text1")->setFocus();
             for (int i = 0; i < 9; ++i) {
                 tabOrder << form.focusWidget()->objectName();
                 QTest::keyClick(form.focusWidget(), Qt::Key_Tab);
@@ -218,7 +219,7 @@ private slots:
             QCOMPARE(tabOrder, QStringList({"Text1", "List1", "List2", "chkDefault", "CMD_3",
                                             "CMD_2", "CMD_1", "CMD_0", "cmdCategory_0"}));
             QCOMPARE(form.feeSchedule(), 3);
-            QCOMPARE(form.Label1->text(),
+            QCOMPARE(tqtest::control<QLabel>(form, "Label1")->text(),
                      QStringLiteral("Service code list, click to select.           Fee type: 3"));
             QCOMPARE(form.currentType(), QString());  // "All": every type
             QStringList codes;
@@ -233,15 +234,15 @@ private slots:
             QCOMPARE(exam.section('\t', 3, 3), QStringLiteral("$40.50"));
             QCOMPARE(form.codeList().line(2).section('\t', 3, 3), QString());  // zero fee
             QCOMPARE(form.codeList().itemData(0), f.exam);
-            QVERIFY(form.CMD[3]->isEnabled());
+            QVERIFY(tqtest::control<QPushButton>(form, "CMD_3")->isEnabled());
 
-            form.cmdCategory[20]->click();
+            tqtest::control<QPushButton>(form, "cmdCategory_20")->click();
             QCOMPARE(form.currentType(), QStringLiteral("3 - Admin"));
             QCOMPARE(form.codeList().count(), 2);  // sorted by description
             QVERIFY(form.codeList().line(0).contains("TODO2"));
-            form.cmdCategory[21]->click();
+            tqtest::control<QPushButton>(form, "cmdCategory_21")->click();
             QCOMPARE(form.codeList().count(), 0);
-            QVERIFY(!form.CMD[3]->isEnabled());
+            QVERIFY(!tqtest::control<QPushButton>(form, "CMD_3")->isEnabled());
             QCOMPARE(form.windowTitle(), QStringLiteral("Service Codes [ Letter Mgmt ]"));
         });
         f.pick(0, "");  // the stored schedule: wholeRoadForANewPatient
@@ -252,31 +253,38 @@ private slots:
         ScriptedUi ui;
         ui.onShow("Select_Code", [&](QDialog& dialog) {
             Select_Code& form = picker(dialog);
-            form.cmdCategory[0]->click();  // Diagnostic
-            form.List1->setFocus();
+            tqtest::control<QPushButton>(form, "cmdCategory_0")->click();  // Diagnostic
+            tqtest::control<QListView>(form, "List1")->setFocus();
             // Space charges the line under the cursor, arrows only move the cursor.
             for (Qt::Key key :
                  {Qt::Key_Home, Qt::Key_Space, Qt::Key_Down, Qt::Key_Down, Qt::Key_Space}) {
-                QTest::keyClick(form.List1, key);
+                QTest::keyClick(tqtest::control<QListView>(form, "List1"), key);
             }
             QCOMPARE(highlighted(form), QStringList({"D0120", "D0999"}));
             QCOMPARE(form.chosenList().lines(), QStringList({"D0120\tPeriodic exam\t$40.50\t\t",
                                                              "D0999\tCourtesy look\t$0.00\t\t"}));
-            QCOMPARE(form.Tot_Sel_LBL->text(), QStringLiteral("Total: $40.50"));
+            QCOMPARE(tqtest::control<QLabel>(form, "Tot_Sel_LBL")->text(),
+                     QStringLiteral("Total: $40.50"));
             chooseCode(form, "D0120");  // clicking a chosen line again takes it back
             QCOMPARE(form.chosenList().count(), 1);
-            QCOMPARE(form.Tot_Sel_LBL->text(), QStringLiteral("Total: $0.00"));
-            clickLine(form.List2, 0);  // and so does a click in the chosen list
+            QCOMPARE(tqtest::control<QLabel>(form, "Tot_Sel_LBL")->text(),
+                     QStringLiteral("Total: $0.00"));
+            clickLine(tqtest::control<QListView>(form, "List2"),
+                      0);  // and so does a click in the chosen list
             QCOMPARE(form.chosenList().count(), 0);
-            QCOMPARE(form.Tot_Sel_LBL->text(), QString());
-            QVERIFY(form.List1->selectionModel()->selectedIndexes().isEmpty());
+            QCOMPARE(tqtest::control<QLabel>(form, "Tot_Sel_LBL")->text(), QString());
+            QVERIFY(tqtest::control<QListView>(form, "List1")
+                        ->selectionModel()
+                        ->selectedIndexes()
+                        .isEmpty());
             chooseCode(form, "D0274");
             typeCode(form, "pe");  // an office code typed in the box
-            QCOMPARE(form.Text1->text(), QString());
+            QCOMPARE(tqtest::control<QLineEdit>(form, "Text1")->text(), QString());
             QCOMPARE(form.chosenList().count(), 2);
             QCOMPARE(highlighted(form), QStringList({"D0120", "D0274"}));
-            QCOMPARE(form.Tot_Sel_LBL->text(), QStringLiteral("Total: $91.75"));
-            form.CMD[1]->click();
+            QCOMPARE(tqtest::control<QLabel>(form, "Tot_Sel_LBL")->text(),
+                     QStringLiteral("Total: $91.75"));
+            tqtest::control<QPushButton>(form, "CMD_1")->click();
         });
         const PickResult result = f.pick(0, "");
         QCOMPARE(result.count, int16_t{2});
@@ -302,18 +310,24 @@ private slots:
             // The tooltip shows what the line cuts; the code column fits the longest code.
             QCOMPARE(form.codeList().index(0).data(Qt::ToolTipRole).toString(),
                      "CHARTNOTE - " + longText);
-            const auto stops = form.List1->property("TabStops").value<QList<int>>();
-            QVERIFY(form.List1->fontMetrics().horizontalAdvance(" CHARTNOTE") <=
-                    stops.value(1) - stops.value(0) - 4);
+            const auto stops =
+                tqtest::control<QListView>(form, "List1")->property("TabStops").value<QList<int>>();
+            QVERIFY(tqtest::control<QListView>(form, "List1")
+                        ->fontMetrics()
+                        .horizontalAdvance(" CHARTNOTE") <= stops.value(1) - stops.value(0) - 4);
             for (int row = 0; row < 26; ++row) {
-                clickLine(form.List1, row);
+                clickLine(tqtest::control<QListView>(form, "List1"), row);
             }
             QCOMPARE(form.chosenList().count(), 25);
             QCOMPARE(ui.prompts(), QStringList{"25 selections per batch. "});
             QCOMPARE(ui.messages[0].icon, 48);
-            QVERIFY(!form.List1->selectionModel()->isSelected(form.codeList().index(25)));
-            QCOMPARE(form.Tot_Sel_LBL->text(), QStringLiteral("Total: $25.00"));
-            QTest::keyClick(form.Text1, Qt::Key_Escape);  // Esc presses Cancel
+            QVERIFY(!tqtest::control<QListView>(form, "List1")
+                         ->selectionModel()
+                         ->isSelected(form.codeList().index(25)));
+            QCOMPARE(tqtest::control<QLabel>(form, "Tot_Sel_LBL")->text(),
+                     QStringLiteral("Total: $25.00"));
+            QTest::keyClick(tqtest::control<QLineEdit>(form, "Text1"),
+                            Qt::Key_Escape);  // Esc presses Cancel
         });
         QSignalSpy refreshed(f.host.get(), &tqhost::PracticeHost::refreshRequested);
         f.host->setScreenReturn("left over");
@@ -334,8 +348,9 @@ private slots:
             chooseCode(form, "RECALL");
             QCOMPARE(form.chosenList().count(), 3);
             QVERIFY(form.chosenList().line(2).startsWith("D0274\t"));  // "274": a short form
-            QCOMPARE(form.Tot_Sel_LBL->text(), QStringLiteral("Total: $171.75"));
-            form.CMD[1]->click();
+            QCOMPARE(tqtest::control<QLabel>(form, "Tot_Sel_LBL")->text(),
+                     QStringLiteral("Total: $171.75"));
+            tqtest::control<QPushButton>(form, "CMD_1")->click();
         });
         PickResult result = f.pick(0, "Preventive");
         QCOMPARE(result.count, int16_t{3});
@@ -351,7 +366,7 @@ private slots:
             QCOMPARE(ui.messages.last().title, QStringLiteral("Select Service Code"));
             QCOMPARE(form.chosenList().count(), 1);  // the first member took the place
             QVERIFY(form.chosenList().line(0).startsWith("D0120\t"));
-            form.CMD[1]->click();
+            tqtest::control<QPushButton>(form, "CMD_1")->click();
         });
         result = f.pick(0, "Preventive", "SINGLE");
         QCOMPARE(result.count, int16_t{1});
@@ -380,19 +395,20 @@ private slots:
             Select_Code& form = picker(dialog);
             QTRY_VERIFY(!form.isBusy());
             typeCode(form, "X0149");  // beyond the first screen
-            form.cmdCategory[23]->click();
+            tqtest::control<QPushButton>(form, "cmdCategory_23")->click();
             QCOMPARE(form.codeList().count(), Select_Code::FirstScreenRows);
             QVERIFY(form.isBusy() && form.isFilling());
             // Clicks while the rest is added are dropped, not queued.
-            form.cmdCategory[0]->click();
-            clickLine(form.List1, 1);
+            tqtest::control<QPushButton>(form, "cmdCategory_0")->click();
+            clickLine(tqtest::control<QListView>(form, "List1"), 1);
             typeCode(form, "X0001");
             QCOMPARE(form.chosenList().count(), 1);
             QTRY_VERIFY(!form.isBusy());
             QCOMPARE(form.currentButton(), 23);
             QCOMPARE(form.codeList().count(), extra + 8);
             QCOMPARE(highlighted(form), QStringList{"X0149"});
-            QCOMPARE(form.Tot_Sel_LBL->text(), QStringLiteral("Total: $2.00"));
+            QCOMPARE(tqtest::control<QLabel>(form, "Tot_Sel_LBL")->text(),
+                     QStringLiteral("Total: $2.00"));
         });
         f.pick(0, "Tax");
     }
@@ -409,9 +425,9 @@ private slots:
         });
         ui.onShow("Select_Code", [&](QDialog& dialog) {
             Select_Code& form = picker(dialog);
-            form.cmdCategory[1]->click();
-            form.chkDefault->setChecked(true);
-            form.CMD[2]->click();
+            tqtest::control<QPushButton>(form, "cmdCategory_1")->click();
+            tqtest::control<QCheckBox>(form, "chkDefault")->setChecked(true);
+            tqtest::control<QPushButton>(form, "CMD_2")->click();
         });
         PickResult result = f.pick(4 | 1, "Restorative");
         QCOMPARE(browserShown, 1);
@@ -429,9 +445,9 @@ private slots:
         ui.onShow("Select_Code", [&](QDialog& dialog) {
             Select_Code& form = picker(dialog);
             QCOMPARE(form.currentButton(), 1);
-            QVERIFY(!form.CMD[3]->isEnabled());
-            form.cmdCategory[23]->click();
-            form.CMD[2]->click();
+            QVERIFY(!tqtest::control<QPushButton>(form, "CMD_3")->isEnabled());
+            tqtest::control<QPushButton>(form, "cmdCategory_23")->click();
+            tqtest::control<QPushButton>(form, "CMD_2")->click();
         });
         f.pick(0, "");
         QCOMPARE(f.host->GetUserSetting(section, "SER_COD_CAT", 0, "?"),
@@ -465,15 +481,16 @@ private slots:
         });
         ui.onShow("Select_Code", [&](QDialog& dialog) {
             Select_Code& form = picker(dialog);
-            form.CMD[3]->click();  // no current line: nothing opens
+            tqtest::control<QPushButton>(form, "CMD_3")->click();  // no current line: nothing opens
             QVERIFY(edited == 0);
-            QTest::keyClick(form.List1, Qt::Key_Home);  // the cursor on D0120
-            form.CMD[3]->click();
+            QTest::keyClick(tqtest::control<QListView>(form, "List1"),
+                            Qt::Key_Home);  // the cursor on D0120
+            tqtest::control<QPushButton>(form, "CMD_3")->click();
             QCOMPARE(edited, f.exam);
             QVERIFY(backNextHidden);
             const int row = rowOfCode(form.codeList(), "D0120");
             QVERIFY(form.codeList().line(row).contains("Renamed exam"));
-            QCOMPARE(form.List1->currentIndex().row(), row);
+            QCOMPARE(tqtest::control<QListView>(form, "List1")->currentIndex().row(), row);
             QCOMPARE(highlighted(form), QStringList());  // the cursor, not a choice
         });
         f.pick(0, "Diagnostic");
@@ -508,14 +525,16 @@ private slots:
         ui.onShowOnce("Select_Code", [](QDialog& dialog) {
             Select_Code& form = picker(dialog);
             QVERIFY(form.categoryChoiceMode());
-            QVERIFY(!form.List1->isVisible());
-            form.cmdCategory[13]->setFocus();
-            QTest::keyClick(form.cmdCategory[13], Qt::Key_Return);  // the focused category
+            QVERIFY(!tqtest::control<QListView>(form, "List1")->isVisible());
+            tqtest::control<QPushButton>(form, "cmdCategory_13")->setFocus();
+            QTest::keyClick(tqtest::control<QPushButton>(form, "cmdCategory_13"),
+                            Qt::Key_Return);  // the focused category
         });
         QCOMPARE(f.component.SelectServiceCodeCategory(), QStringLiteral("Pri. Ins."));
         QCOMPARE(ScreenResultText(), QStringLiteral("2 - Credit"));  // its type
-        ui.onShowOnce("Select_Code",
-                      [](QDialog& dialog) { picker(dialog).cmdCategory[23]->click(); });
+        ui.onShowOnce("Select_Code", [](QDialog& dialog) {
+            tqtest::control<QPushButton>(dialog, "cmdCategory_23")->click();
+        });
         QCOMPARE(f.component.SelectServiceCodeCategory(), QStringLiteral("ALL"));
         QCOMPARE(f.host->ScreenParameter(), QStringLiteral("ALL"));
         QCOMPARE(f.component.SelectServiceCodeCategory(), QString());  // closed without choosing
@@ -531,7 +550,7 @@ private slots:
             dialog.hide();  // modal, as the real screen is shown
             dialog.setWindowModality(Qt::ApplicationModal);
             dialog.show();
-            QTest::keyClick(picker(dialog).Text1, Qt::Key_F1);
+            QTest::keyClick(tqtest::control<QLineEdit>(dialog, "Text1"), Qt::Key_F1);
             HelpWindow* help = HelpWindow::existingInstance();
             QVERIFY(help != nullptr && help->isVisible());
             QVERIFY(help->currentPage().endsWith("/1062.html"));
@@ -568,11 +587,12 @@ private slots:
                  [&] { tqtest::failStatements(host->connection(), "UserSetting", "INSERT"); }},
                 {"count", [&] { host->failOn = "count(*)"; }},
                 {"drop", [&] { host->connection().Close(); }},
-                {"default", [&] { form.chkDefault->setChecked(true); }},
-                {"list", [&] { form.CMD[2]->click(); }},
+                {"default",
+                 [&] { tqtest::control<QCheckBox>(form, "chkDefault")->setChecked(true); }},
+                {"list", [&] { tqtest::control<QPushButton>(form, "CMD_2")->click(); }},
                 {"add", [&] { chooseCode(form, "D0274"); }},
-                {"ok", [&] { form.CMD[1]->click(); }},
-                {"all", [&] { form.cmdCategory[23]->click(); }}};
+                {"ok", [&] { tqtest::control<QPushButton>(form, "CMD_1")->click(); }},
+                {"all", [&] { tqtest::control<QPushButton>(form, "cmdCategory_23")->click(); }}};
             for (const QString& name : steps.split(' ')) {
                 step[name]();
             }
@@ -580,7 +600,8 @@ private slots:
             QCOMPARE(ui.messages.size(), 1);
             QVERIFY(ui.messages[0].prompt.startsWith(tqplatform::ui::failureMessage("").trimmed()));
             QCOMPARE(ui.messages[0].icon, 16);
-            QVERIFY(!form.chkDefault->isChecked());  // the box shows what is stored
+            QVERIFY(!tqtest::control<QCheckBox>(form, "chkDefault")
+                         ->isChecked());             // the box shows what is stored
             QCOMPARE(form.chosenList().count(), 1);  // nothing added by halves
             QCOMPARE(highlighted(form),
                      steps.endsWith("all") ? QStringList() : QStringList{"D0120"});
@@ -605,13 +626,15 @@ private slots:
         ScriptedUi ui;
         ui.onShow("Select_Code", [&](QDialog& dialog) {
             Select_Code& form = picker(dialog);
-            form.cmdCategory[1]->click();
+            tqtest::control<QPushButton>(form, "cmdCategory_1")->click();
             chooseCode(form, "RECALL");
             typeCode(form, "2740");  // short form of D2740
             QCOMPARE(form.chosenList().count(), 4);
-            QCOMPARE(form.Tot_Sel_LBL->text(), QStringLiteral("Total: $1071.75"));
-            form.CMD[2]->setFocus();
-            QTest::keyClick(form.CMD[2], Qt::Key_Return);  // Enter outside the box: OK
+            QCOMPARE(tqtest::control<QLabel>(form, "Tot_Sel_LBL")->text(),
+                     QStringLiteral("Total: $1071.75"));
+            tqtest::control<QPushButton>(form, "CMD_2")->setFocus();
+            QTest::keyClick(tqtest::control<QPushButton>(form, "CMD_2"),
+                            Qt::Key_Return);  // Enter outside the box: OK
         });
         const PickResult result = f.pick(0, "", "MULTI", true, newcomer);
         QCOMPARE(result.count, int16_t{4});

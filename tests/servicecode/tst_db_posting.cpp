@@ -257,13 +257,17 @@ private slots:
         f.scriptScreens(ui, "Pick up x-rays");
         ui.onShow("Select_Code", [](QDialog& d) {
             auto& form = dynamic_cast<Select_Code&>(d);
-            QVERIFY(form.cmdCategory[20]->isEnabled() && !form.cmdCategory[21]->isEnabled());
+            QVERIFY(tqtest::control<QPushButton>(form, "cmdCategory_20")->isEnabled() &&
+                    !tqtest::control<QPushButton>(form, "cmdCategory_21")->isEnabled());
             QVERIFY(form.singleSelection());
             QCOMPARE(form.codeList().count(), 1);
-            form.List1->scrollTo(form.codeList().index(0));
-            QTest::mouseClick(form.List1->viewport(), Qt::LeftButton, {},
-                              form.List1->visualRect(form.codeList().index(0)).center());
-            form.CMD[1]->click();
+            tqtest::control<QListView>(form, "List1")->scrollTo(form.codeList().index(0));
+            QTest::mouseClick(tqtest::control<QListView>(form, "List1")->viewport(), Qt::LeftButton,
+                              {},
+                              tqtest::control<QListView>(form, "List1")
+                                  ->visualRect(form.codeList().index(0))
+                                  .center());
+            tqtest::control<QPushButton>(form, "CMD_1")->click();
         });
         const int32_t id = f.post("", std::nullopt, std::nullopt, true);
         QVERIFY(id > 0);

@@ -5,6 +5,7 @@
 
 #include <tqplatform/ui.h>
 #include <tqservicecode/clsServiceCode.h>
+#include <tqservicecode/core/HostProtocol.h>
 #include <tqservicecode/selection/PickerCategories.h>
 
 #include <QCheckBox>
@@ -58,7 +59,7 @@ QList<PickedCode> splitPickerAnswer(const QString& answer) {
 QString categoryCaption(const QString& storedCategory) {
     namespace picker = tqservicecode::picker;
     const QString wanted = storedCategory.trimmed();
-    if (wanted.compare(QStringLiteral("ALL"), Qt::CaseInsensitive) == 0) {
+    if (wanted.compare(tqservicecode::protocol::AllCategories, Qt::CaseInsensitive) == 0) {
         return picker::categoryButtons()[picker::AllButton].caption;
     }
     for (const picker::CategoryButton& button : picker::categoryButtons()) {
@@ -182,7 +183,8 @@ void PickPanel::selectCodes() {
         QString category = chosen.category;
         QString answer;
         int16_t count = 0;
-        QString mode = chosen.singleSelection ? QStringLiteral("SINGLE") : QStringLiteral("MULTI");
+        QString mode = chosen.singleSelection ? tqservicecode::protocol::SingleSelection
+                                              : QStringLiteral("MULTI");
         clearScreenProtocol(*m_component.GIC());
         m_component.SelectServiceCode(flag, patient, category, answer, count, mode,
                                       chosen.expandExplosionCodes, window());

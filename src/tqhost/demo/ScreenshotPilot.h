@@ -17,6 +17,8 @@ namespace tqdemo {
 /// named in the script is the active modal window, its step runs once (choose, grab the
 /// picture, press a button). Used by the demo's --screenshot options only.
 class ScreenshotPilot : public QObject {
+    Q_OBJECT
+
 public:
     using Step = std::function<void(QDialog&)>;
 

@@ -16,17 +16,19 @@
 
 #include <tqglobal/Error.h>
 #include <tqhost/Host.h>
+#include <tqhost/HostProtocol.h>
 #include <tqhost/PracticeHost.h>
 #include <tqplatform/Connection.h>
 #include <tqplatform/Currency.h>
 #include <tqplatform/Recordset.h>
 #include <tqplatform/ui.h>
 #include <tqservicecode/clsServiceCode.h>
-#include <tqservicecode/selection/Select_Code.h>
+#include <tqservicecode/core/HostProtocol.h>
 
 #include <QApplication>
 #include <QCalendarWidget>
 #include <QCommandLineParser>
+#include <QDialog>
 #include <QDir>
 #include <QFileInfo>
 #include <QLineEdit>
@@ -104,20 +106,21 @@ bool takePictures(tqdemo::MainWindow& window, const PictureRun& run) {
     window.selectPatientRow(0);
     if (!run.picker.isEmpty()) {
         window.pickPanel().setOptions({0, QStringLiteral("Diagnostic"), false, true});
-        pilot.onShow(QStringLiteral("Select_Code"), [&](QDialog& dialog) {
-            auto& picker = dynamic_cast<tqservicecode::Select_Code&>(dialog);
-            ScreenshotPilot::clickRow(*picker.List1, 0);
-            ScreenshotPilot::clickRow(*picker.List1, 2);
+        pilot.onShow(tqservicecode::protocol::screen::SelectCode, [&](QDialog& dialog) {
+            if (auto* codes = dialog.findChild<QListView*>(QStringLiteral("List1"))) {
+                ScreenshotPilot::clickRow(*codes, 0);
+                ScreenshotPilot::clickRow(*codes, 2);
+            }
             saved = ScreenshotPilot::save(dialog, run.picker) && saved;
-            picker.CMD[1]->click();
+            ScreenshotPilot::clickButton(dialog, QStringLiteral("CMD_1"));
         });
         window.showPanel(&window.pickPanel());
         window.pickPanel().selectCodes();
     }
     if (!run.buttons.isEmpty()) {
-        pilot.onShow(QStringLiteral("Select_Code"), [&](QDialog& dialog) {
+        pilot.onShow(tqservicecode::protocol::screen::SelectCode, [&](QDialog& dialog) {
             saved = ScreenshotPilot::save(dialog, run.buttons) && saved;
-            dynamic_cast<tqservicecode::Select_Code&>(dialog).cmdCategory[1]->click();
+            ScreenshotPilot::clickButton(dialog, QStringLiteral("cmdCategory_1"));
         });
         window.pickPanel().chooseCategory();
     }
@@ -131,25 +134,26 @@ bool takePictures(tqdemo::MainWindow& window, const PictureRun& run) {
         window.showPanel(&window.lookupPanel());
     }
     if (run.post) {
-        pilot.onShow(QStringLiteral("Select_Code"), [](QDialog& dialog) {
-            auto& picker = dynamic_cast<tqservicecode::Select_Code&>(dialog);
-            ScreenshotPilot::clickRow(
-                *picker.List1, std::max(0, rowOfCode(*picker.List1, QStringLiteral("RCL6"))));
-            picker.CMD[1]->click();
+        pilot.onShow(tqservicecode::protocol::screen::SelectCode, [](QDialog& dialog) {
+            if (auto* codes = dialog.findChild<QListView*>(QStringLiteral("List1"))) {
+                ScreenshotPilot::clickRow(*codes,
+                                          std::max(0, rowOfCode(*codes, QStringLiteral("RCL6"))));
+            }
+            ScreenshotPilot::clickButton(dialog, QStringLiteral("CMD_1"));
         });
-        pilot.onShow(QStringLiteral("DocList"), [](QDialog& dialog) {
+        pilot.onShow(tqservicecode::protocol::screen::DocList, [](QDialog& dialog) {
             if (auto* list = dialog.findChild<QListWidget*>(QStringLiteral("lstDoc"))) {
                 list->setCurrentRow(0);
             }
             ScreenshotPilot::clickButton(dialog, QStringLiteral("cmdOK"));
         });
-        pilot.onShow(QStringLiteral("Calendar"), [](QDialog& dialog) {
+        pilot.onShow(tqservicecode::protocol::screen::Calendar, [](QDialog& dialog) {
             if (auto* calendar = dialog.findChild<QCalendarWidget*>()) {
                 calendar->setSelectedDate(QDate::currentDate().addDays(14));
             }
             ScreenshotPilot::clickButton(dialog, QStringLiteral("cmdOK"));
         });
-        pilot.onShow(QStringLiteral("TextEntryDialog"), [](QDialog& dialog) {
+        pilot.onShow(tqhost::protocol::TextEntryScreen, [](QDialog& dialog) {
             if (auto* text = dialog.findChild<QLineEdit*>(QStringLiteral("txtText"))) {
                 text->setText(QStringLiteral("Book the six-month recall"));
             }

@@ -1,5 +1,6 @@
 #include "TextEntryDialog.h"
 
+#include <tqhost/HostProtocol.h>
 #include <tqplatform/ui.h>
 
 #include <QDialogButtonBox>
@@ -13,7 +14,7 @@
 namespace tqhost {
 
 TextEntryForm::TextEntryForm(QWidget* parent) : QDialog(parent) {
-    setObjectName(QStringLiteral("TextEntryDialog"));
+    setObjectName(protocol::TextEntryScreen);
     setModal(true);
 
     m_prompt = new QLabel(this);
@@ -78,7 +79,7 @@ QString TextEntryDialog::Enter(int16_t /*flag*/, const QString& defaultText, con
     form.setup(caption, label, prompt, defaultText, number);
     const int result = tqplatform::ui::showModal(form, parent);
     const bool accepted = result == QDialog::Accepted;
-    out1 = accepted ? QStringLiteral("OK") : QStringLiteral("CANCEL");
+    out1 = accepted ? protocol::TextEntryAccepted : protocol::TextEntryCancelled;
     out2 = identifier;
     out3.clear();
     return accepted ? form.text() : QString();

@@ -1,7 +1,7 @@
 #include <tqplatform/Connection.h>
 #include <tqplatform/Recordset.h>
 
-#include <tqglobal/Error.h>
+#include <tqplatform/Error.h>
 
 #include "DatabaseErrors.h"
 
@@ -26,11 +26,11 @@ void throwSqlError(const QSqlError& error, const QString& statement) {
     if (!statement.isEmpty()) {
         text += QStringLiteral("\nStatement: ") + statement;
     }
-    throw tqGlobal::Error(tqGlobal::ErrorNumber::DatabaseError, text);
+    throw tqplatform::Error(tqplatform::ErrorNumber::DatabaseError, text);
 }
 
 void throwError(long number, const QString& description) {
-    throw tqGlobal::Error(number, description);
+    throw tqplatform::Error(number, description);
 }
 
 }  // namespace Internal
@@ -79,7 +79,7 @@ Connection::Connection(const QString& url)
         }
 #endif
         if (path.isEmpty()) {
-            Internal::throwError(tqGlobal::ErrorNumber::DatabaseError,
+            Internal::throwError(tqplatform::ErrorNumber::DatabaseError,
                                  QStringLiteral("No database file in \"%1\"").arg(url));
         }
         m_kind = DatabaseKind::SQLite;
@@ -98,7 +98,7 @@ Connection::Connection(const QString& url)
         if (!parsed.isValid() || parsed.host().isEmpty() || database.isEmpty() || !timeoutOk ||
             !(seconds >= 0 && seconds <= 86400)) {
             Internal::throwError(
-                tqGlobal::ErrorNumber::DatabaseError,
+                tqplatform::ErrorNumber::DatabaseError,
                 QStringLiteral("Cannot read the database address \"%1\"").arg(displayUrl(url)));
         }
         m_lockTimeoutMs = static_cast<int>(seconds * 1000);
@@ -112,19 +112,19 @@ Connection::Connection(const QString& url)
         m_db.setConnectOptions(QStringLiteral("connect_timeout=10"));
     } else {
         Internal::throwError(
-            tqGlobal::ErrorNumber::DatabaseError,
+            tqplatform::ErrorNumber::DatabaseError,
             QStringLiteral("Unsupported database address \"%1\"").arg(displayUrl(url)));
     }
     if (!m_db.isValid()) {
         const QString driver = m_db.driverName();
         m_db = QSqlDatabase();
         QSqlDatabase::removeDatabase(m_connectionName);
-        Internal::throwError(tqGlobal::ErrorNumber::DatabaseError,
+        Internal::throwError(tqplatform::ErrorNumber::DatabaseError,
                              QStringLiteral("The database driver %1 is not available").arg(driver));
     }
     try {
         openSession();
-    } catch (const tqGlobal::Error&) {
+    } catch (const tqplatform::Error&) {
         m_db = QSqlDatabase();
         QSqlDatabase::removeDatabase(m_connectionName);
         throw;
@@ -133,7 +133,7 @@ Connection::Connection(const QString& url)
 
 void Connection::openSession() {
     if (!m_db.open()) {
-        Internal::throwError(tqGlobal::ErrorNumber::DatabaseError,
+        Internal::throwError(tqplatform::ErrorNumber::DatabaseError,
                              QStringLiteral("Cannot open the database %1: %2")
                                  .arg(displayUrl(m_url), m_db.lastError().text()));
     }
@@ -154,7 +154,7 @@ void Connection::openSession() {
             const QString text = query.lastError().text();
             m_db.close();
             Internal::throwError(
-                tqGlobal::ErrorNumber::DatabaseError,
+                tqplatform::ErrorNumber::DatabaseError,
                 QStringLiteral("Cannot open the database %1: %2").arg(displayUrl(m_url), text));
         }
     }
@@ -163,7 +163,7 @@ void Connection::openSession() {
 Connection::~Connection() {
     try {
         Close();
-    } catch (const tqGlobal::Error&) {
+    } catch (const tqplatform::Error&) {
         // A destructor cannot report; Close has released the connection all the same.
     }
 }
@@ -217,7 +217,7 @@ bool Connection::reopenIfLost() {
     m_db.close();
     try {
         openSession();
-    } catch (const tqGlobal::Error& error) {
+    } catch (const tqplatform::Error& error) {
         throwLost(QStringLiteral(" and cannot be opened again"), error.description());
     }
     return true;
@@ -303,7 +303,7 @@ void Connection::CommitTrans() {
                   QStringLiteral("nothing of it was kept"));
     }
     if (m_transactionDepth == 0) {
-        Internal::throwError(tqGlobal::ErrorNumber::DatabaseError,
+        Internal::throwError(tqplatform::ErrorNumber::DatabaseError,
                              QStringLiteral("No transaction is active"));
     }
     if (m_transactionDepth > 1) {
@@ -331,7 +331,7 @@ void Connection::RollbackTrans() {
         return;
     }
     if (m_transactionDepth == 0) {
-        Internal::throwError(tqGlobal::ErrorNumber::DatabaseError,
+        Internal::throwError(tqplatform::ErrorNumber::DatabaseError,
                              QStringLiteral("No transaction is active"));
     }
     if (m_transactionDepth > 1) {

@@ -1,6 +1,6 @@
 #include <tqplatform/Criteria.h>
 
-#include <tqglobal/Error.h>
+#include <tqplatform/Error.h>
 
 #include "DatabaseErrors.h"
 #include "ValueCompare.h"

@@ -1,6 +1,6 @@
 #include <tqplatform/Currency.h>
 
-#include <tqglobal/Error.h>
+#include <tqplatform/Error.h>
 
 #include <QMetaType>
 
@@ -19,7 +19,7 @@ constexpr Wide MaxRaw = std::numeric_limits<int64_t>::max();
 constexpr Wide MinRaw = std::numeric_limits<int64_t>::min();
 
 [[noreturn]] void throwOverflow() {
-    throw tqGlobal::Error(tqGlobal::ErrorNumber::Overflow, QStringLiteral("Overflow"));
+    throw tqplatform::Error(tqplatform::ErrorNumber::Overflow, QStringLiteral("Overflow"));
 }
 
 bool isDigit(QChar c) {
@@ -186,7 +186,7 @@ QString Currency::toFixedString() const {
 
 Currency Currency::mulDiv(int64_t numerator, int64_t denominator) const {
     if (denominator == 0) {
-        throw tqGlobal::Error(11, QStringLiteral("Division by zero"));
+        throw tqplatform::Error(11, QStringLiteral("Division by zero"));
     }
     const Wide product = Wide(m_raw) * numerator;
     const bool negative = (product < 0) != (denominator < 0);

@@ -12,7 +12,7 @@ inline constexpr long BadArgument = 3001;
 /// ADO's "item cannot be found in the collection" (an unknown field name).
 inline constexpr long ItemNotFound = 3265;
 
-/// Throws tqGlobal::Error (DatabaseError) with the driver's text and the statement.
+/// Throws tqplatform::Error (DatabaseError) with the driver's text and the statement.
 [[noreturn]] void throwSqlError(const QSqlError& error, const QString& statement);
 [[noreturn]] void throwError(long number, const QString& description);
 

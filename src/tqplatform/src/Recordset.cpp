@@ -3,7 +3,7 @@
 #include <tqplatform/Currency.h>
 #include <tqplatform/Recordset.h>
 
-#include <tqglobal/Error.h>
+#include <tqplatform/Error.h>
 
 #include "DatabaseErrors.h"
 #include "SqliteColumnTypes.h"
@@ -379,7 +379,7 @@ QVariant convert(QVariant&& v, Conversion conversion) {
 }
 
 [[noreturn]] void throwNoCurrentRecord() {
-    Internal::throwError(tqGlobal::ErrorNumber::NoCurrentRecord,
+    Internal::throwError(tqplatform::ErrorNumber::NoCurrentRecord,
                          QStringLiteral("Either BOF or EOF is True, or the current record has "
                                         "been deleted. Requested operation requires a current "
                                         "record."));

@@ -2,7 +2,7 @@
 
 #include "VbInternal.h"
 
-#include <tqglobal/Error.h>
+#include <tqplatform/Error.h>
 
 #include <charconv>
 #include <cmath>
@@ -19,14 +19,14 @@ constexpr long InvalidProcedureCall = 5;
 
 [[noreturn]] void raise(long number) {
     switch (number) {
-        case tqGlobal::ErrorNumber::Overflow:
-            throw tqGlobal::Error(number, QStringLiteral("Overflow"));
-        case tqGlobal::ErrorNumber::TypeMismatch:
-            throw tqGlobal::Error(number, QStringLiteral("Type mismatch"));
-        case tqGlobal::ErrorNumber::InvalidUseOfNull:
-            throw tqGlobal::Error(number, QStringLiteral("Invalid use of Null"));
+        case tqplatform::ErrorNumber::Overflow:
+            throw tqplatform::Error(number, QStringLiteral("Overflow"));
+        case tqplatform::ErrorNumber::TypeMismatch:
+            throw tqplatform::Error(number, QStringLiteral("Type mismatch"));
+        case tqplatform::ErrorNumber::InvalidUseOfNull:
+            throw tqplatform::Error(number, QStringLiteral("Invalid use of Null"));
         default:
-            throw tqGlobal::Error(number, QStringLiteral("Invalid procedure call or argument"));
+            throw tqplatform::Error(number, QStringLiteral("Invalid procedure call or argument"));
     }
 }
 
@@ -93,11 +93,11 @@ double roundHalfEven(double value) {
 
 int64_t roundedDouble(double value, int64_t low, int64_t high) {
     if (!std::isfinite(value)) {
-        raise(tqGlobal::ErrorNumber::Overflow);
+        raise(tqplatform::ErrorNumber::Overflow);
     }
     const double rounded = roundHalfEven(value);
     if (rounded < static_cast<double>(low) || rounded > static_cast<double>(high)) {
-        raise(tqGlobal::ErrorNumber::Overflow);
+        raise(tqplatform::ErrorNumber::Overflow);
     }
     return static_cast<int64_t>(rounded);
 }
@@ -105,7 +105,7 @@ int64_t roundedDouble(double value, int64_t low, int64_t high) {
 /// VB's conversion to a whole number of the given range (CLng, CInt).
 int64_t toWhole(const QVariant& value, int64_t low, int64_t high) {
     if (isNull(value)) {
-        raise(tqGlobal::ErrorNumber::InvalidUseOfNull);
+        raise(tqplatform::ErrorNumber::InvalidUseOfNull);
     }
     const int typeId = value.typeId();
     std::optional<int64_t> whole;
@@ -117,10 +117,10 @@ int64_t toWhole(const QVariant& value, int64_t low, int64_t high) {
     } else if (isText(typeId)) {
         const auto number = Internal::parseNumericText(value.toString());
         if (!number) {
-            raise(tqGlobal::ErrorNumber::TypeMismatch);
+            raise(tqplatform::ErrorNumber::TypeMismatch);
         }
         if (number->integerDigits() > 20) {
-            raise(tqGlobal::ErrorNumber::Overflow);
+            raise(tqplatform::ErrorNumber::Overflow);
         }
         whole = Internal::toInt64(number->scaledHalfEven(0), number->negative);
     } else if (typeId == QMetaType::ULongLong || typeId == QMetaType::ULong) {
@@ -136,12 +136,12 @@ int64_t toWhole(const QVariant& value, int64_t low, int64_t high) {
         bool ok = false;
         const double number = value.toDouble(&ok);
         if (!ok) {
-            raise(tqGlobal::ErrorNumber::TypeMismatch);
+            raise(tqplatform::ErrorNumber::TypeMismatch);
         }
         return roundedDouble(number, low, high);
     }
     if (!whole || *whole < low || *whole > high) {
-        raise(tqGlobal::ErrorNumber::Overflow);
+        raise(tqplatform::ErrorNumber::Overflow);
     }
     return *whole;
 }
@@ -182,7 +182,7 @@ double valOfRadix(const QString& text) {
         }
         value = value * static_cast<uint64_t>(base) + static_cast<uint64_t>(digit);
         if (value > 0xFFFFFFFFull) {
-            raise(tqGlobal::ErrorNumber::Overflow);
+            raise(tqplatform::ErrorNumber::Overflow);
         }
     }
     return static_cast<double>(*Internal::radixLiteralValue(value));
@@ -252,7 +252,7 @@ double Val(const QString& text) {
         if (e != std::string::npos && number.find('-', e) != std::string::npos) {
             return 0.0;
         }
-        raise(tqGlobal::ErrorNumber::Overflow);
+        raise(tqplatform::ErrorNumber::Overflow);
     }
     return value + 0.0;  // no negative zero
 }
@@ -269,7 +269,7 @@ int16_t CInt(const QVariant& value) {
 
 Currency CCur(const QVariant& value) {
     if (isNull(value)) {
-        raise(tqGlobal::ErrorNumber::InvalidUseOfNull);
+        raise(tqplatform::ErrorNumber::InvalidUseOfNull);
     }
     const int typeId = value.typeId();
     if (isCurrency(value)) {
@@ -281,14 +281,14 @@ Currency CCur(const QVariant& value) {
     if (isText(typeId)) {
         const auto number = Internal::parseNumericText(value.toString());
         if (!number) {
-            raise(tqGlobal::ErrorNumber::TypeMismatch);
+            raise(tqplatform::ErrorNumber::TypeMismatch);
         }
         if (number->integerDigits() > 16) {
-            raise(tqGlobal::ErrorNumber::Overflow);
+            raise(tqplatform::ErrorNumber::Overflow);
         }
         const auto raw = Internal::toInt64(number->scaledHalfEven(4), number->negative);
         if (!raw) {
-            raise(tqGlobal::ErrorNumber::Overflow);
+            raise(tqplatform::ErrorNumber::Overflow);
         }
         return Currency::fromRaw(*raw);
     }
@@ -301,7 +301,7 @@ Currency CCur(const QVariant& value) {
             inRange = value.toLongLong() >= -limit && value.toLongLong() <= limit;
         }
         if (!inRange) {
-            raise(tqGlobal::ErrorNumber::Overflow);
+            raise(tqplatform::ErrorNumber::Overflow);
         }
         return Currency::fromUnits(value.toLongLong());
     }
@@ -311,7 +311,7 @@ Currency CCur(const QVariant& value) {
     bool ok = false;
     const double number = value.toDouble(&ok);
     if (!ok) {
-        raise(tqGlobal::ErrorNumber::TypeMismatch);
+        raise(tqplatform::ErrorNumber::TypeMismatch);
     }
     return Currency::fromDouble(number);
 }

@@ -2,7 +2,7 @@
 
 #include "VbInternal.h"
 
-#include <tqglobal/Error.h>
+#include <tqplatform/Error.h>
 
 #include <QList>
 #include <QTime>
@@ -46,8 +46,8 @@ namespace {
 constexpr long InvalidProcedureCall = 5;
 
 [[noreturn]] void raiseInvalidCall() {
-    throw tqGlobal::Error(InvalidProcedureCall,
-                          QStringLiteral("Invalid procedure call or argument"));
+    throw tqplatform::Error(InvalidProcedureCall,
+                            QStringLiteral("Invalid procedure call or argument"));
 }
 
 // ---- Reading dates from text ----------------------------------------------------------

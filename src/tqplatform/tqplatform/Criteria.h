@@ -16,7 +16,7 @@ namespace tqplatform {
 /// * or % as wildcards and _ as one character.
 class Criteria {
 public:
-    /// Throws tqGlobal::Error (3001) with a clear text when criteria cannot be read.
+    /// Throws tqplatform::Error (3001) with a clear text when criteria cannot be read.
     explicit Criteria(const QString& criteria);
     ~Criteria();
     Criteria(Criteria&&) noexcept;

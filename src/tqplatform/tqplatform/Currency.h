@@ -24,7 +24,7 @@ public:
     }
     static constexpr Currency fromUnits(int64_t units) { return fromRaw(units * Scale); }
     /// Rounds the double's shortest decimal form half to even at the fourth decimal (so
-    /// 2.00005 gives 2.0000 and 0.1 + 0.2 gives 0.3). Raises tqGlobal::Error 6 (overflow)
+    /// 2.00005 gives 2.0000 and 0.1 + 0.2 gives 0.3). Raises tqplatform::Error 6 (overflow)
     /// outside the range or for infinities and NaN.
     static Currency fromDouble(double value);
     /// Parses "1234.5", "-12", "$1,234.50", "($12.00)", " 7.25 ", "1e3" is refused.
@@ -53,7 +53,7 @@ public:
     friend Currency operator+(Currency a, Currency b) { return a += b; }
     friend Currency operator-(Currency a, Currency b) { return a -= b; }
     /// Multiplies by an exact decimal factor given as text-free ratio numerator/denominator,
-    /// rounding half to even to four decimals. Raises tqGlobal::Error 11 for a zero
+    /// rounding half to even to four decimals. Raises tqplatform::Error 11 for a zero
     /// denominator and 6 when the result does not fit.
     Currency mulDiv(int64_t numerator, int64_t denominator) const;
 

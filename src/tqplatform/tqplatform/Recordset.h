@@ -51,7 +51,7 @@ public:
     };
 
     Recordset();
-    /// Runs sql on conn and fetches every row. Throws tqGlobal::Error on failure.
+    /// Runs sql on conn and fetches every row. Throws tqplatform::Error on failure.
     Recordset(Connection& conn, const QString& sql);
     /// A recordset over rows held in memory (no connection: Requery keeps the rows).
     Recordset(std::vector<Column> columns, std::vector<std::vector<QVariant>> rows);

@@ -31,7 +31,7 @@ QString Format(const QDate& value, const QString& format);
 
 /// VB's Val: the leading number of a text ("  12.5abc" -> 12.5, "&H1F" -> 31, "" -> 0).
 double Val(const QString& text);
-/// VB's CLng: banker's rounding; text is parsed as a number; throws tqGlobal::Error 13
+/// VB's CLng: banker's rounding; text is parsed as a number; throws tqplatform::Error 13
 /// (type mismatch) for non-numeric text and 6 (overflow) outside 32 bits.
 int32_t CLng(const QVariant& value);
 /// VB's CInt: as CLng for 16 bits.
@@ -49,19 +49,19 @@ bool IsDate(const QVariant& value);
 std::optional<QDateTime> CDate(const QVariant& value);
 /// VB's DateAdd: intervals "yyyy", "q", "m", "y", "d", "w", "ww", "h", "n", "s".
 /// Adding months keeps the day where it exists, else the month's last day. Raises
-/// tqGlobal::Error 5 for an unknown interval, an invalid date or a result outside the
+/// tqplatform::Error 5 for an unknown interval, an invalid date or a result outside the
 /// years 100 to 9999.
 QDateTime DateAdd(const QString& interval, int64_t number, const QDateTime& date);
 QDate DateAdd(const QString& interval, int64_t number, const QDate& date);
 /// VB's DateDiff: the number of interval boundaries crossed from date1 to date2 ("ww"
-/// counts Sundays, "w" whole weeks). Raises tqGlobal::Error 5 as DateAdd.
+/// counts Sundays, "w" whole weeks). Raises tqplatform::Error 5 as DateAdd.
 int64_t DateDiff(const QString& interval, const QDateTime& date1, const QDateTime& date2);
 int64_t DateDiff(const QString& interval, const QDate& date1, const QDate& date2);
 /// Seconds since midnight, as VB's Timer.
 double Timer();
 
 /// Text helpers with VB's semantics. A negative length for Left or Right, or a start
-/// below 1 for Mid, raises tqGlobal::Error 5; a negative length for Mid means "to the end".
+/// below 1 for Mid, raises tqplatform::Error 5; a negative length for Mid means "to the end".
 QString Left(const QString& text, int length);
 QString Right(const QString& text, int length);
 QString Mid(const QString& text, int start, int length = -1);  // start from 1

@@ -1,7 +1,7 @@
 #include <tqservicecode/clsServiceCode.h>
 
-#include <tqservicecode/component/ComponentContext.h>
 #include <tqservicecode/component/EntryOperations.h>
+#include <tqservicecode/core/ComponentContext.h>
 #include <tqservicecode/patient/PatientManagementPosting.h>
 
 namespace tqservicecode {

@@ -1,8 +1,8 @@
 #include <tqservicecode/codes/ServiceCodeStore.h>
 
-#include <tqservicecode/codes/CodeSearch.h>
 #include <tqservicecode/codes/ServiceCodeRows.h>
-#include <tqservicecode/component/ComponentContext.h>
+#include <tqservicecode/core/ComponentContext.h>
+#include <tqservicecode/reference/CodeSearchLauncher.h>
 
 #include <tqglobal/Error.h>
 #include <tqplatform/Connection.h>

@@ -1,7 +1,8 @@
 #include <tqservicecode/component/EntryOperations.h>
 
-#include <tqservicecode/component/ComponentContext.h>
-#include <tqservicecode/forms/FormHelpers.h>
+#include <tqservicecode/core/ComponentContext.h>
+#include <tqservicecode/core/HostProtocol.h>
+#include <tqservicecode/forms/MainForm.h>
 #include <tqservicecode/forms/ScreenFactory.h>
 #include <tqservicecode/maintenance/ServiceCodeEditorScreen.h>
 #include <tqservicecode/selection/PickerCategories.h>
@@ -51,23 +52,20 @@ void selectServiceCodes(int16_t& showFlag, int32_t& patientId, QString& inCatego
     picker.load();
     tqplatform::ui::doEvents();
 
-    picker.setSingleSelection(selectionMode == QStringLiteral("SINGLE"));
+    picker.setSelectionMode(selectionMode == protocol::SingleSelection
+                                ? Select_Code::SelectionMode::Single
+                                : Select_Code::SelectionMode::Multiple);
 
     QString category = inCategoryName;
     if (category.isEmpty()) {
-        category = gic.GetUserSetting(QStringLiteral("USER_DEF_SETUP") + gic.GetCurrentUserName(),
-                                      QStringLiteral("SER_COD_DEF_CAT"), 0, QStringLiteral("ALL"));
+        category = gic.GetUserSetting(protocol::UserSettingsSection + gic.GetCurrentUserName(),
+                                      protocol::DefaultCategoryKey, 0, protocol::AllCategories);
     }
     int chosen = picker::buttonForCategory(category);
 
-    picker::EnabledButtons enabled{};
-    for (int i = 0; i < picker::ButtonCount; ++i) {
-        enabled[i] = picker.cmdCategory[i]->isEnabled();
-    }
+    picker::EnabledButtons enabled = picker.enabledCategories();
     picker::applyShowFlag(showFlag, enabled);
-    for (int i = 0; i < picker::ButtonCount; ++i) {
-        picker.cmdCategory[i]->setEnabled(enabled[i]);
-    }
+    picker.setEnabledCategories(enabled);
     const int16_t workingFlag = picker::normalisedShowFlag(showFlag);
     chosen = picker::startingButton(chosen, enabled);
 
@@ -78,7 +76,7 @@ void selectServiceCodes(int16_t& showFlag, int32_t& patientId, QString& inCatego
 
     tqplatform::ui::showModal(picker, ownerWindow);
 
-    if (gic.ScreenReturn() == QStringLiteral("EDIT_SERVICE_CODE")) {
+    if (gic.ScreenReturn() == protocol::EditServiceCode) {
         gic.setScreenText(QString::number(workingFlag));
         showServiceCodeBrowser(ownerWindow);
     }
@@ -107,14 +105,14 @@ QString chooseServiceCodeCategory() {
     tqGlobal::IHostServices& gic = GIC();
     QString result;
     gic.setScreenReturn(QStringLiteral("0"));
-    gic.setScreenParameter(QStringLiteral("BUTTONS"));
+    gic.setScreenParameter(protocol::Buttons);
     Select_Code picker;
     picker.load();
     tqplatform::ui::showModal(picker, MainForm());
     const QString parameter = gic.ScreenParameter();
-    if (parameter != QStringLiteral("BUTTONS")) {
+    if (parameter != protocol::Buttons) {
         if (parameter.isEmpty()) {
-            gic.setScreenParameter(QStringLiteral("ALL"));
+            gic.setScreenParameter(protocol::AllCategories);
         }
         result = gic.ScreenParameter();
     }

@@ -1,8 +1,10 @@
 #include <tqservicecode/entry/Calendar.h>
 
-#include <tqservicecode/component/ComponentContext.h>
-#include <tqservicecode/entry/CalendarLaunch.h>
-#include <tqservicecode/forms/FormHelpers.h>
+#include <tqservicecode/core/ComponentContext.h>
+#include <tqservicecode/core/HostProtocol.h>
+#include <tqservicecode/forms/CenterForm.h>
+#include <tqservicecode/forms/ContextHelp.h>
+#include <tqservicecode/forms/FormIcon.h>
 
 #include <tqplatform/ui.h>
 
@@ -22,13 +24,13 @@ namespace tqservicecode {
 
 namespace {
 
-const char* const TagProperty = "Tag";
-const QString CalculatorTag = QStringLiteral("1");
 const char* const MonthButtonName = "qt_calendar_monthbutton";
 const char* const YearButtonName = "qt_calendar_yearbutton";
 
 /// A list that pops up under the calendar's caption; Esc closes it without a choice.
 class ChoiceList : public QListWidget {
+    Q_OBJECT
+
 public:
     explicit ChoiceList(QWidget* parent) : QListWidget(parent) {}
 
@@ -62,7 +64,7 @@ bool isDescendantOf(QObject* object, const QObject* ancestor) {
 }  // namespace
 
 Calendar::Calendar(QWidget* parent) : QDialog(parent) {
-    setObjectName(QStringLiteral("Calendar"));
+    setObjectName(protocol::screen::Calendar);
     setWindowTitle(QStringLiteral("Calendar"));
     setWindowFlags((windowFlags() | Qt::MSWindowsFixedSizeDialogHint) &
                    ~Qt::WindowContextHelpButtonHint);
@@ -201,7 +203,6 @@ QWidget* Calendar::buildCalculatorPanel() {
 
     Readout = new QLineEdit(QStringLiteral("0"), fraCalculator);
     Readout->setObjectName(QStringLiteral("Readout"));
-    Readout->setProperty(TagProperty, QString());
     Readout->setReadOnly(true);
     Readout->setFocusPolicy(Qt::NoFocus);
     Readout->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
@@ -303,7 +304,7 @@ void Calendar::load() {
 }
 
 bool Calendar::calculatorFace() const {
-    return Readout->property(TagProperty).toString() == CalculatorTag;
+    return m_face == Face::Calculator;
 }
 
 QPushButton* Calendar::calculatorButton(const QString& caption) const {
@@ -316,7 +317,7 @@ void Calendar::showCalculatorFace() {
     fraCalculator->show();
     setWindowTitle(calendar::CalculatorCaption);
     setScreenResultText(QStringLiteral("0"));
-    Readout->setProperty(TagProperty, CalculatorTag);
+    m_face = Face::Calculator;
     Readout->setText(m_calculator.display());
 }
 
@@ -490,27 +491,6 @@ void Calendar::moveCalendarTo(int year, int month) {
     SSMonth1->setFocus();
 }
 
-// ---- Openers ---------------------------------------------------------------------------
-
-namespace {
-
-QString showCalendar(const QString& screenParameter) {
-    GIC().setScreenParameter(screenParameter);
-    Calendar screen;
-    screen.load();
-    tqplatform::ui::showModal(screen, MainForm());
-    return ScreenResultText();
-}
-
-}  // namespace
-
-QString askFollowUpDate(const QString& caption) {
-    GIC().setScreenText(caption);
-    return showCalendar(QStringLiteral("GET_TITLE"));
-}
-
-QString openCalculator() {
-    return showCalendar(QStringLiteral("CALCULATOR"));
-}
-
 }  // namespace tqservicecode
+
+#include "Calendar.moc"

@@ -50,7 +50,7 @@ public:
     /// Reads the opener's options from the host and prepares the face.
     void load();
 
-    /// True on the calculator face (Readout's tag "1").
+    /// True on the calculator face.
     bool calculatorFace() const;
     const calendar::Calculator& calculator() const { return m_calculator; }
     /// The calculator pad's button with that caption ("0".."9", "+", "-", "x", "/", "=",
@@ -60,6 +60,11 @@ public:
     /// Cancel: ScreenResultText "" and ScreenNumber 123456, then the screen closes.
     void reject() override;
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
     // The calendar panel.
     QWidget* fraCalendar = nullptr;
     QLabel* Label1 = nullptr;
@@ -90,11 +95,9 @@ public:
     QPushButton* cmdCalcOK = nullptr;
     QPushButton* cmdCalcCancel = nullptr;
 
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
+    /// Which face the screen shows; the opener's ScreenParameter chooses it in load().
+    enum class Face { Calendar, Calculator };
 
-private:
     QWidget* buildCalendarPanel();
     QWidget* buildTreatmentDatePanel();
     QWidget* buildCalculatorPanel();
@@ -115,6 +118,7 @@ private:
                         const char* anchorName);
     void moveCalendarTo(int year, int month);
 
+    Face m_face = Face::Calendar;
     calendar::Calculator m_calculator;
     QHash<QString, QPushButton*> m_padButtons;
     QDate m_today;

@@ -1,3 +1,4 @@
+#include <tqservicecode/core/HostProtocol.h>
 #include <tqservicecode/entry/CalendarRules.h>
 
 #include <tqglobal/Error.h>
@@ -51,11 +52,11 @@ int digitCount(const QString& text) {
 }  // namespace
 
 bool asksForTitle(const QString& screenParameter) {
-    return screenParameter.contains(QStringLiteral("GET_TITLE"));
+    return screenParameter.contains(protocol::GetTitle);
 }
 
 bool asksForCalculator(const QString& screenParameter) {
-    return screenParameter.right(10) == QStringLiteral("CALCULATOR");
+    return screenParameter.right(10) == protocol::Calculator;
 }
 
 QString dateText(const QDate& date) {

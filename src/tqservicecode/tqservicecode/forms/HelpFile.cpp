@@ -1,6 +1,6 @@
 #include <tqservicecode/forms/HelpFile.h>
 
-#include <tqservicecode/component/ComponentContext.h>
+#include <tqservicecode/core/ComponentContext.h>
 
 #include <QDir>
 #include <QFileInfo>

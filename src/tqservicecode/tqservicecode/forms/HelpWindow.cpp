@@ -1,6 +1,6 @@
 #include <tqservicecode/forms/HelpWindow.h>
 
-#include <tqservicecode/forms/FormHelpers.h>
+#include <tqservicecode/forms/ContextHelp.h>
 
 #include <tqplatform/ui.h>
 

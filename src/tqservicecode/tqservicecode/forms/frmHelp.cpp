@@ -1,6 +1,7 @@
 #include <tqservicecode/forms/frmHelp.h>
 
-#include <tqservicecode/component/ComponentContext.h>
+#include <tqservicecode/core/ComponentContext.h>
+#include <tqservicecode/core/HostProtocol.h>
 
 #include <tqplatform/ui.h>
 
@@ -11,9 +12,7 @@
 
 namespace tqservicecode {
 
-namespace {
-const QString SettingsSection = QStringLiteral("USER_DEF_SETUP");
-}
+namespace {}
 
 frmHelp::frmHelp(QWidget* parent) : QDialog(parent, Qt::FramelessWindowHint | Qt::Tool) {
     setObjectName(QStringLiteral("frmHelp"));
@@ -42,12 +41,12 @@ void frmHelp::setShowChkDontShow(bool show) {
 }
 
 QString frmHelp::shadowHelpKey(int32_t userId) {
-    return (QString::number(userId) + QStringLiteral("SHADOW_HELP")).left(20);
+    return (QString::number(userId) + protocol::ShadowHelpKey).left(20);
 }
 
 bool frmHelp::shadowHelpEnabled() {
     tqGlobal::IHostServices& gic = GIC();
-    return gic.GetUserSetting(SettingsSection + gic.GetCurrentUserName(),
+    return gic.GetUserSetting(protocol::UserSettingsSection + gic.GetCurrentUserName(),
                               shadowHelpKey(gic.GetCurrentUserID()), 0,
                               QStringLiteral("Y")) != QStringLiteral("N");
 }
@@ -58,7 +57,7 @@ void frmHelp::dontShowToggled(bool checked) {
     }
     const bool saved = tqplatform::ui::guard([] {
         tqGlobal::IHostServices& gic = GIC();
-        gic.SaveUserSetting(SettingsSection + gic.GetCurrentUserName(),
+        gic.SaveUserSetting(protocol::UserSettingsSection + gic.GetCurrentUserName(),
                             shadowHelpKey(gic.GetCurrentUserID()), 0, QStringLiteral("N"));
     });
     if (!saved) {

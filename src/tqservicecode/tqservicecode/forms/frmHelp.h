@@ -25,10 +25,10 @@ public:
     /// Whether shadow help is on for the current user (on unless switched off).
     static bool shadowHelpEnabled();
 
+private:
     QLabel* lblHelp = nullptr;
     QCheckBox* chkDontShow = nullptr;
 
-private:
     void dontShowToggled(bool checked);
     bool m_showChkDontShow = true;
 };

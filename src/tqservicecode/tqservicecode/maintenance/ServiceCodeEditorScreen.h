@@ -1,5 +1,7 @@
 #pragma once
 
+#include <tqservicecode/core/HostProtocol.h>
+
 #include <QString>
 
 #include <cstdint>
@@ -15,7 +17,7 @@ public:
     virtual void Init_Data() = 0;
 };
 
-inline const QString ServiceCodeEditorScreenName = QStringLiteral("Edit_Ser_Code");
-inline const QString ServiceCodeBrowserScreenName = QStringLiteral("SerCod");
+inline const QString ServiceCodeEditorScreenName = protocol::screen::ServiceCodeEditor;
+inline const QString ServiceCodeBrowserScreenName = protocol::screen::ServiceCodeBrowser;
 
 }  // namespace tqservicecode

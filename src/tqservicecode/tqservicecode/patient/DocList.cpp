@@ -1,9 +1,11 @@
 #include <tqservicecode/patient/DocList.h>
 
-#include <tqservicecode/component/ComponentContext.h>
-#include <tqservicecode/forms/FormHelpers.h>
+#include <tqservicecode/core/ComponentContext.h>
+#include <tqservicecode/core/HostProtocol.h>
+#include <tqservicecode/forms/CenterForm.h>
+#include <tqservicecode/forms/ContextHelp.h>
+#include <tqservicecode/forms/FormIcon.h>
 #include <tqservicecode/patient/ProviderList.h>
-#include <tqservicecode/patient/SelectToDoProvider.h>
 
 #include <tqplatform/Twips.h>
 #include <tqplatform/ui.h>
@@ -26,12 +28,13 @@ namespace tqservicecode {
 namespace {
 
 constexpr int HelpContext = 1063;
-const QString CancelButton = QStringLiteral("CANCEL_BUTTON");
 
 /// Draws an entry as two columns: the name part (its padding dropped) on the left, the
 /// initials after the tab in a column at the right edge, so that they line up whatever
 /// the font.
 class EntryDelegate : public QStyledItemDelegate {
+    Q_OBJECT
+
 public:
     using QStyledItemDelegate::QStyledItemDelegate;
 
@@ -82,7 +85,7 @@ private:
 }  // namespace
 
 DocList::DocList(QWidget* parent) : QDialog(parent) {
-    setObjectName(QStringLiteral("DocList"));
+    setObjectName(protocol::screen::DocList);
     setWindowTitle(QStringLiteral("Employee List"));
     buildControls();
     SetFormIcon(this, QStringLiteral("APPICON"));
@@ -127,10 +130,10 @@ void DocList::buildControls() {
 
 void DocList::load() {
     tqGlobal::IHostServices& gic = GIC();
-    if (ScreenResultText() == CancelButton) {
+    if (ScreenResultText() == protocol::CancelButton) {
         setScreenResultText(QString());
     }
-    gic.setScreenParameter(QStringLiteral("CANCEL"));
+    gic.setScreenParameter(protocol::Cancel);
 
     const providers::ListKind kind = providers::listKindFor(gic.ScreenNumber());
     gic.setScreenNumber(0);
@@ -195,7 +198,7 @@ void DocList::okClicked() {
 void DocList::reject() {
     // The list closes even when the host cannot take the answer.
     tqplatform::ui::guard([] {
-        setScreenResultText(CancelButton);
+        setScreenResultText(protocol::CancelButton);
         GIC().setSelectedID(0);
     });
     QDialog::reject();
@@ -229,14 +232,6 @@ bool DocList::eventFilter(QObject* watched, QEvent* event) {
     return QDialog::eventFilter(watched, event);
 }
 
-int32_t SelectToDoProvider() {
-    tqGlobal::IHostServices& gic = GIC();
-    gic.setScreenNumber(providers::EmployeeListNumber);
-    DocList screen;
-    screen.load();
-    screen.setWindowTitle(QStringLiteral("Select a ToDoList Provider"));
-    tqplatform::ui::showModal(screen, MainForm());
-    return gic.SelectedID();
-}
-
 }  // namespace tqservicecode
+
+#include "DocList.moc"

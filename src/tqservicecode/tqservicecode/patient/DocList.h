@@ -26,17 +26,17 @@ public:
     /// Closing by any means but OK answers as "&Close" does.
     void reject() override;
 
-    // The screen's controls, by the names the rest of the system uses.
-    QListWidget* lstDoc = nullptr;
-    QPushButton* cmdOK = nullptr;
-    QPushButton* cmdClose = nullptr;
-    QPushButton* cmdHelp = nullptr;
-
 protected:
     void done(int result) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // The screen's controls; tests and hosts find them by these object names.
+    QListWidget* lstDoc = nullptr;
+    QPushButton* cmdOK = nullptr;
+    QPushButton* cmdClose = nullptr;
+    QPushButton* cmdHelp = nullptr;
+
     void buildControls();
     void fillList(const QString& typeField);
     void applySavedSize();

@@ -1,8 +1,9 @@
 #include <tqservicecode/patient/PatientManagementPosting.h>
 
 #include <tqservicecode/codes/ServiceCodeStore.h>
-#include <tqservicecode/component/ComponentContext.h>
 #include <tqservicecode/component/EntryOperations.h>
+#include <tqservicecode/core/ComponentContext.h>
+#include <tqservicecode/core/HostProtocol.h>
 #include <tqservicecode/entry/CalendarLaunch.h>
 #include <tqservicecode/forms/PathHelpers.h>
 #include <tqservicecode/patient/RelatedNotes.h>
@@ -45,7 +46,7 @@ QString pickManagementCode(int32_t pid, bool toDoListOnly) {
     QString category = toDoListOnly ? QStringLiteral("PAT. MGMT") : QString();
     QString answer;
     int16_t count = 0;
-    QString mode = QStringLiteral("SINGLE");
+    QString mode = protocol::SingleSelection;
     int32_t patient = pid;
     selectServiceCodes(flag, patient, category, answer, count, mode, true, nullptr);
     return answer;

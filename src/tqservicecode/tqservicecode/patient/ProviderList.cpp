@@ -1,6 +1,6 @@
 #include <tqservicecode/patient/ProviderList.h>
 
-#include <tqservicecode/component/ComponentContext.h>
+#include <tqservicecode/core/ComponentContext.h>
 #include <tqservicecode/forms/PathHelpers.h>
 
 #include <tqglobal/Error.h>

@@ -1,7 +1,7 @@
 #include <tqservicecode/patient/RelatedNotes.h>
 
-#include <tqservicecode/component/ComponentContext.h>
-#include <tqservicecode/forms/FormHelpers.h>
+#include <tqservicecode/core/ComponentContext.h>
+#include <tqservicecode/forms/MainForm.h>
 
 #include <exception>
 

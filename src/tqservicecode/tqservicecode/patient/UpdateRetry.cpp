@@ -1,6 +1,6 @@
 #include <tqservicecode/patient/UpdateRetry.h>
 
-#include <tqservicecode/component/ComponentContext.h>
+#include <tqservicecode/core/ComponentContext.h>
 
 #include <tqglobal/Error.h>
 #include <tqplatform/Vb.h>

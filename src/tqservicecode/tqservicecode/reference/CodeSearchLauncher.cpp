@@ -1,6 +1,6 @@
-#include <tqservicecode/codes/CodeSearch.h>
-#include <tqservicecode/forms/FormHelpers.h>
+#include <tqservicecode/forms/MainForm.h>
 #include <tqservicecode/forms/ScreenFactory.h>
+#include <tqservicecode/reference/CodeSearchLauncher.h>
 #include <tqservicecode/reference/CodeSearchScreen.h>
 
 #include <tqplatform/ui.h>

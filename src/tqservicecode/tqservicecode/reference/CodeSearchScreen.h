@@ -1,5 +1,7 @@
 #pragma once
 
+#include <tqservicecode/core/HostProtocol.h>
+
 #include <QString>
 
 #include <cstdint>
@@ -20,6 +22,6 @@ public:
     virtual QString Selection() const = 0;
 };
 
-inline const QString CodeSearchScreenName = QStringLiteral("frmSearchSCode");
+inline const QString CodeSearchScreenName = protocol::screen::CodeSearch;
 
 }  // namespace tqservicecode

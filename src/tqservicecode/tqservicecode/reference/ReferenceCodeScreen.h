@@ -1,5 +1,7 @@
 #pragma once
 
+#include <tqservicecode/core/HostProtocol.h>
+
 #include <QString>
 
 #include <cstdint>
@@ -15,6 +17,6 @@ public:
     virtual void SetupScreen(int32_t displayType, const QString& searchText) = 0;
 };
 
-inline const QString ReferenceCodeScreenName = QStringLiteral("frmCodes");
+inline const QString ReferenceCodeScreenName = protocol::screen::ReferenceCodes;
 
 }  // namespace tqservicecode

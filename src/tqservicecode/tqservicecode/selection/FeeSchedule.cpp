@@ -1,6 +1,6 @@
 #include <tqservicecode/selection/FeeSchedule.h>
 
-#include <tqservicecode/component/ComponentContext.h>
+#include <tqservicecode/core/ComponentContext.h>
 
 #include <tqglobal/Error.h>
 #include <tqplatform/Connection.h>

@@ -2,8 +2,11 @@
 
 #include <tqservicecode/codes/ServiceCodeRows.h>
 #include <tqservicecode/codes/ServiceCodeStore.h>
-#include <tqservicecode/component/ComponentContext.h>
-#include <tqservicecode/forms/FormHelpers.h>
+#include <tqservicecode/core/ComponentContext.h>
+#include <tqservicecode/core/HostProtocol.h>
+#include <tqservicecode/forms/CenterForm.h>
+#include <tqservicecode/forms/ContextHelp.h>
+#include <tqservicecode/forms/FormIcon.h>
 #include <tqservicecode/forms/ScreenFactory.h>
 #include <tqservicecode/maintenance/ServiceCodeEditorScreen.h>
 #include <tqservicecode/selection/CodeLines.h>
@@ -41,10 +44,6 @@ namespace tqservicecode {
 
 namespace {
 
-const QString SettingsSection = QStringLiteral("USER_DEF_SETUP");
-const QString BusyTag = QStringLiteral("BUSY");
-const QString SingleTag = QStringLiteral("SINGLE");
-const QString TagProperty = QStringLiteral("Tag");
 constexpr int HelpContext = 1062;
 /// The list's tab stops in pixels, as a list box keeps them: where each field starts.
 const char* const TabStopsProperty = "TabStops";
@@ -53,6 +52,8 @@ constexpr int ColumnPadding = 8;
 
 /// Paints a picker line's columns at the list's tab stops.
 class TabbedLineDelegate : public QStyledItemDelegate {
+    Q_OBJECT
+
 public:
     using QStyledItemDelegate::QStyledItemDelegate;
 
@@ -109,7 +110,7 @@ private:
 };
 
 Select_Code::Select_Code(QWidget* parent) : QDialog(parent) {
-    setObjectName(QStringLiteral("Select_Code"));
+    setObjectName(protocol::screen::SelectCode);
     setWindowTitle(QStringLiteral("Service Codes"));
     m_codeList = new PickerListModel(PickerListModel::Style::CodeList, this);
     m_chosenList = new PickerListModel(PickerListModel::Style::Chosen, this);
@@ -235,7 +236,7 @@ void Select_Code::buildControls() {
 
 void Select_Code::load() {
     tqGlobal::IHostServices& gic = GIC();
-    m_buttonsMode = gic.ScreenParameter() == QStringLiteral("BUTTONS");
+    m_buttonsMode = gic.ScreenParameter() == protocol::Buttons;
     if (m_buttonsMode) {
         for (QWidget* part :
              std::initializer_list<QWidget*>{Label1, List1, Label3, List2, Tot_Sel_LBL, Label2,
@@ -256,14 +257,6 @@ void Select_Code::Click_Button_B4_Load(int index) {
     categoryClicked(index);
 }
 
-void Select_Code::setSingleSelection(bool single) {
-    List2->setProperty("Tag", single ? SingleTag : QString());
-}
-
-bool Select_Code::singleSelection() const {
-    return List2->property("Tag").toString() == SingleTag;
-}
-
 QString Select_Code::feeColumn() const {
     return QStringLiteral("SevCodFee") + QString::number(m_feeSchedule);
 }
@@ -275,12 +268,18 @@ QString Select_Code::currentCategory() const {
     return picker::categoryButtons()[m_currentButton].category;
 }
 
-bool Select_Code::isBusy() const {
-    return property("Tag").toString() == BusyTag;
+picker::EnabledButtons Select_Code::enabledCategories() const {
+    picker::EnabledButtons enabled{};
+    for (int i = 0; i < picker::ButtonCount; ++i) {
+        enabled[i] = cmdCategory[i]->isEnabled();
+    }
+    return enabled;
 }
 
-void Select_Code::setBusy(bool busy) {
-    setProperty("Tag", busy ? BusyTag : QString());
+void Select_Code::setEnabledCategories(const picker::EnabledButtons& enabled) {
+    for (int i = 0; i < picker::ButtonCount; ++i) {
+        cmdCategory[i]->setEnabled(enabled[i]);
+    }
 }
 
 void Select_Code::categoryClicked(int index) {
@@ -591,12 +590,12 @@ void Select_Code::okClicked() {
 void Select_Code::listClicked() {
     const bool saved = tqplatform::ui::guard([this] {
         tqGlobal::IHostServices& gic = GIC();
-        const QString section = SettingsSection + gic.GetCurrentUserName();
+        const QString section = protocol::UserSettingsSection + gic.GetCurrentUserName();
         const QString category = currentCategory();
         gic.SaveUserSetting(section, QStringLiteral("SER_COD_CAT"), 0,
                             category.isEmpty() ? QStringLiteral(" All Codes") : category);
         gic.SaveUserSetting(section, QStringLiteral("SER_COD_TYP"), 0, m_currentType);
-        gic.setScreenReturn(QStringLiteral("EDIT_SERVICE_CODE"));
+        gic.setScreenReturn(protocol::EditServiceCode);
     });
     if (saved) {
         accept();
@@ -645,8 +644,8 @@ void Select_Code::defaultToggled(bool checked) {
     // The caption is what the opener matches the saved default against.
     const bool saved = tqplatform::ui::guard([this] {
         tqGlobal::IHostServices& gic = GIC();
-        gic.SaveUserSetting(SettingsSection + gic.GetCurrentUserName(),
-                            QStringLiteral("SER_COD_DEF_CAT"), 0,
+        gic.SaveUserSetting(protocol::UserSettingsSection + gic.GetCurrentUserName(),
+                            protocol::DefaultCategoryKey, 0,
                             picker::categoryButtons()[m_currentButton].caption);
     });
     if (!saved) {
@@ -734,3 +733,5 @@ void Select_Code::showEvent(QShowEvent* event) {
 }
 
 }  // namespace tqservicecode
+
+#include "Select_Code.moc"

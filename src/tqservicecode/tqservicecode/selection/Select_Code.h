@@ -34,6 +34,9 @@ class PickerListModel;
 class Select_Code : public QDialog {
     Q_OBJECT
 public:
+    /// How many codes the user may choose: one (the opener's "SINGLE") or any number.
+    enum class SelectionMode { Multiple, Single };
+
     static constexpr int BatchLimit = 25;
     /// Lines filled at once when a category is pressed; the rest follow in slices.
     static constexpr int FirstScreenRows = 100;
@@ -49,9 +52,9 @@ public:
 
     bool ExpandServiceCode() const { return m_expandServiceCode; }
     void setExpandServiceCode(bool expand) { m_expandServiceCode = expand; }
-    /// Single-selection mode: List2's tag "SINGLE".
-    void setSingleSelection(bool single);
-    bool singleSelection() const;
+    void setSelectionMode(SelectionMode mode) { m_selectionMode = mode; }
+    SelectionMode selectionMode() const { return m_selectionMode; }
+    bool singleSelection() const { return m_selectionMode == SelectionMode::Single; }
 
     int feeSchedule() const { return m_feeSchedule; }
     QString feeColumn() const;
@@ -60,7 +63,11 @@ public:
     /// The stored category name of the pressed button ("" for all).
     QString currentCategory() const;
     int currentButton() const { return m_currentButton; }
-    bool isBusy() const;
+    /// Which category buttons are enabled; the opener narrows them by its show flag.
+    std::array<bool, 27> enabledCategories() const;
+    void setEnabledCategories(const std::array<bool, 27>& enabled);
+    /// Whether a category fill or a click is being handled: further clicks wait.
+    bool isBusy() const { return m_busy; }
     /// Whether lines of the pressed category are still being added.
     bool isFilling() const;
     bool categoryChoiceMode() const { return m_buttonsMode; }
@@ -68,7 +75,12 @@ public:
     PickerListModel& codeList() const { return *m_codeList; }
     PickerListModel& chosenList() const { return *m_chosenList; }
 
-    // The screen's controls, by the names the rest of the system uses.
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+private:
+    // The screen's controls; tests and hosts find them by these object names.
     std::array<QPushButton*, 27> cmdCategory{};
     std::array<QPushButton*, 4> CMD{};
     QListView* List1 = nullptr;
@@ -80,11 +92,6 @@ public:
     QLabel* Label3 = nullptr;
     QLabel* Tot_Sel_LBL = nullptr;
 
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-    void showEvent(QShowEvent* event) override;
-
-private:
     class BusyGuard;
     void buildControls();
     void categoryClicked(int index);
@@ -110,7 +117,7 @@ private:
     void editClicked();
     void defaultToggled(bool checked);
     bool handleEnterOrEscape(int key);
-    void setBusy(bool busy);
+    void setBusy(bool busy) { m_busy = busy; }
 
     PickerListModel* m_codeList = nullptr;
     PickerListModel* m_chosenList = nullptr;
@@ -119,6 +126,8 @@ private:
     QString m_currentType;
     bool m_expandServiceCode = false;
     bool m_buttonsMode = false;
+    SelectionMode m_selectionMode = SelectionMode::Multiple;
+    bool m_busy = false;
     // The code list's fill: the rows read and not yet added, and what follows it.
     std::unique_ptr<tqplatform::Recordset> m_pendingRows;
     std::unique_ptr<tqplatform::ui::WaitCursor> m_hourglass;

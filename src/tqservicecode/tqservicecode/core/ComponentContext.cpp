@@ -1,4 +1,4 @@
-#include <tqservicecode/component/ComponentContext.h>
+#include <tqservicecode/core/ComponentContext.h>
 
 #include <tqglobal/Error.h>
 

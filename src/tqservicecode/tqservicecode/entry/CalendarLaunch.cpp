@@ -1,0 +1,33 @@
+#include <tqservicecode/entry/CalendarLaunch.h>
+
+#include <tqservicecode/core/ComponentContext.h>
+#include <tqservicecode/core/HostProtocol.h>
+#include <tqservicecode/entry/Calendar.h>
+#include <tqservicecode/forms/MainForm.h>
+
+#include <tqplatform/ui.h>
+
+namespace tqservicecode {
+
+namespace {
+
+QString showCalendar(const QString& screenParameter) {
+    GIC().setScreenParameter(screenParameter);
+    Calendar screen;
+    screen.load();
+    tqplatform::ui::showModal(screen, MainForm());
+    return ScreenResultText();
+}
+
+}  // namespace
+
+QString askFollowUpDate(const QString& caption) {
+    GIC().setScreenText(caption);
+    return showCalendar(protocol::GetTitle);
+}
+
+QString openCalculator() {
+    return showCalendar(protocol::Calculator);
+}
+
+}  // namespace tqservicecode

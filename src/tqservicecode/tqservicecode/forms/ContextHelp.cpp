@@ -1,0 +1,73 @@
+#include <tqservicecode/forms/ContextHelp.h>
+
+#include <tqservicecode/forms/HelpFile.h>
+#include <tqservicecode/forms/HelpWindow.h>
+#include <tqservicecode/forms/MainForm.h>
+
+#include <QApplication>
+#include <QFrame>
+#include <QLabel>
+#include <QWidget>
+
+namespace tqservicecode {
+
+namespace {
+
+const char* const HelpContextProperty = "HelpContextID";
+
+bool hasNoHelpContext(const QWidget* widget) {
+    if (qobject_cast<const QLabel*>(widget) != nullptr) {
+        return true;
+    }
+    const auto* frame = qobject_cast<const QFrame*>(widget);
+    return frame != nullptr &&
+           (frame->frameShape() == QFrame::HLine || frame->frameShape() == QFrame::VLine);
+}
+
+}  // namespace
+
+int helpContextOf(const QWidget* widget) {
+    return widget == nullptr ? 0 : widget->property(HelpContextProperty).toInt();
+}
+
+void SetHelpContext(QWidget* form, int16_t contextId) {
+    if (form == nullptr) {
+        return;
+    }
+    form->setProperty(HelpContextProperty, static_cast<int>(contextId));
+    if (form->findChild<HelpKey*>(QString(), Qt::FindDirectChildrenOnly) == nullptr) {
+        new HelpKey(form);
+    }
+    for (QWidget* control : form->findChildren<QWidget*>()) {
+        if (!hasNoHelpContext(control)) {
+            control->setProperty(HelpContextProperty, static_cast<int>(contextId));
+        }
+    }
+}
+
+void ShowContextHelp(QWidget* form) {
+    QWidget* control = QApplication::focusWidget();
+    int context = 0;
+    if (control != nullptr && (form == nullptr || form->isAncestorOf(control))) {
+        context = helpContextOf(control);
+    }
+    if (context == 0) {
+        context = helpContextOf(form != nullptr ? form : ActiveForm());
+    }
+    ShowHelpContext(form, context);
+}
+
+void ShowHelpContext(QWidget* window, int contextId) {
+    const QString page = helpTopicPage(helpFile(), contextId);
+    if (page.isEmpty()) {
+        ShowHelpContents(window);
+        return;
+    }
+    HelpWindow::instance().showPage(page);
+}
+
+void ShowHelpContents(QWidget* /*window*/) {
+    HelpWindow::instance().showPage(helpContentsPage(helpFile()));
+}
+
+}  // namespace tqservicecode
