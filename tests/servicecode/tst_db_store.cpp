@@ -19,6 +19,8 @@ const QString CR = QStringLiteral("\r");
 
 /// A search window that answers what the test tells it, and remembers how it was set up.
 class FakeSearchScreen : public QDialog, public CodeSearchScreen {
+    Q_OBJECT
+
 public:
     static inline int32_t answer = 0;
     static inline QString startText;
