@@ -324,12 +324,13 @@ void Select_Code::fillCodeList(int index) {
     m_codeList->setDescriptionFit(
         List1->fontMetrics(), tqplatform::twips::toPixelsX(picker::DescriptionWidthTwips, this));
     try {
+        // Asked before the list is read: a statement while rows are still coming would have
+        // the connection read them all at once.
+        const bool mayChange =
+            gic.UserHasRight(gic.GetCurrentUser(), QStringLiteral("CHANGE-SER-CODE"));
         auto rows = std::make_unique<tqplatform::Recordset>(
-            gic.GetConnection().OpenRecordset(gic.TranslateSql(sql, 0)));
-        CMD[3]->setEnabled(
-            rows->RecordCount() > 0 &&
-            gic.UserHasRight(gic.GetCurrentUser(), QStringLiteral("CHANGE-SER-CODE")));
-        m_codeList->reserve(rows->RecordCount(), 0);
+            gic.GetConnection().OpenRecordset(gic.TranslateSql(sql, 0), FirstScreenRows));
+        CMD[3]->setEnabled(rows->RecordCount() > 0 && mayChange);
         m_pendingRows = std::move(rows);
     } catch (const std::exception& error) {
         // The list is left empty and the user is told why.
@@ -357,14 +358,18 @@ void Select_Code::fillSlice(int maxRows) {
     tqplatform::Recordset& rows = *m_pendingRows;
     std::vector<PickerRow> slice;
     slice.reserve(static_cast<size_t>(std::min(maxRows, 4096)));
-    while (!rows.Eof() && std::cmp_less(slice.size(), maxRows)) {
-        const std::vector<QVariant>& row = rows.currentRow();
+    // Rows are read from the database in parts too, so that no slice waits for all of them.
+    constexpr int RowsPerRead = 512;
+    while (std::cmp_less(slice.size(), maxRows)) {
+        if (rows.Eof() && (rows.fetchComplete() || rows.fetchMore(RowsPerRead) == 0)) {
+            break;
+        }
         PickerRow& added = slice.emplace_back();
-        added.id = row[0].toInt();
-        added.description = row[1].toString();
-        added.officeCode = row[2].toString();
-        added.code = row[3].toString();
-        added.fee = currencyOf(row[4]);
+        added.id = rows.Fields(0).toInt();
+        added.description = rows.Fields(1).toString();
+        added.officeCode = rows.Fields(2).toString();
+        added.code = rows.Fields(3).toString();
+        added.fee = currencyOf(rows.Fields(4));
         rows.MoveNext();
         if (slice.size() % 256 == 0 && clock.elapsed() >= SliceMilliseconds) {
             break;
@@ -372,7 +377,7 @@ void Select_Code::fillSlice(int maxRows) {
     }
     m_codeList->append(slice);
     updateCodeColumn();
-    if (rows.Eof()) {
+    if (rows.Eof() && rows.fetchComplete()) {
         finishFill();
     }
 }
