@@ -135,8 +135,13 @@ private slots:
         QCOMPARE(rs.Fields(field).metaType(), value.metaType());
         QCOMPARE(rs.Fields(field), value);
         QCOMPARE(rs.Fields(index), value);
+        // Texts alone come as the database's UTF-8 too.
+        const auto utf8 = rs.FieldUtf8(index);
+        QCOMPARE(utf8.has_value(), type == FieldType::VarWChar);
+        QCOMPARE(utf8.value_or(QByteArrayView()).toByteArray(),
+                 utf8 ? value.toString().toUtf8() : QByteArray());
         rs.setFilter(QStringLiteral("kID IS NULL"));
-        QVERIFY(rs.RecordCount() == 1 && rs.Fields(field).isNull());
+        QVERIFY(rs.RecordCount() == 1 && rs.Fields(field).isNull() && !rs.FieldUtf8(index));
     }
 
     void moneyIsExact() {

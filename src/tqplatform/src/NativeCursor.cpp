@@ -252,6 +252,33 @@ int NativeCursor::readPostgres(RowStore& store, int maxRows) {
     return read;
 }
 
+bool NativeCursor::textIsValue(bool postgres, int type) {
+    switch (postgres ? type : 0) {
+        case PgBool:
+        case PgBytea:
+        case PgInt8:
+        case PgInt2:
+        case PgInt4:
+        case PgRegproc:
+        case PgOid:
+        case PgXid:
+        case PgCid:
+        case PgFloat4:
+        case PgFloat8:
+        case PgAbstime:
+        case PgReltime:
+        case PgDate:
+        case PgTime:
+        case PgTimestamp:
+        case PgTimestampTz:
+        case PgTimeTz:
+        case PgNumeric:
+            return false;
+        default:
+            return true;
+    }
+}
+
 QVariant NativeCursor::driverValue(const RowStore& store, int64_t row, int column, bool postgres,
                                    int type) {
     switch (store.kind(row, column)) {

@@ -30,6 +30,9 @@ public:
     /// A stored value as the Qt driver would have given it (type is the PostgreSQL type oid).
     static QVariant driverValue(const RowStore& store, int64_t row, int column, bool postgres,
                                 int type);
+    /// True when a stored text of a column of this type is the value itself (its driver
+    /// value is the text decoded from UTF-8).
+    static bool textIsValue(bool postgres, int type);
 
 private:
     int readSqlite(RowStore& store, int maxRows);

@@ -474,6 +474,16 @@ struct Recordset::Data : Internal::PendingRead {
         return conversion == Conversion::Keep ? raw : convert(std::move(raw), conversion);
     }
 
+    std::optional<QByteArrayView> utf8(int64_t row, int column) const {
+        const auto c = static_cast<size_t>(column);
+        if (store.kind(row, column) != Internal::StoredKind::Text ||
+            conversions[c] != Conversion::Keep ||
+            !Internal::NativeCursor::textIsValue(postgres, nativeTypes[c])) {
+            return std::nullopt;
+        }
+        return store.bytes(row, column);
+    }
+
     void rowValues(int64_t row, std::vector<QVariant>& values) const {
         values.resize(columns.size());
         for (size_t c = 0; c < columns.size(); ++c) {
@@ -515,17 +525,24 @@ struct Recordset::Data : Internal::PendingRead {
         fromConnection = true;
         connection = conn.m_self;
         cursor = std::make_unique<Internal::NativeCursor>(std::move(query), postgres);
-        readMore(conn, firstRows < 0 ? std::numeric_limits<int>::max() : firstRows);
+        readMore(firstRows < 0 ? std::numeric_limits<int>::max() : firstRows);
     }
 
     /// Reads up to maxRows more rows; throws what the connection throws for the failure.
-    int64_t readMore(Connection& conn, int maxRows) {
+    int64_t readMore(int maxRows) {
         if (pendingError) {
             throw std::exchange(pendingError, std::nullopt).value();
         }
         if (!cursor) {
             return 0;
         }
+        const auto handle = connection.lock();
+        if (!handle) {
+            cursor.reset();
+            Internal::throwError(Internal::ObjectClosed,
+                                 QStringLiteral("The recordset's connection is closed"));
+        }
+        Connection& conn = **handle;
         const int read = cursor->read(store, maxRows);
         if (cursor->done()) {
             const QSqlError error = cursor->error();
@@ -541,12 +558,8 @@ struct Recordset::Data : Internal::PendingRead {
     /// Another statement is about to run on the connection: the rest of the rows are read
     /// now; a failure waits for the recordset's next read.
     void settle() noexcept override {
-        const auto handle = connection.lock();
-        if (!cursor || !handle) {
-            return;
-        }
         try {
-            readMore(**handle, std::numeric_limits<int>::max());
+            readMore(std::numeric_limits<int>::max());
         } catch (const tqGlobal::Error& error) {
             pendingError = error;
         }
@@ -575,11 +588,7 @@ Recordset::Recordset(Connection& conn, const QString& sql, int firstRows)
 
 int Recordset::fetchMore(int maxRows) {
     requireOpen();
-    const auto handle = m_data->connection.lock();
-    if (!m_data->pendingError && (!m_data->cursor || !handle)) {
-        return 0;
-    }
-    const int64_t read = m_data->readMore(**handle, maxRows);
+    const int64_t read = m_data->readMore(maxRows);
     catchUp();
     return static_cast<int>(read);
 }
@@ -589,13 +598,8 @@ bool Recordset::fetchComplete() const {
 }
 
 void Recordset::completeFetch() const {
-    if (m_data && !fetchComplete()) {
-        const auto handle = m_data->connection.lock();
-        if (!handle) {
-            Internal::throwError(Internal::ObjectClosed,
-                                 QStringLiteral("The recordset's connection is closed"));
-        }
-        m_data->readMore(**handle, std::numeric_limits<int>::max());
+    if (m_data) {
+        m_data->readMore(std::numeric_limits<int>::max());
     }
     catchUp();
 }
@@ -741,6 +745,15 @@ QVariant Recordset::Fields(int index) const {
     }
     requireCurrent();
     return m_data->value(m_view[static_cast<size_t>(m_pos)], index);
+}
+
+std::optional<QByteArrayView> Recordset::FieldUtf8(int index) const {
+    requireOpen();
+    if (index < 0 || index >= static_cast<int>(m_data->columns.size())) {
+        throwUnknownField(QString::number(index));
+    }
+    requireCurrent();
+    return m_data->utf8(m_view[static_cast<size_t>(m_pos)], index);
 }
 
 void Recordset::setField(const QString& name, const QVariant& value) {

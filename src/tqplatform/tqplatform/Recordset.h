@@ -1,11 +1,13 @@
 #pragma once
 
+#include <QByteArrayView>
 #include <QString>
 #include <QStringList>
 #include <QVariant>
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <vector>
 
 namespace tqplatform {
@@ -82,6 +84,11 @@ public:
     /// 3265 when there is no such field.
     QVariant Fields(const QString& name) const;
     QVariant Fields(int index) const;
+    /// The current record's text value as the database keeps it, UTF-8, without making a
+    /// QString of it (a list of many rows copies it straight into its own buffer); valid
+    /// until more rows are read. nullopt when the value is not a text kept as such (NULL, a
+    /// number, a date, money): ask Fields() then.
+    std::optional<QByteArrayView> FieldUtf8(int index) const;
     /// The current record's value written back into the in-memory row (not the database).
     void setField(const QString& name, const QVariant& value);
 

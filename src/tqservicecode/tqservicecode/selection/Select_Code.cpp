@@ -356,26 +356,30 @@ void Select_Code::fillSlice(int maxRows) {
     QElapsedTimer clock;
     clock.start();
     tqplatform::Recordset& rows = *m_pendingRows;
-    std::vector<PickerRow> slice;
-    slice.reserve(static_cast<size_t>(std::min(maxRows, 4096)));
     // Rows are read from the database in parts too, so that no slice waits for all of them.
     constexpr int RowsPerRead = 512;
-    while (std::cmp_less(slice.size(), maxRows)) {
+    // A text as the database keeps it (UTF-8) goes straight into the list's buffer.
+    QByteArray other[3];
+    const auto text = [&rows, &other](int field) -> QByteArrayView {
+        if (const auto utf8 = rows.FieldUtf8(field)) {
+            return *utf8;
+        }
+        return other[field - 1] = rows.Fields(field).toString().toUtf8();
+    };
+    for (int added = 0; added < maxRows;) {
         if (rows.Eof() && (rows.fetchComplete() || rows.fetchMore(RowsPerRead) == 0)) {
             break;
         }
-        PickerRow& added = slice.emplace_back();
-        added.id = rows.Fields(0).toInt();
-        added.description = rows.Fields(1).toString();
-        added.officeCode = rows.Fields(2).toString();
-        added.code = rows.Fields(3).toString();
-        added.fee = currencyOf(rows.Fields(4));
+        const QByteArrayView description = text(1);
+        const QByteArrayView officeCode = text(2);
+        m_codeList->stage(rows.Fields(0).toInt(), text(3), officeCode, description,
+                          currencyOf(rows.Fields(4)));
         rows.MoveNext();
-        if (slice.size() % 256 == 0 && clock.elapsed() >= SliceMilliseconds) {
+        if (++added % 256 == 0 && clock.elapsed() >= SliceMilliseconds) {
             break;
         }
     }
-    m_codeList->append(slice);
+    m_codeList->showStaged();
     updateCodeColumn();
     if (rows.Eof() && rows.fetchComplete()) {
         finishFill();
