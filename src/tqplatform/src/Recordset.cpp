@@ -190,29 +190,39 @@ const T& held(const QVariant& v) {
 }
 
 /// "-1234.5678": the form NUMERIC comes in, read straight into ten-thousandths.
-std::optional<Currency> plainDecimal(const QString& text) {
+char16_t unitOf(QChar c) {
+    return c.unicode();
+}
+char16_t unitOf(char c) {
+    return static_cast<unsigned char>(c);
+}
+
+/// "-1234.5678", as a QString or as the database's bytes.
+template <typename Text>
+std::optional<Currency> plainDecimal(const Text& text) {
     const qsizetype size = text.size();
     qsizetype i = 0;
-    const bool negative = size > 0 && text[0] == u'-';
+    const auto at = [&text](qsizetype index) { return unitOf(text[index]); };
+    const bool negative = size > 0 && at(0) == u'-';
     if (negative) {
         ++i;
     }
     int64_t whole = 0;
     int wholeDigits = 0;
-    for (; i < size && text[i] >= u'0' && text[i] <= u'9'; ++i) {
-        whole = whole * 10 + (text[i].unicode() - u'0');
+    for (; i < size && at(i) >= u'0' && at(i) <= u'9'; ++i) {
+        whole = whole * 10 + (at(i) - u'0');
         if (++wholeDigits > 14) {
             return std::nullopt;
         }
     }
     int64_t fraction = 0;
     int decimals = 0;
-    if (i < size && text[i] == u'.') {
-        for (++i; i < size && text[i] >= u'0' && text[i] <= u'9'; ++i) {
+    if (i < size && at(i) == u'.') {
+        for (++i; i < size && at(i) >= u'0' && at(i) <= u'9'; ++i) {
             if (++decimals > 4) {
                 return std::nullopt;
             }
-            fraction = fraction * 10 + (text[i].unicode() - u'0');
+            fraction = fraction * 10 + (at(i) - u'0');
         }
     }
     if (i != size || wholeDigits + decimals == 0) {
@@ -380,6 +390,29 @@ QVariant convert(QVariant&& v, Conversion conversion) {
     return std::move(v);
 }
 
+/// The values a list reads most, straight from PostgreSQL's text: an int4 or int2 (as the
+/// driver's atoi would read it) and money kept as NUMERIC. nullopt for anything else.
+std::optional<QVariant> quickPostgresValue(QByteArrayView text, int type, Conversion conversion) {
+    constexpr int Int2 = 21, Int4 = 23, Numeric = 1700;
+    if (conversion == Conversion::ToCurrency && type == Numeric) {
+        if (const auto plain = plainDecimal(text)) {
+            return QVariant::fromValue(*plain);
+        }
+    } else if (conversion == Conversion::ToInt32 && (type == Int4 || type == Int2) &&
+               !text.isEmpty() && text.size() <= 11) {
+        const bool negative = text[0] == '-';
+        int64_t value = 0;
+        for (qsizetype i = negative ? 1 : 0; i < text.size(); ++i) {
+            if (text[i] < '0' || text[i] > '9') {
+                return std::nullopt;
+            }
+            value = value * 10 + (text[i] - '0');
+        }
+        return QVariant(static_cast<int>(negative ? -value : value));
+    }
+    return std::nullopt;
+}
+
 [[noreturn]] void throwNoCurrentRecord() {
     Internal::throwError(tqGlobal::ErrorNumber::NoCurrentRecord,
                          QStringLiteral("Either BOF or EOF is True, or the current record has "
@@ -413,6 +446,7 @@ struct Recordset::Data : Internal::PendingRead {
     QHash<QString, int> exactIndex;   // names as fetched
     QHash<QString, int> foldedIndex;  // case-folded names
     Internal::RowStore store;
+    int64_t rowsRead = 0;                 // rows in store
     std::vector<Conversion> conversions;  // per column, applied when a value is asked for
     std::vector<int> nativeTypes;         // PostgreSQL type oids, per column
     bool postgres = false;
@@ -429,6 +463,7 @@ struct Recordset::Data : Internal::PendingRead {
           exactIndex(other.exactIndex),
           foldedIndex(other.foldedIndex),
           store(other.store),
+          rowsRead(other.rowsRead),
           conversions(other.conversions),
           nativeTypes(other.nativeTypes),
           postgres(other.postgres),
@@ -457,13 +492,19 @@ struct Recordset::Data : Internal::PendingRead {
         return foldedIndex.value(name.toCaseFolded(), -1);
     }
 
-    int64_t rowCount() const { return store.rowCount(); }
+    int64_t rowCount() const { return rowsRead; }
 
     QVariant value(int64_t row, int column) const {
         const auto c = static_cast<size_t>(column);
         const Internal::StoredKind kind = store.kind(row, column);
         if (kind == Internal::StoredKind::Variant || kind == Internal::StoredKind::Null) {
             return kind == Internal::StoredKind::Null ? QVariant() : store.variant(row, column);
+        }
+        if (postgres && kind == Internal::StoredKind::Text) {
+            if (auto quick =
+                    quickPostgresValue(store.bytes(row, column), nativeTypes[c], conversions[c])) {
+                return std::move(*quick);
+            }
         }
         QVariant raw = Internal::NativeCursor::driverValue(store, row, column, postgres,
                                                            postgres ? nativeTypes[c] : 0);
@@ -521,6 +562,7 @@ struct Recordset::Data : Internal::PendingRead {
         }
         indexColumns();
         store = Internal::RowStore(count);
+        rowsRead = 0;
         sql = statement;
         fromConnection = true;
         connection = conn.m_self;
@@ -544,6 +586,7 @@ struct Recordset::Data : Internal::PendingRead {
         }
         Connection& conn = **handle;
         const int read = cursor->read(store, maxRows);
+        rowsRead = store.rowCount();
         if (cursor->done()) {
             const QSqlError error = cursor->error();
             const bool lost = cursor->lost();
@@ -607,7 +650,7 @@ void Recordset::completeFetch() const {
 void Recordset::catchUp() const {
     // Rows read since the view was made join it at the end: a recordset whose rows are
     // still coming is neither sorted nor filtered (both read every row first).
-    if (!m_data || m_viewRows >= m_data->rowCount()) {
+    if (!m_data || m_viewRows >= m_data->rowsRead) {
         return;
     }
     for (int64_t row = m_viewRows; row < m_data->rowCount(); ++row) {
@@ -630,6 +673,7 @@ Recordset::Recordset(std::vector<Column> columns, std::vector<std::vector<QVaria
             }
         }
     }
+    m_data->rowsRead = m_data->store.rowCount();
     m_data->conversions.assign(columns.size(), Conversion::Keep);
     m_data->nativeTypes.assign(columns.size(), 0);
     m_data->columns = std::move(columns);

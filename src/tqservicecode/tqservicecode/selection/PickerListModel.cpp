@@ -27,10 +27,19 @@ uint16_t store(QString& buffer, const QString& text) {
 uint16_t storeUtf8(QString& buffer, QByteArrayView utf8) {
     const qsizetype at = buffer.size();
     buffer.resize(at + utf8.size());  // never more UTF-16 units than UTF-8 bytes
-    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     QChar* const start = buffer.data() + at;
-    qsizetype length =
-        std::min<qsizetype>(decoder.appendToBuffer(start, utf8) - start, MaxFieldLength);
+    // Codes and descriptions are nearly always ASCII: copied unit by unit.
+    qsizetype ascii = 0;
+    while (ascii < utf8.size() && static_cast<unsigned char>(utf8[ascii]) < 0x80) {
+        start[ascii] = QLatin1Char(utf8[ascii]);
+        ++ascii;
+    }
+    qsizetype length = ascii;
+    if (ascii < utf8.size()) {
+        QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+        length += decoder.appendToBuffer(start + ascii, utf8.sliced(ascii)) - (start + ascii);
+    }
+    length = std::min(length, MaxFieldLength);
     if (length > 0 && start[length - 1].isHighSurrogate()) {
         --length;  // never half of a character
     }
