@@ -48,7 +48,9 @@ public:
         const auto length = static_cast<uint32_t>(size);
         const auto at = static_cast<int64_t>(m_arena.size());
         m_arena.append(reinterpret_cast<const char*>(&length), sizeof length);
-        m_arena.append(data, size);
+        if (size > 0) {  // an empty blob comes as a null pointer
+            m_arena.append(data, size);
+        }
         push(kind, at);
     }
     void addVariant(const QVariant& value) {
