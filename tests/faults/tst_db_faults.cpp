@@ -20,8 +20,6 @@
 #include <QFile>
 #include <QUrl>
 
-using tqtest::ComponentFixture;
-
 namespace {
 
 const QString Emoji = QStringLiteral("\U0001F9B7");  // a tooth: two QString units
@@ -58,8 +56,7 @@ class FaultsTest : public QObject {
 
 private slots:
     void lockHeldElsewhereFailsAfterTheLockTimeout() {
-        ComponentFixture f;
-        TQ_OPEN_FIXTURE(f);
+        TQ_FIXTURE(f);
         if (!f.db.isPostgres()) {
             QSKIP("SQLite waits for a lock up to its busy timeout.");
         }
@@ -76,8 +73,7 @@ private slots:
     }
 
     void lostConnectionIsReopenedOnceAndReported() {
-        ComponentFixture f;
-        TQ_OPEN_FIXTURE(f);
+        TQ_FIXTURE(f);
         const int32_t code = f.addCode("D0120");
         tqplatform::Connection& connection = f.host->connection();
         // A read runs again on the reopened connection.
@@ -107,8 +103,7 @@ private slots:
     }
 
     void lookupsDoNotTakeALostConnectionForNotFound() {
-        ComponentFixture f;
-        TQ_OPEN_FIXTURE(f);
+        TQ_FIXTURE(f);
         f.addCode("D0120");
         tqservicecode::ServiceCodeRecord record;
         if (f.db.isPostgres()) {
@@ -144,8 +139,7 @@ private slots:
                 PracticeHost::GetHostFlag(flag);
             }
         };
-        ComponentFixture f;
-        TQ_OPEN_FIXTURE(f);
+        TQ_FIXTURE(f);
         auto host =
             std::make_shared<DroppingHost>(f.host->sharedConnection(), f.db.dataPath(), "t");
         host->ensureSchema();
@@ -186,8 +180,7 @@ private slots:
     }
 
     void postgresSessionIsSetWhenItOpens() {
-        ComponentFixture f;
-        TQ_OPEN_FIXTURE(f);
+        TQ_FIXTURE(f);
         if (!f.db.isPostgres()) {
             QSKIP("Session settings of a PostgreSQL server.");
         }
@@ -213,8 +206,7 @@ private slots:
     }
 
     void textsAreCutOnCharacterBoundaries() {
-        ComponentFixture f;
-        TQ_OPEN_FIXTURE(f);
+        TQ_FIXTURE(f);
         const QString x254 = QString(254, u'x');
         // The component's fixed-width fields: the emoji is the 255th character, kept whole.
         tqservicecode::ServiceCodeRecord record;
@@ -239,8 +231,7 @@ private slots:
     }
 
     void nulIsRefusedNotDropped() {
-        ComponentFixture f;
-        TQ_OPEN_FIXTURE(f);
+        TQ_FIXTURE(f);
         f.addCode("AB");
         const QString withNul = QString("A") + QChar(u'\0') + "B";
         QVERIFY(errorOf([&] { f.host->SqlText(withNul); }).contains("NUL"));
@@ -248,8 +239,7 @@ private slots:
     }
 
     void readOnlyPracticeIsReportedAtOpen() {
-        ComponentFixture f;
-        TQ_OPEN_FIXTURE(f);
+        TQ_FIXTURE(f);
         if (f.db.isPostgres()) {
             QSKIP("A practice file is SQLite's.");
         }
@@ -271,20 +261,18 @@ private slots:
     void textsCompareAlikeOnBothDatabases_data() {
         QTest::addColumn<QString>("stored");
         QTest::addColumn<QString>("sought");
-        QTest::newRow("ASCII") << "CROWN"
-                               << "crown";
-        QTest::newRow("umlauts") << "ÄRZTLICHE ÜBERWEISUNG, ÖL"
-                                 << "ärztliche überweisung, öl";
-        QTest::newRow("accents") << "éclat Ñ"
-                                 << "ÉCLAT ñ";
-        QTest::newRow("different letters") << "Ärzte"
-                                           << "Arzte";
+        const auto row = [](const char* name, const char* stored, const char* sought) {
+            QTest::newRow(name) << QString(stored) << QString(sought);
+        };
+        row("ASCII", "CROWN", "crown");
+        row("umlauts", "ÄRZTLICHE ÜBERWEISUNG, ÖL", "ärztliche überweisung, öl");
+        row("accents", "éclat Ñ", "ÉCLAT ñ");
+        row("different letters", "Ärzte", "Arzte");
     }
     void textsCompareAlikeOnBothDatabases() {
         QFETCH(QString, stored);
         QFETCH(QString, sought);
-        ComponentFixture f;
-        TQ_OPEN_FIXTURE(f);
+        TQ_FIXTURE(f);
         f.addCode("C1", {{"SevCodDes", stored}});
         const bool same = QString::compare(stored, sought, Qt::CaseInsensitive) == 0;
         QCOMPARE(f.scalar("SELECT COUNT(*) FROM SevCodTable WHERE SevCodDes = " +
@@ -303,8 +291,7 @@ private slots:
     void programCodeIsCreatedOnce() {
         // Both workstations looked for LAB~ before either wrote it; the second one's
         // insert meets the first one's row and updates it.
-        ComponentFixture f;
-        TQ_OPEN_FIXTURE(f);
+        TQ_FIXTURE(f);
         auto other = tqhost::createHost(f.db.url(), f.db.dataPath(), "other");
         const QStringList names = {"OffLocID", "SevCodCod", "SevCodDes"};
         int32_t first = 0, second = 0;

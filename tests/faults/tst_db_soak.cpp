@@ -82,8 +82,7 @@ class SoakTest : public QObject {
 
 private slots:
     void fourWorkstationsPostWhileAFifthLocks() {
-        tqtest::ComponentFixture f;
-        TQ_OPEN_FIXTURE(f);
+        TQ_FIXTURE(f);
         f.addCode("RECALL6", {{"SevCodTyp", "3 - Admin."}, {"SevCodCat", "Pat. Mgmt"}});
         const int32_t provider = f.insert(
             "PaTable", "pID", {{"pLasNam", "Moreau"}, {"pDocIni", "AM"}, {"pTypEmp", "1"}});

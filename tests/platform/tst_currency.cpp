@@ -79,58 +79,46 @@ private slots:
                  QStringLiteral("1234.5"));
     }
 
-    void fromDouble_data() {
-        QTest::addColumn<double>("value");
-        QTest::addColumn<QVariant>("raw");
-        QTest::newRow("binary tail kept off") << 0.1 + 0.2 << QVariant(qint64(3000));
-        QTest::newRow("half to even, down") << 2.00005 << QVariant(qint64(20000));
-        QTest::newRow("half to even, up") << 2.00015 << QVariant(qint64(20002));
-        QTest::newRow("negative half") << -2.00015 << QVariant(qint64(-20002));
-        QTest::newRow("large whole") << 123456789012.0 << QVariant(qint64(1234567890120000));
-        QTest::newRow("too large") << 1e15 << Refused;
-        QTest::newRow("too small") << -1e15 << Refused;
-        QTest::newRow("infinite") << std::numeric_limits<double>::infinity() << Refused;
-        QTest::newRow("not a number") << std::numeric_limits<double>::quiet_NaN() << Refused;
-    }
-
     void fromDouble() {
-        QFETCH(double, value);
-        QFETCH(QVariant, raw);
-        try {
-            QCOMPARE(Currency::fromDouble(value).raw(), raw.toLongLong());
-            QVERIFY(raw.isValid());
-        } catch (const tqGlobal::Error& error) {
-            QCOMPARE(error.number(), tqGlobal::ErrorNumber::Overflow);
-            QVERIFY(!raw.isValid());
+        // Binary tails kept off, half to even, and no amount beyond the range.
+        const double inf = std::numeric_limits<double>::infinity();
+        const std::pair<double, QVariant> rows[] = {
+            {0.1 + 0.2, qint64(3000)},
+            {2.00005, qint64(20000)},
+            {2.00015, qint64(20002)},
+            {-2.00015, qint64(-20002)},
+            {123456789012.0, qint64(1234567890120000)},
+            {1e15, Refused},
+            {-1e15, Refused},
+            {inf, Refused},
+            {std::numeric_limits<double>::quiet_NaN(), Refused}};
+        for (const auto& [value, raw] : rows) {
+            try {
+                QCOMPARE(Currency::fromDouble(value).raw(), raw.toLongLong());
+                QVERIFY(raw.isValid());
+            } catch (const tqGlobal::Error& error) {
+                QCOMPARE(error.number(), tqGlobal::ErrorNumber::Overflow);
+                QVERIFY2(!raw.isValid(), qPrintable(QString::number(value)));
+            }
         }
     }
 
-    void mulDiv_data() {
-        QTest::addColumn<qint64>("raw");
-        QTest::addColumn<qint64>("numerator");
-        QTest::addColumn<qint64>("denominator");
-        QTest::addColumn<qint64>("expected");
-        QTest::addColumn<long>("error");
-        QTest::newRow("two thirds") << qint64(100000) << 2LL << 3LL << 66667LL << 0L;
-        QTest::newRow("half to even, down") << qint64(5) << 1LL << 2LL << 2LL << 0L;
-        QTest::newRow("half to even, up") << qint64(7) << 1LL << 2LL << 4LL << 0L;
-        QTest::newRow("both negative") << qint64(-7) << -1LL << 2LL << 4LL << 0L;
-        QTest::newRow("wide intermediate") << MaxRaw << 1000LL << 1000LL << MaxRaw << 0L;
-        QTest::newRow("division by zero") << qint64(10000) << 1LL << 0LL << 0LL << 11L;
-        QTest::newRow("overflow") << MaxRaw << 2LL << 1LL << 0LL << 6L;
-    }
-
     void mulDiv() {
-        QFETCH(qint64, raw);
-        QFETCH(qint64, numerator);
-        QFETCH(qint64, denominator);
-        QFETCH(qint64, expected);
-        QFETCH(long, error);
-        try {
-            QCOMPARE(Currency::fromRaw(raw).mulDiv(numerator, denominator).raw(), expected);
-            QCOMPARE(0L, error);
-        } catch (const tqGlobal::Error& e) {
-            QCOMPARE(e.number(), error);
+        // raw * numerator / denominator, half to even; the error raised, 0 for none.
+        const qint64 rows[][5] = {{100000, 2, 3, 66667, 0},
+                                  {5, 1, 2, 2, 0},
+                                  {7, 1, 2, 4, 0},
+                                  {-7, -1, 2, 4, 0},
+                                  {MaxRaw, 1000, 1000, MaxRaw, 0},
+                                  {10000, 1, 0, 0, 11},
+                                  {MaxRaw, 2, 1, 0, 6}};
+        for (const auto& row : rows) {
+            try {
+                QCOMPARE(Currency::fromRaw(row[0]).mulDiv(row[1], row[2]).raw(), row[3]);
+                QCOMPARE(0LL, row[4]);
+            } catch (const tqGlobal::Error& e) {
+                QCOMPARE(qint64(e.number()), row[4]);
+            }
         }
     }
 };

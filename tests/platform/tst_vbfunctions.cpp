@@ -158,47 +158,43 @@ private slots:
         QCOMPARE(converted.value_or(QDateTime()), expected);
     }
 
-    void dates_data() {
-        QTest::addColumn<QString>("interval");
-        QTest::addColumn<qint64>("number");
-        QTest::addColumn<QDateTime>("first");
-        QTest::addColumn<QDateTime>("second");
-        QTest::addColumn<bool>("added");  // DateAdd(interval, number, first) gives second
-        const auto row = [](const char* tag, const char* interval, qint64 number,
-                            const QDateTime& first, const QDateTime& second, bool added = true) {
-            QTest::newRow(tag) << QString::fromLatin1(interval) << number << first << second
-                               << added;
-        };
-        row("month to shorter month", "m", 3, at(2027, 1, 31), at(2027, 4, 30));
-        row("month to leap February", "m", 1, at(2024, 1, 31), at(2024, 2, 29));
-        row("month back", "m", -1, at(2026, 3, 31), at(2026, 2, 28));
-        row("year from leap day", "yyyy", 1, at(2024, 2, 29), at(2025, 2, 28));
-        row("quarter", "q", 1, at(2026, 11, 30), at(2027, 2, 28));
-        row("day over year end", " D ", 1, at(2026, 12, 31, 23), at(2027, 1, 1, 23));
-        row("minutes back over midnight", "n", -31, at(2026, 1, 5, 0, 30), at(2026, 1, 4, 23, 59));
-        row("day boundary crossed", "d", 1, at(2026, 1, 5, 23, 59), at(2026, 1, 6, 0, 1), false);
-        row("day boundary backwards", "d", -1, at(2026, 1, 6, 0, 1), at(2026, 1, 5, 23, 59), false);
-        row("month boundary crossed", "m", 1, at(2026, 1, 31), at(2026, 2, 1), false);
-        row("months over years", "m", 15, at(2025, 11, 15), at(2027, 2, 1), false);
-        row("hour back over midnight", "h", -1, at(2026, 1, 6, 0, 30), at(2026, 1, 5, 23, 30),
-            false);
-        row("whole weeks", "w", 1, at(2026, 1, 5), at(2026, 1, 18), false);
-        row("Sunday crossed", "ww", 1, at(2026, 1, 10), at(2026, 1, 11), false);
-        row("no Sunday crossed", "ww", 0, at(2026, 1, 11), at(2026, 1, 17), false);
-    }
-
     void dates() {
-        QFETCH(QString, interval);
-        QFETCH(qint64, number);
-        QFETCH(QDateTime, first);
-        QFETCH(QDateTime, second);
-        QFETCH(bool, added);
-        QCOMPARE(vb::DateDiff(interval, first, second), number);
-        if (added) {
-            QCOMPARE(vb::DateAdd(interval, number, first), second);
-        }
-        if (added && first.time() == QTime(0, 0)) {
-            QCOMPARE(vb::DateAdd(interval, number, first.date()), second.date());
+        // DateDiff(interval, first, second) gives number; where "added" also
+        // DateAdd(interval, number, first) gives second.
+        struct Row {
+            const char *tag, *interval;
+            qint64 number;
+            QDateTime first, second;
+            bool added = true;
+        };
+        const Row rows[] = {
+            {"month to shorter month", "m", 3, at(2027, 1, 31), at(2027, 4, 30)},
+            {"month to leap February", "m", 1, at(2024, 1, 31), at(2024, 2, 29)},
+            {"month back", "m", -1, at(2026, 3, 31), at(2026, 2, 28)},
+            {"year from leap day", "yyyy", 1, at(2024, 2, 29), at(2025, 2, 28)},
+            {"quarter", "q", 1, at(2026, 11, 30), at(2027, 2, 28)},
+            {"day over year end", " D ", 1, at(2026, 12, 31, 23), at(2027, 1, 1, 23)},
+            {"minutes back over midnight", "n", -31, at(2026, 1, 5, 0, 30), at(2026, 1, 4, 23, 59)},
+            {"day boundary crossed", "d", 1, at(2026, 1, 5, 23, 59), at(2026, 1, 6, 0, 1), false},
+            {"day boundary backwards", "d", -1, at(2026, 1, 6, 0, 1), at(2026, 1, 5, 23, 59),
+             false},
+            {"month boundary crossed", "m", 1, at(2026, 1, 31), at(2026, 2, 1), false},
+            {"months over years", "m", 15, at(2025, 11, 15), at(2027, 2, 1), false},
+            {"hour back over midnight", "h", -1, at(2026, 1, 6, 0, 30), at(2026, 1, 5, 23, 30),
+             false},
+            {"whole weeks", "w", 1, at(2026, 1, 5), at(2026, 1, 18), false},
+            {"Sunday crossed", "ww", 1, at(2026, 1, 10), at(2026, 1, 11), false},
+            {"no Sunday crossed", "ww", 0, at(2026, 1, 11), at(2026, 1, 17), false},
+        };
+        for (const Row& row : rows) {
+            QVERIFY2(vb::DateDiff(row.interval, row.first, row.second) == row.number, row.tag);
+            if (row.added) {
+                QCOMPARE(vb::DateAdd(row.interval, row.number, row.first), row.second);
+            }
+            if (row.added && row.first.time() == QTime(0, 0)) {
+                QCOMPARE(vb::DateAdd(row.interval, row.number, row.first.date()),
+                         row.second.date());
+            }
         }
     }
 

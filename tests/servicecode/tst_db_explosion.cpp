@@ -77,42 +77,31 @@ private slots:
         QCOMPARE(ui.messages[0].buttons, 0);
     }
 
-    void feeSchedules_data() {
-        QTest::addColumn<int>("patientSchedule");
-        QTest::addColumn<int>("standing");
-        QTest::addColumn<int>("providerSchedule");
-        QTest::addColumn<int>("shown");
-        QTest::addColumn<int>("storedSchedule");
-        QTest::addColumn<int>("storedStanding");
-        QTest::newRow("from the provider") << 0 << 0 << 3 << 3 << 3 << 3;
-        QTest::newRow("both valid: nothing written") << 2 << 4 << 3 << 4 << 2 << 4;
-        QTest::newRow("provider's schedule invalid") << 0 << 0 << 5 << 1 << 1 << 1;
-        QTest::newRow("standing kept when valid") << 0 << 2 << 3 << 2 << 3 << 2;
-        QTest::newRow("invalid standing falls back") << 3 << 9 << 1 << 3 << 3 << 9;
-        QTest::newRow("nothing valid") << 7 << 0 << 1 << 1 << 7 << 0;
-    }
-
     void feeSchedules() {
-        QFETCH(int, patientSchedule);
-        QFETCH(int, standing);
-        QFETCH(int, providerSchedule);
-        QFETCH(int, shown);
-        QFETCH(int, storedSchedule);
-        QFETCH(int, storedStanding);
         TQ_FIXTURE(f);
-        const int32_t provider =
-            f.insert("PaTable", "pID",
-                     {{"pLasNam", "Doc"}, {"pDOCFeeTyp", QString::number(providerSchedule)}});
-        const int32_t patient = f.insert("PaTable", "pID",
-                                         {{"pLasNam", "Pat"},
-                                          {"pPROIND", QString::number(provider)},
-                                          {"pGPDenFeeTyp", QString::number(patientSchedule)},
-                                          {"pGPDenFeeTypPerm", QString::number(standing)}});
-        QCOMPARE(feeScheduleForPatient(patient), static_cast<int16_t>(shown));
-        QCOMPARE(f.scalar("SELECT pGPDenFeeTyp * 100 + pGPDenFeeTypPerm FROM PaTable WHERE pID=" +
-                          QString::number(patient))
-                     .toInt(),
-                 storedSchedule * 100 + storedStanding);
+        // The patient's schedule, standing schedule and provider's schedule; the schedule
+        // shown, then the schedule and standing schedule stored.
+        const int rows[][6] = {
+            {0, 0, 3, 3, 3, 3},  // from the provider
+            {2, 4, 3, 4, 2, 4},  // both valid: nothing written
+            {0, 0, 5, 1, 1, 1},  // the provider's schedule invalid
+            {0, 2, 3, 2, 3, 2},  // the standing schedule kept when valid
+            {3, 9, 1, 3, 3, 9},  // an invalid standing schedule falls back
+            {7, 0, 1, 1, 7, 0},  // nothing valid
+        };
+        for (const auto& row : rows) {
+            const int32_t provider = f.insert(
+                "PaTable", "pID", {{"pLasNam", "Doc"}, {"pDOCFeeTyp", QString::number(row[2])}});
+            const int32_t patient = f.insert("PaTable", "pID",
+                                             {{"pLasNam", "Pat"},
+                                              {"pPROIND", QString::number(provider)},
+                                              {"pGPDenFeeTyp", QString::number(row[0])},
+                                              {"pGPDenFeeTypPerm", QString::number(row[1])}});
+            QCOMPARE(feeScheduleForPatient(patient), static_cast<int16_t>(row[3]));
+            const QString stored =
+                "SELECT pGPDenFeeTyp * 100 + pGPDenFeeTypPerm FROM PaTable WHERE pID=";
+            QCOMPARE(f.scalar(stored + QString::number(patient)).toInt(), row[4] * 100 + row[5]);
+        }
     }
 
     void patientsWithoutRowOrProvider() {

@@ -94,34 +94,31 @@ struct PickerPractice : tqtest::ComponentFixture {
         if (!open()) {
             return false;
         }
-        exam = addCode("D0120", {{"SevCodOffCod", "PE"},
-                                 {"SevCodDes", "Periodic exam"},
-                                 {"SevCodFee1", "45.00"},
-                                 {"SevCodFee3", "40.50"}});
-        xrays = addCode(
-            "D0274",
-            {{"SevCodDes", "Four bitewings"}, {"SevCodFee1", "60.00"}, {"SevCodFee3", "51.25"}});
-        cleaning = addCode("D1110", {{"SevCodCat", "Prev"},
-                                     {"SevCodDes", "Adult cleaning"},
-                                     {"SevCodFee1", "95.00"},
-                                     {"SevCodFee3", "80.00"}});
-        recall = addCode("RECALL", {{"SevCodCat", "Prev"},
-                                    {"SevCodDes", "@D0120,D1110,274"},
-                                    {"SevCodFee1", "0"},
-                                    {"SevCodFee3", "0"}});
-        free = addCode("D0999",
-                       {{"SevCodDes", "Courtesy look"}, {"SevCodFee1", "0"}, {"SevCodFee3", "0"}});
-        crown = addCode(
-            "D2740",
-            {{"SevCodCat", "Rest"}, {"SevCodDes", "Porcelain crown"}, {"SevCodFee3", "900.00"}});
-        addCode("CCPMT",
-                {{"SevCodTyp", "2 - Credit"}, {"SevCodCat", "Diag"}, {"SevCodSubCat", "Cash"}});
-        addCode(
-            "TODO1",
-            {{"SevCodTyp", "3 - Admin."}, {"SevCodCat", "Pat. Mgmt"}, {"SevCodDes", "Call back"}});
-        addCode("TODO2", {{"SevCodTyp", "3 - Admin."},
-                          {"SevCodCat", "Pat. Mgmt"},
-                          {"SevCodDes", "Ask about insurance"}});
+        // Code, type, category, sub-category, office code, description, fee 1, fee 3.
+        const QStringList codes[] = {
+            {"D0120", "", "", "", "PE", "Periodic exam", "45.00", "40.50"},
+            {"D0274", "", "", "", "", "Four bitewings", "60.00", "51.25"},
+            {"D1110", "", "Prev", "", "", "Adult cleaning", "95.00", "80.00"},
+            {"RECALL", "", "Prev", "", "", "@D0120,D1110,274", "0", "0"},
+            {"D0999", "", "", "", "", "Courtesy look", "0", "0"},
+            {"D2740", "", "Rest", "", "", "Porcelain crown", "", "900.00"},
+            {"CCPMT", "2 - Credit", "Diag", "Cash", "", "", "", ""},
+            {"TODO1", "3 - Admin.", "Pat. Mgmt", "", "", "Call back", "", ""},
+            {"TODO2", "3 - Admin.", "Pat. Mgmt", "", "", "Ask about insurance", "", ""}};
+        const QStringList columns = {"SevCodTyp", "SevCodCat",  "SevCodSubCat", "SevCodOffCod",
+                                     "SevCodDes", "SevCodFee1", "SevCodFee3"};
+        QList<int32_t> ids;
+        for (const QStringList& code : codes) {
+            QMap<QString, QString> values;
+            for (int i = 0; i < columns.size(); ++i) {
+                if (!code[i + 1].isEmpty()) {
+                    values[columns[i]] = code[i + 1];
+                }
+            }
+            ids << addCode(code[0], values);
+        }
+        exam = ids[0], xrays = ids[1], cleaning = ids[2], recall = ids[3], free = ids[4];
+        crown = ids[5];
         provider = insert("PaTable", "pID",
                           {{"pLasNam", "Moreau"},
                            {"pFirNam", "Alice"},
@@ -153,9 +150,10 @@ struct PickerPractice : tqtest::ComponentFixture {
 
 }  // namespace
 
-/// Opens the practice, or skips (fails under CI) when the database is unreachable.
-#define TQ_OPEN_PICKER_PRACTICE(practice) \
-    TQ_REQUIRE_DATABASE((practice).db);   \
+/// Declares and opens the practice, or skips (fails under CI) when the database is unreachable.
+#define TQ_PICKER_PRACTICE(practice)    \
+    PickerPractice practice;            \
+    TQ_REQUIRE_DATABASE((practice).db); \
     QVERIFY((practice).setUp())
 
 class PickerTest : public QObject {
@@ -188,8 +186,7 @@ private slots:
         QFETCH(QString, enabled);
         QFETCH(QString, caption);
         QFETCH(QString, screenText);
-        PickerPractice f;
-        TQ_OPEN_PICKER_PRACTICE(f);
+        TQ_PICKER_PRACTICE(f);
         ScriptedUi ui;
         bool shown = false;
         ui.onShow("Select_Code", [&](QDialog& dialog) {
@@ -208,8 +205,7 @@ private slots:
     }
 
     void codeListShowsTheCategoryAtThePatientsFees() {
-        PickerPractice f;
-        TQ_OPEN_PICKER_PRACTICE(f);
+        TQ_PICKER_PRACTICE(f);
         ScriptedUi ui;
         ui.onShow("Select_Code", [&](QDialog& dialog) {
             Select_Code& form = picker(dialog);
@@ -252,8 +248,7 @@ private slots:
     }
 
     void choosingAndRemovingCodes() {
-        PickerPractice f;
-        TQ_OPEN_PICKER_PRACTICE(f);
+        TQ_PICKER_PRACTICE(f);
         ScriptedUi ui;
         ui.onShow("Select_Code", [&](QDialog& dialog) {
             Select_Code& form = picker(dialog);
@@ -294,8 +289,7 @@ private slots:
     }
 
     void batchLimitAndCancel() {
-        PickerPractice f;
-        TQ_OPEN_PICKER_PRACTICE(f);
+        TQ_PICKER_PRACTICE(f);
         const QString longText = "A description far longer than its column";
         for (int i = 0; i < 26; ++i) {
             f.addCode(i == 0 ? QStringLiteral("CHARTNOTE") : QStringLiteral("T%1").arg(i),
@@ -333,8 +327,7 @@ private slots:
     }
 
     void explosionCodesAndSingleSelection() {
-        PickerPractice f;
-        TQ_OPEN_PICKER_PRACTICE(f);
+        TQ_PICKER_PRACTICE(f);
         ScriptedUi ui;
         ui.onShow("Select_Code", [&](QDialog& dialog) {
             Select_Code& form = picker(dialog);
@@ -374,8 +367,7 @@ private slots:
     }
 
     void aLongListFillsInSlicesAndDropsClicksMeanwhile() {
-        PickerPractice f;
-        TQ_OPEN_PICKER_PRACTICE(f);
+        TQ_PICKER_PRACTICE(f);
         const int extra = Select_Code::FirstScreenRows + 50;
         f.host->connection().BeginTrans();
         for (int i = 0; i < extra; ++i) {
@@ -406,8 +398,7 @@ private slots:
     }
 
     void listEditAndDefaultButtons() {
-        PickerPractice f;
-        TQ_OPEN_PICKER_PRACTICE(f);
+        TQ_PICKER_PRACTICE(f);
         ScriptedUi ui;
         int browserShown = 0;
         QString flagSeenByBrowser;
@@ -449,8 +440,7 @@ private slots:
     }
 
     void editingACodeRefreshesTheList() {
-        PickerPractice f;
-        TQ_OPEN_PICKER_PRACTICE(f);
+        TQ_PICKER_PRACTICE(f);
         struct FakeEditor : QDialog, ServiceCodeEditorScreen {
             int32_t id = 0;
             bool hidden = false;
@@ -491,8 +481,7 @@ private slots:
     }
 
     void theOwnerOfThePicker() {
-        PickerPractice f;
-        TQ_OPEN_PICKER_PRACTICE(f);
+        TQ_PICKER_PRACTICE(f);
         QWidget main;
         QWidget window;
         QObject notAWindow;
@@ -501,12 +490,9 @@ private slots:
         QWidget* owner = nullptr;
         ui.onShow("Select_Code", [&](QDialog& dialog) { owner = dialog.parentWidget(); });
         const auto pickWith = [&](QObject* given) {
-            int16_t flag = 0;
-            int16_t count = 0;
+            int16_t flag = 0, count = 0;
             int32_t who = f.patient;
-            QString category;
-            QString answer;
-            QString mode;
+            QString category, answer, mode;
             owner = &window;  // anything but the expected answer
             f.component.SelectServiceCode(flag, who, category, answer, count, mode, true, given);
             return owner;
@@ -517,8 +503,7 @@ private slots:
     }
 
     void chooseCategoryMode() {
-        PickerPractice f;
-        TQ_OPEN_PICKER_PRACTICE(f);
+        TQ_PICKER_PRACTICE(f);
         ScriptedUi ui;
         ui.onShowOnce("Select_Code", [](QDialog& dialog) {
             Select_Code& form = picker(dialog);
@@ -539,8 +524,7 @@ private slots:
     }
 
     void helpComesUpOverTheModalPicker() {
-        PickerPractice f;
-        TQ_OPEN_PICKER_PRACTICE(f);
+        TQ_PICKER_PRACTICE(f);
         ScriptedUi ui;
         bool shown = false;
         ui.onShow("Select_Code", [&](QDialog& dialog) {
@@ -572,8 +556,7 @@ private slots:
 
     void databaseFaultsAreToldAndTheScreenStays() {
         QFETCH(QString, steps);
-        PickerPractice f;
-        TQ_OPEN_PICKER_PRACTICE(f);
+        TQ_PICKER_PRACTICE(f);
         const std::shared_ptr<tqtest::FaultyHost> host = f.useFaultyHost();
         ScriptedUi ui;
         bool stayed = false;
@@ -612,8 +595,7 @@ private slots:
     }
 
     void wholeRoadForANewPatient() {
-        PickerPractice f;
-        TQ_OPEN_PICKER_PRACTICE(f);
+        TQ_PICKER_PRACTICE(f);
         // A patient with neither provider nor schedule: the practice's default provider
         // (schedule 3) is stored, then the schedule.
         const int32_t newcomer = f.insert(

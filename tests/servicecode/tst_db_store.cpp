@@ -131,15 +131,14 @@ private slots:
     void pseudoCodesAreCreatedOnFirstUse_data() {
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("row");  // code, type, description, category, sub, stops
-        QTest::newRow("lab") << "lab~"
-                             << "LAB~|3 - Admin|Laboratory Case|Pat. Mgmt||YNNNYNNNN";
-        QTest::newRow("rx") << " Rx~ "
-                            << "RX~|3 - Admin|Prescription|Silent||YNNNYNNNN";
-        QTest::newRow("psr") << "psr~"
-                             << "PSR~|3 - Admin|PSR|Silent||YNNNYNNNN";
-        QTest::newRow("card") << "crde~"
-                              << "CRDE~|2 - Credit|Electronic Credit Card Process|Pat. "
-                                 "Pay|CreditCrdE|YNNNYYNNN";
+        const auto row = [](const char* typed, const char* expected) {
+            QTest::newRow(typed) << typed << expected;
+        };
+        row("lab~", "LAB~|3 - Admin|Laboratory Case|Pat. Mgmt||YNNNYNNNN");
+        row(" Rx~ ", "RX~|3 - Admin|Prescription|Silent||YNNNYNNNN");
+        row("psr~", "PSR~|3 - Admin|PSR|Silent||YNNNYNNNN");
+        row("crde~",
+            "CRDE~|2 - Credit|Electronic Credit Card Process|Pat. Pay|CreditCrdE|YNNNYYNNN");
     }
 
     void pseudoCodesAreCreatedOnFirstUse() {
@@ -167,26 +166,21 @@ private slots:
         QTest::addColumn<QString>("message");  // "" when the credit passes
         const QString line = CR + CR + "        CR1 - Payment by cash" + CR + CR;
         const QString edit = "Please edit this code in the Edit Service Code screen.";
-        QTest::newRow("patient payment with method") << "Pat. Pay"
-                                                     << "Cash" << QString();
-        QTest::newRow("insurance payment without method") << "Pri. Ins."
-                                                          << "" << QString();
-        QTest::newRow("no category, no method")
-            << ""
-            << ""
-            << "The following credit code must be categorized before it can be entered." + line +
-                   "Also, for proper tracking in reports, this credit should be sub-categorized." +
-                   CR + CR + edit;
-        QTest::newRow("no category, a method")
-            << ""
-            << "Cash"
-            << "The following credit code must be categorized before it can be entered." + line +
-                   edit;
-        QTest::newRow("patient payment without method")
-            << "pat. pay"
-            << ""
-            << "The following credit code must be Sub-categorized before it can be entered." +
-                   line + edit;
+        const auto row = [](const char* name, const char* category, const char* sub,
+                            const QString& message) {
+            QTest::newRow(name) << category << sub << message;
+        };
+        const QString sub =
+            "Also, for proper tracking in reports, this credit should be sub-categorized.";
+        const QString uncategorized =
+            "The following credit code must be categorized before it can be entered.";
+        row("patient payment with method", "Pat. Pay", "Cash", "");
+        row("insurance payment without method", "Pri. Ins.", "", "");
+        row("no category, no method", "", "", uncategorized + line + sub + CR + CR + edit);
+        row("no category, a method", "", "Cash", uncategorized + line + edit);
+        row("patient payment without method", "pat. pay", "",
+            "The following credit code must be Sub-categorized before it can be entered." + line +
+                edit);
     }
 
     void creditRules() {

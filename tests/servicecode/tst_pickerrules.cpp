@@ -66,8 +66,6 @@ private slots:
         QCOMPARE(startingButton(21, enabled), 21);
         enabled.fill(false);
         QCOMPARE(startingButton(4, enabled), 4);
-        QCOMPARE(categoryButtons()[AllButton].category, QString());
-        QCOMPARE(categoryButtons()[19].type, QStringLiteral("3 - Admin"));
     }
 
     void linesAreMadeFromTypedRows() {
@@ -128,7 +126,6 @@ private slots:
     void descriptionIsFittedToItsColumn() {
         const QFontMetrics metrics(QFont(QStringLiteral("DejaVu Sans"), 9));
         const CharacterWidths widths(metrics);
-        QCOMPARE(widths.width("WWW"), 3 * widths.width("W"));
         QCOMPARE(listDescription("Exam", widths, 100000), QStringLiteral("Exam").leftJustified(20));
         QCOMPARE(listDescription("A very long description of a code", widths, 100000),
                  QStringLiteral("A very long descript"));
@@ -136,6 +133,10 @@ private slots:
         const QString fitted = listDescription("WWWWWWWWWWWWWWWWWWWWWW", widths, limit);
         QCOMPARE(fitted, QStringLiteral("WWWWWW"));
         QCOMPARE(listDescription("anything", widths, 0), QString());
+        // An emoji across the column's edge goes whole, never half of it.
+        const QString nineteen(19, QLatin1Char('a'));
+        QCOMPARE(listDescription(nineteen + QString::fromUtf8("\xF0\x9F\x98\x80"), widths, 100000),
+                 nineteen);
     }
 };
 
