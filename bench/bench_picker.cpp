@@ -168,7 +168,7 @@ private:
     sqlite3* m_sqlite = nullptr;
 };
 
-/// The Recordset's read alone: the one call of the fill that cannot be cut into slices.
+/// The Recordset reading every row at once (the fill reads them in parts, between slices).
 double recordsetMs(tqplatform::Connection& conn, const QString& sql) {
     QElapsedTimer timer;
     timer.start();
@@ -387,7 +387,7 @@ int main(int argc, char** argv) {
     std::printf(
         "Code picker list fill (until its last line is in) against the Qt driver's and the "
         "database's C client's read of the same rows into memory (best of 5, interleaved); "
-        "Recordset ms: the one read call of the fill\n");
+        "Recordset ms: a Recordset reading every row at once (the fill reads them in parts)\n");
     {
         qputenv("TQ_TEST_DB", "sqlite");
         tqtest::TestDatabase db;

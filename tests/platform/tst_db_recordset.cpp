@@ -10,6 +10,8 @@
 #include <QDate>
 #include <QDateTime>
 #include <QObject>
+#include <QSqlError>
+#include <QSqlQuery>
 #include <QTest>
 
 #include <functional>
@@ -133,8 +135,13 @@ private slots:
         QCOMPARE(rs.Fields(field).metaType(), value.metaType());
         QCOMPARE(rs.Fields(field), value);
         QCOMPARE(rs.Fields(index), value);
+        // Texts alone come as the database's UTF-8 too.
+        const auto utf8 = rs.FieldUtf8(index);
+        QCOMPARE(utf8.has_value(), type == FieldType::VarWChar);
+        QCOMPARE(utf8.value_or(QByteArrayView()).toByteArray(),
+                 utf8 ? value.toString().toUtf8() : QByteArray());
         rs.setFilter(QStringLiteral("kID IS NULL"));
-        QVERIFY(rs.RecordCount() == 1 && rs.Fields(field).isNull());
+        QVERIFY(rs.RecordCount() == 1 && rs.Fields(field).isNull() && !rs.FieldUtf8(index));
     }
 
     void moneyIsExact() {
@@ -339,6 +346,89 @@ private slots:
             QCOMPARE(errorOf([&] { conn.Execute(QStringLiteral("SELECT 1")); }), 3704L);
         }
         QCOMPARE(m_conn->OpenRecordset(QStringLiteral("SELECT * FROM Closing")).RecordCount(), 0);
+    }
+
+    void rowsReadInParts() {
+        const IdList all{1, 2, 3, 4, 5, 6, 7, 8};
+        const QString sql = QStringLiteral("SELECT * FROM Codes ORDER BY cID");
+        Recordset rs = m_conn->OpenRecordset(sql, 3);
+        QVERIFY(rs.RecordCount() == 3 && !rs.fetchComplete());
+        QCOMPARE(rs.fetchMore(4), 4);
+        QCOMPARE(rs.fetchMore(4), 1);
+        QVERIFY(rs.fetchComplete());
+        QCOMPARE(ids(rs), all);
+        // Another statement on the connection, a sort or a clone reads the rest first.
+        Recordset settled = m_conn->OpenRecordset(sql, 2);
+        m_conn->Execute(QStringLiteral("DELETE FROM Tx"));
+        QVERIFY(settled.fetchComplete());
+        QCOMPARE(ids(settled), all);
+        Recordset sorted = m_conn->OpenRecordset(sql, 2);
+        sorted.setSort(QStringLiteral("cID DESC"));
+        QCOMPARE(ids(sorted), (IdList{8, 7, 6, 5, 4, 3, 2, 1}));
+        Recordset partial = m_conn->OpenRecordset(sql, 1);
+        QCOMPARE(ids(partial), IdList{1});
+        QCOMPARE(ids(*std::make_unique<Recordset>(partial.Clone())), all);
+        // The cursor that stood past the rows read stands on the next one once it is read.
+        QCOMPARE(partial.Fields(QStringLiteral("cFee")).value<Currency>().raw(), 1000);
+    }
+
+    void failedReadsReported() {
+        // A statement that fails at its fifth row: the driver's own text, whether the row is
+        // read at once or later in parts.
+        const QString failing =
+            m_db->isPostgres() ? QStringLiteral("SELECT cID, 1 / (cID - 5) AS q FROM Codes")
+                               : QStringLiteral(
+                                     "SELECT cID, CASE WHEN cID = 5 THEN abs(-9223372036854775808) "
+                                     "END AS q FROM Codes");
+        QSqlQuery bare(m_conn->database());
+        bare.setForwardOnly(true);
+        QVERIFY(bare.exec(failing));
+        while (bare.next()) {
+        }
+        const QString expected =
+            bare.lastError().text() + QStringLiteral("\nStatement: ") + failing;
+        bare = QSqlQuery();
+        const auto description = [&](const std::function<void()>& action) {
+            try {
+                action();
+            } catch (const tqGlobal::Error& e) {
+                return QString::number(e.number()) + u' ' + e.description();
+            }
+            return QString();
+        };
+        const QString number = QString::number(tqGlobal::ErrorNumber::DatabaseError) + u' ';
+        QCOMPARE(description([&] { m_conn->OpenRecordset(failing); }), number + expected);
+        Recordset rs = m_conn->OpenRecordset(failing, 2);
+        QCOMPARE(description([&] { rs.fetchMore(100); }), number + expected);
+        QVERIFY(rs.fetchComplete() && m_conn->isOpen());
+
+        // The connection lost while rows are still coming: reported as lost, and open again.
+        const QString many =
+            m_db->isPostgres()
+                ? QStringLiteral("SELECT g FROM generate_series(1, 3000000) AS g")
+                : QStringLiteral(
+                      "WITH RECURSIVE n(g) AS (SELECT 1 UNION ALL SELECT g + 1 FROM n "
+                      "WHERE g < 3000000) SELECT g FROM n");
+        const QString pid = m_db->isPostgres()
+                                ? m_conn->OpenRecordset(QStringLiteral("SELECT pg_backend_pid()"))
+                                      .Fields(0)
+                                      .toString()
+                                : QString();
+        QSqlDatabase underneath = m_conn->database();
+        Recordset endless = m_conn->OpenRecordset(many, 2);
+        if (m_db->isPostgres()) {
+            Connection(m_db->url())
+                .Execute(QStringLiteral("SELECT pg_terminate_backend(%1)").arg(pid));
+        } else {
+            underneath.close();
+        }
+        QCOMPARE(errorOf([&] {
+                     while (endless.fetchMore(100000) > 0) {
+                     }
+                 }),
+                 Connection::ConnectionLost);
+        QVERIFY(endless.fetchComplete());
+        QCOMPARE(codes().RecordCount(), 8);
     }
 
     void refusedRequestsChangeNothing() {

@@ -377,6 +377,13 @@ void loadSamplePractice(PracticeHost& host) {
         }
         throw;
     }
+    if (conn.kind() == tqplatform::DatabaseKind::PostgreSQL && (needCodes || needPeople)) {
+        // Statistics of the tables just filled, so that the first lists read from them are
+        // planned for their real size (a freshly filled table without them sorts on disk).
+        conn.Execute(needCodes && needPeople ? QStringLiteral("ANALYZE SevCodTable, PaTable")
+                     : needCodes             ? QStringLiteral("ANALYZE SevCodTable")
+                                             : QStringLiteral("ANALYZE PaTable"));
+    }
     if (defaultProvider != 0) {
         host.setDefaultProviderID(defaultProvider);
     }

@@ -194,6 +194,23 @@ void requireWritable(tqplatform::Connection& connection) {
     }
 }
 
+/// PostgreSQL: the code lists show every code but the reserved ones, "NOT (SevCodCod IN
+/// (...))" over a case-insensitive (citext) column, about 180 ms of comparisons at 100,000
+/// codes. An index over exactly the rows that condition keeps, with the same condition
+/// written the same way, lets the server leave it untested: about 50 ms. (A case-insensitive
+/// ICU collation instead of citext took longer, 220 ms.) With another condition the index
+/// is merely not used.
+void createListedCodesIndex(tqplatform::Connection& connection, const QSet<QString>& indexes) {
+    const QString name = QStringLiteral("ix_sevcodtable_listed");
+    if (connection.kind() != DatabaseKind::PostgreSQL || indexes.contains(name)) {
+        return;
+    }
+    Internal::runBound(connection, QStringLiteral("CREATE INDEX %1 ON SevCodTable (SevCodCod) "
+                                                  "WHERE NOT (SevCodCod IN ('CCRMB', 'CCRFN', "
+                                                  "'CCPMT'))")
+                                       .arg(name));
+}
+
 void createMissing(tqplatform::Connection& connection) {
     const DatabaseKind kind = connection.kind();
     const QSet<QString> indexes = existingIndexes(connection);
@@ -210,6 +227,7 @@ void createMissing(tqplatform::Connection& connection) {
         }
     }
     createProgramCodeIndex(connection, indexes);
+    createListedCodesIndex(connection, indexes);
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <tqplatform/Error.h>
 
 #include "DatabaseErrors.h"
+#include "PendingRead.h"
 
 #include "SqliteCollation.h"
 
@@ -178,7 +179,14 @@ int64_t Connection::Execute(const QString& sql) {
     return affected < 0 ? 0 : affected;
 }
 
+void Connection::settlePendingRead() {
+    if (const auto pending = std::exchange(m_pendingRead, {}).lock()) {
+        pending->settle();
+    }
+}
+
 void Connection::requireOpen() {
+    settlePendingRead();
     if (!m_db.isValid()) {
         Internal::throwError(Internal::ObjectClosed, QStringLiteral("The connection is closed"));
     }
@@ -221,6 +229,18 @@ bool Connection::reopenIfLost() {
         throwLost(QStringLiteral(" and cannot be opened again"), error.description());
     }
     return true;
+}
+
+void Connection::failedRead(const QSqlError& error, const QString& statement, bool lost) {
+    m_pendingRead.reset();
+    if (lost || reopenIfLost()) {
+        if (lost) {
+            reopenIfLost();
+        }
+        m_lastFailure = error;
+        throwLost(QStringLiteral(" while rows were read; it is open again"), error.text());
+    }
+    throwFailure(error, statement);
 }
 
 void Connection::throwFailure(const QSqlError& error, const QString& statement) {
@@ -279,6 +299,10 @@ Recordset Connection::OpenRecordset(const QString& sql) {
     return Recordset(*this, sql);
 }
 
+Recordset Connection::OpenRecordset(const QString& sql, int firstRows) {
+    return Recordset(*this, sql, firstRows);
+}
+
 void Connection::savepoint(const QString& verb) {
     Execute(verb + QStringLiteral(" tq_savepoint_%1").arg(m_transactionDepth));
 }
@@ -297,6 +321,7 @@ void Connection::BeginTrans() {
 }
 
 void Connection::CommitTrans() {
+    settlePendingRead();
     if (m_transactionLost) {
         m_transactionLost = --m_transactionDepth > 0;
         throwLost(QStringLiteral(" before this could be saved"),
@@ -325,6 +350,7 @@ void Connection::CommitTrans() {
 }
 
 void Connection::RollbackTrans() {
+    settlePendingRead();
     if (m_transactionLost) {
         // The server undid it when the connection went.
         m_transactionLost = --m_transactionDepth > 0;
@@ -347,6 +373,7 @@ void Connection::RollbackTrans() {
 }
 
 void Connection::Close() {
+    settlePendingRead();
     if (!m_db.isValid()) {
         return;
     }

@@ -6,6 +6,8 @@
 #include <tqplatform/Error.h>
 
 #include "DatabaseErrors.h"
+#include "NativeCursor.h"
+#include "PendingRead.h"
 #include "SqliteColumnTypes.h"
 #include "ValueCompare.h"
 
@@ -188,29 +190,39 @@ const T& held(const QVariant& v) {
 }
 
 /// "-1234.5678": the form NUMERIC comes in, read straight into ten-thousandths.
-std::optional<Currency> plainDecimal(const QString& text) {
+char16_t unitOf(QChar c) {
+    return c.unicode();
+}
+char16_t unitOf(char c) {
+    return static_cast<unsigned char>(c);
+}
+
+/// "-1234.5678", as a QString or as the database's bytes.
+template <typename Text>
+std::optional<Currency> plainDecimal(const Text& text) {
     const qsizetype size = text.size();
     qsizetype i = 0;
-    const bool negative = size > 0 && text[0] == u'-';
+    const auto at = [&text](qsizetype index) { return unitOf(text[index]); };
+    const bool negative = size > 0 && at(0) == u'-';
     if (negative) {
         ++i;
     }
     int64_t whole = 0;
     int wholeDigits = 0;
-    for (; i < size && text[i] >= u'0' && text[i] <= u'9'; ++i) {
-        whole = whole * 10 + (text[i].unicode() - u'0');
+    for (; i < size && at(i) >= u'0' && at(i) <= u'9'; ++i) {
+        whole = whole * 10 + (at(i) - u'0');
         if (++wholeDigits > 14) {
             return std::nullopt;
         }
     }
     int64_t fraction = 0;
     int decimals = 0;
-    if (i < size && text[i] == u'.') {
-        for (++i; i < size && text[i] >= u'0' && text[i] <= u'9'; ++i) {
+    if (i < size && at(i) == u'.') {
+        for (++i; i < size && at(i) >= u'0' && at(i) <= u'9'; ++i) {
             if (++decimals > 4) {
                 return std::nullopt;
             }
-            fraction = fraction * 10 + (text[i].unicode() - u'0');
+            fraction = fraction * 10 + (at(i) - u'0');
         }
     }
     if (i != size || wholeDigits + decimals == 0) {
@@ -378,6 +390,29 @@ QVariant convert(QVariant&& v, Conversion conversion) {
     return std::move(v);
 }
 
+/// The values a list reads most, straight from PostgreSQL's text: an int4 or int2 (as the
+/// driver's atoi would read it) and money kept as NUMERIC. nullopt for anything else.
+std::optional<QVariant> quickPostgresValue(QByteArrayView text, int type, Conversion conversion) {
+    constexpr int Int2 = 21, Int4 = 23, Numeric = 1700;
+    if (conversion == Conversion::ToCurrency && type == Numeric) {
+        if (const auto plain = plainDecimal(text)) {
+            return QVariant::fromValue(*plain);
+        }
+    } else if (conversion == Conversion::ToInt32 && (type == Int4 || type == Int2) &&
+               !text.isEmpty() && text.size() <= 11) {
+        const bool negative = text[0] == '-';
+        int64_t value = 0;
+        for (qsizetype i = negative ? 1 : 0; i < text.size(); ++i) {
+            if (text[i] < '0' || text[i] > '9') {
+                return std::nullopt;
+            }
+            value = value * 10 + (text[i] - '0');
+        }
+        return QVariant(static_cast<int>(negative ? -value : value));
+    }
+    return std::nullopt;
+}
+
 [[noreturn]] void throwNoCurrentRecord() {
     Internal::throwError(tqplatform::ErrorNumber::NoCurrentRecord,
                          QStringLiteral("Either BOF or EOF is True, or the current record has "
@@ -406,18 +441,39 @@ QString unbracket(const QString& name) {
 
 }  // namespace
 
-struct Recordset::Data {
+struct Recordset::Data : Internal::PendingRead {
     std::vector<Column> columns;
     QHash<QString, int> exactIndex;   // names as fetched
     QHash<QString, int> foldedIndex;  // case-folded names
-    std::vector<std::vector<QVariant>> rows;
+    Internal::RowStore store;
+    int64_t rowsRead = 0;                 // rows in store
+    std::vector<Conversion> conversions;  // per column, applied when a value is asked for
+    std::vector<int> nativeTypes;         // PostgreSQL type oids, per column
+    bool postgres = false;
     QString sql;
     bool fromConnection = false;
     std::weak_ptr<Connection*> connection;
+    // Rows still to come (a recordset opened to read its rows as they are needed).
+    std::unique_ptr<Internal::NativeCursor> cursor;
+
+    Data() = default;
+    // A copy holds the rows read; the caller completes the read first.
+    Data(const Data& other)
+        : columns(other.columns),
+          exactIndex(other.exactIndex),
+          foldedIndex(other.foldedIndex),
+          store(other.store),
+          rowsRead(other.rowsRead),
+          conversions(other.conversions),
+          nativeTypes(other.nativeTypes),
+          postgres(other.postgres),
+          sql(other.sql),
+          fromConnection(other.fromConnection),
+          connection(other.connection) {}
+    ~Data() override = default;
 
     void indexColumns() {
         exactIndex.clear();
-        foldedIndex.clear();
         exactIndex.reserve(static_cast<qsizetype>(columns.size()));
         foldedIndex.reserve(static_cast<qsizetype>(columns.size()));
         for (int i = 0; i < static_cast<int>(columns.size()); ++i) {
@@ -436,14 +492,57 @@ struct Recordset::Data {
         return foldedIndex.value(name.toCaseFolded(), -1);
     }
 
-    void fetch(Connection& conn, const QString& statement) {
-        const bool postgres = conn.kind() == DatabaseKind::PostgreSQL;
+    int64_t rowCount() const { return rowsRead; }
+
+    QVariant value(int64_t row, int column) const {
+        const auto c = static_cast<size_t>(column);
+        const Internal::StoredKind kind = store.kind(row, column);
+        if (kind == Internal::StoredKind::Variant || kind == Internal::StoredKind::Null) {
+            return kind == Internal::StoredKind::Null ? QVariant() : store.variant(row, column);
+        }
+        if (postgres && kind == Internal::StoredKind::Text) {
+            if (auto quick =
+                    quickPostgresValue(store.bytes(row, column), nativeTypes[c], conversions[c])) {
+                return std::move(*quick);
+            }
+        }
+        QVariant raw = Internal::NativeCursor::driverValue(store, row, column, postgres,
+                                                           postgres ? nativeTypes[c] : 0);
+        if (raw.isNull()) {
+            return {};
+        }
+        const Conversion conversion = conversions[c];
+        return conversion == Conversion::Keep ? raw : convert(std::move(raw), conversion);
+    }
+
+    std::optional<QByteArrayView> utf8(int64_t row, int column) const {
+        const auto c = static_cast<size_t>(column);
+        if (store.kind(row, column) != Internal::StoredKind::Text ||
+            conversions[c] != Conversion::Keep ||
+            !Internal::NativeCursor::textIsValue(postgres, nativeTypes[c])) {
+            return std::nullopt;
+        }
+        return store.bytes(row, column);
+    }
+
+    void rowValues(int64_t row, std::vector<QVariant>& values) const {
+        values.resize(columns.size());
+        for (size_t c = 0; c < columns.size(); ++c) {
+            values[c] = value(row, static_cast<int>(c));
+        }
+    }
+
+    /// Runs the statement; reads every row, or only the first firstRows when firstRows >= 0
+    /// (the rest then as they are asked for).
+    void fetch(Connection& conn, const QString& statement, int firstRows = -1) {
+        postgres = conn.kind() == DatabaseKind::PostgreSQL;
         // A read: it runs again when the connection had to be opened anew. NUMERIC comes
         // as exact text.
         QSqlQuery query = conn.run(statement, {}, true, postgres);
         const QSqlRecord record = query.record();
         const int count = record.count();
-        std::vector<Conversion> conversions(static_cast<size_t>(count));
+        conversions.assign(static_cast<size_t>(count), Conversion::Keep);
+        nativeTypes.assign(static_cast<size_t>(count), 0);
         columns.clear();
         columns.reserve(static_cast<size_t>(count));
         for (int i = 0; i < count; ++i) {
@@ -459,33 +558,57 @@ struct Recordset::Data {
             }
             columns.push_back(Column{field.name(), plan.type, plan.size});
             conversions[static_cast<size_t>(i)] = plan.conversion;
+            nativeTypes[static_cast<size_t>(i)] = field.typeID();
         }
         indexColumns();
-        rows.clear();
-        if (query.size() > 0) {
-            rows.reserve(static_cast<size_t>(query.size()));
-        }
-        while (query.next()) {
-            std::vector<QVariant>& row = rows.emplace_back();
-            row.reserve(static_cast<size_t>(count));
-            for (int i = 0; i < count; ++i) {
-                QVariant value = query.value(i);
-                if (value.isNull()) {
-                    row.emplace_back();
-                } else {
-                    const Conversion c = conversions[static_cast<size_t>(i)];
-                    row.push_back(c == Conversion::Keep ? std::move(value)
-                                                        : convert(std::move(value), c));
-                }
-            }
-        }
-        if (query.lastError().type() != QSqlError::NoError) {
-            Internal::throwSqlError(query.lastError(), statement);
-        }
+        store = Internal::RowStore(count);
+        rowsRead = 0;
         sql = statement;
         fromConnection = true;
         connection = conn.m_self;
+        cursor = std::make_unique<Internal::NativeCursor>(std::move(query), postgres);
+        readMore(firstRows < 0 ? std::numeric_limits<int>::max() : firstRows);
     }
+
+    /// Reads up to maxRows more rows; throws what the connection throws for the failure.
+    int64_t readMore(int maxRows) {
+        if (pendingError) {
+            throw std::exchange(pendingError, std::nullopt).value();
+        }
+        if (!cursor) {
+            return 0;
+        }
+        const auto handle = connection.lock();
+        if (!handle) {
+            cursor.reset();
+            Internal::throwError(Internal::ObjectClosed,
+                                 QStringLiteral("The recordset's connection is closed"));
+        }
+        Connection& conn = **handle;
+        const int read = cursor->read(store, maxRows);
+        rowsRead = store.rowCount();
+        if (cursor->done()) {
+            const QSqlError error = cursor->error();
+            const bool lost = cursor->lost();
+            cursor.reset();
+            if (error.isValid()) {
+                conn.failedRead(error, sql, lost);
+            }
+        }
+        return read;
+    }
+
+    /// Another statement is about to run on the connection: the rest of the rows are read
+    /// now; a failure waits for the recordset's next read.
+    void settle() noexcept override {
+        try {
+            readMore(std::numeric_limits<int>::max());
+        } catch (const tqplatform::Error& error) {
+            pendingError = error;
+        }
+    }
+
+    std::optional<tqplatform::Error> pendingError;
 };
 
 Recordset::Recordset() = default;
@@ -496,13 +619,64 @@ Recordset::Recordset(Connection& conn, const QString& sql) : m_data(std::make_sh
     m_pos = 0;
 }
 
+Recordset::Recordset(Connection& conn, const QString& sql, int firstRows)
+    : m_data(std::make_shared<Data>()) {
+    m_data->fetch(conn, sql, std::max(firstRows, 1));
+    if (m_data->cursor) {
+        conn.m_pendingRead = m_data;
+    }
+    rebuildView();
+    m_pos = 0;
+}
+
+int Recordset::fetchMore(int maxRows) {
+    requireOpen();
+    const int64_t read = m_data->readMore(maxRows);
+    catchUp();
+    return static_cast<int>(read);
+}
+
+bool Recordset::fetchComplete() const {
+    return !m_data || (!m_data->cursor && !m_data->pendingError);
+}
+
+void Recordset::completeFetch() const {
+    if (m_data) {
+        m_data->readMore(std::numeric_limits<int>::max());
+    }
+    catchUp();
+}
+
+void Recordset::catchUp() const {
+    // Rows read since the view was made join it at the end: a recordset whose rows are
+    // still coming is neither sorted nor filtered (both read every row first).
+    if (!m_data || m_viewRows >= m_data->rowsRead) {
+        return;
+    }
+    for (int64_t row = m_viewRows; row < m_data->rowCount(); ++row) {
+        m_view.push_back(static_cast<int>(row));
+    }
+    m_viewRows = m_data->rowCount();
+    m_viewPositions.clear();
+}
+
 Recordset::Recordset(std::vector<Column> columns, std::vector<std::vector<QVariant>> rows)
     : m_data(std::make_shared<Data>()) {
-    for (auto& row : rows) {
-        row.resize(columns.size());
+    m_data->store = Internal::RowStore(static_cast<int>(columns.size()));
+    m_data->store.reserveRows(static_cast<int64_t>(rows.size()));
+    for (const auto& row : rows) {
+        for (size_t c = 0; c < columns.size(); ++c) {
+            if (c < row.size()) {
+                m_data->store.addVariant(row[c]);
+            } else {
+                m_data->store.addNull();
+            }
+        }
     }
+    m_data->rowsRead = m_data->store.rowCount();
+    m_data->conversions.assign(columns.size(), Conversion::Keep);
+    m_data->nativeTypes.assign(columns.size(), 0);
     m_data->columns = std::move(columns);
-    m_data->rows = std::move(rows);
     m_data->indexColumns();
     rebuildView();
     m_pos = 0;
@@ -511,8 +685,10 @@ Recordset::Recordset(std::vector<Column> columns, std::vector<std::vector<QVaria
 Recordset::~Recordset() = default;
 
 Recordset::Recordset(const Recordset& other)
-    : m_data(other.m_data ? std::make_shared<Data>(*other.m_data) : nullptr),
+    : m_data(
+          (other.completeFetch(), other.m_data ? std::make_shared<Data>(*other.m_data) : nullptr)),
       m_view(other.m_view),
+      m_viewRows(other.m_viewRows),
       m_pos(other.m_pos),
       m_sort(other.m_sort),
       m_filter(other.m_filter) {}
@@ -528,6 +704,7 @@ Recordset& Recordset::operator=(const Recordset& other) {
 Recordset::Recordset(Recordset&& other) noexcept
     : m_data(std::move(other.m_data)),
       m_view(std::move(other.m_view)),
+      m_viewRows(other.m_viewRows),
       m_pos(other.m_pos),
       m_sort(std::move(other.m_sort)),
       m_filter(std::move(other.m_filter)),
@@ -538,6 +715,7 @@ Recordset::Recordset(Recordset&& other) noexcept
 Recordset& Recordset::operator=(Recordset&& other) noexcept {
     m_data = std::move(other.m_data);
     m_view = std::move(other.m_view);
+    m_viewRows = other.m_viewRows;
     m_pos = other.m_pos;
     m_sort = std::move(other.m_sort);
     m_filter = std::move(other.m_filter);
@@ -553,6 +731,7 @@ bool Recordset::isOpen() const {
 void Recordset::Close() {
     m_data.reset();
     m_view.clear();
+    m_viewRows = 0;
     m_viewPositions.clear();
     m_pos = 0;
     m_sort.clear();
@@ -564,6 +743,7 @@ void Recordset::requireOpen() const {
         Internal::throwError(Internal::ObjectClosed,
                              QStringLiteral("Operation is not allowed when the object is closed"));
     }
+    catchUp();
 }
 
 void Recordset::requireCurrent() const {
@@ -599,8 +779,7 @@ QVariant Recordset::Fields(const QString& name) const {
         throwUnknownField(name);
     }
     requireCurrent();
-    return m_data
-        ->rows[static_cast<size_t>(m_view[static_cast<size_t>(m_pos)])][static_cast<size_t>(index)];
+    return m_data->value(m_view[static_cast<size_t>(m_pos)], index);
 }
 
 QVariant Recordset::Fields(int index) const {
@@ -609,8 +788,16 @@ QVariant Recordset::Fields(int index) const {
         throwUnknownField(QString::number(index));
     }
     requireCurrent();
-    return m_data
-        ->rows[static_cast<size_t>(m_view[static_cast<size_t>(m_pos)])][static_cast<size_t>(index)];
+    return m_data->value(m_view[static_cast<size_t>(m_pos)], index);
+}
+
+std::optional<QByteArrayView> Recordset::FieldUtf8(int index) const {
+    requireOpen();
+    if (index < 0 || index >= static_cast<int>(m_data->columns.size())) {
+        throwUnknownField(QString::number(index));
+    }
+    requireCurrent();
+    return m_data->utf8(m_view[static_cast<size_t>(m_pos)], index);
 }
 
 void Recordset::setField(const QString& name, const QVariant& value) {
@@ -620,13 +807,7 @@ void Recordset::setField(const QString& name, const QVariant& value) {
         throwUnknownField(name);
     }
     requireCurrent();
-    m_data->rows[static_cast<size_t>(m_view[static_cast<size_t>(m_pos)])]
-                [static_cast<size_t>(index)] = value;
-}
-
-const std::vector<QVariant>& Recordset::currentRow() const {
-    requireCurrent();
-    return m_data->rows[static_cast<size_t>(m_view[static_cast<size_t>(m_pos)])];
+    m_data->store.set(m_view[static_cast<size_t>(m_pos)], index, value);
 }
 
 QString Recordset::Source() const {
@@ -659,6 +840,7 @@ void Recordset::MoveFirst() {
 }
 
 void Recordset::MoveLast() {
+    completeFetch();
     requireOpen();
     if (m_view.empty()) {
         throwNoCurrentRecord();
@@ -719,11 +901,12 @@ Bookmark Recordset::bookmark() const {
 }
 
 int Recordset::viewPositionOf(Bookmark bookmark) const {
-    if (bookmark < 0 || bookmark >= static_cast<Bookmark>(m_data->rows.size())) {
+    const auto rows = static_cast<size_t>(m_data->rowCount());
+    if (bookmark < 0 || std::cmp_greater_equal(bookmark, rows)) {
         return -1;
     }
-    if (m_viewPositions.size() != m_data->rows.size()) {
-        m_viewPositions.assign(m_data->rows.size(), -1);
+    if (m_viewPositions.size() != rows) {
+        m_viewPositions.assign(rows, -1);
         for (size_t i = 0; i < m_view.size(); ++i) {
             m_viewPositions[static_cast<size_t>(m_view[i])] = static_cast<int>(i);
         }
@@ -744,9 +927,11 @@ void Recordset::setBookmark(Bookmark bookmark) {
 
 Recordset Recordset::Clone() const {
     requireOpen();
+    completeFetch();
     Recordset clone;
     clone.m_data = m_data;
     clone.m_view = m_view;
+    clone.m_viewRows = m_viewRows;
     clone.m_sort = m_sort;
     clone.m_filter = m_filter;
     clone.m_pos = 0;
@@ -764,6 +949,7 @@ void Recordset::Requery() {
                                  QStringLiteral("The recordset's connection is closed"));
         }
         // Fresh rows of our own: clones keep the rows they were made over.
+        m_data->cursor.reset();  // rows still coming are not wanted any more
         auto fresh = std::make_shared<Data>();
         fresh->fetch(**handle, m_data->sql);
         m_data = std::move(fresh);
@@ -824,16 +1010,27 @@ void Recordset::rebuildView() {
         criteria->bind(indexOf);
     }
 
-    const auto& rows = m_data->rows;
-    std::vector<int> view(rows.size());
+    if (!keys.empty() || criteria) {
+        completeFetch();
+    }
+    const Data& data = *m_data;
+    const auto rowCount = static_cast<size_t>(data.rowCount());
+    std::vector<int> view(rowCount);
     std::iota(view.begin(), view.end(), 0);
     if (!keys.empty()) {
-        std::stable_sort(view.begin(), view.end(), [&rows, &keys](int a, int b) {
-            const auto& ra = rows[static_cast<size_t>(a)];
-            const auto& rb = rows[static_cast<size_t>(b)];
-            for (const SortKey& key : keys) {
-                const int c = Internal::compareForSort(ra[static_cast<size_t>(key.column)],
-                                                       rb[static_cast<size_t>(key.column)]);
+        // The sort columns' values, made once rather than at every comparison.
+        std::vector<std::vector<QVariant>> keyValues(keys.size());
+        for (size_t k = 0; k < keys.size(); ++k) {
+            keyValues[k].reserve(rowCount);
+            for (size_t row = 0; row < rowCount; ++row) {
+                keyValues[k].push_back(data.value(static_cast<int64_t>(row), keys[k].column));
+            }
+        }
+        std::stable_sort(view.begin(), view.end(), [&keyValues, &keys](int a, int b) {
+            for (size_t k = 0; k < keys.size(); ++k) {
+                const SortKey& key = keys[k];
+                const int c = Internal::compareForSort(keyValues[k][static_cast<size_t>(a)],
+                                                       keyValues[k][static_cast<size_t>(b)]);
                 if (c != 0) {
                     return key.descending ? c > 0 : c < 0;
                 }
@@ -842,11 +1039,14 @@ void Recordset::rebuildView() {
         });
     }
     if (criteria) {
-        std::erase_if(view, [&rows, &criteria](int row) {
-            return !criteria->matchesRow(rows[static_cast<size_t>(row)]);
+        std::vector<QVariant> values;
+        std::erase_if(view, [&data, &criteria, &values](int row) {
+            data.rowValues(row, values);
+            return !criteria->matchesRow(values);
         });
     }
     m_view = std::move(view);
+    m_viewRows = data.rowCount();
     m_viewPositions.clear();
 }
 
@@ -890,6 +1090,12 @@ void Recordset::setFilter(const QString& criteria) {
 
 void Recordset::Find(const QString& criteria, int skipRecords, SearchDirection direction) {
     requireOpen();
+    completeFetch();
+    std::vector<QVariant> values;
+    const auto matches = [this, &values](const Criteria& c, int64_t position) {
+        m_data->rowValues(m_view[static_cast<size_t>(position)], values);
+        return c.matchesRow(values);
+    };
     Criteria parsed(criteria);
     parsed.bind([this](const QString& name) {
         const int index = m_data->indexOf(name);
@@ -902,8 +1108,7 @@ void Recordset::Find(const QString& criteria, int skipRecords, SearchDirection d
     if (direction == SearchDirection::Forward) {
         int64_t start = (m_pos < 0 ? 0 : m_pos) + static_cast<int64_t>(skipRecords);
         for (int64_t i = std::max<int64_t>(start, 0); i < size; ++i) {
-            if (parsed.matchesRow(
-                    m_data->rows[static_cast<size_t>(m_view[static_cast<size_t>(i)])])) {
+            if (matches(parsed, i)) {
                 m_pos = static_cast<int>(i);
                 return;
             }
@@ -912,8 +1117,7 @@ void Recordset::Find(const QString& criteria, int skipRecords, SearchDirection d
     } else {
         int64_t start = (m_pos >= size ? size - 1 : m_pos) - static_cast<int64_t>(skipRecords);
         for (int64_t i = std::min<int64_t>(start, size - 1); i >= 0; --i) {
-            if (parsed.matchesRow(
-                    m_data->rows[static_cast<size_t>(m_view[static_cast<size_t>(i)])])) {
+            if (matches(parsed, i)) {
                 m_pos = static_cast<int>(i);
                 return;
             }

@@ -13,6 +13,9 @@
 namespace tqplatform {
 
 class Recordset;
+namespace Internal {
+class PendingRead;
+}
 
 enum class DatabaseKind { SQLite, PostgreSQL };
 
@@ -48,13 +51,20 @@ public:
 
     DatabaseKind kind() const { return m_kind; }
     const QString& url() const { return m_url; }
-    QSqlDatabase& database() { return m_db; }
+    /// The Qt connection, for statements of the caller's own; rows a recordset has still
+    /// to read are read first.
+    QSqlDatabase& database() {
+        settlePendingRead();
+        return m_db;
+    }
     bool isOpen() const;
 
     /// Runs a statement that returns no rows; answers the number of rows affected.
     int64_t Execute(const QString& sql);
     /// Runs a query and answers its rows as a client-side recordset.
     Recordset OpenRecordset(const QString& sql);
+    /// Runs a query and reads only its first firstRows rows now (see Recordset::fetchMore).
+    Recordset OpenRecordset(const QString& sql, int firstRows);
     /// Runs a statement with values bound in order (none: run as written) and answers the
     /// positioned-before-first query. rerunIfReconnected: the statement is a read that
     /// may run again after the connection was opened anew. Throws tqplatform::Error
@@ -95,6 +105,10 @@ private:
     /// when it cannot be opened again.
     bool reopenIfLost();
     [[noreturn]] void throwFailure(const QSqlError& error, const QString& statement);
+    /// A read that failed after its statement ran: ConnectionLost when the connection
+    /// went (it is opened again), otherwise the driver's error as any statement's.
+    [[noreturn]] void failedRead(const QSqlError& error, const QString& statement, bool lost);
+    void settlePendingRead();
     QSqlQuery attempt(const QString& sql, const QVariantList& values, bool exactNumbers, bool& ok);
 
     QString m_url;
@@ -111,6 +125,8 @@ private:
     // Recordsets hold a weak reference to this, so that Requery after the connection is
     // gone reports an error instead of touching a dead object.
     std::shared_ptr<Connection*> m_self;
+    // A recordset still reading its rows over this connection.
+    std::weak_ptr<Internal::PendingRead> m_pendingRead;
 };
 
 }  // namespace tqplatform

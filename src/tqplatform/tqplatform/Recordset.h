@@ -1,11 +1,13 @@
 #pragma once
 
+#include <QByteArrayView>
 #include <QString>
 #include <QStringList>
 #include <QVariant>
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <vector>
 
 namespace tqplatform {
@@ -42,6 +44,12 @@ using Bookmark = int64_t;
 /// A client-side, static recordset: the rows of a query fetched into memory, with a
 /// cursor, sort and filter as ADO offers them. Copies share nothing: use Clone() for a
 /// second cursor over the same rows.
+///
+/// Rows are read through the database's own client and kept compactly; a value becomes a
+/// QVariant when it is asked for. A recordset may be opened with only its first rows read
+/// (as ADO's asynchronous fetch): the rest come with fetchMore(), and anything that needs
+/// every row (MoveLast, Sort, Filter, Find, Clone, a copy), or another statement on the
+/// connection, reads the rest first. Until then RecordCount and EOF speak of the rows read.
 class Recordset {
 public:
     struct Column {
@@ -53,6 +61,8 @@ public:
     Recordset();
     /// Runs sql on conn and fetches every row. Throws tqplatform::Error on failure.
     Recordset(Connection& conn, const QString& sql);
+    /// Runs sql on conn and reads its first firstRows rows (at least one).
+    Recordset(Connection& conn, const QString& sql, int firstRows);
     /// A recordset over rows held in memory (no connection: Requery keeps the rows).
     Recordset(std::vector<Column> columns, std::vector<std::vector<QVariant>> rows);
     ~Recordset();
@@ -74,6 +84,11 @@ public:
     /// 3265 when there is no such field.
     QVariant Fields(const QString& name) const;
     QVariant Fields(int index) const;
+    /// The current record's text value as the database keeps it, UTF-8, without making a
+    /// QString of it (a list of many rows copies it straight into its own buffer); valid
+    /// until more rows are read. nullopt when the value is not a text kept as such (NULL, a
+    /// number, a date, money): ask Fields() then.
+    std::optional<QByteArrayView> FieldUtf8(int index) const;
     /// The current record's value written back into the in-memory row (not the database).
     void setField(const QString& name, const QVariant& value);
 
@@ -109,8 +124,11 @@ public:
     void Find(const QString& criteria, int skipRecords = 0,
               SearchDirection direction = SearchDirection::Forward);
 
-    /// The whole row at the current position, as fetched.
-    const std::vector<QVariant>& currentRow() const;
+    /// Reads up to maxRows more rows (they join the end of the view); answers how many.
+    /// Throws what a failed read throws (DatabaseError, or ConnectionLost).
+    int fetchMore(int maxRows);
+    /// True when every row of the statement has been read.
+    bool fetchComplete() const;
     /// The SQL text the recordset was opened with.
     QString Source() const;
 
@@ -119,11 +137,16 @@ private:
     void rebuildView();
     void requireCurrent() const;
     void requireOpen() const;
+    /// Reads the rows still to come.
+    void completeFetch() const;
+    /// Takes rows read since the view was made into it.
+    void catchUp() const;
     /// The view position of a bookmark; -1 when the record is not in the view.
     int viewPositionOf(Bookmark bookmark) const;
     std::shared_ptr<Data> m_data;
-    std::vector<int> m_view;  // indexes into m_data->rows in view order
-    int m_pos = 0;            // 0-based index into m_view; m_view.size() is EOF, -1 BOF
+    mutable std::vector<int> m_view;  // row indexes in view order
+    mutable int64_t m_viewRows = 0;   // rows of m_data the view has been made over
+    int m_pos = 0;                    // 0-based index into m_view; m_view.size() is EOF, -1 BOF
     QString m_sort;
     QString m_filter;
     mutable std::vector<int> m_viewPositions;  // row index -> view position, built on demand

@@ -27,7 +27,7 @@ int CharacterWidths::widthOf(QChar c) const {
     return width;
 }
 
-int CharacterWidths::width(const QString& text) const {
+int CharacterWidths::width(QStringView text) const {
     int total = 0;
     for (QChar c : text) {
         total += widthOf(c);

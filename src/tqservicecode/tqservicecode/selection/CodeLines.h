@@ -17,7 +17,8 @@ struct PickerRow;
 class CharacterWidths {
 public:
     explicit CharacterWidths(const QFontMetrics& metrics);
-    int width(const QString& text) const;
+    int width(QStringView text) const;
+    int width(const QString& text) const { return width(QStringView(text)); }
     int widthOf(QChar c) const;
 
 private:

@@ -2,6 +2,8 @@
 
 #include <tqservicecode/selection/CodeLines.h>
 
+#include <QStringDecoder>
+
 #include <algorithm>
 #include <limits>
 
@@ -19,6 +21,30 @@ uint16_t store(QString& buffer, const QString& text) {
     }
     buffer.append(kept);
     return static_cast<uint16_t>(kept.size());
+}
+
+/// Appends UTF-8 text to the buffer, decoded in place, as store() does with a QString.
+uint16_t storeUtf8(QString& buffer, QByteArrayView utf8) {
+    const qsizetype at = buffer.size();
+    buffer.resize(at + utf8.size());  // never more UTF-16 units than UTF-8 bytes
+    QChar* const start = buffer.data() + at;
+    // Codes and descriptions are nearly always ASCII: copied unit by unit.
+    qsizetype ascii = 0;
+    while (ascii < utf8.size() && static_cast<unsigned char>(utf8[ascii]) < 0x80) {
+        start[ascii] = QLatin1Char(utf8[ascii]);
+        ++ascii;
+    }
+    qsizetype length = ascii;
+    if (ascii < utf8.size()) {
+        QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+        length += decoder.appendToBuffer(start + ascii, utf8.sliced(ascii)) - (start + ascii);
+    }
+    length = std::min(length, MaxFieldLength);
+    if (length > 0 && start[length - 1].isHighSurrogate()) {
+        --length;  // never half of a character
+    }
+    buffer.resize(at + length);
+    return static_cast<uint16_t>(length);
 }
 
 }  // namespace
@@ -127,11 +153,38 @@ void PickerListModel::append(const std::vector<PickerRow>& rows) {
         packed.officeCodeShown = row.officeCodeShown;
         packed.fee = row.fee;
         m_rows.push_back(packed);
-        if (m_widths) {
-            m_widestCode = std::max(m_widestCode, m_widths->widthOf(QLatin1Char(' ')) +
-                                                      m_widths->width(row.code.trimmed()));
-        }
+        noteWidth(row.code);
     }
+    endInsertRows();
+}
+
+void PickerListModel::noteWidth(QStringView code) {
+    if (m_widths) {
+        m_widestCode = std::max(
+            m_widestCode, m_widths->widthOf(QLatin1Char(' ')) + m_widths->width(code.trimmed()));
+    }
+}
+
+void PickerListModel::stage(int32_t id, QByteArrayView code, QByteArrayView officeCode,
+                            QByteArrayView description, tqplatform::Currency fee) {
+    Packed packed{};
+    packed.id = id;
+    packed.start = static_cast<uint32_t>(m_text.size());
+    packed.codeLength = storeUtf8(m_text, code);
+    packed.officeLength = storeUtf8(m_text, officeCode);
+    packed.descriptionLength = storeUtf8(m_text, description);
+    packed.fee = fee;
+    m_staged.push_back(packed);
+    noteWidth(this->code(packed));
+}
+
+void PickerListModel::showStaged() {
+    if (m_staged.empty()) {
+        return;
+    }
+    beginInsertRows(QModelIndex(), count(), count() + static_cast<int>(m_staged.size()) - 1);
+    m_rows.insert(m_rows.end(), m_staged.begin(), m_staged.end());
+    m_staged.clear();
     endInsertRows();
 }
 
@@ -149,6 +202,7 @@ void PickerListModel::removeRow(int row) {
 void PickerListModel::clear() {
     beginResetModel();
     m_rows = {};
+    m_staged = {};
     m_text = QString();
     m_widestCode = 0;
     endResetModel();

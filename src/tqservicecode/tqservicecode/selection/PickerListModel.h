@@ -3,6 +3,7 @@
 #include <tqplatform/Currency.h>
 
 #include <QAbstractListModel>
+#include <QByteArrayView>
 #include <QFontMetrics>
 #include <QString>
 
@@ -55,6 +56,12 @@ public:
     /// Appends rows, as one insertion.
     void append(const std::vector<PickerRow>& rows);
     void append(const PickerRow& row) { append(std::vector<PickerRow>{row}); }
+    /// A row given by its texts in UTF-8 (as the database keeps them), decoded straight into
+    /// the model's buffer; it joins the list at the next showStaged().
+    void stage(int32_t id, QByteArrayView code, QByteArrayView officeCode,
+               QByteArrayView description, tqplatform::Currency fee);
+    /// The rows staged so far join the list, as one insertion.
+    void showStaged();
     void removeRow(int row);
     void clear();
     void reserve(qsizetype rows, qsizetype characters);
@@ -94,9 +101,12 @@ private:
     QStringView officeCode(const Packed& row) const;
     QStringView description(const Packed& row) const;
 
+    void noteWidth(QStringView code);
+
     Style m_style;
     QString m_text;
     std::vector<Packed> m_rows;
+    std::vector<Packed> m_staged;  // rows whose text is in m_text, not yet in the list
     std::unique_ptr<CharacterWidths> m_widths;
     int m_maxWidth = 0;
     int m_widestCode = 0;

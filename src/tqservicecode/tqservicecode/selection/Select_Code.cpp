@@ -323,12 +323,13 @@ void Select_Code::fillCodeList(int index) {
     m_codeList->setDescriptionFit(
         List1->fontMetrics(), tqplatform::twips::toPixelsX(picker::DescriptionWidthTwips, this));
     try {
+        // Asked before the list is read: a statement while rows are still coming would have
+        // the connection read them all at once.
+        const bool mayChange =
+            gic.UserHasRight(gic.GetCurrentUser(), QStringLiteral("CHANGE-SER-CODE"));
         auto rows = std::make_unique<tqplatform::Recordset>(
-            gic.GetConnection().OpenRecordset(gic.TranslateSql(sql, 0)));
-        CMD[3]->setEnabled(
-            rows->RecordCount() > 0 &&
-            gic.UserHasRight(gic.GetCurrentUser(), QStringLiteral("CHANGE-SER-CODE")));
-        m_codeList->reserve(rows->RecordCount(), 0);
+            gic.GetConnection().OpenRecordset(gic.TranslateSql(sql, 0), FirstScreenRows));
+        CMD[3]->setEnabled(rows->RecordCount() > 0 && mayChange);
         m_pendingRows = std::move(rows);
     } catch (const std::exception& error) {
         // The list is left empty and the user is told why.
@@ -354,24 +355,32 @@ void Select_Code::fillSlice(int maxRows) {
     QElapsedTimer clock;
     clock.start();
     tqplatform::Recordset& rows = *m_pendingRows;
-    std::vector<PickerRow> slice;
-    slice.reserve(static_cast<size_t>(std::min(maxRows, 4096)));
-    while (!rows.Eof() && std::cmp_less(slice.size(), maxRows)) {
-        const std::vector<QVariant>& row = rows.currentRow();
-        PickerRow& added = slice.emplace_back();
-        added.id = row[0].toInt();
-        added.description = row[1].toString();
-        added.officeCode = row[2].toString();
-        added.code = row[3].toString();
-        added.fee = currencyOf(row[4]);
+    // Rows are read from the database in parts too, so that no slice waits for all of them.
+    constexpr int RowsPerRead = 512;
+    // A text as the database keeps it (UTF-8) goes straight into the list's buffer.
+    QByteArray other[3];
+    const auto text = [&rows, &other](int field) -> QByteArrayView {
+        if (const auto utf8 = rows.FieldUtf8(field)) {
+            return *utf8;
+        }
+        return other[field - 1] = rows.Fields(field).toString().toUtf8();
+    };
+    for (int added = 0; added < maxRows;) {
+        if (rows.Eof() && (rows.fetchComplete() || rows.fetchMore(RowsPerRead) == 0)) {
+            break;
+        }
+        const QByteArrayView description = text(1);
+        const QByteArrayView officeCode = text(2);
+        m_codeList->stage(rows.Fields(0).toInt(), text(3), officeCode, description,
+                          currencyOf(rows.Fields(4)));
         rows.MoveNext();
-        if (slice.size() % 256 == 0 && clock.elapsed() >= SliceMilliseconds) {
+        if (++added % 256 == 0 && clock.elapsed() >= SliceMilliseconds) {
             break;
         }
     }
-    m_codeList->append(slice);
+    m_codeList->showStaged();
     updateCodeColumn();
-    if (rows.Eof()) {
+    if (rows.Eof() && rows.fetchComplete()) {
         finishFill();
     }
 }
