@@ -27,6 +27,22 @@ QWidget* ownerFor(QObject* owner) {
     return widget != nullptr && widget->isWindow() ? widget : nullptr;
 }
 
+/// The one place the picker's answer reaches the host.
+void writePickerAnswer(const PickerAnswer& result) {
+    switch (result.kind) {
+        case PickerAnswer::Kind::Category:
+            GIC().setScreenParameter(result.category);
+            setScreenResultText(result.type);
+            break;
+        case PickerAnswer::Kind::Codes:
+            GIC().setScreenReturn(result.codes);
+            break;
+        case PickerAnswer::Kind::EditList:
+            GIC().setScreenReturn(protocol::EditServiceCode);
+            break;
+    }
+}
+
 /// Shows the service code browser, when the component has one, over owner.
 void showServiceCodeBrowser(QWidget* owner) {
     if (std::unique_ptr<QDialog> browser = ScreenFactory::create(ServiceCodeBrowserScreenName)) {
@@ -48,6 +64,7 @@ void selectServiceCodes(int16_t& showFlag, int32_t& patientId, QString& inCatego
 
     tqplatform::ui::doEvents();
     Select_Code picker;
+    picker.setAnswerSink(writePickerAnswer);
     tqplatform::ui::doEvents();
     picker.load();
     tqplatform::ui::doEvents();
@@ -107,6 +124,7 @@ QString chooseServiceCodeCategory() {
     gic.setScreenReturn(QStringLiteral("0"));
     gic.setScreenParameter(protocol::Buttons);
     Select_Code picker;
+    picker.setAnswerSink(writePickerAnswer);
     picker.load();
     tqplatform::ui::showModal(picker, MainForm());
     const QString parameter = gic.ScreenParameter();

@@ -286,17 +286,16 @@ void Calendar::load() {
         showCalculatorFace();
     }
     const bool treatmentDates = gic.ScreenOption() == calendar::TreatmentDateOption;
-    gic.setScreenOption(QString());
+    answer({.optionTaken = true});
     if (treatmentDates) {
         fillTreatmentDates();
         fraTXDate->setVisible(!calculatorFace());
     }
 
     updateCaption();  // "today": the selection starts on today's date
-    gic.setScreenNumber(calendar::Accepted);
-    gic.setScreenParameter(QString());
+    answer({.outcome = calendar::Accepted, .faceTaken = true});
     hourglass.restore();
-    gic.setScreenNumber(calendar::Cancelled);
+    answer({.outcome = calendar::Cancelled});
     SetHelpContext(this, static_cast<int16_t>(calculatorFace() ? calendar::CalculatorHelpContext
                                                                : calendar::CalendarHelpContext));
     adjustSize();
@@ -316,7 +315,7 @@ void Calendar::showCalculatorFace() {
     fraCalendar->hide();
     fraCalculator->show();
     setWindowTitle(calendar::CalculatorCaption);
-    setScreenResultText(QStringLiteral("0"));
+    answer({.text = QStringLiteral("0")});
     m_face = Face::Calculator;
     Readout->setText(m_calculator.display());
 }
@@ -347,8 +346,7 @@ void Calendar::acceptShownDate() {
     if (!date.isValid()) {
         date = QDate::currentDate();
     }
-    setScreenResultText(calendar::dateText(date));
-    GIC().setScreenNumber(calendar::Accepted);
+    answer({.text = calendar::dateText(date), .outcome = calendar::Accepted});
     accept();
 }
 
@@ -358,37 +356,42 @@ void Calendar::monthsAheadClicked(int months) {
     if (!next.isValid() || next > calendar::LastDate) {
         return;
     }
-    setScreenResultText(calendar::dateText(next));
+    answer({.text = calendar::dateText(next)});
     SSMonth1->setSelectedDate(next);
     SSMonth1->setCurrentPage(next.year(), next.month());
 }
 
 void Calendar::treatmentDateOkClicked() {
-    const QString answer = calendar::treatmentDateAnswer(TX_Date_Combo->currentText());
-    setScreenResultText(answer);
-    if (!answer.isEmpty()) {
-        GIC().setScreenNumber(calendar::Accepted);
+    const QString text = calendar::treatmentDateAnswer(TX_Date_Combo->currentText());
+    CalendarAnswer step{.text = text};
+    if (!text.isEmpty()) {
+        step.outcome = calendar::Accepted;
     }
+    answer(step);
     accept();
 }
 
 void Calendar::calculatorOkClicked() {
-    if (const std::optional<QString> answer = calendar::calculatorAnswer(Readout->text())) {
-        setScreenResultText(*answer);
-    }
-    GIC().setScreenNumber(calendar::Accepted);
+    answer({.text = calendar::calculatorAnswer(Readout->text()), .outcome = calendar::Accepted});
     accept();
 }
 
 void Calendar::reject() {
     // The screen closes even when the host cannot take the answer.
-    tqplatform::ui::guard([] {
-        setScreenResultText(QString());
+    tqplatform::ui::guard([this] {
+        CalendarAnswer step{.text = QString()};
         if (hasGIC()) {
-            GIC().setScreenNumber(calendar::Cancelled);
+            step.outcome = calendar::Cancelled;
         }
+        answer(step);
     });
     QDialog::reject();
+}
+
+void Calendar::answer(const CalendarAnswer& step) const {
+    if (m_answerSink) {
+        m_answerSink(step);
+    }
 }
 
 void Calendar::calculatorKey(const QString& key) {

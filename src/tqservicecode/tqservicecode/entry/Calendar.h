@@ -8,6 +8,9 @@
 #include <QString>
 
 #include <array>
+#include <cstdint>
+#include <functional>
+#include <optional>
 
 class QCalendarWidget;
 class QComboBox;
@@ -19,17 +22,29 @@ class QWidget;
 
 namespace tqservicecode {
 
+/// One step of the calendar's answer, handed to its opener where it happens. The opener
+/// passes on what is set, in this order: the request's option taken, the answer text (the
+/// date as "MM-DD-YYYY", the calculator's number, "" when cancelled), the outcome
+/// (calendar::Accepted or calendar::Cancelled), the request's face taken.
+struct CalendarAnswer {
+    std::optional<QString> text{};
+    std::optional<int32_t> outcome{};
+    bool optionTaken = false;
+    bool faceTaken = false;
+};
+
 /// The date and number entry screen. Its opener chooses the face through the host's
 /// ScreenParameter before load():
 /// - "GET_TITLE" (contained): the calendar face titled with the host's ScreenText;
 /// - ending in "CALCULATOR": the calculator face, titled "Calculator";
 /// - anything else: the calendar face titled "Calendar".
 /// With the host's ScreenOption "TXDATE" the treatment-date panel under the calendar lists
-/// the dates of the host's PatientID. load() clears ScreenParameter and ScreenOption.
+/// the dates of the host's PatientID. load() has its opener clear ScreenParameter and
+/// ScreenOption.
 ///
-/// Answers: ScreenResultText (the date as "MM-DD-YYYY", the calculator's number) and the
-/// host's ScreenNumber, 0 when accepted and 123456 when cancelled. Closing the window with
-/// its close box or Esc is the same as "&Cancel".
+/// Answers (through the opener's answer sink): ScreenResultText (the date as "MM-DD-YYYY", the
+/// calculator's number) and the host's ScreenNumber, 0 when accepted and 123456 when cancelled.
+/// Closing the window with its close box or Esc is the same as "&Cancel".
 ///
 /// Calendar face: the selected date's distance from today is shown above the calendar
 /// (Label1; black for today, dark blue ahead, dark red gone by). Double-click on a date,
@@ -46,6 +61,11 @@ class Calendar : public QDialog {
 public:
     explicit Calendar(QWidget* parent = nullptr);
     ~Calendar() override;
+
+    /// Where the screen hands each step of its answer; set by the opener before load().
+    void setAnswerSink(std::function<void(const CalendarAnswer&)> sink) {
+        m_answerSink = std::move(sink);
+    }
 
     /// Reads the opener's options from the host and prepares the face.
     void load();
@@ -117,11 +137,13 @@ private:
     void showChoiceList(QListWidget* list, const QStringList& entries, int currentRow,
                         const char* anchorName);
     void moveCalendarTo(int year, int month);
+    void answer(const CalendarAnswer& step) const;
 
     Face m_face = Face::Calendar;
     calendar::Calculator m_calculator;
     QHash<QString, QPushButton*> m_padButtons;
     QDate m_today;
+    std::function<void(const CalendarAnswer&)> m_answerSink;
 };
 
 }  // namespace tqservicecode

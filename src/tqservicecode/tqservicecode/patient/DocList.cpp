@@ -130,13 +130,8 @@ void DocList::buildControls() {
 
 void DocList::load() {
     tqGlobal::IHostServices& gic = GIC();
-    if (ScreenResultText() == protocol::CancelButton) {
-        setScreenResultText(QString());
-    }
-    gic.setScreenParameter(protocol::Cancel);
-
     const providers::ListKind kind = providers::listKindFor(gic.ScreenNumber());
-    gic.setScreenNumber(0);
+    answer({.step = ProviderChoice::Step::Opened});
     m_sizeFile = providers::sizeFilePath(gic.GetDataPath(),
                                          providers::layoutKey(kind, gic.GetCurrentUserName()));
     setWindowTitle(kind.caption);
@@ -190,18 +185,22 @@ void DocList::okClicked() {
         return;
     }
     // A host that cannot take the answer is reported, and the list stays open.
-    if (tqplatform::ui::guard([&] { GIC().setSelectedID(current->data(Qt::UserRole).toInt()); })) {
+    const int32_t id = current->data(Qt::UserRole).toInt();
+    if (tqplatform::ui::guard([&] { answer({.step = ProviderChoice::Step::Chosen, .id = id}); })) {
         accept();
     }
 }
 
 void DocList::reject() {
     // The list closes even when the host cannot take the answer.
-    tqplatform::ui::guard([] {
-        setScreenResultText(protocol::CancelButton);
-        GIC().setSelectedID(0);
-    });
+    tqplatform::ui::guard([this] { answer({.step = ProviderChoice::Step::Closed}); });
     QDialog::reject();
+}
+
+void DocList::answer(const ProviderChoice& choice) const {
+    if (m_answerSink) {
+        m_answerSink(choice);
+    }
 }
 
 void DocList::helpClicked() {

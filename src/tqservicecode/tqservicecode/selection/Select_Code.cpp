@@ -290,8 +290,11 @@ void Select_Code::categoryClicked(int index) {
     if (m_buttonsMode) {
         // The chooser's answer: the category's stored name for the host, its type in the
         // component's shared text.
-        if (tqplatform::ui::guard([&] { GIC().setScreenParameter(button.category); })) {
-            setScreenResultText(button.type);
+        if (tqplatform::ui::guard([&] {
+                answer({.kind = PickerAnswer::Kind::Category,
+                        .category = button.category,
+                        .type = button.type});
+            })) {
             accept();
         }
         return;
@@ -576,13 +579,15 @@ void Select_Code::okClicked() {
     const bool handedOver = tqplatform::ui::guard([this] {
         tqGlobal::IHostServices& gic = GIC();
         setSelectedCodeCount(static_cast<int16_t>(m_chosenList->count()));
-        gic.setScreenReturn(QString());
+        QString codes;
+        answer({.kind = PickerAnswer::Kind::Codes, .codes = codes});
         for (int row = 0; row < m_chosenList->count(); ++row) {
             const int32_t id = m_chosenList->itemData(row);
-            QString answer;
+            QString accepted;
             if (gic.AcceptSelectedCode(picker::chosenItemText(m_chosenList->row(row)), id != 0,
-                                       answer)) {
-                gic.setScreenReturn(gic.ScreenReturn() + answer + QLatin1Char('\r'));
+                                       accepted)) {
+                codes += accepted + QLatin1Char('\r');
+                answer({.kind = PickerAnswer::Kind::Codes, .codes = codes});
             }
         }
     });
@@ -593,7 +598,7 @@ void Select_Code::okClicked() {
     // No answer is returned by halves: the count and the host's text are taken back, and
     // the screen stays open with the chosen codes.
     setSelectedCodeCount(0);
-    tqplatform::ui::guard([] { GIC().setScreenReturn(QString()); });
+    tqplatform::ui::guard([this] { answer({.kind = PickerAnswer::Kind::Codes}); });
 }
 
 void Select_Code::listClicked() {
@@ -604,10 +609,16 @@ void Select_Code::listClicked() {
         gic.SaveUserSetting(section, QStringLiteral("SER_COD_CAT"), 0,
                             category.isEmpty() ? QStringLiteral(" All Codes") : category);
         gic.SaveUserSetting(section, QStringLiteral("SER_COD_TYP"), 0, m_currentType);
-        gic.setScreenReturn(protocol::EditServiceCode);
+        answer({.kind = PickerAnswer::Kind::EditList});
     });
     if (saved) {
         accept();
+    }
+}
+
+void Select_Code::answer(const PickerAnswer& result) const {
+    if (m_answerSink) {
+        m_answerSink(result);
     }
 }
 

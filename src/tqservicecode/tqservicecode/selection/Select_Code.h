@@ -27,6 +27,23 @@ namespace tqservicecode {
 
 class PickerListModel;
 
+/// The picker's answer to its opener, handed over where it happens.
+struct PickerAnswer {
+    enum class Kind {
+        /// The category chooser's choice: category is its stored name, type its type.
+        Category,
+        /// OK: codes holds the host's answers for the codes it accepted so far, each ended
+        /// by a carriage return ("" before the first and when the hand-over is taken back).
+        Codes,
+        /// "List": the user asked to edit the service codes.
+        EditList
+    };
+    Kind kind = Kind::Codes;
+    QString category{};
+    QString type{};
+    QString codes{};
+};
+
 /// The code picker: category buttons on the left, the codes of the chosen category
 /// (List1) priced by the patient's fee schedule, the chosen codes (List2) with a running
 /// total, and a box (Text1) to type a code. In category-choice mode ("BUTTONS") it only
@@ -47,6 +64,11 @@ public:
     /// Reads the opener's options from the host and prepares the screen: the patient's
     /// fee schedule, or the category-choice mode.
     void load();
+
+    /// Where the picker hands its answer; set by the opener before load().
+    void setAnswerSink(std::function<void(const PickerAnswer&)> sink) {
+        m_answerSink = std::move(sink);
+    }
     /// Selects a category before the screen is shown (fills the code list at once).
     void Click_Button_B4_Load(int index);
 
@@ -115,6 +137,7 @@ private:
     void okClicked();
     void listClicked();
     void editClicked();
+    void answer(const PickerAnswer& result) const;
     void defaultToggled(bool checked);
     bool handleEnterOrEscape(int key);
     void setBusy(bool busy) { m_busy = busy; }
@@ -133,6 +156,7 @@ private:
     std::unique_ptr<tqplatform::ui::WaitCursor> m_hourglass;
     QTimer* m_fillTimer = nullptr;
     std::function<void()> m_afterFill;
+    std::function<void(const PickerAnswer&)> m_answerSink;
 };
 
 }  // namespace tqservicecode
