@@ -151,6 +151,14 @@ public:
     virtual std::shared_ptr<INotesComponent> MainFormNotes() = 0;
     virtual std::shared_ptr<INotesComponent> CreateNotesComponent() = 0;
     virtual std::shared_ptr<ITextEntryDialog> CreateTextEntryDialog() = 0;
+
+    // --- Grids: layouts, printing and export.
+
+    // --- The code table: browser, editor and fee change.
+
+    // --- Reference code sets.
+
+    // --- Documents and letters.
 };
 
 }  // namespace tqGlobal

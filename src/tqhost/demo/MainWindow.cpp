@@ -1,5 +1,6 @@
 #include "MainWindow.h"
 
+#include "CodesMenu.h"
 #include "DemoText.h"
 #include "LookupPanel.h"
 #include "PatientItemsView.h"
@@ -49,7 +50,7 @@ QWidget* inBox(const QString& title, QWidget* content) {
 
 MainWindow::MainWindow(std::shared_ptr<tqhost::PracticeHost> host,
                        tqservicecode::clsServiceCode& component, QWidget* parent)
-    : QMainWindow(parent), m_host(std::move(host)) {
+    : QMainWindow(parent), m_host(std::move(host)), m_component(component) {
     setObjectName(QStringLiteral("MainWindow"));
     setWindowTitle(QStringLiteral("Tavix Windows \u2014 Service Codes demo"));
 
@@ -143,6 +144,14 @@ void MainWindow::buildMenus() {
     patient->addActions({m_selectAction, m_categoryAction, m_postAction});
     patient->addSeparator();
     patient->addAction(m_lookupAction);
+
+    QMenu* codes = menuBar()->addMenu(QStringLiteral("&Codes"));
+    codes->setObjectName(QStringLiteral("mnuCodes"));
+    const CodesMenuContext context{*m_host, m_component, *this};
+    addCodeTableActions(*codes, context);
+    addFeeHistoryActions(*codes, context);
+    addReferenceActions(*codes, context);
+    addLetterActions(*codes, context);
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
     QAction* about = help->addAction(QStringLiteral("&About"), this, [] {

@@ -63,6 +63,7 @@ private:
     void lookUpCode();
 
     std::shared_ptr<tqhost::PracticeHost> m_host;
+    tqservicecode::clsServiceCode& m_component;
     int32_t m_patientId = 0;
     QTableWidget* m_patients = nullptr;
     QTabWidget* m_tabs = nullptr;

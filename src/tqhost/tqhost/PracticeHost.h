@@ -176,6 +176,14 @@ public:
     std::shared_ptr<tqGlobal::INotesComponent> CreateNotesComponent() override;
     std::shared_ptr<tqGlobal::ITextEntryDialog> CreateTextEntryDialog() override;
 
+    // Grids: layouts, printing and export.
+
+    // The code table: browser, editor and fee change.
+
+    // Reference code sets.
+
+    // Documents and letters.
+
 signals:
     /// A modal screen of the component has closed: the application may refresh its views.
     void refreshRequested(int value);
@@ -211,6 +219,14 @@ private:
     QString m_screenParameter;
     QString m_screenReturn;
     QString m_screenOption;
+
+    // Grids: layouts, printing and export.
+
+    // The code table: browser, editor and fee change.
+
+    // Reference code sets.
+
+    // Documents and letters.
 };
 
 }  // namespace tqhost

@@ -1,0 +1,12 @@
+#include "CodesMenu.h"
+
+#include <QMenu>
+
+namespace tqdemo {
+
+void addCodeTableActions(QMenu& menu, const CodesMenuContext& context) {
+    (void)menu;
+    (void)context;
+}
+
+}  // namespace tqdemo
