@@ -40,6 +40,9 @@ inline const QString CodeSearch = QStringLiteral("frmSearchSCode");
 inline const QString ReferenceCodes = QStringLiteral("frmCodes");
 inline const QString ServiceCodeEditor = QStringLiteral("Edit_Ser_Code");
 inline const QString ServiceCodeBrowser = QStringLiteral("SerCod");
+inline const QString FeeChange = QStringLiteral("FeeChange");
+inline const QString DocumentPicker = QStringLiteral("FileSearch");
+inline const QString ExportOptions = QStringLiteral("frmExportOpts");
 }  // namespace screen
 
 }  // namespace tqservicecode::protocol
