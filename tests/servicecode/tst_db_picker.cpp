@@ -460,9 +460,14 @@ private slots:
         struct FakeEditor : QDialog, ServiceCodeEditorScreen {
             int32_t id = 0;
             bool hidden = false;
+            ServiceCodeEditorEvents raised;
+            int32_t SevCodID() const override { return id; }
             void setSevCodID(int32_t value) override { id = value; }
             void setHideBackNext(bool hide) override { hidden = hide; }
             void Init_Data() override {}
+            QString boxText(int) const override { return {}; }
+            void setBoxText(int, const QString&) override {}
+            ServiceCodeEditorEvents& events() override { return raised; }
         };
         int32_t edited = 0;
         bool backNextHidden = false;

@@ -178,7 +178,9 @@ public:
 
     // Grids: layouts, printing and export.
 
-    // The code table: browser, editor and fee change.
+    // The code table: the browser.
+
+    // The code table: the editor and the fee change.
 
     // Reference code sets.
 
@@ -222,7 +224,9 @@ private:
 
     // Grids: layouts, printing and export.
 
-    // The code table: browser, editor and fee change.
+    // The code table: the browser.
+
+    // The code table: the editor and the fee change.
 
     // Reference code sets.
 
