@@ -17,7 +17,8 @@ BUILD_DIR="${TQ_BUILD_DIR:-build}"
 ASAN_DIR="${TQ_ASAN_BUILD_DIR:-build-asan}"
 JOBS="${TQ_JOBS:-$(nproc)}"
 PACKAGES=(build-essential cmake ninja-build clang-format qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite
-          libqt6sql6-psql libgl-dev postgresql postgresql-contrib xvfb xauth libsqlite3-dev libpq-dev)
+          libqt6sql6-psql libgl-dev postgresql postgresql-contrib xvfb xauth libsqlite3-dev libpq-dev
+          file)
 
 say() { printf '[tq] %s\n' "$*"; }
 
@@ -82,7 +83,7 @@ package_check() {
     local deb scratch
     deb=$(realpath "$dir"/tqservicecode_*.deb)
     scratch=$(mktemp -d)
-    trap 'rm -rf "$scratch"' EXIT
+    trap "rm -rf '$scratch'" EXIT
     say "package $(basename "$deb"): $(dpkg-deb -f "$deb" Depends)"
     apt-get install -s -qq "$deb" >/dev/null
     dpkg -x "$deb" "$scratch/root"

@@ -12,7 +12,7 @@ set(TQ_PACKAGE_MAINTAINER "TQServiceCode maintainers <maintainers@tqservicecode.
 set(CPACK_PACKAGE_CONTACT "${TQ_PACKAGE_MAINTAINER}")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY
     "Service codes of a dental practice-management system, as a Qt 6 component")
-set(CPACK_PACKAGE_DESCRIPTION
+string(CONCAT CPACK_PACKAGE_DESCRIPTION
     "The service-code component of a dental practice-management application: the code picker, "
     "the code table and its editor, reference code sets and letters, on SQLite or PostgreSQL. "
     "It holds the component's libraries with their headers and CMake package, a working host "
