@@ -26,6 +26,23 @@ install(FILES ${PROJECT_BINARY_DIR}/TQServiceCodeConfig.cmake
               ${PROJECT_BINARY_DIR}/TQServiceCodeConfigVersion.cmake
         DESTINATION ${TQ_CMAKE_PACKAGE_DIR})
 
+# The programs, wherever they are defined (this runs after every folder): they find the
+# libraries in the lib folder beside their bin folder.
+foreach(program tqdemo tqrefcodes)
+    if(TARGET ${program})
+        set_target_properties(${program} PROPERTIES
+            INSTALL_RPATH "$ORIGIN/../${CMAKE_INSTALL_LIBDIR}")
+        install(TARGETS ${program} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+    endif()
+endforeach()
+# The reference-database builder reads the shipped code sets from the data folder beside its
+# bin folder: TQ_INSTALLED_CODESETS is that folder relative to the program's own.
+if(TARGET tqrefcodes)
+    file(RELATIVE_PATH codesets ${CMAKE_INSTALL_FULL_BINDIR}
+         ${CMAKE_INSTALL_FULL_DATADIR}/tqservicecode/codesets)
+    target_compile_definitions(tqrefcodes PRIVATE TQ_INSTALLED_CODESETS="${codesets}")
+endif()
+
 # The shipped data: the compressed reference code sets the builder turns into a database.
 if(EXISTS ${PROJECT_SOURCE_DIR}/data/codesets)
     install(DIRECTORY ${PROJECT_SOURCE_DIR}/data/codesets
