@@ -77,11 +77,13 @@ case "$job" in
         install_packages
         # Only the demo and the libraries it links: the tests and benchmarks wait for 'test'.
         configure "$BUILD_DIR"
-        cmake --build "$BUILD_DIR" -j "$JOBS" --target tqdemo
+        cmake --build "$BUILD_DIR" -j "$JOBS" --target tqdemo tqrefcodes
         if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ] && [ -z "${QT_QPA_PLATFORM:-}" ]; then
             say "No display: run it under Xvfb with 'xvfb-run -a ./tq.sh demo', or offscreen with 'QT_QPA_PLATFORM=offscreen ./tq.sh demo'."
             exit 1
         fi
+        # The demo's own practice gets its reference code sets on the first run.
+        if [ $# -eq 0 ]; then "$BUILD_DIR/src/tqhost/tqrefcodes" --demo --if-missing; fi
         exec "$BUILD_DIR/src/tqhost/tqdemo" "$@"
         ;;
     test)

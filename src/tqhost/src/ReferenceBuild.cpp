@@ -8,6 +8,8 @@
 #include <tqplatform/Connection.h>
 
 #include <QDateTime>
+#include <QSqlError>
+#include <QSqlQuery>
 #include <QVariantList>
 
 namespace tqhost {
@@ -18,9 +20,9 @@ using Internal::CodeSetContent;
 using Internal::ReferenceNode;
 using tqplatform::DatabaseKind;
 
-/// Rows written by one INSERT: few statements, and well below the number of values a
-/// statement may bind on either database.
-constexpr int RowsPerStatement = 100;
+/// Rows written by one INSERT on PostgreSQL: few round trips to the server, and well below
+/// the 65,535 values a statement may bind.
+constexpr int RowsPerStatement = 500;
 
 struct Dialect {
     bool postgres = false;
@@ -39,7 +41,10 @@ void execute(tqplatform::Connection& connection, const QString& sql) {
     connection.run(sql);
 }
 
-/// Inserts rows of columns.size() values each, RowsPerStatement to a statement.
+/// Inserts rows of columns.size() values each. SQLite runs one prepared single-row
+/// statement again and again (it has no round trips to save, and it finds a statement's
+/// values by a search that grows with their number); PostgreSQL gets RowsPerStatement rows
+/// to a statement.
 void insertRows(tqplatform::Connection& connection, const QString& table,
                 const QStringList& columns, const QVariantList& values) {
     const qsizetype width = columns.size();
@@ -51,6 +56,22 @@ void insertRows(tqplatform::Connection& connection, const QString& table,
     }
     one += QLatin1Char(')');
     const qsizetype rows = values.size() / width;
+    if (connection.kind() == DatabaseKind::SQLite) {
+        QSqlQuery insert(connection.database());
+        bool ok = insert.prepare(head + one);
+        for (qsizetype row = 0; ok && row < rows; ++row) {
+            for (qsizetype i = 0; i < width; ++i) {
+                insert.bindValue(static_cast<int>(i), values.at(row * width + i));
+            }
+            ok = insert.exec();
+        }
+        if (!ok) {
+            throw tqGlobal::Error(
+                tqGlobal::ErrorNumber::DatabaseError,
+                insert.lastError().text() + QStringLiteral("\nStatement: ") + head + one);
+        }
+        return;
+    }
     for (qsizetype first = 0; first < rows; first += RowsPerStatement) {
         const qsizetype count = std::min<qsizetype>(RowsPerStatement, rows - first);
         QStringList groups;
@@ -133,6 +154,10 @@ void createSetTables(tqplatform::Connection& connection, const Dialect& d, const
                                        "%1TreLev INTEGER NOT NULL, %1TrePar INTEGER NOT NULL, "
                                        "%1TreDes VARCHAR(255), %1TreRanSta %2, %1TreRanEnd %2)")
                             .arg(p, d.code(10)));
+}
+
+/// Indexes are made after the rows are in: one sort instead of an update per row.
+void indexSetTables(tqplatform::Connection& connection, const QString& p) {
     const QString lower = p.toLower();
     execute(
         connection,
@@ -240,7 +265,9 @@ QList<ReferenceBuiltSet> buildReferenceDatabase(tqplatform::Connection& connecti
     const QString folder =
         options.sourceFolder.isEmpty() ? defaultCodeSetFolder() : options.sourceFolder;
     QList<ReferenceSet> sets = options.sets;
-    if (sets.isEmpty()) {
+    if (sets.isEmpty() && !options.licensedFile.isEmpty()) {
+        sets = {options.licensedSet};
+    } else if (sets.isEmpty()) {
         for (const ReferenceSetInfo& info : referenceSets()) {
             sets << info.set;
         }
@@ -269,6 +296,7 @@ QList<ReferenceBuiltSet> buildReferenceDatabase(tqplatform::Connection& connecti
             const bool withEndDate = info.set == ReferenceSet::Hcpcs;
             createSetTables(connection, dialect, info.prefix, withEndDate);
             writeCodes(connection, info.prefix, content, withEndDate);
+            indexSetTables(connection, info.prefix);
             if (info.set == ReferenceSet::Dental) {
                 writeRevision(connection, dialect, content);
             }

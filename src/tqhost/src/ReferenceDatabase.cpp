@@ -98,6 +98,7 @@ void dropReferenceDatabase(const QString& url) {
         return;
     }
     tqplatform::Connection server(maintenanceUrl(url));
+    server.run(QStringLiteral("SET client_min_messages TO warning"));
     server.run(QStringLiteral("DROP DATABASE IF EXISTS %1 WITH (FORCE)")
                    .arg(quotedName(postgresDatabase(url))));
 }

@@ -124,9 +124,6 @@ int main(int argc, char** argv) {
         }
         options.licensedFile = parser.value(load);
         options.licensedSet = info->set;
-        if (!parser.isSet(sets)) {
-            options.sets = {info->set};  // only the licensed set: the others stay as built
-        }
     }
     if (parser.isSet(ifMissing) && tqhost::referenceDatabaseHasSets(url, options.sets)) {
         std::printf("tqrefcodes: the reference database is built already.\n");

@@ -39,7 +39,8 @@ const ReferenceSetInfo* referenceSetByName(const QString& name);
 struct ReferenceBuildOptions {
     /// The folder of the shipped files (data/codesets); empty: defaultCodeSetFolder().
     QString sourceFolder;
-    /// The sets to build; empty: all five. Sets not named keep their tables as they are.
+    /// The sets to build; empty: all five, or only the licensed file's set when one is
+    /// given. Sets not named keep their tables as they are.
     QList<ReferenceSet> sets;
     /// A licensed practice's own file for the dental or procedure set (the form is
     /// described at readLicensedCodeFile); empty: the shipped sample of the set.
