@@ -73,7 +73,7 @@ const QByteArray GoodFile =
     "REVISION\tDental codes of the practice\tDC 2024\tLicensed to the practice\t2024-01-01\n"
     "RANGE\t0\tD0100\tD0999\tDiagnostic\n"
     "RANGE\t1\tD0100\tD0199\tExaminations\n"
-    "D0120\t\tExamination of a known patient\r\n"
+    "D0120\t\tExamination of a known patient's teeth \\ gums\r\n"
     "\"D0150\",,\"Examination, new patient, \"\"full\"\"\"\n"
     "RANGE\t0\tD2000\tD2699\tRestorations\n"
     "d2699a\tX\tA code with a letter\n";
@@ -229,7 +229,7 @@ void CodesBuildTest::licensedFile() {
     OwnCodes& codes = *m_loaded;
     QCOMPARE(codes.rows("SELECT CDTCod, CDTMod, CDTDes, CDTChaID, CDTSecID FROM CDTTable ORDER "
                         "BY CDTID"),
-             (QStringList{"D0120||Examination of a known patient|1|2",
+             (QStringList{"D0120||Examination of a known patient's teeth \\ gums|1|2",
                           "D0150||Examination, new patient, \"full\"|1|2",
                           "D2699A|X|A code with a letter|3|NULL"}));
     QCOMPARE(codes.rows("SELECT CDTTreID, CDTTreLev, CDTTrePar, CDTTreDes FROM CDTTreTable ORDER "
