@@ -18,7 +18,7 @@ ASAN_DIR="${TQ_ASAN_BUILD_DIR:-build-asan}"
 JOBS="${TQ_JOBS:-$(nproc)}"
 PACKAGES=(build-essential cmake ninja-build clang-format qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite
           libqt6sql6-psql libgl-dev postgresql postgresql-contrib xvfb xauth libsqlite3-dev libpq-dev
-          file)
+          liblzma-dev file)
 
 say() { printf '[tq] %s\n' "$*"; }
 
@@ -107,11 +107,13 @@ case "$job" in
         install_packages
         # Only the demo and the libraries it links: the tests and benchmarks wait for 'test'.
         configure "$BUILD_DIR"
-        cmake --build "$BUILD_DIR" -j "$JOBS" --target tqdemo
+        cmake --build "$BUILD_DIR" -j "$JOBS" --target tqdemo tqrefcodes
         if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ] && [ -z "${QT_QPA_PLATFORM:-}" ]; then
             say "No display: run it under Xvfb with 'xvfb-run -a ./tq.sh demo', or offscreen with 'QT_QPA_PLATFORM=offscreen ./tq.sh demo'."
             exit 1
         fi
+        # The demo's own practice gets its reference code sets on the first run.
+        if [ $# -eq 0 ]; then "$BUILD_DIR/src/tqhost/tqrefcodes" --demo --if-missing; fi
         exec "$BUILD_DIR/src/tqhost/tqdemo" "$@"
         ;;
     test)

@@ -35,13 +35,12 @@ foreach(program tqdemo tqrefcodes)
         install(TARGETS ${program} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
     endif()
 endforeach()
-# The reference-database builder reads the shipped code sets from the data folder beside its
-# bin folder: TQ_INSTALLED_CODESETS is that folder relative to the program's own.
-if(TARGET tqrefcodes)
-    file(RELATIVE_PATH codesets ${CMAKE_INSTALL_FULL_BINDIR}
-         ${CMAKE_INSTALL_FULL_DATADIR}/tqservicecode/codesets)
-    target_compile_definitions(tqrefcodes PRIVATE TQ_INSTALLED_CODESETS="${codesets}")
-endif()
+# An installed program (the demo, the reference-database builder) reads the shipped code sets
+# from the data folder beside its bin folder: TQ_INSTALLED_CODESETS is that folder relative to
+# the program's own, and the host library looks there first.
+file(RELATIVE_PATH codesets ${CMAKE_INSTALL_FULL_BINDIR}
+     ${CMAKE_INSTALL_FULL_DATADIR}/tqservicecode/codesets)
+target_compile_definitions(tqhost PRIVATE TQ_INSTALLED_CODESETS="${codesets}")
 
 # The shipped data: the compressed reference code sets the builder turns into a database.
 if(EXISTS ${PROJECT_SOURCE_DIR}/data/codesets)

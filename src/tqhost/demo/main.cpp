@@ -18,6 +18,7 @@
 #include <tqhost/Host.h>
 #include <tqhost/HostProtocol.h>
 #include <tqhost/PracticeHost.h>
+#include <tqhost/ReferenceCodes.h>
 #include <tqplatform/Connection.h>
 #include <tqplatform/Currency.h>
 #include <tqplatform/Recordset.h>
@@ -73,6 +74,24 @@ bool codeTableIsEmpty(tqhost::PracticeHost& host) {
     tqplatform::Recordset rs = host.GetConnection().OpenRecordset(
         host.TranslateSql(QStringLiteral("SELECT COUNT(*) FROM SevCodTable"), 0));
     return rs.Eof() || rs.Fields(0).toLongLong() == 0;
+}
+
+/// Builds the practice's reference code sets on its first run (a few seconds); the
+/// practice works without them, so a failure is only reported.
+void ensureReferenceCodes(tqhost::PracticeHost& host) {
+    const QString url = host.GetDatabaseConnectionString(QStringLiteral("CODES"), 1, QString());
+    if (tqhost::referenceDatabaseHasSets(url)) {
+        return;
+    }
+    std::printf("tqdemo: building the reference code sets\n");
+    std::fflush(stdout);
+    try {
+        tqhost::createReferenceDatabase(url);
+        tqplatform::Connection connection(url);
+        tqhost::buildReferenceDatabase(connection, {});
+    } catch (const tqGlobal::Error& error) {
+        fail(QStringLiteral("the reference code sets could not be built: ") + error.description());
+    }
 }
 
 /// What a picture run saves: the picker on a charge category with two codes chosen, the
@@ -262,6 +281,7 @@ int main(int argc, char** argv) {
         if (codeTableIsEmpty(*host)) {
             tqhost::loadSamplePractice(*host);
         }
+        ensureReferenceCodes(*host);
     } catch (const tqGlobal::Error& error) {
         fail(QStringLiteral("the practice could not be opened: ") + error.description());
         return 1;

@@ -1,0 +1,322 @@
+// Building the reference database: the shipped sets' known codes and tree, the licensed
+// file's loader, rebuilding, and a build that fails part way.
+
+#include "Faults.h"
+#include "ReferenceFixture.h"
+#include "TestDatabase.h"
+#include "TestMain.h"
+
+#include <tqglobal/Error.h>
+#include <tqhost/Host.h>
+#include <tqhost/PracticeHost.h>
+#include <tqhost/ReferenceCodes.h>
+#include <tqplatform/Connection.h>
+
+#include <QCryptographicHash>
+#include <QFile>
+#include <QSqlRecord>
+
+using tqhost::ReferenceSet;
+
+namespace {
+
+/// The rows of a query, each as its fields joined by "|" (a null as "NULL").
+QStringList rowsOf(tqplatform::Connection& connection, const QString& sql) {
+    QSqlQuery query = connection.run(sql);
+    QStringList result;
+    while (query.next()) {
+        QStringList fields;
+        for (int i = 0; i < query.record().count(); ++i) {
+            fields << (query.isNull(i) ? QStringLiteral("NULL") : query.value(i).toString());
+        }
+        result << fields.join(QLatin1Char('|'));
+    }
+    return result;
+}
+
+/// A reference database of the test's own, dropped with it: the practice's own, or one
+/// named with a suffix beside it.
+struct OwnCodes {
+    explicit OwnCodes(const tqtest::TestDatabase& db, const QString& suffix = {})
+        : url(tqhost::referenceDatabaseUrl(db.url(), db.dataPath())) {
+        if (!suffix.isEmpty()) {
+            url = db.isPostgres() ? url + suffix
+                                  : url.replace(QStringLiteral("codes.db"), suffix + ".db");
+        }
+        tqhost::dropReferenceDatabase(url);
+        tqhost::createReferenceDatabase(url);
+        connection = std::make_unique<tqplatform::Connection>(url);
+    }
+    ~OwnCodes() {
+        connection.reset();
+        tqhost::dropReferenceDatabase(url);
+    }
+    void build(QList<ReferenceSet> sets, const QString& licensed = {}) {
+        tqhost::ReferenceBuildOptions options;
+        options.sets = std::move(sets);
+        options.licensedFile = licensed;
+        tqhost::buildReferenceDatabase(*connection, options);
+    }
+    QStringList rows(const QString& sql) { return rowsOf(*connection, sql); }
+    QString url;
+    std::unique_ptr<tqplatform::Connection> connection;
+};
+
+void writeFile(const QString& path, const QByteArray& text) {
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(text);
+}
+
+const QByteArray GoodFile =
+    "# a practice's own dental file\n"
+    "REVISION\tDental codes of the practice\tDC 2024\tLicensed to the practice\t2024-01-01\n"
+    "RANGE\t0\tD0100\tD0999\tDiagnostic\n"
+    "RANGE\t1\tD0100\tD0199\tExaminations\n"
+    "D0120\t\tExamination of a known patient's teeth \\ gums\r\n"
+    "\"D0150\",,\"Examination, new patient, \"\"full\"\"\"\n"
+    "RANGE\t0\tD2000\tD2699\tRestorations\n"
+    "d2699a\tX\tA code with a letter\n";
+
+}  // namespace
+
+class CodesBuildTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void cleanupTestCase();
+    void knownCodes_data();
+    void knownCodes();
+    void treePlacement_data();
+    void treePlacement();
+    void hostNamesTheDatabase();
+    void licensedFile();
+    void badLicensedLine_data();
+    void badLicensedLine();
+    void rebuildLeavesTheSameRows();
+    void failedBuildKeepsTheOldSets();
+
+private:
+    // One practice database and one reference database of the practice for the whole run:
+    // the bad lines are tried on the same loaded file, which none of them may change.
+    std::unique_ptr<tqtest::TestDatabase> m_db;
+    std::unique_ptr<OwnCodes> m_loaded;
+    QString m_licensedPath;
+};
+
+void CodesBuildTest::initTestCase() {
+    m_db = std::make_unique<tqtest::TestDatabase>();
+    TQ_REQUIRE_DATABASE(*m_db);
+    m_loaded = std::make_unique<OwnCodes>(*m_db);
+    m_licensedPath = m_db->dataPath() + QStringLiteral("licensed.txt");
+    writeFile(m_licensedPath, GoodFile);
+    m_loaded->build({}, m_licensedPath);
+}
+
+void CodesBuildTest::cleanupTestCase() {
+    m_loaded.reset();
+    m_db.reset();
+}
+
+void CodesBuildTest::knownCodes_data() {
+    QTest::addColumn<QString>("sql");
+    QTest::addColumn<QStringList>("expected");
+    QTest::newRow("ICD-10-CM K02.9") << "SELECT ICD10Des FROM ICD10Table WHERE ICD10Cod = 'K02' "
+                                        "AND ICD10Mod = '9'"
+                                     << QStringList{"Dental caries, unspecified"};
+    QTest::newRow("ICD-10-CM S02.5XXA")
+        << "SELECT ICD10Des FROM ICD10Table WHERE ICD10Cod = 'S02' AND ICD10Mod = '5XXA'"
+        << QStringList{"Fracture of tooth (traumatic), initial encounter for closed fracture"};
+    QTest::newRow("ICD-9-CM 521.00 as code and modifier")
+        << "SELECT ICD9Cod || ICD9Mod, ICD9Des FROM ICD9Table WHERE ICD9Cod = '521' AND ICD9Mod "
+           "= '00'"
+        << QStringList{"52100|Dental caries, unspecified"};
+    QTest::newRow("ICD-9-CM E code keeps four characters")
+        << "SELECT ICD9Mod FROM ICD9Table WHERE ICD9Cod = 'E800' ORDER BY ICD9Mod LIMIT 1"
+        << QStringList{"0"};
+    QTest::newRow("HCPCS G0008 without modifier")
+        << "SELECT HCPCSMod, HCPCSDes FROM HCPCSTable WHERE HCPCSCod = 'G0008'"
+        << QStringList{"|Administration of influenza virus vaccine"};
+    QTest::newRow("counts")
+        << "SELECT (SELECT COUNT(*) FROM ICD10Table), (SELECT COUNT(*) FROM ICD9Table), "
+           "(SELECT COUNT(*) FROM HCPCSTable), (SELECT COUNT(*) FROM HCPCSModTable)"
+        << QStringList{"72621|14567|6440|360"};
+    QTest::newRow("trees: chapters and sections")
+        << "SELECT (SELECT COUNT(*) FROM ICD10TreTable WHERE ICD10TreLev = 0), (SELECT COUNT(*) "
+           "FROM ICD10TreTable WHERE ICD10TreLev = 1), (SELECT COUNT(*) FROM ICD9TreTable WHERE "
+           "ICD9TreLev = 0), (SELECT COUNT(*) FROM ICD9TreTable WHERE ICD9TreLev = 1)"
+        << QStringList{"22|284|19|160"};
+    QTest::newRow("no modifier is null")
+        << "SELECT COUNT(*) FROM ICD10Table WHERE ICD10Mod IS NULL" << QStringList{"0"};
+}
+
+void CodesBuildTest::knownCodes() {
+    QFETCH(QString, sql);
+    QFETCH(QStringList, expected);
+    tqplatform::Connection codes(tqtest::sharedReferenceDatabase(*m_db));
+    QCOMPARE(rowsOf(codes, sql), expected);
+}
+
+void CodesBuildTest::treePlacement_data() {
+    QTest::addColumn<QString>("prefix");
+    QTest::addColumn<QString>("code");
+    QTest::addColumn<QString>("section");
+    // Letters in third place: by the category table, not by text ranges.
+    QTest::newRow("C4A in C43-C44") << "ICD10"
+                                    << "C4A"
+                                    << "C43-C44";
+    QTest::newRow("M1A in M05-M14") << "ICD10"
+                                    << "M1A"
+                                    << "M05-M14";
+    QTest::newRow("Z3A in Z30-Z39") << "ICD10"
+                                    << "Z3A"
+                                    << "Z30-Z39";
+    QTest::newRow("C7A in its own") << "ICD10"
+                                    << "C7A"
+                                    << "C7A-C7A";
+    QTest::newRow("C78 not in C7A") << "ICD10"
+                                    << "C78"
+                                    << "C76-C80";
+    QTest::newRow("ICD-9 by range") << "ICD9"
+                                    << "521"
+                                    << "520-529";
+    QTest::newRow("letter after the end code") << "CDT"
+                                               << "D2699A"
+                                               << "D2000-D2699";
+    QTest::newRow("deepest node") << "CDT"
+                                  << "D9999"
+                                  << "D9999-D9999";
+    QTest::newRow("HCPCS by letter") << "HCPCS"
+                                     << "G0008"
+                                     << "G0000-G9999";
+}
+
+void CodesBuildTest::treePlacement() {
+    QFETCH(QString, prefix);
+    QFETCH(QString, code);
+    QFETCH(QString, section);
+    tqplatform::Connection codes(tqtest::sharedReferenceDatabase(*m_db));
+    // The code's deepest node: its section, or its chapter where it has none.
+    const QString sql = QStringLiteral(
+                            "SELECT DISTINCT t.%1TreRanSta || '-' || t.%1TreRanEnd FROM %1Table c "
+                            "JOIN %1TreTable t ON t.%1TreID = COALESCE(c.%1SecID, c.%1ChaID) "
+                            "WHERE c.%1Cod = '%2'")
+                            .arg(prefix, code);
+    QCOMPARE(rowsOf(codes, sql), QStringList{section});
+}
+
+void CodesBuildTest::hostNamesTheDatabase() {
+    auto host = tqhost::createHost(m_db->url(), m_db->dataPath(), QStringLiteral("tester"));
+    const QString url = host->GetDatabaseConnectionString(QStringLiteral("CODES"), 1, QString());
+    QCOMPARE(url, m_db->isPostgres() ? m_db->url() + QStringLiteral("_codes")
+                                     : QStringLiteral("sqlite://") + m_db->dataPath() + "codes.db");
+    QCOMPARE(url, m_loaded->url);
+    QVERIFY(tqhost::referenceDatabaseHasSets(url, {ReferenceSet::Dental}));
+    QVERIFY(!tqhost::referenceDatabaseHasSets(url, {ReferenceSet::Icd10}));
+    QVERIFY(!tqhost::referenceDatabaseHasSets(url + QStringLiteral("_none")));
+    // The browser's "code + modifier" joins texts on either database.
+    tqplatform::Connection opened(url);
+    QSqlQuery query = opened.run(host->TranslateSql(
+        QStringLiteral("SELECT CDTCod + CDTMod AS CDTCodMod FROM CDTTable WHERE CDTCod = 'D2699A'"),
+        0));
+    QVERIFY(query.next());
+    QCOMPARE(query.value(0).toString(), QStringLiteral("D2699AX"));
+    QVERIFY_THROWS_EXCEPTION(tqGlobal::Error, host->GetDatabaseConnectionString("PRACTICE", 1, ""));
+}
+
+void CodesBuildTest::licensedFile() {
+    OwnCodes& codes = *m_loaded;
+    QCOMPARE(codes.rows("SELECT CDTCod, CDTMod, CDTDes, CDTChaID, CDTSecID FROM CDTTable ORDER "
+                        "BY CDTID"),
+             (QStringList{"D0120||Examination of a known patient's teeth \\ gums|1|2",
+                          "D0150||Examination, new patient, \"full\"|1|2",
+                          "D2699A|X|A code with a letter|3|NULL"}));
+    QCOMPARE(codes.rows("SELECT CDTTreID, CDTTreLev, CDTTrePar, CDTTreDes FROM CDTTreTable ORDER "
+                        "BY CDTTreID"),
+             (QStringList{"1|0|0|Diagnostic", "2|1|1|Examinations", "3|0|0|Restorations"}));
+    QCOMPARE(codes.rows("SELECT CDTLonDes, CDTShoDes, CDTCop FROM CDTRevTable"),
+             QStringList{"Dental codes of the practice|DC 2024|Licensed to the practice"});
+    QSqlQuery date = codes.connection->run(QStringLiteral("SELECT CDTEffDat FROM CDTRevTable"));
+    QVERIFY(date.next());
+    QCOMPARE(date.value(0).toDate(), QDate(2024, 1, 1));
+    // Loading the dental file builds the dental set only.
+    QCOMPARE(codes.rows("SELECT RefSetPre FROM RefSetTable"), QStringList{"CDT"});
+}
+
+void CodesBuildTest::badLicensedLine_data() {
+    QTest::addColumn<QByteArray>("line");
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("two fields") << QByteArray("D1110\tCleaning") << "3 fields expected";
+    QTest::newRow("blank in code") << QByteArray("D 1110\t\tCleaning") << "without blanks";
+    QTest::newRow("no description") << QByteArray("D1110\t\t") << "has no description";
+    QTest::newRow("twice") << QByteArray("D0120\t\tAgain") << "the code D0120 comes twice";
+    QTest::newRow("open quote") << QByteArray("\"D1110,,Cleaning") << "a quote is not closed";
+    QTest::newRow("range backwards")
+        << QByteArray("RANGE\t0\tD2999\tD2000\tCrowns") << "the range ends (D2000)";
+    QTest::newRow("orphan level") << QByteArray("RANGE\t3\tD1000\tD1999\tDeep")
+                                  << "has no range of level 2";
+    QTest::newRow("bad date") << QByteArray("REVISION\tTitle\t\t\t2024-13-01")
+                              << "is not a date yyyy-mm-dd";
+}
+
+void CodesBuildTest::badLicensedLine() {
+    QFETCH(QByteArray, line);
+    QFETCH(QString, reason);
+    OwnCodes& codes = *m_loaded;
+    const QString path = m_db->dataPath() + QStringLiteral("bad.txt");
+    const QStringList before = codes.rows("SELECT * FROM CDTTable ORDER BY CDTID");
+    // The bad line is the 6th; the lines before it are good, and a good one follows.
+    writeFile(path, "D0120\t\tOne\n# note\n\nD0140\t\tTwo\nRANGE\t0\tD0100\tD0999\tDiag\n" + line +
+                        "\nD0150\t\tThree\n");
+    try {
+        codes.build({}, path);
+        QFAIL("a bad line was loaded");
+    } catch (const tqGlobal::Error& error) {
+        QVERIFY2(error.description().contains(path + QStringLiteral(" line 6: ")),
+                 qPrintable(error.description()));
+        QVERIFY2(error.description().contains(reason), qPrintable(error.description()));
+    }
+    QCOMPARE(codes.rows("SELECT * FROM CDTTable ORDER BY CDTID"), before);
+}
+
+void CodesBuildTest::rebuildLeavesTheSameRows() {
+    OwnCodes codes(*m_db, QStringLiteral("_rebuilt"));
+    const QList<ReferenceSet> sets = {ReferenceSet::Dental, ReferenceSet::Icd9,
+                                      ReferenceSet::Hcpcs};
+    auto digest = [&codes] {
+        QStringList all;
+        for (const char* table : {"CDTTable", "CDTTreTable", "CDTRevTable", "ICD9Table",
+                                  "ICD9TreTable", "HCPCSTable", "HCPCSTreTable", "HCPCSModTable"}) {
+            all << codes.rows(QStringLiteral("SELECT * FROM %1 ORDER BY 1").arg(table));
+        }
+        return QCryptographicHash::hash(all.join(QLatin1Char('\n')).toUtf8(),
+                                        QCryptographicHash::Sha256);
+    };
+    codes.build(sets);
+    const QByteArray first = digest();
+    codes.build(sets);
+    QCOMPARE(digest(), first);
+    QCOMPARE(codes.rows("SELECT COUNT(*) FROM ICD9Table"), QStringList{"14567"});
+}
+
+void CodesBuildTest::failedBuildKeepsTheOldSets() {
+    OwnCodes codes(*m_db, QStringLiteral("_failed"));
+    codes.build({ReferenceSet::Icd9}, m_licensedPath);
+    const QStringList dental = codes.rows("SELECT * FROM CDTTable ORDER BY CDTID");
+    const QStringList tree = codes.rows("SELECT * FROM ICD9TreTable ORDER BY ICD9TreID");
+    // The sample set replaces the practice's dental codes, then the record of the build
+    // is refused: the dental and diagnosis tables are those of before.
+    tqtest::failStatements(*codes.connection, QStringLiteral("RefSetTable"),
+                           QStringLiteral("INSERT"));
+    QVERIFY_THROWS_EXCEPTION(tqGlobal::Error,
+                             codes.build({ReferenceSet::Dental, ReferenceSet::Icd9}));
+    tqtest::stopFailingStatements(*codes.connection, QStringLiteral("RefSetTable"),
+                                  QStringLiteral("INSERT"));
+    QCOMPARE(codes.rows("SELECT * FROM CDTTable ORDER BY CDTID"), dental);
+    QCOMPARE(codes.rows("SELECT * FROM ICD9TreTable ORDER BY ICD9TreID"), tree);
+    QCOMPARE(codes.rows("SELECT COUNT(*) FROM ICD9Table"), QStringList{"14567"});
+}
+
+TQ_TEST_MAIN(CodesBuildTest)
+#include "tst_db_codesbuild.moc"
