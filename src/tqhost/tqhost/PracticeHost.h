@@ -185,6 +185,15 @@ public:
     // Reference code sets.
 
     // Documents and letters.
+    /// An RTF or plain-text reader (WordProcessor): see tqGlobal::IWordProcessor.
+    std::shared_ptr<tqGlobal::IWordProcessor> CreateWordProcessor() override;
+    /// True for an RTF file that names this host's word processor as its generator
+    /// ({\*\generator Tavix ...}); files written by other programs are ordinary files.
+    bool IsWordProcessorDocument(const QString& path) override;
+    /// The user setting "POPUP_HELP_FLAG" in the user's section; set ("1") by default.
+    bool GetPopUpHelpFlag() override;
+    /// Files larger than this (bytes) are not shown by the word processor's CopyData.
+    void setDocumentDisplayLimit(qint64 bytes) { m_documentDisplayLimit = bytes; }
 
 signals:
     /// A modal screen of the component has closed: the application may refresh its views.
@@ -231,6 +240,7 @@ private:
     // Reference code sets.
 
     // Documents and letters.
+    qint64 m_documentDisplayLimit = 8 * 1024 * 1024;
 };
 
 }  // namespace tqhost
