@@ -406,7 +406,7 @@ private:
             return;
         }
         flush();
-        if (m_cursor.document() != nullptr) {
+        if (m_document != nullptr) {
             m_cursor.insertBlock();
         }
     }
@@ -415,7 +415,7 @@ private:
         if (m_pending.isEmpty()) {
             return;
         }
-        if (m_cursor.document() != nullptr) {
+        if (m_document != nullptr) {
             QTextCharFormat format;
             format.setFontWeight(m_state.bold ? QFont::Bold : QFont::Normal);
             format.setFontItalic(m_state.italic);
