@@ -7,6 +7,10 @@
 #include <tqservicecode/documents/FolderTree.h>
 #include <tqservicecode/forms/FormIcon.h>
 #include <tqservicecode/forms/ScreenFactory.h>
+#if __has_include(<tqservicecode/grid/GridLayout.h>)
+#include <tqservicecode/grid/GridLayout.h>
+#define TQ_HAS_GRID_LAYOUT 1
+#endif
 
 #include <tqplatform/Twips.h>
 #include <tqplatform/Vb.h>
@@ -44,11 +48,6 @@ const QString kBusy = QStringLiteral("BUSY");
 const QString kSelectFile = QStringLiteral("Please select a file.");
 const QString kTooLarge = QStringLiteral("The file is too large to display.");
 const char* const kTagProperty = "Tag";
-
-/// The name cell keeps the document title the detail loading found, and each editable
-/// cell the text it had before the user edited it.
-constexpr int kTitleRole = Qt::UserRole + 2;
-constexpr int kCommittedRole = Qt::UserRole + 3;
 
 [[maybe_unused]] const bool kRegistered = [] {
     ScreenFactory::registerScreen(DocumentPickerScreenName,
@@ -147,17 +146,17 @@ void FileSearch::buildControls() {
             [this](QTreeWidgetItem* node, const QStringList& files) {
                 ui::guard([&] { moveFiles(node, files); });
             });
-    connect(m_grid, &QTableWidget::currentCellChanged, this, [this] {
+    connect(m_grid, &RecordGrid::rowColChange, this, [this] {
         if (!m_filling) {
             ui::guard([&] { showCurrent(); });
         }
     });
-    connect(m_grid, &QTableWidget::itemSelectionChanged, this, [this] { updateButtons(); });
-    connect(m_grid, &QTableWidget::itemChanged, this, [this](QTableWidgetItem* cell) {
+    connect(m_grid->recordModel(), &RecordModel::cellEdited, this, [this](int row, int column) {
         if (!m_filling) {
-            ui::guard([&] { onCellChanged(cell); });
+            ui::guard([&] { onCellEdited(row, column); });
         }
     });
+    m_grid->horizontalHeader()->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(m_grid->horizontalHeader(), &QHeaderView::customContextMenuRequested, this,
             [this](const QPoint& pos) { ui::guard([&] { showSortMenu(pos); }); });
 }
@@ -193,17 +192,7 @@ void FileSearch::load() {
     }
     m_preview->setVisible(setting(kPreviewDoc, QStringLiteral("1")) != u"0");
 
-    const QString titleCaption =
-        m_initialParm ? QStringLiteral("Name/ Document Title") : QStringLiteral("File Title");
-    m_grid->setHorizontalHeaderLabels({titleCaption, QStringLiteral("File Name"),
-                                       QStringLiteral("Date/ Time"), QStringLiteral("Size"),
-                                       QStringLiteral("File Name Hide")});
-    m_grid->setColumnWidth(FileGrid::TitleColumn, 220);
-    m_grid->setColumnWidth(FileGrid::NameColumn, 150);
-    m_grid->setColumnWidth(FileGrid::DateColumn, 150);
-    m_grid->setColumnWidth(FileGrid::SizeColumn, 70);
-    m_grid->setColumnHidden(FileGrid::PathColumn, true);
-
+    buildColumns();
     const int savedColumn = setting(kSortCol, m_initSort).toInt();
     m_sortColumn = savedColumn >= 0 && savedColumn < FileGrid::PathColumn
                        ? savedColumn
@@ -223,10 +212,42 @@ void FileSearch::load() {
     fillTree();
     QTreeWidgetItem* node = m_tree->nodeOf(start);
     m_tree->setCurrentItem(node != nullptr ? node : m_tree->topLevelItem(0));
+    m_tree->scrollToItem(m_tree->currentItem());  // opens the folders above the start folder
+}
+
+void FileSearch::buildColumns() {
+    const double letter = m_grid->letterWidth();
+    const QString titleCaption =
+        m_initialParm ? QStringLiteral("Name/ Document Title") : QStringLiteral("File Title");
+    auto column = [&](int index, const QString& caption, const QString& field, double letters,
+                      bool visible, bool locked) {
+        GridColumn c{caption, field};
+        c.visible = visible;
+        c.width = letters * letter;
+        c.locked = locked;
+        m_grid->addColumn(index, c);
+    };
+    column(FileGrid::TitleColumn, titleCaption, QStringLiteral("FileTitle"), 30, true,
+           !m_initialParm);
+    column(FileGrid::NameColumn, QStringLiteral("File Name"), QStringLiteral("FileName"), 22, true,
+           false);
+    column(FileGrid::DateColumn, QStringLiteral("Date/ Time"), QStringLiteral("DateTime"), 20, true,
+           true);
+    column(FileGrid::SizeColumn, QStringLiteral("Size"), QStringLiteral("FileSize"), 9, true, true);
+    column(FileGrid::PathColumn, QStringLiteral("File Name Hide"), QStringLiteral("FileNameHide"),
+           0, false, true);
+#ifdef TQ_HAS_GRID_LAYOUT
+    LoadGridLayout(*m_grid, layoutName());
+#endif
+}
+
+QString FileSearch::layoutName() const {
+    return QStringLiteral("FlSr") + GIC().GetCurrentUserName();
 }
 
 QString FileSearch::startFolder() {
-    QString relative = QDir::fromNativeSeparators(m_dirPath);
+    // The host writes folders with either separator ("WP\").
+    const QString relative = QString(m_dirPath).replace(u'\\', u'/');
     const QString folder = QDir::isAbsolutePath(relative)
                                ? QDir::cleanPath(relative)
                                : QDir::cleanPath(m_dataPath + u'/' + relative);
@@ -268,39 +289,25 @@ void FileSearch::Load_File_TG() {
     const QFileInfoList files =
         QDir(m_folder).entryInfoList(m_pattern.split(u';', Qt::SkipEmptyParts),
                                      QDir::Files | QDir::Hidden, QDir::Name | QDir::IgnoreCase);
-    m_filling = true;
-    m_grid->setSortingEnabled(false);
-    m_grid->clearContents();
-    m_grid->setRowCount(0);
-    m_grid->setRowCount(int(files.size()));
-    int row = 0;
+    std::vector<FileRow> rows;
+    rows.reserve(size_t(files.size()));
     for (const QFileInfo& file : files) {
-        auto cell = [&](int column, const QString& text, bool editable) {
-            auto* item = new FileGridItem(text);
-            item->setData(kCommittedRole, text);
-            if (!editable) {
-                item->setFlags(item->flags() & ~Qt::ItemIsEditable);
-            }
-            m_grid->setItem(row, column, item);
-            return item;
-        };
-        cell(FileGrid::TitleColumn, m_initialParm ? file.fileName() : file.completeBaseName(),
-             m_initialParm);
-        cell(FileGrid::NameColumn, file.fileName(), true);
-        cell(FileGrid::DateColumn, QString(), false);
-        cell(FileGrid::SizeColumn, QString::number((file.size() + 1023) / 1024) + " KB", false)
-            ->setData(FileGrid::SortRole, file.size());
-        cell(FileGrid::PathColumn, file.absoluteFilePath(), false);
-        m_detailQueue.append(file.absoluteFilePath());
-        ++row;
+        FileRow row;
+        row.title = m_initialParm ? file.fileName() : file.completeBaseName();
+        row.name = file.fileName();
+        row.bytes = file.size();
+        row.size = QString::number((file.size() + 1023) / 1024) + QStringLiteral(" KB");
+        row.path = file.absoluteFilePath();
+        row.modified = file.lastModified();
+        rows.push_back(row);
+        m_detailQueue.append(row.path);
     }
-    m_grid->sortItems(m_sortColumn, m_sortOrder);
+    m_filling = true;
+    m_grid->setFiles(std::move(rows));
+    m_grid->sortRows(m_sortColumn, m_sortOrder);
+    m_grid->selectFileRow(0);
     m_filling = false;
-    if (m_grid->rowCount() > 0) {
-        m_grid->setCurrentCell(0, FileGrid::NameColumn);
-    } else {
-        showCurrent();
-    }
+    showCurrent();
     updateButtons();
     if (!m_detailQueue.isEmpty()) {
         m_detailTimer->setProperty(kTagProperty, kLoadDetail);
@@ -318,28 +325,23 @@ void FileSearch::loadNextDetail() {
     if (row < 0) {
         return;
     }
-    const QFileInfo file(path);
-    const QDateTime modified = file.lastModified();
-    m_filling = true;
-    QTableWidgetItem* date = m_grid->item(row, FileGrid::DateColumn);
-    date->setText(tqplatform::vb::Format(modified, QStringLiteral("Short Date")) + u' ' +
-                  tqplatform::vb::Format(modified, QStringLiteral("Medium Time")));
-    date->setData(FileGrid::SortRole, modified);
-    if (file.suffix().compare(QStringLiteral("rtf"), Qt::CaseInsensitive) == 0) {
+    FileRow file = m_grid->row(row);
+    file.date = tqplatform::vb::Format(file.modified, QStringLiteral("Short Date")) + u' ' +
+                tqplatform::vb::Format(file.modified, QStringLiteral("Medium Time"));
+    if (QFileInfo(path).suffix().compare(QStringLiteral("rtf"), Qt::CaseInsensitive) == 0) {
         m_titleReader->Call(QStringLiteral("InitNewDoc"));
         if (m_titleReader->Call(QStringLiteral("LoadDoc"), {path}).toBool()) {
-            const QString title = m_titleReader->Property(QStringLiteral("TITLE")).toString();
-            m_grid->item(row, FileGrid::NameColumn)->setData(kTitleRole, title);
-            if (m_initialParm && !title.isEmpty()) {
-                QTableWidgetItem* titleCell = m_grid->item(row, FileGrid::TitleColumn);
-                titleCell->setText(title);
-                titleCell->setData(kCommittedRole, title);
+            file.docTitle = m_titleReader->Property(QStringLiteral("TITLE")).toString();
+            if (m_initialParm && !file.docTitle.isEmpty()) {
+                file.title = file.docTitle;
             }
         }
         m_titleReader->Call(QStringLiteral("Clear"));
     }
+    m_filling = true;
+    m_grid->updateRow(row, file);
     m_filling = false;
-    if (row == m_grid->currentRow()) {
+    if (row == m_grid->currentRowIndex()) {
         showCurrent();
     }
     if (m_detailQueue.isEmpty()) {
@@ -348,15 +350,15 @@ void FileSearch::loadNextDetail() {
 }
 
 void FileSearch::showCurrent() {
-    const int row = m_grid->currentRow();
+    const int row = m_grid->currentRowIndex();
     const QString path = m_grid->pathAt(row);
     if (path.isEmpty()) {
         m_detail->clear();
         m_preview->clear();
         return;
     }
-    const QString title = m_grid->item(row, FileGrid::NameColumn)->data(kTitleRole).toString();
-    m_detail->setText(detailLine(fileName(path), title, QFileInfo(path).lastModified()));
+    const FileRow& file = m_grid->row(row);
+    m_detail->setText(detailLine(file.name, file.docTitle, file.modified));
     preview(path);
 }
 
@@ -393,7 +395,7 @@ void FileSearch::showSortMenu(const QPoint& pos) {
     if (column < 0 || column >= FileGrid::PathColumn) {
         return;
     }
-    const QString caption = m_grid->horizontalHeaderItem(column)->text();
+    const QString caption = m_grid->column(column).caption;
     m_sortMenu->clear();
     QAction* ascending = m_sortMenu->addAction(QStringLiteral("Sort by [") + caption +
                                                QStringLiteral("] &Ascending"));
@@ -411,13 +413,11 @@ void FileSearch::showSortMenu(const QPoint& pos) {
 void FileSearch::sortBy(int column, Qt::SortOrder order) {
     m_sortColumn = column;
     m_sortOrder = order;
-    const QString current = m_grid->pathAt(m_grid->currentRow());
+    const QString current = m_grid->pathAt(m_grid->currentRowIndex());
     m_filling = true;
-    m_grid->sortItems(column, order);
+    m_grid->sortRows(column, order);
+    m_grid->selectFileRow(m_grid->rowOf(current));
     m_filling = false;
-    if (const int row = m_grid->rowOf(current); row >= 0) {
-        m_grid->setCurrentCell(row, FileGrid::NameColumn);
-    }
     saveSetting(kSortCol, QString::number(column));
     saveSetting(kSortColOrder,
                 order == Qt::DescendingOrder ? QStringLiteral("1") : QStringLiteral("0"));
@@ -435,9 +435,7 @@ void FileSearch::updateButtons() {
     const bool editable = !protectedHere();
     m_deleteButton->setEnabled(editable);
     m_renameButton->setEnabled(editable);
-    m_grid->setEditTriggers(editable ? QAbstractItemView::DoubleClicked |
-                                           QAbstractItemView::EditKeyPressed
-                                     : QAbstractItemView::NoEditTriggers);
+    m_grid->setAllowUpdate(editable);
 }
 
 void FileSearch::onOk() {
@@ -456,7 +454,7 @@ void FileSearch::onOk() {
         m_driveSeek = QDir(info.absolutePath()).rootPath();
         m_dirSeek = QDir::toNativeSeparators(info.absolutePath() + u'/');
         m_fileSeek = info.fileName();
-        m_dateTimeSeek = m_grid->item(m_grid->rowOf(first), FileGrid::DateColumn)->text();
+        m_dateTimeSeek = m_grid->row(m_grid->rowOf(first)).date;
     }
     accept();
 }
@@ -474,7 +472,7 @@ void FileSearch::onRename() {
     if (protectedHere()) {
         return;
     }
-    const QString path = m_grid->pathAt(m_grid->currentRow());
+    const QString path = m_grid->pathAt(m_grid->currentRowIndex());
     if (path.isEmpty() || m_grid->selectedPaths().isEmpty()) {
         ui::msgBox(kSelectFile, Buttons::Information);
         return;
@@ -539,53 +537,45 @@ bool FileSearch::renameChecked(const QString& path, const QString& newName) {
         return false;
     }
     Load_File_TG();
-    if (const int row = m_grid->rowOf(QFileInfo(target).absoluteFilePath()); row >= 0) {
-        m_grid->setCurrentCell(row, FileGrid::NameColumn);
-    }
+    m_grid->selectFileRow(m_grid->rowOf(QFileInfo(target).absoluteFilePath()));
     return true;
 }
 
-void FileSearch::onCellChanged(QTableWidgetItem* cell) {
-    const QString before = cell->data(kCommittedRole).toString();
-    const QString after = cell->text().trimmed();
-    const QString path = m_grid->pathAt(cell->row());
-    if (after == before || path.isEmpty()) {
+void FileSearch::onCellEdited(int row, int column) {
+    if (row < 0 || row >= m_grid->rowCount()) {
         return;
     }
-    auto revert = [&] {
-        m_filling = true;
-        cell->setText(before);
-        m_filling = false;
-    };
-    if (cell->column() == FileGrid::NameColumn) {
-        if (isOwnDocument(path)) {
-            revert();
+    FileRow file = m_grid->row(row);
+    const QString before = column == FileGrid::NameColumn ? file.name : file.title;
+    const QString after = m_grid->cellValue(row, column).trimmed();
+    m_grid->revertCell(row, column);  // shown again once the change has taken effect
+    if (after == before || after.isEmpty()) {
+        return;
+    }
+    if (column == FileGrid::NameColumn) {
+        if (isOwnDocument(file.path)) {
             ui::msgBox(
                 before + QStringLiteral(" is a Tavix word processor file, cannot be renamed."),
                 Buttons::Information, QStringLiteral("Rename File"));
             return;
         }
-        const int answer = ui::msgBox(QStringLiteral("Do you wish to rename the file from [") +
-                                          before + QStringLiteral("] to [") + after + u']',
-                                      Buttons::YesNo | Buttons::Question | Buttons::DefaultButton2,
-                                      QStringLiteral("Rename File"));
-        revert();  // the list is reloaded after a rename that takes effect
-        if (answer == ui::Answer::Yes) {
-            renameChecked(path, after);
+        if (ui::msgBox(QStringLiteral("Do you wish to rename the file from [") + before +
+                           QStringLiteral("] to [") + after + u']',
+                       Buttons::YesNo | Buttons::Question | Buttons::DefaultButton2,
+                       QStringLiteral("Rename File")) == ui::Answer::Yes) {
+            renameChecked(file.path, after);
         }
-    } else if (cell->column() == FileGrid::TitleColumn && m_initialParm) {
-        const int answer =
-            ui::msgBox(QStringLiteral("Do you wish to change the file title from [") + before +
+    } else if (column == FileGrid::TitleColumn && m_initialParm) {
+        if (ui::msgBox(QStringLiteral("Do you wish to change the file title from [") + before +
                            u']' + QStringLiteral("to [") + after + u']',
-                       Buttons::YesNo | Buttons::Question, QStringLiteral("File Title"));
-        if (answer != ui::Answer::Yes || !changeTitle(path, after)) {
-            revert();
+                       Buttons::YesNo | Buttons::Question,
+                       QStringLiteral("File Title")) != ui::Answer::Yes ||
+            !changeTitle(file.path, after)) {
             return;
         }
-        m_filling = true;
-        cell->setData(kCommittedRole, after);
-        m_grid->item(cell->row(), FileGrid::NameColumn)->setData(kTitleRole, after);
-        m_filling = false;
+        file.title = after;
+        file.docTitle = after;
+        m_grid->updateRow(row, file);
         showCurrent();
     }
 }
@@ -822,6 +812,9 @@ void FileSearch::deleteFolder(QTreeWidgetItem* node) {
 }
 
 void FileSearch::saveSettings() {
+#ifdef TQ_HAS_GRID_LAYOUT
+    SaveGridLayout(*m_grid, layoutName());
+#endif
     saveSetting(kSortCol, QString::number(m_sortColumn));
     saveSetting(kSortColOrder,
                 m_sortOrder == Qt::DescendingOrder ? QStringLiteral("1") : QStringLiteral("0"));

@@ -12,7 +12,6 @@
 class QLabel;
 class QMenu;
 class QPushButton;
-class QTableWidgetItem;
 class QTextEdit;
 class QTimer;
 class QTreeWidgetItem;
@@ -73,6 +72,8 @@ protected:
 
 private:
     void buildControls();
+    void buildColumns();
+    QString layoutName() const;
     void load();
     void fillTree();
     QString startFolder();
@@ -88,7 +89,7 @@ private:
     void onRename();
     void onDelete();
     void onView();
-    void onCellChanged(QTableWidgetItem* cell);
+    void onCellEdited(int row, int column);
     bool renameChecked(const QString& path, const QString& newName);
     bool changeTitle(const QString& path, const QString& title);
     void moveFiles(QTreeWidgetItem* node, const QStringList& files);

@@ -21,6 +21,7 @@ FolderTree::FolderTree(QWidget* parent) : QTreeWidget(parent) {
     setObjectName(QStringLiteral("TV"));
     setHeaderHidden(true);
     setAcceptDrops(true);
+    viewport()->setAcceptDrops(true);
     setDropIndicatorShown(true);
     setDragDropMode(QAbstractItemView::DropOnly);
     setContextMenuPolicy(Qt::CustomContextMenu);
