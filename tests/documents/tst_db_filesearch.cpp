@@ -12,6 +12,8 @@
 
 #include <tqplatform/ScriptedUi.h>
 
+#include "demo/MainWindow.h"
+
 #include <QDir>
 #include <QDropEvent>
 #include <QFile>
@@ -375,6 +377,30 @@ private slots:
         QVERIFY(!QFileInfo::exists(f.letters + "/NewFld1"));
         QVERIFY(tree(*form).nodeOf(f.letters + "/NewFld1") == nullptr);
         QVERIFY(!openFolderMenu(*form, f.data)->actions().at(2)->isEnabled());
+    }
+
+    void demoChoosesALetterOfTheSamplePractice() {
+        TQ_LETTER_PRACTICE(f);
+        tqhost::loadSamplePractice(*f.host);
+        QVERIFY(f.host->IsWordProcessorDocument(f.wp + "/POSTOP.RTF"));
+        QVERIFY(!f.host->IsWordProcessorDocument(f.letters + "/postop.rtf"));
+        tqdemo::MainWindow window(f.host, f.component);
+        f.host->setMainForm(&window);
+        ScriptedUi ui;
+        ui.onShow("FileSearch", [&](QDialog& dialog) {
+            auto& form = dynamic_cast<FileSearch&>(dialog);
+            QTRY_COMPARE(form.detailTag(), QString("STOP"));
+            QVERIFY(names(form).contains("POSTOP.RTF"));
+            QCOMPARE(grid(form).row(names(form).indexOf("POSTOP.RTF")).title,
+                     QString("Post-op instructions"));
+            select(form, "POSTOP.RTF");
+            click(form, "OK");
+        });
+        auto* action = window.findChild<QAction*>("actChooseLetter");
+        QVERIFY(action != nullptr);
+        action->trigger();
+        QVERIFY(ui.messages.last().prompt.startsWith("Chosen letter: POSTOP.RTF"));
+        f.host->setMainForm(nullptr);
     }
 
     void screenshots() {
