@@ -96,6 +96,7 @@ void FileSearch::buildControls() {
     right->setStretchFactor(0, 1);
     right->setStretchFactor(1, 1);
     auto* split = new QSplitter(Qt::Horizontal, this);
+    split->setObjectName(QStringLiteral("splFolders"));
     split->addWidget(m_tree);
     split->addWidget(right);
     split->setStretchFactor(1, 3);
@@ -213,6 +214,8 @@ void FileSearch::load() {
     QTreeWidgetItem* node = m_tree->nodeOf(start);
     m_tree->setCurrentItem(node != nullptr ? node : m_tree->topLevelItem(0));
     m_tree->scrollToItem(m_tree->currentItem());  // opens the folders above the start folder
+    m_tree->currentItem()->setExpanded(true);
+    findChild<QSplitter*>(QStringLiteral("splFolders"))->setSizes({width() / 4, width() * 3 / 4});
 }
 
 void FileSearch::buildColumns() {
@@ -231,7 +234,7 @@ void FileSearch::buildColumns() {
            !m_initialParm);
     column(FileGrid::NameColumn, QStringLiteral("File Name"), QStringLiteral("FileName"), 22, true,
            false);
-    column(FileGrid::DateColumn, QStringLiteral("Date/ Time"), QStringLiteral("DateTime"), 20, true,
+    column(FileGrid::DateColumn, QStringLiteral("Date/ Time"), QStringLiteral("DateTime"), 26, true,
            true);
     column(FileGrid::SizeColumn, QStringLiteral("Size"), QStringLiteral("FileSize"), 9, true, true);
     column(FileGrid::PathColumn, QStringLiteral("File Name Hide"), QStringLiteral("FileNameHide"),
