@@ -200,7 +200,10 @@ private slots:
         menu->actions().at(1)->trigger();
         QCOMPARE(names(*form).first(), QString("bulk39.rtf"));
         tqtest::control<QPushButton>(*form, "View")->click();
+        grid(*form).setColumnWidth(FileGrid::NameColumn, 3000);
+        grid(*form).setColumnOrder(FileGrid::SizeColumn, 0);
         form->reject();
+        QVERIFY(QFile::exists(f.data + "/STP/TGFlSrtester.STP"));
         QCOMPARE(form->detailTag(), QString("STOP"));
         QCOMPARE(f.setting("SortCol"), QString("3"));
         QCOMPARE(f.setting("SortColOrder"), QString("1"));
@@ -210,6 +213,8 @@ private slots:
         QCOMPARE(names(*again).first(), QString("bulk39.rtf"));
         QVERIFY(tqtest::control<QTextEdit>(*again, "rtbPreview")->isHidden());
         QCOMPARE(again->size(), QSize(700, 500));
+        QCOMPARE(grid(*again).columnOrder(FileGrid::SizeColumn), 0);
+        QVERIFY(qAbs(grid(*again).columnWidth(FileGrid::NameColumn) - 3000) < 30);
     }
 
     void renamingByButtonAndInTheGrid() {

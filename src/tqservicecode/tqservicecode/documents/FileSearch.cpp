@@ -7,10 +7,7 @@
 #include <tqservicecode/documents/FolderTree.h>
 #include <tqservicecode/forms/FormIcon.h>
 #include <tqservicecode/forms/ScreenFactory.h>
-#if __has_include(<tqservicecode/grid/GridLayout.h>)
 #include <tqservicecode/grid/GridLayout.h>
-#define TQ_HAS_GRID_LAYOUT 1
-#endif
 
 #include <tqplatform/Twips.h>
 #include <tqplatform/Vb.h>
@@ -222,13 +219,15 @@ void FileSearch::buildColumns() {
     const double letter = m_grid->letterWidth();
     const QString titleCaption =
         m_initialParm ? QStringLiteral("Name/ Document Title") : QStringLiteral("File Title");
+    // Text columns (data type 202); the name column and, for document titles, the title
+    // column are edited in place.
     auto column = [&](int index, const QString& caption, const QString& field, double letters,
                       bool visible, bool locked) {
-        GridColumn c{caption, field};
-        c.visible = visible;
-        c.width = letters * letter;
-        c.locked = locked;
-        m_grid->addColumn(index, c);
+        AddGridColumn(*m_grid, int16_t(index), field, caption, 202, std::nullopt, visible,
+                      float(letters * letter));
+        GridColumn built = m_grid->column(index);
+        built.locked = locked;
+        m_grid->setColumn(index, built);
     };
     column(FileGrid::TitleColumn, titleCaption, QStringLiteral("FileTitle"), 30, true,
            !m_initialParm);
@@ -239,9 +238,7 @@ void FileSearch::buildColumns() {
     column(FileGrid::SizeColumn, QStringLiteral("Size"), QStringLiteral("FileSize"), 9, true, true);
     column(FileGrid::PathColumn, QStringLiteral("File Name Hide"), QStringLiteral("FileNameHide"),
            0, false, true);
-#ifdef TQ_HAS_GRID_LAYOUT
     LoadGridLayout(*m_grid, layoutName());
-#endif
 }
 
 QString FileSearch::layoutName() const {
@@ -815,9 +812,7 @@ void FileSearch::deleteFolder(QTreeWidgetItem* node) {
 }
 
 void FileSearch::saveSettings() {
-#ifdef TQ_HAS_GRID_LAYOUT
     SaveGridLayout(*m_grid, layoutName());
-#endif
     saveSetting(kSortCol, QString::number(m_sortColumn));
     saveSetting(kSortColOrder,
                 m_sortOrder == Qt::DescendingOrder ? QStringLiteral("1") : QStringLiteral("0"));
