@@ -506,6 +506,16 @@ bool FileSearch::Rename_File(const QString& oFNM, const QString& nFNM) {
     return renameChecked(path, nFNM);
 }
 
+bool FileSearch::Check_File_Name(const QString& FilName, bool ShowMessage) const {
+    if (documents::Check_File_Name(FilName)) {
+        return true;
+    }
+    if (ShowMessage) {
+        ui::msgBox(badFileNameMessage(), Buttons::Critical, QStringLiteral("Rename"));
+    }
+    return false;
+}
+
 bool FileSearch::renameChecked(const QString& path, const QString& newName) {
     const QString oldName = fileName(path);
     if (newName.contains(u'/') || newName.contains(u'\\') || newName == u"." || newName == u"..") {
@@ -513,8 +523,7 @@ bool FileSearch::renameChecked(const QString& path, const QString& newName) {
                    Buttons::Information, QStringLiteral("Rename File"));
         return false;
     }
-    if (!Check_File_Name(newName)) {
-        ui::msgBox(badFileNameMessage(), Buttons::Critical, QStringLiteral("Rename"));
+    if (!Check_File_Name(newName, true)) {
         return false;
     }
     if (QFileInfo(newName).suffix().compare(QFileInfo(oldName).suffix(), Qt::CaseInsensitive) !=
@@ -763,9 +772,9 @@ void FileSearch::onFolderEdited(QTreeWidgetItem* node) {
                    Buttons::Information, QStringLiteral("Rename File"));
         return;
     }
-    if (!Check_File_Name(newName)) {
+    if (!Check_File_Name(newName, false)) {
         revert();
-        ui::msgBox(badFileNameMessage(), Buttons::Critical, QStringLiteral("Rename"));
+        Check_File_Name(newName, true);
         return;
     }
     const QString parentFolder = QFileInfo(path).absolutePath();

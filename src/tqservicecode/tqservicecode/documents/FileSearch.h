@@ -62,6 +62,9 @@ public:
     /// Renames the file oFNM of the current folder to nFNM after the checks and
     /// questions of the Rename button; true when the new name took effect.
     bool Rename_File(const QString& oFNM, const QString& nFNM);
+    /// True when FilName holds none of \ / : * ? ' < > | and the double quote; otherwise,
+    /// when ShowMessage is set, says which characters a file name cannot hold.
+    bool Check_File_Name(const QString& FilName, bool ShowMessage) const;
     /// "LOAD_DETAIL" while the dates and titles are being filled in, "STOP" otherwise.
     QString detailTag() const;
 
