@@ -10,6 +10,8 @@
 #include <tqservicecode/documents/FolderTree.h>
 #include <tqservicecode/forms/ScreenFactory.h>
 
+#include "Faults.h"
+
 #include <tqplatform/ScriptedUi.h>
 
 #include "demo/MainWindow.h"
@@ -215,6 +217,24 @@ private slots:
         QCOMPARE(again->size(), QSize(700, 500));
         QCOMPARE(grid(*again).columnOrder(FileGrid::SizeColumn), 0);
         QVERIFY(qAbs(grid(*again).columnWidth(FileGrid::NameColumn) - 3000) < 30);
+    }
+
+    void refusedSettingsStillCloseTheScreen() {
+        TQ_LETTER_PRACTICE(f);
+        ScriptedUi ui;
+        auto form = openPicker("WP");
+        tqtest::failStatements(f.host->connection(), "UserSetting", "INSERT", "disk full");
+        emit grid(*form).horizontalHeader()->customContextMenuRequested(
+            QPoint(grid(*form).columnViewportPosition(1) + 5, 5));
+        tqtest::control<QMenu>(*form, "mnuSort")->actions().at(1)->trigger();
+        QCOMPARE(names(*form).first(), QString("welcome.rtf"));  // sorted though not kept
+        form->reject();
+        QVERIFY(!form->isVisible());
+        QCOMPARE(form->detailTag(), QString("STOP"));
+        QVERIFY(ui.messages.size() >= 2);
+        QVERIFY(ui.messages.last().prompt.contains("disk full"));
+        tqtest::stopFailingStatements(f.host->connection(), "UserSetting", "INSERT");
+        QCOMPARE(f.setting("SortColOrder"), QString("<none>"));
     }
 
     void renamingByButtonAndInTheGrid() {
