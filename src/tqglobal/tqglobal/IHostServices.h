@@ -7,6 +7,8 @@
 #include <QRect>
 #include <QString>
 #include <QStringList>
+#include <QTime>
+#include <QVariant>
 
 #include <cstdint>
 #include <memory>
@@ -56,6 +58,22 @@ public:
                           const QString& label, const QString& prompt, const QString& identifier,
                           int32_t number, int16_t a, int16_t b, QWidget* owner, QString& out1,
                           QString& out2, QString& out3) = 0;
+};
+
+/// The host's word processor, driven by name as a scripting object is. Methods:
+/// "InitNewDoc" (an empty document), "LoadDoc" (path; answers true when loaded),
+/// "SelectAll", "CopyData" (a QTextDocument* as QObject*: copies the selection into it,
+/// answers false when the document is too large to display), "SaveDoc" (writes the
+/// document's title back to its file; answers true when written), "Clear" (empties the
+/// object). Properties: "ReadOnly" (bool), "Font" (a map with "Name" and "Size", applied
+/// to the selection), "TITLE" (the document's title). An unknown name throws
+/// tqGlobal::Error.
+class IWordProcessor {
+public:
+    virtual ~IWordProcessor() = default;
+    virtual QVariant Call(const QString& method, const QVariantList& arguments = {}) = 0;
+    virtual QVariant Property(const QString& name) const = 0;
+    virtual void SetProperty(const QString& name, const QVariant& value) = 0;
 };
 
 /// Everything the component asks of its host (the GIC object). Every call runs on the
@@ -172,6 +190,13 @@ public:
     virtual std::shared_ptr<ITextEntryDialog> CreateTextEntryDialog() = 0;
 
     // --- Grids: layouts, printing and export.
+    /// Sorts the rows of a table of texts by their first cell, as text, ascending.
+    virtual void SortTableRows(QList<QStringList>& rows) = 0;
+    /// The host's current date and time (the page footer of a printed grid).
+    virtual QDate GetHostDate() = 0;
+    virtual QTime GetHostTime() = 0;
+    /// The printer the practice chose for its printing ("" for the system's default).
+    virtual QString GetPrinterName() = 0;
 
     // --- The code table: the browser.
 
@@ -185,6 +210,14 @@ public:
                                                 const QString& extra) = 0;
 
     // --- Documents and letters.
+    /// A new word-processor object, owned by the caller.
+    virtual std::shared_ptr<IWordProcessor> CreateWordProcessor() = 0;
+    /// Whether path is a document of the host's own word processor: such documents are
+    /// listed with their titles and cannot be renamed or deleted by the component.
+    virtual bool IsWordProcessorDocument(const QString& path) = 0;
+    /// The user's pop-up help flag ("POPUP_HELP_FLAG"): screens show their pop-up help
+    /// texts only when it is set.
+    virtual bool GetPopUpHelpFlag() = 0;
 };
 
 }  // namespace tqGlobal

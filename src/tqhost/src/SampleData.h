@@ -76,6 +76,7 @@ std::span<const SampleCodeExtras> sampleCodeExtras();
 struct SampleLetter {
     const char* fileName = "";
     const char* body = "";
+    const char* title = "";
 };
 
 std::span<const SampleLetter> sampleLetters();

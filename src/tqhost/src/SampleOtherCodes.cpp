@@ -230,21 +230,28 @@ std::span<const SampleCodeExtras> sampleCodeExtras() {
 std::span<const SampleLetter> sampleLetters() {
     static const SampleLetter letters[] = {
         {"RECALL.RTF",
-         "It is time for your regular check-up and cleaning. Please call us to book a visit."},
+         "It is time for your regular check-up and cleaning. Please call us to book a visit.",
+         "Recall reminder"},
         {"WELCOME.RTF",
          "Welcome to our practice. Please bring your insurance card and a list of your "
-         "medicines to your first visit."},
-        {"REFTHANK.RTF", "Thank you for sending a friend or family member to our office."},
+         "medicines to your first visit.",
+         "Welcome to the practice"},
+        {"REFTHANK.RTF", "Thank you for sending a friend or family member to our office.",
+         "Thank you for your referral"},
         {"POSTOP.RTF",
          "Bite on the gauze for an hour, avoid straws and hot drinks today, and call us if "
-         "the bleeding does not stop."},
+         "the bleeding does not stop.",
+         "Post-op instructions"},
         {"COLLECT1.RTF",
-         "Our records show a balance past due on your account. Please call our office."},
+         "Our records show a balance past due on your account. Please call our office.",
+         "Past due notice"},
         {"COLLECT2.RTF",
          "Your balance is still past due. Please pay or call us within ten days to make "
-         "arrangements."},
-        {"BIRTHDAY.RTF", "Happy birthday from everyone at our office!"},
-        {"MISSED.RTF", "We missed you at your appointment. Please call us to book a new time."},
+         "arrangements.",
+         "Final past due notice"},
+        {"BIRTHDAY.RTF", "Happy birthday from everyone at our office!", "Birthday greetings"},
+        {"MISSED.RTF", "We missed you at your appointment. Please call us to book a new time.",
+         "Missed appointment"},
     };
     return letters;
 }

@@ -335,9 +335,12 @@ void writeLetters(tqGlobal::IHostServices& gic) {
                                                  "%1: %2")
                                       .arg(file.fileName(), file.errorString()));
         }
+        // Written by the host's word processor: its name as generator, and a title.
         const QByteArray rtf = QByteArrayLiteral(
                                    "{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0 Times New Roman;}}\n"
-                                   "\\f0\\fs24 Dear patient,\\par\\par\n") +
+                                   "{\\*\\generator Tavix Word Processor;}{\\info{\\title ") +
+                               QByteArray(letter.title) +
+                               QByteArrayLiteral("}}\n\\f0\\fs24 Dear patient,\\par\\par\n") +
                                QByteArray(letter.body) +
                                QByteArrayLiteral(
                                    "\\par\\par Sincerely,\\par Harbor Smiles "

@@ -5,6 +5,7 @@
 #include <tqglobal/IHostServices.h>
 
 #include <QDate>
+#include <QDateTime>
 #include <QObject>
 #include <QPointer>
 #include <QString>
@@ -179,6 +180,14 @@ public:
     std::shared_ptr<tqGlobal::ITextEntryDialog> CreateTextEntryDialog() override;
 
     // Grids: layouts, printing and export.
+    void SortTableRows(QList<QStringList>& rows) override;
+    QDate GetHostDate() override;
+    QTime GetHostTime() override;
+    QString GetPrinterName() override { return m_printerName; }
+    /// The practice's configured printer ("" for the system's default).
+    void setPrinterName(const QString& name) { m_printerName = name; }
+    /// A fixed clock for GetHostDate and GetHostTime; an invalid value means now.
+    void setHostClock(const QDateTime& now) { m_hostClock = now; }
 
     // The code table: the browser.
 
@@ -195,6 +204,15 @@ public:
     void setReferenceDatabaseUrl(const QString& url) { m_referenceUrl = url; }
 
     // Documents and letters.
+    /// An RTF or plain-text reader (WordProcessor): see tqGlobal::IWordProcessor.
+    std::shared_ptr<tqGlobal::IWordProcessor> CreateWordProcessor() override;
+    /// True for an RTF file that names this host's word processor as its generator
+    /// ({\*\generator Tavix ...}); files written by other programs are ordinary files.
+    bool IsWordProcessorDocument(const QString& path) override;
+    /// The user setting "POPUP_HELP_FLAG" in the user's section; set ("1") by default.
+    bool GetPopUpHelpFlag() override;
+    /// Files larger than this (bytes) are not shown by the word processor's CopyData.
+    void setDocumentDisplayLimit(qint64 bytes) { m_documentDisplayLimit = bytes; }
 
 signals:
     /// A modal screen of the component has closed: the application may refresh its views.
@@ -233,6 +251,8 @@ private:
     QString m_screenOption;
 
     // Grids: layouts, printing and export.
+    QString m_printerName;
+    QDateTime m_hostClock;
 
     // The code table: the browser.
 
@@ -242,6 +262,7 @@ private:
     QString m_referenceUrl;
 
     // Documents and letters.
+    qint64 m_documentDisplayLimit = 8 * 1024 * 1024;
 };
 
 }  // namespace tqhost
