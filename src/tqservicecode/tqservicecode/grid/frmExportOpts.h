@@ -70,7 +70,7 @@ private:
     void qualifierEdited(const QString& text);
     void otherDelimiterEdited(const QString& text);
     void writeFile();
-    void showProgress(bool always = false);
+    void showProgress();
     bool keepWriting(int current);
     QString delimiterText() const;
     QString qualifierText() const;
@@ -85,7 +85,6 @@ private:
     bool m_editingQualifier = false;
     int32_t m_currentRecord = 0;
     int32_t m_totalRecords = 0;
-    int m_shownPercent = -1;
     qint64 m_lastEvents = 0;
 
     std::array<QRadioButton*, 5> m_delimiters{};
