@@ -143,22 +143,12 @@ private slots:
         QCOMPARE(displayOrder(keep), "Note,Code,Description,Fee");
         QVERIFY(keep.rowHeight() != 330.0);
 
-        // Index keys; an old comments layout of twelve lines without keys.
+        // Index keys.
         f.writeLayout("N", "3,0,900,0\r\n0,3,800,0\r\n");
         RecordGrid byIndex;
         buildColumns(byIndex);
         LoadGridLayout(byIndex, "N", 0, 1);
         QCOMPARE(displayOrder(byIndex), "Note,Description,Fee,Code");
-        QByteArray comments = ",0,3000,0\r\n";
-        for (int i = 0; i < 11; ++i) {
-            comments += "Z" + QByteArray::number(i) + ",9,1000,0\r\n";
-        }
-        f.writeLayout("CCOann", comments);
-        RecordGrid withComments;
-        buildColumns(withComments);
-        AddGridColumn(withComments, 5, "Comments", "Comments", 202, {}, true, 1000);
-        LoadGridLayout(withComments, "CCOann");
-        QCOMPARE(displayOrder(withComments).left(8), "Comments");
     }
 
     void columnsAndFormats() {
