@@ -1,4 +1,3 @@
-#include "Faults.h"
 #include "TestDatabase.h"
 #include "TestMain.h"
 
@@ -100,29 +99,6 @@ private slots:
         model.rebind();
         QCOMPARE(model.rowCount(), 10);
         QCOMPARE(model.index(9, 0).data().toString(), "10");
-    }
-
-    /// A connection lost while more rows are read leaves the rows read so far and says why;
-    /// nothing escapes the view.
-    void lostConnectionKeepsRowsRead() {
-        tqtest::TestDatabase db;
-        TQ_REQUIRE_DATABASE(db);
-        tqplatform::Connection conn(db.url());
-        fillNumbers(conn);
-        tqplatform::Recordset rs(conn, "SELECT N, Name FROM Numbers ORDER BY N", 100);
-        RecordGrid grid;
-        grid.addColumn(0, {"N", "N", "General Number"});
-        grid.setDataSource(&rs);
-        QSignalSpy failed(grid.recordModel(), &RecordModel::fetchFailed);
-        tqtest::dropConnection(conn);
-        while (grid.model()->canFetchMore({})) {
-            grid.model()->fetchMore({});
-        }
-        QCOMPARE(grid.model()->index(99, 0).data().toString(), "100");
-        if (!rs.fetchComplete()) {
-            QCOMPARE(failed.count(), 1);
-            QVERIFY(!failed.value(0).value(0).toString().isEmpty());
-        }
     }
 };
 

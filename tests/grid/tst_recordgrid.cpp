@@ -246,11 +246,6 @@ private slots:
         grid.setAllowUpdate(false);
         QVERIFY(!grid.model()->setData(grid.model()->index(0, 0), "x"));
         QCOMPARE(grid.bookmark(), 1);
-
-        Recordset rs = codes(3);
-        grid.setDataSource(&rs);
-        grid.setAllowUpdate(true);
-        QVERIFY(!(grid.model()->index(0, 0).flags() & Qt::ItemIsEditable));
     }
 };
 

@@ -1,0 +1,262 @@
+#include "ExportWriter.h"
+
+#include <tqservicecode/grid/CodePage1252.h>
+#include <tqservicecode/grid/RecordModel.h>
+
+#include <tqplatform/Currency.h>
+#include <tqplatform/Vb.h>
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <cstring>
+#include <string>
+#include <unordered_map>
+
+namespace tqservicecode::exporting {
+
+namespace {
+
+/// Lines gather in memory and go to the file in large writes, always whole.
+constexpr qsizetype FlushBytes = 1 << 20;
+
+/// The file's bytes as they gather: appends are plain copies into room kept between
+/// writes, and the room goes to the file in large writes, always of whole lines.
+class Sink {
+public:
+    explicit Sink(QFile& file) : m_file(file) { m_bytes.reserve(FlushBytes + 4096); }
+    void append(const char* data, size_t size) { m_bytes.append(data, size); }
+    void append(const QByteArray& bytes) { append(bytes.constData(), size_t(bytes.size())); }
+    void append(QByteArrayView bytes) { append(bytes.data(), size_t(bytes.size())); }
+    void appendText(const QString& text) {
+        m_scratch.clear();
+        cp1252::appendEncoded(m_scratch, text);
+        append(m_scratch);
+    }
+    void appendUtf8(QByteArrayView utf8) {
+        for (const char c : utf8) {
+            if (static_cast<unsigned char>(c) >= 0x80) {
+                appendText(QString::fromUtf8(utf8));
+                return;
+            }
+        }
+        append(utf8);
+    }
+    /// After a whole line: writes when enough has gathered.
+    void lineDone() {
+        if (m_bytes.size() >= size_t(FlushBytes)) {
+            flush();
+        }
+    }
+    void flush() {
+        m_file.write(m_bytes.data(), qint64(m_bytes.size()));
+        m_bytes.clear();  // the room stays
+    }
+
+private:
+    QFile& m_file;
+    std::string m_bytes;
+    QByteArray m_scratch;
+};
+
+/// Formatted cells of one column by value: a code table repeats its fees, dates and
+/// numbers, and formatting a value is the dearest part of a line.
+class FormatCache {
+public:
+    /// The cell's bytes for a value that fits a 64-bit key; null when it does not.
+    const QByteArray* find(const QVariant& value, const Column& column) {
+        uint64_t key = 0;
+        if (!keyOf(value, key)) {
+            return nullptr;
+        }
+        const int type = value.typeId();
+        auto it = m_cells.find(key);
+        if (it != m_cells.end() && it->second.type == type) {
+            return &it->second.bytes;
+        }
+        if (m_cells.size() >= MaxEntries) {
+            m_cells.clear();
+        }
+        Entry& entry = m_cells[key];
+        entry.type = type;
+        entry.bytes.clear();
+        cp1252::appendEncoded(entry.bytes,
+                              gridCellText(value, column.numberFormat, column.editMask));
+        return &entry.bytes;
+    }
+
+private:
+    static constexpr size_t MaxEntries = 8192;
+    struct Entry {
+        int type = 0;
+        QByteArray bytes;
+    };
+    static bool keyOf(const QVariant& value, uint64_t& key) {
+        switch (value.typeId()) {
+            case QMetaType::Int:
+            case QMetaType::LongLong:
+            case QMetaType::Short:
+                key = static_cast<uint64_t>(value.toLongLong());
+                return true;
+            case QMetaType::Double: {
+                const double d = value.toDouble();
+                std::memcpy(&key, &d, sizeof key);
+                return true;
+            }
+            case QMetaType::QDate:
+                key = static_cast<uint64_t>(value.toDate().toJulianDay());
+                return true;
+            default:
+                if (value.metaType() == QMetaType::fromType<tqplatform::Currency>()) {
+                    key = static_cast<uint64_t>(value.value<tqplatform::Currency>().raw());
+                    return true;
+                }
+                return false;
+        }
+    }
+    std::unordered_map<uint64_t, Entry> m_cells;
+};
+
+/// A column's cell as its bytes: a text field without a format is copied from the row as
+/// the database gave it; anything else is formatted as the grid shows it.
+void appendCell(Sink& out, const tqplatform::Recordset& rs, const Column& column, bool plainText,
+                FormatCache& cache) {
+    if (column.field < 0) {
+        return;
+    }
+    if (plainText) {
+        if (const auto utf8 = rs.FieldUtf8(column.field)) {
+            out.appendUtf8(*utf8);
+            return;
+        }
+    }
+    const QVariant value = rs.Fields(column.field);
+    if (value.isNull()) {
+        return;
+    }
+    if (const QByteArray* cell = cache.find(value, column)) {
+        out.append(*cell);
+        return;
+    }
+    out.appendText(gridCellText(value, column.numberFormat, column.editMask));
+}
+
+bool isText(const tqplatform::Recordset& rs, int field) {
+    if (field < 0) {
+        return false;
+    }
+    const int type = rs.FieldInfo(field).type;
+    return type == tqplatform::FieldType::VarWChar || type == tqplatform::FieldType::LongVarWChar;
+}
+
+}  // namespace
+
+Result writeExport(const QString& path, tqplatform::Recordset& rs,
+                   const std::vector<Column>& columns, const QString& delimiter,
+                   const QString& qualifier, bool titles, const RowChoice& rows,
+                   const Progress& progress) {
+    Result result;
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+        const bool folderMissing = !QFileInfo(path).absoluteDir().exists();
+        result.errorNumber = folderMissing ? 76 : 75;
+        result.errorText = folderMissing ? QStringLiteral("Path not found") : file.errorString();
+        return result;
+    }
+    result.opened = true;
+    const QByteArray d = cp1252::encode(delimiter);
+    const QByteArray q = cp1252::encode(qualifier);
+    std::vector<bool> plain;
+    for (const Column& c : columns) {
+        plain.push_back(c.numberFormat.isEmpty() && isText(rs, c.field));
+    }
+    std::vector<FormatCache> caches(columns.size());
+
+    Sink out(file);
+    if (titles) {
+        for (const Column& c : columns) {
+            out.append(q);
+            out.appendText(c.caption);
+            out.append(q);
+            out.append(d);
+        }
+        out.append("\r\n", 2);
+    }
+    auto writeRow = [&] {
+        if (progress && !progress(result.rowsWritten + 1)) {
+            result.stopped = true;
+            return false;
+        }
+        for (size_t i = 0; i < columns.size(); ++i) {
+            out.append(q);
+            appendCell(out, rs, columns[i], plain[i], caches[i]);
+            out.append(q);
+            out.append(d);
+        }
+        out.append("\r\n", 2);
+        ++result.rowsWritten;
+        out.lineDone();
+        return true;
+    };
+
+    const int before = rs.isOpen() ? rs.AbsolutePosition() : -1;
+    if (rows.allRows) {
+        for (rs.MoveFirst(); !rs.Eof(); rs.MoveNext()) {
+            if (!writeRow()) {
+                break;
+            }
+        }
+    } else {
+        for (tqplatform::Bookmark b : rows.bookmarks) {
+            try {
+                rs.setBookmark(b);
+            } catch (const std::exception&) {
+                continue;  // a row the recordset no longer shows
+            }
+            if (!writeRow()) {
+                break;
+            }
+        }
+    }
+    out.flush();
+    file.close();
+    if (before >= 1 && before <= rs.RecordCount()) {
+        rs.setAbsolutePosition(before);
+    }
+    return result;
+}
+
+QString openFailureMessage(const QString& fileName, int errorNumber, const QString& errorText) {
+    return QStringLiteral("Problem to open file [") + fileName + QStringLiteral("].") +
+           QStringLiteral("\n\n") + QString::number(errorNumber) + QStringLiteral(" - ") +
+           errorText;
+}
+
+QString openFailureTitle() {
+    return QStringLiteral("Open Export File");
+}
+
+int percentDone(int current, int total) {
+    if (total <= 0) {
+        return 0;
+    }
+    total = std::max(total, current);
+    return std::min(100, static_cast<int>(int64_t(current) * 100 / total));
+}
+
+QString statusText(int current, int total) {
+    return QStringLiteral("\nPlease Wait...\n\nExporting record %1 of %2\n\n%3 % Complete")
+        .arg(current)
+        .arg(std::max(total, current))
+        .arg(percentDone(current, total));
+}
+
+QString progressTip(int current, int total) {
+    const double fraction =
+        total <= 0 ? 0.0 : std::min(1.0, double(current) / double(std::max(total, current)));
+    return QStringLiteral("Export ") + tqplatform::vb::Format(fraction, QStringLiteral("Percent")) +
+           QStringLiteral(" Complete");
+}
+
+}  // namespace tqservicecode::exporting
