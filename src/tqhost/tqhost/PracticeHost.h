@@ -179,6 +179,12 @@ public:
     // Grids: layouts, printing and export.
 
     // The code table: the browser.
+    bool UsesMedicalCodeSets(const QString& text) override;
+    /// SevCodID, code, description and fee 1 ("0.00"), separated by line feeds, as the
+    /// picker's answer lines are.
+    QString GetCodeReturnText(tqplatform::Recordset& rows) override;
+    /// Whether a dental practice also imports the medical code sets (false by default).
+    void setUsesMedicalCodeSets(bool uses) { m_usesMedicalCodeSets = uses; }
 
     // The code table: the editor and the fee change.
 
@@ -225,6 +231,7 @@ private:
     // Grids: layouts, printing and export.
 
     // The code table: the browser.
+    bool m_usesMedicalCodeSets = false;
 
     // The code table: the editor and the fee change.
 
