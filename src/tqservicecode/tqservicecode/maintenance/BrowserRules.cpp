@@ -8,17 +8,17 @@ namespace tqservicecode::browser {
 
 namespace {
 
-const std::array<Column, ColumnCount> Columns{{{"Type", "SevCodTyp"},
-                                               {"Category", "SevCodCat"},
-                                               {"Code", "SevCodCod"},
-                                               {"Office Code", "SevCodOffCod"},
-                                               {"Description", "SevCodDes"},
-                                               {"Sub-Category", "SevCodSubCat"},
-                                               {"Fee 1", "SevCodFee1"},
-                                               {"Fee 2", "SevCodFee2"},
-                                               {"Fee 3", "SevCodFee3"},
-                                               {"Fee 4", "SevCodFee4"},
-                                               {"ID", "SevCodID"}}};
+const std::array<Column, ColumnCount> Columns{{{"Type", "SevCodTyp", 1300},
+                                               {"Category", "SevCodCat", 1300},
+                                               {"Code", "SevCodCod", 1100},
+                                               {"Office Code", "SevCodOffCod", 1100},
+                                               {"Description", "SevCodDes", 3800},
+                                               {"Sub-Category", "SevCodSubCat", 1300},
+                                               {"Fee 1", "SevCodFee1", 1000},
+                                               {"Fee 2", "SevCodFee2", 1000},
+                                               {"Fee 3", "SevCodFee3", 1000},
+                                               {"Fee 4", "SevCodFee4", 1000},
+                                               {"ID", "SevCodID", 700}}};
 
 const QString OrderBy = QStringLiteral("ORDER BY");
 

@@ -37,6 +37,7 @@ inline constexpr int DefaultSortColumn = CodeColumn;
 struct Column {
     const char* caption;
     const char* field;
+    double width;  // twips
 };
 const Column& column(int index);
 

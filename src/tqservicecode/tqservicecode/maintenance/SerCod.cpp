@@ -7,7 +7,7 @@
 #include <tqservicecode/forms/ContextHelp.h>
 #include <tqservicecode/forms/FormIcon.h>
 #include <tqservicecode/forms/ScreenFactory.h>
-#include <tqservicecode/maintenance/BrowserRowsModel.h>
+#include <tqservicecode/grid/RecordGrid.h>
 #include <tqservicecode/maintenance/BrowserRules.h>
 #include <tqservicecode/maintenance/FeeChange.h>
 #include <tqservicecode/maintenance/ServiceCodeEditorScreen.h>
@@ -29,9 +29,9 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QScreen>
+#include <QScrollBar>
 #include <QStatusBar>
 #include <QStyle>
-#include <QTableView>
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -92,7 +92,6 @@ SerCod::SerCod(QWidget* parent) : QDialog(parent) {
     setObjectName(ServiceCodeBrowserScreenName);
     setWindowFlag(Qt::WindowMaximizeButtonHint);
     SetFormIcon(this);
-    m_model = new BrowserRowsModel(this);
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -116,33 +115,34 @@ SerCod::SerCod(QWidget* parent) : QDialog(parent) {
     chooser->addWidget(m_selectionLabel, 1);
     layout->addLayout(chooser);
 
-    m_grid = new QTableView(this);
+    m_grid = new RecordGrid(this);
     m_grid->setObjectName(QStringLiteral("TDBG"));
-    m_grid->setModel(m_model);
-    m_grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    m_grid->setSelectionBehavior(QAbstractItemView::SelectRows);
-    m_grid->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    m_grid->setWordWrap(false);
-    m_grid->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    m_grid->verticalHeader()->setDefaultSectionSize(m_grid->fontMetrics().height() + 6);
-    m_grid->verticalHeader()->hide();
-    m_grid->horizontalHeader()->setSectionsClickable(true);
-    m_grid->horizontalHeader()->setHighlightSections(false);
-    m_grid->horizontalHeader()->setStretchLastSection(false);
-    const int widths[browser::ColumnCount] = {90, 90, 80, 80, 260, 90, 70, 70, 70, 70, 50};
     for (int c = 0; c < browser::ColumnCount; ++c) {
-        m_grid->setColumnWidth(c, widths[c]);
+        const browser::Column& column = browser::column(c);
+        GridColumn spec{QLatin1String(column.caption), QLatin1String(column.field)};
+        if (c >= browser::FirstFeeColumn && c <= browser::LastFeeColumn) {
+            spec.numberFormat = QStringLiteral("$0.00");
+        }
+        spec.width = column.width;
+        m_grid->addColumn(c, spec);
     }
+    m_grid->setDataSource(&m_rs);
+    m_grid->setAllowUpdate(false);
+    m_grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_grid->setRowStyle([this](int, tqplatform::Bookmark) {
+        return browser::rowTextColour(m_rs.Fields(QStringLiteral("SevCodTyp")).toString(),
+                                      m_rs.Fields(QStringLiteral("SevCodCat")).toString());
+    });
+    m_grid->horizontalHeader()->setSortIndicatorShown(true);
     m_grid->setStatusTip(GridHint);
     m_grid->installEventFilter(this);
     m_grid->viewport()->installEventFilter(this);
-    connect(m_grid->horizontalHeader(), &QHeaderView::sectionClicked, this,
+    connect(m_grid, &RecordGrid::headClick, this,
             [this](int column) { runToolbarAction([&] { sortByColumn(column); }); });
-    connect(m_grid->selectionModel(), &QItemSelectionModel::selectionChanged, this,
-            &SerCod::onSelectionChanged);
-    connect(m_grid->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
-            &SerCod::refreshCounts);
-    connect(m_model, &QAbstractItemModel::modelReset, this, [this] { m_selectionOrder.clear(); });
+    connect(m_grid, &RecordGrid::keyTyped, this,
+            [this](const QString& text) { runToolbarAction([&] { search(text); }); });
+    connect(m_grid, &RecordGrid::selChange, this, &SerCod::refreshCounts);
+    connect(m_grid, &RecordGrid::rowColChange, this, &SerCod::refreshCounts);
     layout->addWidget(m_grid, 1);
 
     buildStatusBar();
@@ -234,7 +234,18 @@ void SerCod::buildStatusBar() {
     layout()->addWidget(bar);
 }
 
+void SerCod::showEvent(QShowEvent* event) {
+    if (!m_loaded) {
+        tqplatform::ui::guard([this] { load(); });
+    }
+    QDialog::showEvent(event);
+}
+
 void SerCod::load() {
+    if (m_loaded) {
+        return;
+    }
+    m_loaded = true;
     tqGlobal::IHostServices& gic = GIC();
     const QString section = userSection();
     m_category = gic.GetUserSetting(section, browser::key::Category, 0, browser::AllCodesCategory);
@@ -318,7 +329,7 @@ void SerCod::openQuery() {
         m_category, gic.GetScopeFilter(QStringLiteral("SevCodTable")),
         gic.SqlText(m_category.trimmed()), QLatin1String(browser::column(m_sortColumn).field),
         descending ? QStringLiteral("DESC") : QStringLiteral("ASC"));
-    m_model->setSortMark(m_sortColumn, descending);
+    showSortMark(descending);
     openStatement(statement);
 }
 
@@ -326,117 +337,134 @@ void SerCod::openStatement(const QString& statement) {
     tqGlobal::IHostServices& gic = GIC();
     tqplatform::ui::WaitCursor hourglass;
     try {
-        m_model->rows().Close();
+        m_rs.Close();
     } catch (const tqGlobal::Error&) {
         // An old rowset that will not close is dropped all the same.
     }
     m_searchActive = false;
     m_searchAction->setIcon(standardIcon(QStyle::SP_FileDialogContentsView));
     m_searchAction->setToolTip(SearchTip);
-    m_model->setRows(gic.GetConnection().OpenRecordset(gic.TranslateSql(statement, 0)));
+    m_rs = gic.GetConnection().OpenRecordset(gic.TranslateSql(statement, 0));
+    m_grid->rebind();
     m_query = statement;
     setWindowTitle(QStringLiteral("Service Codes -") + m_label);
-    if (m_model->rowCount() > 0) {
-        m_grid->setCurrentIndex(m_model->index(0, browser::CodeColumn));
-        m_grid->selectionModel()->clearSelection();
+    if (rowCount() > 0) {
+        m_grid->selectionModel()->setCurrentIndex(m_grid->model()->index(0, browser::CodeColumn),
+                                                  QItemSelectionModel::NoUpdate);
     }
     refreshCounts();
+}
+
+void SerCod::setFilter(const QString& criteria) {
+    m_rs.setFilter(criteria);
+    m_grid->rebind();
+    if (rowCount() > 0) {
+        m_grid->selectionModel()->setCurrentIndex(m_grid->model()->index(0, browser::CodeColumn),
+                                                  QItemSelectionModel::NoUpdate);
+    }
+}
+
+bool SerCod::findId(int32_t id) {
+    if (rowCount() == 0 || id == 0) {
+        return false;
+    }
+    m_rs.MoveFirst();
+    m_rs.Find(QStringLiteral("sevcodID=") + QString::number(id));
+    if (m_rs.Eof()) {
+        return false;
+    }
+    m_grid->followCursor();
+    return true;
 }
 
 void SerCod::requeryKeepingPosition(int32_t id) {
     tqplatform::ui::WaitCursor hourglass;
-    const int firstVisible = m_grid->rowAt(0);
-    const QString filter = m_model->rows().Filter();
-    m_model->setRows(GIC().GetConnection().OpenRecordset(GIC().TranslateSql(m_query, 0)));
-    if (!filter.isEmpty()) {
-        m_model->setFilter(filter);
+    const int firstVisible = std::max(m_grid->rowAt(0), 0);
+    m_rs.Requery();  // the search filter and the order stay
+    m_grid->rebind();
+    if (rowCount() > 0) {
+        m_grid->verticalScrollBar()->setValue(std::min(firstVisible, rowCount() - 1));
+        if (!findId(id)) {
+            m_grid->selectionModel()->setCurrentIndex(
+                m_grid->model()->index(std::min(firstVisible, rowCount() - 1), browser::CodeColumn),
+                QItemSelectionModel::NoUpdate);
+        }
     }
-    if (m_model->rowCount() == 0) {
-        refreshCounts();
-        return;
-    }
-    const int row = m_model->rowOfId(id);
-    const int target =
-        row >= 0 ? row : std::min(m_model->rowCount() - 1, std::max(0, firstVisible));
-    if (firstVisible >= 0) {
-        m_grid->scrollTo(m_model->index(std::min(firstVisible, m_model->rowCount() - 1), 0),
-                         QAbstractItemView::PositionAtTop);
-    }
-    m_grid->selectionModel()->setCurrentIndex(m_model->index(target, browser::CodeColumn),
-                                              QItemSelectionModel::NoUpdate);
-    m_grid->scrollTo(m_model->index(target, 0));
     refreshCounts();
 }
 
 void SerCod::refreshKeepingView() {
-    const int row = currentRow();
-    const int32_t id = row >= 0 ? m_model->idAt(row) : 0;
-    const int firstVisible = m_grid->rowAt(0);
-    requeryKeepingPosition(id);
-    if (m_model->rowCount() == 0 || id == 0) {
-        return;
+    const int32_t id = idAt(currentRow());
+    const tqplatform::Bookmark first = m_grid->firstRow();
+    const int firstVisible = first < 0 ? 0 : m_grid->recordModel()->rowOf(first);
+    {
+        tqplatform::ui::WaitCursor hourglass;
+        m_rs.Requery();
+        m_grid->rebind();
     }
-    const int found = m_model->rowOfId(id);
-    if (found < 0) {
-        const int last = m_model->rowCount() - 1;
-        m_grid->selectionModel()->setCurrentIndex(m_model->index(last, browser::CodeColumn),
-                                                  QItemSelectionModel::NoUpdate);
-        m_grid->scrollTo(m_model->index(last, 0));
-    } else if (firstVisible >= 0) {
-        m_grid->scrollTo(m_model->index(std::min(firstVisible, m_model->rowCount() - 1), 0),
-                         QAbstractItemView::PositionAtTop);
+    if (rowCount() > 0 && id != 0) {
+        if (findId(id)) {
+            m_grid->verticalScrollBar()->setValue(std::max(firstVisible, 0));
+        } else {
+            m_rs.MoveLast();
+            m_grid->followCursor();
+        }
     }
     refreshCounts();
 }
 
 int SerCod::currentRow() const {
-    const QModelIndex current = m_grid->currentIndex();
-    return current.isValid() ? current.row() : -1;
+    return m_grid->currentRowIndex();
+}
+
+int SerCod::rowCount() const {
+    return m_grid->model()->rowCount();
+}
+
+int32_t SerCod::idAt(int row) const {
+    if (row < 0 || row >= rowCount()) {
+        return 0;
+    }
+    return tqplatform::vb::CLng(m_grid->recordModel()->value(row, browser::ColumnCount - 1));
+}
+
+QString SerCod::codeAt(int row) const {
+    if (row < 0 || row >= rowCount()) {
+        return {};
+    }
+    return m_grid->recordModel()->value(row, browser::CodeColumn).toString().trimmed();
 }
 
 void SerCod::refreshCounts() {
     m_countPanel->setText(
-        browser::countText(currentRow() + 1, m_model->rowCount(), int(m_selectionOrder.size())));
-}
-
-void SerCod::onSelectionChanged() {
-    QList<int> now;
-    for (const QModelIndex& index : m_grid->selectionModel()->selectedRows()) {
-        now << index.row();
-    }
-    // Rows keep the order they were selected in; new ones join the end.
-    QList<int> ordered;
-    for (const int row : std::as_const(m_selectionOrder)) {
-        if (now.contains(row)) {
-            ordered << row;
-        }
-    }
-    std::sort(now.begin(), now.end());
-    for (const int row : std::as_const(now)) {
-        if (!ordered.contains(row)) {
-            ordered << row;
-        }
-    }
-    m_selectionOrder = ordered;
-    refreshCounts();
+        browser::countText(currentRow() + 1, rowCount(), int(m_grid->selBookmarks().size())));
 }
 
 QList<int> SerCod::selectedRows() const {
-    return m_selectionOrder;
+    QList<int> rows;
+    for (const tqplatform::Bookmark bookmark : m_grid->selBookmarks()) {
+        rows << m_grid->recordModel()->rowOf(bookmark);
+    }
+    return rows;
 }
 
 void SerCod::selectOnly(int row) {
-    if (row < 0 || row >= m_model->rowCount()) {
+    if (row < 0 || row >= rowCount()) {
         return;
     }
-    const QModelIndex index = m_model->index(row, browser::CodeColumn);
-    m_grid->selectionModel()->setCurrentIndex(
-        index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
-    m_grid->scrollTo(index);
+    const tqplatform::Bookmark bookmark = m_grid->recordModel()->bookmarkAt(row);
+    m_grid->clearSelBookmarks();
+    m_grid->setBookmark(bookmark);
+    m_grid->addSelBookmark(bookmark);
 }
 
 void SerCod::clearSelection() {
-    m_grid->selectionModel()->clearSelection();
+    m_grid->clearSelBookmarks();
+}
+
+void SerCod::showSortMark(bool descending) {
+    m_grid->horizontalHeader()->setSortIndicator(
+        m_sortColumn, descending ? Qt::DescendingOrder : Qt::AscendingOrder);
 }
 
 // --- Actions.
@@ -456,7 +484,7 @@ void SerCod::runToolbarAction(const std::function<void()>& action) {
 
 std::optional<int> SerCod::checkSelection(bool showNone, bool showCount, const QString& extra,
                                           int style) {
-    const int count = int(m_selectionOrder.size());
+    const int count = int(m_grid->selBookmarks().size());
     if (count == 0) {
         if (showNone) {
             tqplatform::ui::msgBox(QStringLiteral("Please select a code."), Buttons::Information);
@@ -471,7 +499,7 @@ std::optional<int> SerCod::checkSelection(bool showNone, bool showCount, const Q
 }
 
 void SerCod::newCode() {
-    if (!m_selectionOrder.isEmpty()) {
+    if (!m_grid->selBookmarks().empty()) {
         const std::optional<int> answer = checkSelection(
             false, true,
             QStringLiteral("\nAdding a new code will clear this selection.\nDo you want to "
@@ -489,17 +517,17 @@ void SerCod::newCode() {
 
 void SerCod::editCode() {
     const int row = currentRow();
-    if (row >= 0 && IsProgramDefinedCode(m_model->codeAt(row), QStringLiteral("Manual"))) {
+    if (row >= 0 && IsProgramDefinedCode(codeAt(row), QStringLiteral("Manual"))) {
         return;
     }
     if (!checkSelection(true, false, QString(), 0)) {
         return;
     }
-    const int last = m_selectionOrder.last();
-    if (m_model->codeAt(last).isEmpty()) {
+    const int last = selectedRows().last();
+    if (codeAt(last).isEmpty()) {
         return;
     }
-    openEditor(m_model->idAt(last), false);
+    openEditor(idAt(last), false);
 }
 
 void SerCod::openEditor(int32_t id, bool isNew) {
@@ -522,11 +550,13 @@ void SerCod::openEditor(int32_t id, bool isNew) {
     if (isNew) {
         if (saved != 0) {
             requeryKeepingPosition(saved);
-            selectOnly(m_model->rowOfId(saved));
+            if (findId(saved)) {
+                selectOnly(currentRow());
+            }
         }
     } else {
         const int row = currentRow();
-        requeryKeepingPosition(row >= 0 ? m_model->idAt(row) : saved);
+        requeryKeepingPosition(row >= 0 ? idAt(row) : saved);
     }
     refreshCounts();
 }
@@ -535,7 +565,7 @@ void SerCod::connectEditor(ServiceCodeEditorScreen& editor) {
     ServiceCodeEditorEvents& events = editor.events();
     const auto canMove = [this](int step, bool& cancel) {
         const int target = currentRow() + step;
-        cancel = target < 0 || target >= m_model->rowCount();
+        cancel = target < 0 || target >= rowCount();
     };
     connect(&events, &ServiceCodeEditorEvents::BeforeBackClicked, this,
             [canMove](bool& cancel) { canMove(-1, cancel); });
@@ -552,21 +582,21 @@ void SerCod::stepEditor(ServiceCodeEditorScreen& editor, int step, bool dataChan
         clearSelection();
         if (dataChanged) {
             const int row = currentRow();
-            requeryKeepingPosition(row >= 0 ? m_model->idAt(row) : 0);
+            requeryKeepingPosition(row >= 0 ? idAt(row) : 0);
         }
         const int target = currentRow() + step;
-        if (target < 0 || target >= m_model->rowCount()) {
+        if (target < 0 || target >= rowCount()) {
             return;
         }
         selectOnly(target);
-        editor.setSevCodID(m_model->idAt(target));
+        editor.setSevCodID(idAt(target));
         editor.Init_Data();
     });
 }
 
 void SerCod::deleteCodes() {
     const int row = currentRow();
-    if (row >= 0 && IsProgramDefinedCode(m_model->codeAt(row), QStringLiteral("Delete"))) {
+    if (row >= 0 && IsProgramDefinedCode(codeAt(row), QStringLiteral("Delete"))) {
         return;
     }
     const std::optional<int> answer =
@@ -576,12 +606,12 @@ void SerCod::deleteCodes() {
         return;
     }
     QList<int32_t> ids;
-    for (const int selected : std::as_const(m_selectionOrder)) {
-        ids << m_model->idAt(selected);
+    for (const int selected : selectedRows()) {
+        ids << idAt(selected);
     }
     tqGlobal::IHostServices& gic = GIC();
     tqplatform::Connection& connection = gic.GetConnection();
-    const int32_t keep = m_model->idAt(row);
+    const int32_t keep = idAt(row);
     const bool inTransaction = gic.GetDatabaseKind(1) == 1;
     {
         tqplatform::ui::WaitCursor hourglass;
@@ -634,10 +664,11 @@ void SerCod::searchClicked() {
 void SerCod::search(const QString& initialText) {
     if (m_searchActive) {
         tqplatform::ui::WaitCursor hourglass;
-        m_model->setFilter(QString());
+        setFilter(QString());
         restoreSearchButton();
-        if (m_model->rowCount() > 0) {
-            m_grid->setCurrentIndex(m_model->index(0, browser::CodeColumn));
+        if (rowCount() > 0) {
+            m_grid->selectionModel()->setCurrentIndex(
+                m_grid->model()->index(0, browser::CodeColumn), QItemSelectionModel::NoUpdate);
             m_grid->scrollToTop();
         }
         refreshCounts();
@@ -653,9 +684,9 @@ void SerCod::search(const QString& initialText) {
     for (;;) {
         {
             tqplatform::ui::WaitCursor hourglass;
-            m_model->setFilter(browser::searchFilter(text));
+            setFilter(browser::searchFilter(text));
         }
-        if (m_model->rowCount() > 0) {
+        if (rowCount() > 0) {
             selectOnly(0);
             m_grid->scrollToTop();
             m_searchActive = true;
@@ -664,7 +695,7 @@ void SerCod::search(const QString& initialText) {
             refreshCounts();
             return;
         }
-        m_model->setFilter(QString());
+        setFilter(QString());
         refreshCounts();
         const bool allCodes = browser::isAllCodes(m_category);
         const int reply = tqplatform::ui::msgBox(browser::notFoundMessage(text, allCodes),
@@ -690,7 +721,7 @@ void SerCod::search(const QString& initialText) {
 void SerCod::restoreSearchButton() {
     if (m_searchActive) {
         tqplatform::ui::guard([this] {
-            m_model->setFilter(QString());
+            setFilter(QString());
             refreshCounts();
         });
     }
@@ -702,14 +733,14 @@ void SerCod::restoreSearchButton() {
 void SerCod::okay() {
     tqGlobal::IHostServices& gic = GIC();
     gic.setScreenReturn(QString());
-    if (m_selectionOrder.isEmpty() && currentRow() >= 0) {
+    if (m_grid->selBookmarks().empty() && currentRow() >= 0) {
         selectOnly(currentRow());
     }
     QString answer;
     int16_t returned = 0;
-    for (const int row : std::as_const(m_selectionOrder)) {
-        m_model->moveTo(row);
-        answer += gic.GetCodeReturnText(m_model->rows()) + QLatin1Char('\r');
+    for (const int row : selectedRows()) {
+        m_rs.setAbsolutePosition(row + 1);
+        answer += gic.GetCodeReturnText(m_rs) + QLatin1Char('\r');
         ++returned;
     }
     gic.setScreenReturn(answer);
@@ -771,7 +802,7 @@ void SerCod::sortByColumn(int column) {
     if (column <= 0 || column >= browser::ColumnCount) {
         return;
     }
-    const int selected = int(m_selectionOrder.size());
+    const int selected = int(m_grid->selBookmarks().size());
     if (selected > 0 && tqplatform::ui::msgBox(
                             browser::sortQuestion(selected),
                             Buttons::YesNo | Buttons::Question | Buttons::DefaultButton2) != Yes) {
@@ -781,23 +812,23 @@ void SerCod::sortByColumn(int column) {
     m_sortColumn = column;
     saveUserNumber(browser::key::SortColumn, column);
     const QString field = QLatin1String(browser::column(column).field);
-    m_mainPanel->setText(QStringLiteral("Sorting ") + QString::number(m_model->rowCount()) +
+    m_mainPanel->setText(QStringLiteral("Sorting ") + QString::number(rowCount()) +
                          QStringLiteral(" records. Please Wait..."));
     bool descending = false;
     const QString statement = browser::resortedStatement(m_query, field, sameColumn, descending);
     saveUserNumber(browser::key::SortDirection, descending ? 2 : 1);
-    m_model->setSortMark(column, descending);
+    showSortMark(descending);
     openStatement(statement);
     m_mainPanel->clear();
 }
 
 QMenu* SerCod::popupFor(int row, int column) {
-    if (row >= 0 && row < m_model->rowCount()) {
-        m_grid->selectionModel()->setCurrentIndex(m_model->index(row, std::max(column, 0)),
+    if (row >= 0 && row < rowCount()) {
+        m_grid->selectionModel()->setCurrentIndex(m_grid->model()->index(row, std::max(column, 0)),
                                                   QItemSelectionModel::NoUpdate);
     }
     m_popupRow = row;
-    const QString code = m_model->codeAt(currentRow());
+    const QString code = codeAt(currentRow());
     m_popupItems[1]->setText(browser::editCaption(code));
     m_popupItems[2]->setText(browser::deleteCaption(code));
     for (int i = 0; i <= 2; ++i) {
@@ -814,8 +845,8 @@ QMenu* SerCod::popupFor(int row, int column) {
 void SerCod::selectPopupCode() {
     clearSelection();
     if (m_popupRow >= 0) {
-        const QString code = m_model->codeAt(m_popupRow);
-        tqplatform::Recordset& rows = m_model->rows();
+        const QString code = codeAt(m_popupRow);
+        tqplatform::Recordset& rows = m_rs;
         rows.MoveFirst();
         rows.Find(QStringLiteral("SevCodCod = ") + GIC().SqlText(code));
         if (!rows.Eof()) {
@@ -855,26 +886,7 @@ bool SerCod::eventFilter(QObject* watched, QEvent* event) {
             m_mainPanel->setText(SelectHint);
         }
     }
-    if (watched == m_grid && event->type() == QEvent::KeyPress) {
-        auto* key = static_cast<QKeyEvent*>(event);
-        const QString text = key->text();
-        if (text.size() == 1 && text[0].unicode() >= 32 && text[0].unicode() <= 127 &&
-            !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
-            runToolbarAction([&] { search(text); });
-            return true;
-        }
-    }
     return QDialog::eventFilter(watched, event);
-}
-
-void SerCod::keyPressEvent(QKeyEvent* event) {
-    const QString text = event->text();
-    if (text.size() == 1 && text[0].unicode() >= 32 && text[0].unicode() <= 127 &&
-        !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
-        runToolbarAction([&] { search(text); });
-        return;
-    }
-    QDialog::keyPressEvent(event);
 }
 
 }  // namespace tqservicecode

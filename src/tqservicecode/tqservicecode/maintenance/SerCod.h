@@ -1,5 +1,7 @@
 #pragma once
 
+#include <tqplatform/Recordset.h>
+
 #include <QDialog>
 #include <QList>
 #include <QString>
@@ -12,13 +14,12 @@ class QAction;
 class QLabel;
 class QMenu;
 class QPushButton;
-class QTableView;
 class QToolBar;
 class QToolButton;
 
 namespace tqservicecode {
 
-class BrowserRowsModel;
+class RecordGrid;
 class ServiceCodeEditorScreen;
 
 /// The service code browser: the codes of one category (or of all) in a read-only grid
@@ -32,11 +33,13 @@ public:
     explicit SerCod(QWidget* parent = nullptr);
     ~SerCod() override;
 
-    /// Reads the user's category, window and sort settings and opens the rows.
+    /// Reads the user's category, window and sort settings and opens the rows; runs once,
+    /// at the latest when the screen is first shown.
     void load();
 
-    QTableView* grid() const { return m_grid; }
-    BrowserRowsModel& rows() const { return *m_model; }
+    RecordGrid* grid() const { return m_grid; }
+    /// The rows of the current query; the grid's current row is its current record.
+    tqplatform::Recordset& rows() { return m_rs; }
     /// The statement last opened.
     QString currentQuery() const { return m_query; }
     QString currentCategory() const { return m_category; }
@@ -44,6 +47,9 @@ public:
     bool searchActive() const { return m_searchActive; }
     /// The rows selected, in the order they were selected.
     QList<int> selectedRows() const;
+    /// The SevCodID and the trimmed code of a row (0 and "" outside the rows).
+    int32_t idAt(int row) const;
+    QString codeAt(int row) const;
     /// The pop-up menu, as a right click over row and column of the grid sets it up.
     QMenu* popupFor(int row, int column);
 
@@ -51,7 +57,7 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     void buildToolbar();
@@ -65,13 +71,17 @@ private:
     // Rows.
     void openQuery();
     void openStatement(const QString& statement);
+    void setFilter(const QString& criteria);
     void requeryKeepingPosition(int32_t id);
     void refreshKeepingView();
+    /// Makes the row of the code with this id current; false when it is not shown.
+    bool findId(int32_t id);
     void refreshCounts();
     int currentRow() const;
+    int rowCount() const;
     void selectOnly(int row);
     void clearSelection();
-    void onSelectionChanged();
+    void showSortMark(bool descending);
 
     // Actions.
     void newCode();
@@ -112,12 +122,12 @@ private:
     QString m_feeTag;
     bool m_searchActive = false;
     bool m_busy = false;
+    bool m_loaded = false;
     bool m_closingFromCode = false;
     int m_sortColumn = 2;
-    QList<int> m_selectionOrder;
 
-    BrowserRowsModel* m_model = nullptr;
-    QTableView* m_grid = nullptr;
+    tqplatform::Recordset m_rs;
+    RecordGrid* m_grid = nullptr;
     QToolBar* m_toolbar = nullptr;
     QLabel* m_selectionLabel = nullptr;
     QPushButton* m_selectButton = nullptr;
