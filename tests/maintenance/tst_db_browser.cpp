@@ -11,6 +11,8 @@
 
 #include <tqplatform/ScriptedUi.h>
 
+#include <demo/MainWindow.h>
+
 #include <QAction>
 #include <QHeaderView>
 #include <QLabel>
@@ -452,6 +454,23 @@ private slots:
                  QStringLiteral("Diag"));
         QCOMPARE(f.host->GetUserSetting("USER_DEF_SETUPtester", "SER_COD_TYP", 0, "?"),
                  QStringLiteral("1 - Charge"));
+    }
+
+    void theDemoShowsWhatTheCodeListReturned() {
+        TQ_BROWSER_PRACTICE(f);
+        tqdemo::MainWindow window(f.host, f.component);
+        f.host->setScreenParameter("BUTTONS");  // left from an earlier call
+        ScriptedUi ui;
+        ui.onShowOnce(ServiceCodeBrowserScreenName, [&](QDialog& dialog) {
+            auto& browser = dynamic_cast<SerCod&>(dialog);
+            selectCodes(browser, {"D0120"});
+            trigger(browser, "Okay");
+        });
+        tqtest::control<QAction>(window, "actServiceCodeList")->trigger();
+        QCOMPARE(ui.prompts(),
+                 QStringList({"The code list returned 1 code:\n\nD0120  Periodic exam  10.00"}));
+        tqtest::control<QAction>(window, "actServiceCodeList")->trigger();  // closed at once
+        QVERIFY(ui.prompts().last().contains("without choosing"));
     }
 };
 
