@@ -18,6 +18,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
+#include <QScreen>
 
 using tqplatform::ScriptedUi;
 using namespace tqservicecode;
@@ -471,6 +472,43 @@ private slots:
                  QStringList({"The code list returned 1 code:\n\nD0120  Periodic exam  10.00"}));
         tqtest::control<QAction>(window, "actServiceCodeList")->trigger();  // closed at once
         QVERIFY(ui.prompts().last().contains("without choosing"));
+    }
+
+    /// Pictures of the browser on the sample practice, written only when TQ_BROWSER_SHOTS
+    /// names a folder (run on a real display server, e.g. under xvfb-run).
+    void pictures() {
+        const QString folder = qEnvironmentVariable("TQ_BROWSER_SHOTS");
+        if (folder.isEmpty()) {
+            QSKIP("TQ_BROWSER_SHOTS is not set");
+        }
+        TQ_FIXTURE(f);
+        tqhost::loadSamplePractice(*f.host);
+        f.host->grantRight("tester", "CHANGE-SER-CODE");
+        f.host->SaveUserSettingNumber("SERCOD_WIDTHtester", 1100 * 15);
+        f.host->SaveUserSettingNumber("SERCOD_HEIGHTtester", 560 * 15);
+        f.host->SaveUserSetting("USER_DEF_SETUPtester", "SER_COD_CAT", 0, "Diag");
+        f.host->SaveUserSetting("USER_DEF_SETUPtester", "SER_COD_TYP", 0, "1 - Charge");
+        const auto grabScreen = [](QWidget& window) {
+            QTest::qWait(300);
+            return QGuiApplication::primaryScreen()->grabWindow(0).copy(
+                window.frameGeometry().adjusted(-2, -2, 2, 2));
+        };
+        SerCod browser;
+        browser.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&browser));
+        selectCodes(browser, {shownCodes(browser).value(2)});
+        QVERIFY(grabScreen(browser).save(folder + "/browser-category.png"));
+        QMenu* popup = browser.popupFor(4, 7);
+        popup->popup(browser.grid()->viewport()->mapToGlobal(
+            browser.grid()->visualRect(browser.grid()->model()->index(4, 7)).center()));
+        QVERIFY(grabScreen(browser).save(folder + "/browser-popup.png"));
+        popup->close();
+        ScriptedUi ui;
+        ui.inputs = {"crown"};
+        ui.answers = {6};
+        trigger(browser, "Search");  // not in the category: widened to every code
+        QVERIFY(browser.searchActive());
+        QVERIFY(grabScreen(browser).save(folder + "/browser-search.png"));
     }
 };
 
