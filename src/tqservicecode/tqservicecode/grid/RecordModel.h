@@ -122,7 +122,7 @@ private:
     int fieldOf(int column) const;
     void resolveFields();
 
-    Mode m_mode = Mode::Storage;
+    Mode m_mode = Mode::Bound;
     tqplatform::Recordset* m_rs = nullptr;
     int m_rows = 0;  // rows the model has announced
     std::vector<std::vector<QVariant>> m_storage;
