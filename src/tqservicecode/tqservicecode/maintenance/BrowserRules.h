@@ -33,6 +33,8 @@ inline constexpr int ColumnCount = 11;
 inline constexpr int CodeColumn = 2;
 inline constexpr int FirstFeeColumn = 6;
 inline constexpr int LastFeeColumn = 9;
+/// The key SevCodID, by which a requery finds the rows again.
+inline constexpr int IdColumn = 10;
 inline constexpr int DefaultSortColumn = CodeColumn;
 struct Column {
     const char* caption;

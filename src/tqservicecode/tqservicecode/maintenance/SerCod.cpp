@@ -7,6 +7,8 @@
 #include <tqservicecode/forms/ContextHelp.h>
 #include <tqservicecode/forms/FormIcon.h>
 #include <tqservicecode/forms/ScreenFactory.h>
+#include <tqservicecode/grid/GridLayout.h>
+#include <tqservicecode/grid/GridRefresh.h>
 #include <tqservicecode/grid/RecordGrid.h>
 #include <tqservicecode/maintenance/BrowserRules.h>
 #include <tqservicecode/maintenance/FeeChange.h>
@@ -57,6 +59,11 @@ const bool Registered = [] {
                                   [] { return std::make_unique<SerCod>(); });
     return true;
 }();
+
+/// The user's own layout of the browser's columns.
+QString layoutName() {
+    return QStringLiteral("SRCD") + GIC().GetCurrentUserName();
+}
 
 QString userSection() {
     return protocol::UserSettingsSection + GIC().GetCurrentUserName();
@@ -270,6 +277,7 @@ void SerCod::load() {
             ->setObjectName(QStringLiteral("ImportICD"));
     }
 
+    LoadGridLayout(*m_grid, layoutName());
     openQuery();
     restoreWindow();
     const bool mayChange = gic.UserHasRight(gic.GetCurrentUser(), browser::ChangeRight);
@@ -311,6 +319,7 @@ void SerCod::done(int result) {
             GIC().setScreenReturn(QString());
         }
         saveSettings();
+        SaveGridLayout(*m_grid, layoutName());
     });
     QDialog::done(result);
 }
@@ -379,16 +388,10 @@ bool SerCod::findId(int32_t id) {
 
 void SerCod::requeryKeepingPosition(int32_t id) {
     tqplatform::ui::WaitCursor hourglass;
-    const int firstVisible = std::max(m_grid->rowAt(0), 0);
-    m_rs.Requery();  // the search filter and the order stay
-    m_grid->rebind();
-    if (rowCount() > 0) {
-        m_grid->verticalScrollBar()->setValue(std::min(firstVisible, rowCount() - 1));
-        if (!findId(id)) {
-            m_grid->selectionModel()->setCurrentIndex(
-                m_grid->model()->index(std::min(firstVisible, rowCount() - 1), browser::CodeColumn),
-                QItemSelectionModel::NoUpdate);
-        }
+    // The search filter and the order stay; the view comes back by the rows' keys.
+    RefreshGridKeepView(*m_grid, m_rs, browser::IdColumn);
+    if (id != 0 && idAt(currentRow()) != id) {
+        findId(id);
     }
     refreshCounts();
 }
@@ -425,7 +428,7 @@ int32_t SerCod::idAt(int row) const {
     if (row < 0 || row >= rowCount()) {
         return 0;
     }
-    return tqplatform::vb::CLng(m_grid->recordModel()->value(row, browser::ColumnCount - 1));
+    return tqplatform::vb::CLng(m_grid->recordModel()->value(row, browser::IdColumn));
 }
 
 QString SerCod::codeAt(int row) const {
