@@ -7,6 +7,7 @@
 #include <tqservicecode/grid/RecordGrid.h>
 #include <tqservicecode/maintenance/SerCod.h>
 #include <tqservicecode/maintenance/ServiceCodeEditorScreen.h>
+#include <tqservicecode/reference/ReferenceCodeScreen.h>
 #include <tqservicecode/selection/Select_Code.h>
 
 #include <tqplatform/ScriptedUi.h>
@@ -455,6 +456,34 @@ private slots:
                  QStringLiteral("Diag"));
         QCOMPARE(f.host->GetUserSetting("USER_DEF_SETUPtester", "SER_COD_TYP", 0, "?"),
                  QStringLiteral("1 - Charge"));
+    }
+
+    void anImportRefreshesAndKeepsTheCurrentRow() {
+        TQ_BROWSER_PRACTICE(f);
+        struct FakeImport : QDialog, ReferenceCodeScreen {
+            void SetupScreen(int32_t displayType, const QString&) override {
+                setProperty("codeSet", displayType);
+            }
+        };
+        ScreenFactory::Registration registration(ReferenceCodeScreenName,
+                                                 [] { return std::make_unique<FakeImport>(); });
+        f.showCategory("Diag");
+        f.host->setMedicalPractice(true);
+        SerCod browser;
+        browser.show();
+        ScriptedUi ui;
+        QList<int> codeSets;
+        ui.onShow(ReferenceCodeScreenName, [&](QDialog& dialog) {
+            codeSets << dialog.property("codeSet").toInt();
+            f.addCode("D01" + QString::number(codeSets.size()), {{"SevCodCat", "Diag"}});
+        });
+        selectCodes(browser, {"ONEIL"});
+        tqtest::control<QAction>(browser, "ImportICD")->trigger();
+        trigger(browser, "Import");  // the button itself imports the dental codes
+        QCOMPARE(codeSets, QList<int>({2, 0}));
+        QCOMPARE(shownCodes(browser),
+                 QStringList({"A*B", "D011", "D012", "D0120", "ONEIL", "X_Y"}));
+        QCOMPARE(browser.codeAt(browser.grid()->currentRowIndex()), QStringLiteral("ONEIL"));
     }
 
     void theDemoShowsWhatTheCodeListReturned() {
