@@ -1,42 +1,13 @@
+#include "GridFixture.h"
 #include "TestMain.h"
 
-#include <tqhost/Host.h>
-#include <tqhost/PracticeHost.h>
-#include <tqservicecode/core/ComponentContext.h>
 #include <tqservicecode/grid/GridLayout.h>
 #include <tqservicecode/grid/GridLayoutFile.h>
 #include <tqservicecode/grid/RecordGrid.h>
 
-#include <QDir>
-#include <QFile>
-#include <QTemporaryDir>
-
 using namespace tqservicecode;
 
 namespace {
-
-/// A host on a practice of its own in a temporary folder, handed to the component.
-struct HostFixture {
-    QTemporaryDir dir;
-    std::shared_ptr<tqhost::PracticeHost> host;
-    HostFixture() {
-        host = tqhost::createHost("sqlite:///" + dir.filePath("practice.db"), dir.path() + "/",
-                                  QStringLiteral("ann"));
-        context().gic = host;
-    }
-    ~HostFixture() { context().gic.reset(); }
-    QString layoutFile(const QString& name) const { return dir.filePath("STP/TG" + name + ".STP"); }
-    void writeLayout(const QString& name, const QByteArray& bytes) const {
-        QDir(dir.path()).mkpath("STP");
-        QFile f(layoutFile(name));
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write(bytes);
-    }
-    QByteArray readLayout(const QString& name) const {
-        QFile f(layoutFile(name));
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("(none)");
-    }
-};
 
 /// Columns Code, Description, Fee, Note (1000 twips each) and a hidden ID.
 void buildColumns(RecordGrid& grid) {
