@@ -4,6 +4,7 @@
 
 #include <tqservicecode/core/ComponentContext.h>
 #include <tqservicecode/forms/ScreenFactory.h>
+#include <tqservicecode/grid/PrinterSystem.h>
 #include <tqservicecode/grid/RecordGrid.h>
 #include <tqservicecode/maintenance/SerCod.h>
 #include <tqservicecode/maintenance/ServiceCodeEditorScreen.h>
@@ -18,6 +19,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QMenu>
+#include <QPrinter>
 #include <QPushButton>
 #include <QScreen>
 
@@ -451,6 +453,21 @@ private slots:
         selectCmd->click();
         QCOMPARE(shownCodes(browser), QStringList({"A*B", "D0120", "ONEIL", "X_Y"}));
         QCOMPARE(browser.currentCategory(), QStringLiteral("Diag "));
+        // Print previews the rows under the window's caption.
+        struct PdfPrinter : PrinterSystem {
+            QStringList printerNames() override { return {"PDF"}; }
+            QString defaultPrinterName() override { return "PDF"; }
+            bool isReady(const QString&) override { return true; }
+            void select(QPrinter& printer, const QString&) override {
+                printer.setOutputFormat(QPrinter::PdfFormat);
+            }
+        } pdf;
+        PrinterSystem* previous = installPrinterSystem(&pdf);
+        QString previewed;
+        ui.onShowOnce("PrintPreview", [&](QDialog& dialog) { previewed = dialog.windowTitle(); });
+        trigger(browser, "Print");
+        installPrinterSystem(previous);
+        QCOMPARE(previewed, QStringLiteral("Service Codes -Diagnostic "));
         trigger(browser, "Close");
         QCOMPARE(f.host->GetUserSetting("USER_DEF_SETUPtester", "SER_COD_CAT", 0, "?"),
                  QStringLiteral("Diag"));

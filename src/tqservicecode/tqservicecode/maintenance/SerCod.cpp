@@ -8,6 +8,7 @@
 #include <tqservicecode/forms/FormIcon.h>
 #include <tqservicecode/forms/ScreenFactory.h>
 #include <tqservicecode/grid/GridLayout.h>
+#include <tqservicecode/grid/GridPrint.h>
 #include <tqservicecode/grid/GridRefresh.h>
 #include <tqservicecode/grid/RecordGrid.h>
 #include <tqservicecode/maintenance/BrowserRules.h>
@@ -754,7 +755,8 @@ void SerCod::okay() {
 }
 
 void SerCod::print() {
-    // Printing arrives with the grid's print routine.
+    // Eleven columns fit across a landscape page; the preview lets the user look first.
+    PrintGrid(*m_grid, windowTitle(), 1, 1);
 }
 
 void SerCod::help() {
