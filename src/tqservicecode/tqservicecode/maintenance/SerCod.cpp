@@ -296,11 +296,12 @@ void SerCod::restoreWindow() {
         browser::key::Width, tqplatform::twips::fromPixelsX(screen.width() * 98 / 100, this));
     const double height = userNumber(
         browser::key::Height, tqplatform::twips::fromPixelsY(screen.height() * 85 / 100, this));
-    (void)left;
     const int w = tqplatform::twips::toPixelsX(width, this);
     const int h = tqplatform::twips::toPixelsY(height, this);
-    resize(w, h);
-    move(screen.width() / 2 - w / 2, tqplatform::twips::toPixelsY(top, this));
+    setGeometry(tqplatform::twips::toPixelsX(left, this), tqplatform::twips::toPixelsY(top, this),
+                w, h);
+    // The browser always opens centred across the screen, at the user's height.
+    move(screen.width() / 2 - w / 2, y());
 }
 
 void SerCod::saveSettings() {
