@@ -70,6 +70,14 @@ QString ScriptedUi::inputBox(const QString& prompt, const QString& title,
     return input.answer;
 }
 
+QString ScriptedUi::saveFileName(const QString& title, const QString& folder, const QString& filter,
+                                 const QString& defaultExtension) {
+    FileDialog dialog{title, folder, filter, defaultExtension,
+                      saveFileNames.isEmpty() ? QString() : saveFileNames.takeFirst()};
+    fileDialogs.append(dialog);
+    return dialog.answer;
+}
+
 int ScriptedUi::showModal(QDialog& dialog, QWidget* owner) {
     const QString name = dialog.objectName();
     shownScreens.append(name);

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QDialog>
+#include <QFileDialog>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QPushButton>
@@ -114,6 +115,25 @@ public:
         }
         return dialog.exec();
     }
+
+    QString saveFileName(const QString& title, const QString& folder, const QString& filter,
+                         const QString& defaultExtension) override {
+        refuseRealDialog("file dialog", title);
+        QFileDialog dialog(QApplication::activeWindow(), title, folder);
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setDefaultSuffix(defaultExtension);
+        // "Description (*.ext)|*.ext|..." pairs: Qt shows the descriptions.
+        const QStringList parts = filter.split(u'|');
+        QStringList names;
+        for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+            names << (parts[i].contains(u'(') ? parts[i] : parts[i] + " (" + parts[i + 1] + ")");
+        }
+        dialog.setNameFilters(names);
+        if (!names.isEmpty()) {
+            dialog.selectNameFilter(names.first());
+        }
+        return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
+    }
 };
 
 RealBackend& realBackend() {
@@ -175,6 +195,11 @@ QString inputBox(const QString& prompt, const QString& title, const QString& def
 
 int showModal(QDialog& dialog, QWidget* owner) {
     return currentBackend()->showModal(dialog, owner);
+}
+
+QString saveFileName(const QString& title, const QString& folder, const QString& filter,
+                     const QString& defaultExtension) {
+    return currentBackend()->saveFileName(title, folder, filter, defaultExtension);
 }
 
 void doEvents() {

@@ -37,6 +37,13 @@ public:
         QString defaultText;
         QString answer;
     };
+    struct FileDialog {
+        QString title;
+        QString folder;
+        QString filter;
+        QString defaultExtension;
+        QString answer;
+    };
     using Handler = std::function<void(QDialog&)>;
 
     ScriptedUi();
@@ -48,6 +55,9 @@ public:
     QStringList inputs;
     QList<Message> messages;
     QList<Input> inputBoxes;
+    /// Next save-file dialogs answer these paths; with none left a dialog is cancelled.
+    QStringList saveFileNames;
+    QList<FileDialog> fileDialogs;
     /// Object names of the screens shown, in order.
     QStringList shownScreens;
 
@@ -63,6 +73,8 @@ public:
     QString inputBox(const QString& prompt, const QString& title,
                      const QString& defaultText) override;
     int showModal(QDialog& dialog, QWidget* owner) override;
+    QString saveFileName(const QString& title, const QString& folder, const QString& filter,
+                         const QString& defaultExtension) override;
 
     /// The answer a box takes when nothing is scripted: its default button.
     static int defaultAnswer(int buttons);

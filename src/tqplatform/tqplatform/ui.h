@@ -41,6 +41,11 @@ inline constexpr int No = 7;
 int msgBox(const QString& prompt, int buttons = 0, const QString& title = {});
 /// Asks for a text; "" when cancelled.
 QString inputBox(const QString& prompt, const QString& title = {}, const QString& defaultText = {});
+/// Asks where to save a file: the dialog's title, the folder it opens in, the filter as
+/// "Description (*.ext)|*.ext|All Files (*.*)|*.*" (its first entry chosen) and the
+/// extension given to a name typed without one. "" when cancelled.
+QString saveFileName(const QString& title, const QString& folder, const QString& filter,
+                     const QString& defaultExtension);
 /// Shows a screen modally over owner; returns when it closes, with the dialog's result.
 int showModal(QDialog& dialog, QWidget* owner);
 /// Processes pending events.
@@ -81,6 +86,11 @@ public:
     virtual QString inputBox(const QString& prompt, const QString& title,
                              const QString& defaultText) = 0;
     virtual int showModal(QDialog& dialog, QWidget* owner) = 0;
+    /// A backend that does not answer file dialogs cancels them.
+    virtual QString saveFileName(const QString& /*title*/, const QString& /*folder*/,
+                                 const QString& /*filter*/, const QString& /*defaultExtension*/) {
+        return {};
+    }
 };
 
 /// Installs a backend (nullptr restores the real dialogs); answers the previous one.

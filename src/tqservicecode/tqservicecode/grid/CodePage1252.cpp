@@ -49,6 +49,16 @@ QByteArray encode(QStringView text) {
     return out;
 }
 
+void appendFromUtf8(QByteArray& out, QByteArrayView utf8) {
+    for (const char c : utf8) {
+        if (static_cast<unsigned char>(c) >= 0x80) {
+            appendEncoded(out, QString::fromUtf8(utf8));
+            return;
+        }
+    }
+    out.append(utf8);
+}
+
 QString decode(QByteArrayView bytes) {
     QString out(bytes.size(), Qt::Uninitialized);
     char16_t* dst = reinterpret_cast<char16_t*>(out.data());

@@ -17,6 +17,8 @@ namespace tqservicecode::cp1252 {
 /// Appends text, encoded, to out.
 void appendEncoded(QByteArray& out, QStringView text);
 QByteArray encode(QStringView text);
+/// Appends UTF-8 text, encoded (plain ASCII is copied as it stands).
+void appendFromUtf8(QByteArray& out, QByteArrayView utf8);
 QString decode(QByteArrayView bytes);
 
 }  // namespace tqservicecode::cp1252
