@@ -6,6 +6,7 @@
 #include <tqservicecode/forms/ScreenFactory.h>
 #include <tqservicecode/grid/PrinterSystem.h>
 #include <tqservicecode/grid/RecordGrid.h>
+#include <tqservicecode/grid/frmExportOpts.h>
 #include <tqservicecode/maintenance/SerCod.h>
 #include <tqservicecode/maintenance/ServiceCodeEditorScreen.h>
 #include <tqservicecode/reference/ReferenceCodeScreen.h>
@@ -16,6 +17,7 @@
 #include <demo/MainWindow.h>
 
 #include <QAction>
+#include <QFile>
 #include <QHeaderView>
 #include <QLabel>
 #include <QMenu>
@@ -518,6 +520,22 @@ private slots:
                  QStringList({"The code list returned 1 code:\n\nD0120  Periodic exam  10.00"}));
         tqtest::control<QAction>(window, "actServiceCodeList")->trigger();  // closed at once
         QVERIFY(ui.prompts().last().contains("without choosing"));
+
+        // The export window writes the code table through the grid it was given.
+        const QString file = f.db.dataPath() + "/codes.txt";
+        ui.onShowOnce("frmExportOpts", [&](QDialog& dialog) {
+            auto& window = dynamic_cast<frmExportOpts&>(dialog);
+            window.setFileName(file);
+            window.setDelimiter(9);
+            tqtest::control<QPushButton>(dialog, "cmdExport")->click();
+        });
+        tqtest::control<QAction>(window, "actExportCodeList")->trigger();
+        QFile written(file);
+        QVERIFY(written.open(QIODevice::ReadOnly));
+        const QList<QByteArray> lines = written.readAll().split('\n');
+        QCOMPARE(lines.size(), 7 + 1);  // seven codes, and the end of the last line
+        QCOMPARE(lines[0], QByteArray("\"50%OFF\"\t\"Half price\"\t\"Discount\"\t\"10.00\"\t\r"));
+        QVERIFY(ui.prompts().last().startsWith("The code list was written to "));
     }
 
     /// Pictures of the browser on the sample practice, written only when TQ_BROWSER_SHOTS

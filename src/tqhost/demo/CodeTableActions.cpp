@@ -3,10 +3,15 @@
 
 #include <tqhost/PracticeHost.h>
 #include <tqservicecode/clsServiceCode.h>
+#include <tqservicecode/grid/RecordGrid.h>
+#include <tqservicecode/grid/frmExportOpts.h>
 
+#include <tqplatform/Connection.h>
+#include <tqplatform/Recordset.h>
 #include <tqplatform/ui.h>
 
 #include <QAction>
+#include <QDir>
 #include <QMenu>
 
 namespace tqdemo {
@@ -34,6 +39,34 @@ QString describeReturnedCodes(const QString& answer) {
            lines.join(QLatin1Char('\n'));
 }
 
+/// Opens the export window over a grid of the whole code table, as a host offers the
+/// export of any list it shows.
+void exportCodeList(tqhost::PracticeHost& host, QWidget* owner) {
+    tqplatform::Recordset rows = host.connection().OpenRecordset(host.TranslateSql(
+        QStringLiteral("SELECT SevCodCod, SevCodDes, SevCodCat, SevCodFee1, SevCodID FROM "
+                       "SevCodTable WHERE ") +
+            host.GetScopeFilter(QStringLiteral("SevCodTable")) +
+            QStringLiteral("NOT (SevCodCod IN ('CCRMB', 'CCRFN', 'CCPMT')) ORDER BY SevCodCod"),
+        0));
+    tqservicecode::RecordGrid grid;
+    grid.addColumn(0, {QStringLiteral("Code"), QStringLiteral("SevCodCod")});
+    grid.addColumn(1, {QStringLiteral("Description"), QStringLiteral("SevCodDes")});
+    grid.addColumn(2, {QStringLiteral("Category"), QStringLiteral("SevCodCat")});
+    grid.addColumn(3,
+                   {QStringLiteral("Fee 1"), QStringLiteral("SevCodFee1"), QStringLiteral("0.00")});
+    grid.setDataSource(&rows);
+    tqservicecode::frmExportOpts window;
+    window.Setup_Bound_Export(grid, rows);
+    window.setFileName(QDir(host.GetDataPath()).filePath(QStringLiteral("codes.csv")));
+    tqplatform::ui::showModal(window, owner);
+    if (!window.Canceled()) {
+        tqplatform::ui::msgBox(QStringLiteral("The code list was written to %1.")
+                                   .arg(QDir::toNativeSeparators(window.FileName())),
+                               tqplatform::ui::Buttons::Information,
+                               QStringLiteral("Export the code list"));
+    }
+}
+
 }  // namespace
 
 void addCodeTableActions(QMenu& menu, const CodesMenuContext& context) {
@@ -53,6 +86,13 @@ void addCodeTableActions(QMenu& menu, const CodesMenuContext& context) {
                                    tqplatform::ui::Buttons::Information,
                                    QStringLiteral("Service code list"));
         });
+    });
+    QAction* exporting = menu.addAction(QStringLiteral("Export the code list\u2026"));
+    exporting->setObjectName(QStringLiteral("actExportCodeList"));
+    exporting->setStatusTip(QStringLiteral("Write the code table to a delimited text file"));
+    MainWindow& window = context.window;
+    QObject::connect(exporting, &QAction::triggered, &menu, [&host, &window] {
+        tqplatform::ui::guard([&] { exportCodeList(host, &window); });
     });
 }
 
