@@ -127,12 +127,12 @@ SerCod::SerCod(QWidget* parent) : QDialog(parent) {
     m_grid->setObjectName(QStringLiteral("TDBG"));
     for (int c = 0; c < browser::ColumnCount; ++c) {
         const browser::Column& column = browser::column(c);
-        GridColumn spec{QLatin1String(column.caption), QLatin1String(column.field)};
+        GridColumn gridColumn{QLatin1String(column.caption), QLatin1String(column.field)};
         if (c >= browser::FirstFeeColumn && c <= browser::LastFeeColumn) {
-            spec.numberFormat = QStringLiteral("$0.00");
+            gridColumn.numberFormat = QStringLiteral("$0.00");
         }
-        spec.width = column.width;
-        m_grid->addColumn(c, spec);
+        gridColumn.width = column.width;
+        m_grid->addColumn(c, gridColumn);
     }
     m_grid->setDataSource(&m_rs);
     m_grid->setAllowUpdate(false);
