@@ -31,6 +31,12 @@ private slots:
         row("Code LIKE 'D_120'", true);
         row("Code LIKE 'D_20'", false);
         row("Code LIKE 'D0120'", true);
+        row("[Last Name] LIKE '%[%]%'", false);  // a bracketed wildcard is itself
+        row("[Last Name] LIKE '%''h[_]%'", false);
+        row("[Last Name] LIKE '%''h[a]%'", true);
+        row("Code LIKE 'D[0]1*'", true);
+        row("Code LIKE '[[]*'", false);
+        row("[Last Name] LIKE '%[%'", false);  // an open bracket alone is a plain character
         row("Fee = $50.00", true);
         row("Fee < 50.0001", true);
         row("Visits > 9", true);  // numbers compare as numbers, not texts

@@ -544,6 +544,9 @@ private slots:
         QCOMPARE(f.host->ScreenParameter(), QStringLiteral("ALL"));
         QCOMPARE(f.component.SelectServiceCodeCategory(), QString());  // closed without choosing
         QCOMPARE(f.host->ScreenReturn(), QStringLiteral("0"));
+        // A browser that never touches ScreenReturn leaves the operation's "0".
+        ScreenFactory::Registration plainBrowser(ServiceCodeBrowserScreenName,
+                                                 [] { return std::make_unique<QDialog>(); });
         QCOMPARE(f.component.ServiceCodeList(), QStringLiteral("0"));
     }
 

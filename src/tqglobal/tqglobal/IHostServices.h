@@ -17,7 +17,8 @@ class QWidget;
 
 namespace tqplatform {
 class Connection;
-}
+class Recordset;
+}  // namespace tqplatform
 
 namespace tqGlobal {
 
@@ -199,6 +200,12 @@ public:
     virtual QString GetPrinterName() = 0;
 
     // --- The code table: the browser.
+    /// Whether the practice imports the medical code sets (procedures and diagnoses) as
+    /// well as the dental one, though it runs as a dental practice; text is not used yet.
+    virtual bool UsesMedicalCodeSets(const QString& text) = 0;
+    /// The line that stands for the current row of a SevCodTable rowset in the answer of
+    /// the code browser (without a line ending).
+    virtual QString GetCodeReturnText(tqplatform::Recordset& rows) = 0;
 
     // --- The code table: the editor and the fee change.
 

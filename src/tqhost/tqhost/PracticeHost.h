@@ -190,6 +190,12 @@ public:
     void setHostClock(const QDateTime& now) { m_hostClock = now; }
 
     // The code table: the browser.
+    bool UsesMedicalCodeSets(const QString& text) override;
+    /// SevCodID, code, description and fee 1 ("0.00"), separated by line feeds, as the
+    /// picker's answer lines are.
+    QString GetCodeReturnText(tqplatform::Recordset& rows) override;
+    /// Whether a dental practice also imports the medical code sets (false by default).
+    void setUsesMedicalCodeSets(bool uses) { m_usesMedicalCodeSets = uses; }
 
     // The code table: the editor and the fee change.
 
@@ -255,6 +261,7 @@ private:
     QDateTime m_hostClock;
 
     // The code table: the browser.
+    bool m_usesMedicalCodeSets = false;
 
     // The code table: the editor and the fee change.
 

@@ -126,8 +126,14 @@ int compareWithLiteral(const QVariant& field, const Literal& lit) {
     return Internal::compareTexts(text, lit.text);
 }
 
-/// LIKE: % and * match any run of characters, _ exactly one; case is ignored, and so are
-/// the blanks that pad fixed-width texts.
+/// Whether the pattern holds a bracketed single character at p ("[%]", "[*]", "[_]", "[[]"):
+/// that character is matched literally, so that a typed wildcard can be searched for.
+bool bracketedAt(QStringView pattern, qsizetype p) {
+    return pattern[p] == u'[' && p + 2 < pattern.size() && pattern[p + 2] == u']';
+}
+
+/// LIKE: % and * match any run of characters, _ exactly one, a bracketed character itself;
+/// case is ignored, and so are the blanks that pad fixed-width texts.
 bool likeMatches(QStringView text, QStringView pattern) {
     while (!text.isEmpty() && text.back() == u' ') {
         text.chop(1);
@@ -140,6 +146,17 @@ bool likeMatches(QStringView text, QStringView pattern) {
         if (p < pattern.size() && (pattern[p] == u'%' || pattern[p] == u'*')) {
             starAt = ++p;
             starText = t;
+        } else if (p < pattern.size() && bracketedAt(pattern, p)) {
+            if (pattern[p + 1] != text[t].toCaseFolded()) {
+                if (starAt < 0) {
+                    return false;
+                }
+                p = starAt;
+                t = ++starText;
+                continue;
+            }
+            p += 3;
+            ++t;
         } else if (p < pattern.size() &&
                    (pattern[p] == u'_' || pattern[p] == text[t].toCaseFolded())) {
             ++p;

@@ -1039,9 +1039,17 @@ void Recordset::rebuildView() {
         });
     }
     if (criteria) {
-        std::vector<QVariant> values;
-        std::erase_if(view, [&data, &criteria, &values](int row) {
-            data.rowValues(row, values);
+        // Only the fields the criteria test are made into values: a filter over a few
+        // texts of a wide row does not pay for every column of every row.
+        std::vector<int> tested;
+        for (const QString& name : criteria->fieldNames()) {
+            tested.push_back(indexOf(name));
+        }
+        std::vector<QVariant> values(data.columns.size());
+        std::erase_if(view, [&data, &criteria, &values, &tested](int row) {
+            for (const int column : tested) {
+                values[static_cast<size_t>(column)] = data.value(row, column);
+            }
             return !criteria->matchesRow(values);
         });
     }
