@@ -1,0 +1,360 @@
+#include "ComponentFixture.h"
+#include "TestMain.h"
+
+#include <tqhost/ReferenceCodes.h>
+#include <tqservicecode/forms/ScreenFactory.h>
+#include <tqservicecode/grid/RecordGrid.h>
+#include <tqservicecode/maintenance/ServiceCodeEditorScreen.h>
+#include <tqservicecode/reference/ReferenceCodeSets.h>
+#include <tqservicecode/reference/ReferenceCodesLauncher.h>
+#include <tqservicecode/reference/frmCodes.h>
+
+#include <tqplatform/ScriptedUi.h>
+#include <tqplatform/Twips.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QHeaderView>
+#include <QLabel>
+#include <QScreen>
+#include <QSplitter>
+#include <QToolBar>
+#include <QTreeWidget>
+
+using tqplatform::ScriptedUi;
+using namespace tqservicecode;
+
+namespace {
+
+frmCodes& browser(QDialog& dialog) {
+    return dynamic_cast<frmCodes&>(dialog);
+}
+
+void press(const frmCodes& form, const QString& key) {
+    tqtest::control<QToolBar>(form, "TB")->findChild<QAction*>(key)->trigger();
+}
+
+/// The texts of a node's children (the top level for null).
+QStringList nodeTexts(const frmCodes& form, const QTreeWidgetItem* parent = nullptr) {
+    const QTreeWidget* tree = tqtest::control<QTreeWidget>(form, "TV");
+    QStringList texts;
+    const int count = parent ? parent->childCount() : tree->topLevelItemCount();
+    for (int i = 0; i < count; ++i) {
+        texts << (parent ? parent->child(i) : tree->topLevelItem(i))->text(0);
+    }
+    return texts;
+}
+
+QTreeWidgetItem* node(const frmCodes& form, const QString& startOfText) {
+    const QList<QTreeWidgetItem*> found = tqtest::control<QTreeWidget>(form, "TV")->findItems(
+        startOfText, Qt::MatchStartsWith | Qt::MatchRecursive);
+    return found.isEmpty() ? nullptr : found.first();
+}
+
+void choose(frmCodes& form, const QString& startOfText) {
+    QTreeWidgetItem* item = node(form, startOfText);
+    QVERIFY2(item != nullptr, qPrintable(startOfText));
+    tqtest::control<QTreeWidget>(form, "TV")->setCurrentItem(item);
+}
+
+/// Every row of the list, read to its end: code, "." and modifier when there is one.
+QStringList listedCodes(frmCodes& form) {
+    QTRY_VERIFY(form.list().fetchComplete());
+    QTRY_VERIFY(!tqtest::control<RecordGrid>(form, "TDBG")->recordModel()->canFetchMore({}));
+    const RecordGrid* grid = tqtest::control<RecordGrid>(form, "TDBG");
+    const QString p = form.CodeSetPrefix();
+    const int code = grid->columnByField(p + "Cod");
+    const int mod = grid->columnByField(p + "Mod");
+    QStringList codes;
+    for (int row = 0; row < grid->recordModel()->rowCount(); ++row) {
+        const QString m = grid->recordModel()->value(row, mod).toString();
+        codes << grid->recordModel()->value(row, code).toString() + (m.isEmpty() ? "" : "." + m);
+    }
+    return codes;
+}
+
+/// Makes the row of code current (false when the list does not hold it).
+bool goToCode(frmCodes& form, const QString& code) {
+    const int row = int(listedCodes(form).indexOf(code));
+    if (row < 0) {
+        return false;
+    }
+    RecordGrid* grid = tqtest::control<RecordGrid>(form, "TDBG");
+    grid->setCurrentIndex(grid->model()->index(row, 1));
+    return true;
+}
+
+/// The editor as the import fills it.
+struct FakeEditor : QDialog, ServiceCodeEditorScreen {
+    static inline QStringList boxes;
+    static inline int32_t id = -1;
+    ServiceCodeEditorEvents raised;
+    int32_t SevCodID() const override { return id; }
+    void setSevCodID(int32_t value) override { id = value; }
+    void setHideBackNext(bool) override {}
+    void Init_Data() override { boxes = QStringList(17); }
+    QString boxText(int index) const override { return boxes.value(index); }
+    void setBoxText(int index, const QString& text) override { boxes[index] = text; }
+    ServiceCodeEditorEvents& events() override { return raised; }
+};
+
+}  // namespace
+
+class TestReferenceCodes : public QObject {
+    Q_OBJECT
+
+    // One reference database, built from the shipped files, for the whole run.
+    std::unique_ptr<tqtest::TestDatabase> m_codes;
+
+    /// A practice whose host reads the run's reference database.
+    bool openPractice(tqtest::ComponentFixture& f) {
+        if (!f.open()) {
+            return false;
+        }
+        f.host->setReferenceDatabaseUrl(m_codes->url());
+        return true;
+    }
+
+private slots:
+    void initTestCase() {
+        m_codes = std::make_unique<tqtest::TestDatabase>();
+        if (m_codes->available()) {
+            tqplatform::Connection connection(m_codes->url());
+            tqhost::buildReferenceDatabase(connection, {});
+        }
+    }
+    void cleanupTestCase() { m_codes.reset(); }
+
+    void dentalTreeListsSortsAndKeepsItsRow() {
+        tqtest::ComponentFixture f;
+        TQ_REQUIRE_DATABASE(f.db);
+        QVERIFY(openPractice(f));
+        frmCodes form;
+        form.SetupScreen(0, "");
+        QCOMPARE(form.windowTitle(), QStringLiteral("Dental procedure codes (sample set)"));
+        QVERIFY(tqtest::control<QLabel>(form, "Main")->text().endsWith("full set. "));
+        const QStringList top = nodeTexts(form);
+        QCOMPARE(top.first(), QStringLiteral("Diagnostic (D0100 - D0999)"));
+        QCOMPARE(top.mid(top.size() - 2), QStringList({"All Codes", "Search Results"}));
+        QCOMPARE(nodeTexts(form, node(form, "General services")),
+                 QStringList{"Unlisted Service (D9999)"});  // proper case, one code shown
+        // The first node is listed at once, by code; the modifier column is hidden.
+        QCOMPARE(listedCodes(form).first(), QStringLiteral("D0120"));
+        QVERIFY(!listedCodes(form).contains("D1110"));
+        QCOMPARE(tqtest::control<QLabel>(form, "Count")->text(),
+                 "1 of " + QString::number(listedCodes(form).size()));
+        RecordGrid* grid = tqtest::control<RecordGrid>(form, "TDBG");
+        QVERIFY(!grid->columnVisible(grid->columnByField("CDTMod")));
+        // The upper bound of a range takes codes that begin with it.
+        choose(form, "Restorations");
+        QVERIFY(listedCodes(form).contains("D2699A"));
+
+        // Sorting by the current column, descending; the current row stays current.
+        choose(form, "All Codes");
+        QVERIFY(goToCode(form, "D2740"));
+        grid->setCol(grid->columnByField("CDTDes"));
+        press(form, "SortDesc");
+        QCOMPARE(form.listSort().expression, QStringLiteral("CDTDes DESC, CDTCod DESC"));
+        QCOMPARE(grid->horizontalHeader()->sortIndicatorSection(), grid->columnByField("CDTDes"));
+        QCOMPARE(grid->horizontalHeader()->sortIndicatorOrder(), Qt::DescendingOrder);
+        QCOMPARE(form.list().Fields("CDTCod").toString(), QStringLiteral("D2740"));
+        QCOMPARE(grid->col(), grid->columnByField("CDTDes"));
+        QStringList descriptions;
+        for (int row = 0; row < grid->recordModel()->rowCount(); ++row) {
+            descriptions << grid->recordModel()->value(row, grid->columnByField("CDTDes")).toString();
+        }
+        QStringList sorted = descriptions;
+        std::sort(sorted.begin(), sorted.end(), [](const QString& a, const QString& b) {
+            return a.compare(b, Qt::CaseInsensitive) > 0;
+        });
+        QCOMPARE(descriptions, sorted);
+        // The sort stays in force for the next node.
+        choose(form, "Preventive");
+        QCOMPARE(form.listSort().expression, QStringLiteral("CDTDes DESC, CDTCod DESC"));
+    }
+
+    void searchesTakeTheTextLiterally_data() {
+        QTest::addColumn<QString>("text");
+        for (const char* text : {"caries", "Alzheimer's", "%", "_", "[", "\\", "(", "5XXA",
+                                 "x' OR 'a'='a"}) {
+            QTest::newRow(text) << QString::fromUtf8(text);
+        }
+    }
+    void searchesTakeTheTextLiterally() {
+        QFETCH(QString, text);
+        tqtest::ComponentFixture f;
+        TQ_REQUIRE_DATABASE(f.db);
+        QVERIFY(openPractice(f));
+        // What a search must find, counted here from the whole set.
+        tqplatform::Connection codes(m_codes->url());
+        tqplatform::Recordset all(codes, "SELECT ICD10Cod, ICD10Mod, ICD10Des FROM ICD10Table");
+        int expected = 0;
+        for (; !all.Eof(); all.MoveNext()) {
+            expected += (all.Fields(0).toString() + "\n" + all.Fields(1).toString() + "\n" +
+                         all.Fields(2).toString())
+                            .contains(text, Qt::CaseInsensitive);
+        }
+        frmCodes form;
+        form.SetupScreen(3, text);
+        QCOMPARE(listedCodes(form).size(), expected);
+        QCOMPARE(nodeTexts(form, node(form, "Search Results")),
+                 QStringList{"Search : '" + text + "'"});
+    }
+
+    void searchNodesAreReusedAcrossCase() {
+        tqtest::ComponentFixture f;
+        TQ_REQUIRE_DATABASE(f.db);
+        QVERIFY(openPractice(f));
+        ScriptedUi ui;
+        ui.inputs = {"crown", "CROWN", "", "rown"};
+        frmCodes form;
+        form.SetupScreen(0, "");
+        press(form, "Search");
+        press(form, "Search");
+        press(form, "Search");  // an empty answer ends the search
+        QCOMPARE(nodeTexts(form, node(form, "Search Results")), QStringList{"Search : 'crown'"});
+        QCOMPARE(listedCodes(form), QStringList({"D2740", "D2750", "D2950"}));
+        // A printable key typed in the tree starts a search with that character.
+        QTest::keyClick(tqtest::control<QTreeWidget>(form, "TV"), Qt::Key_C);
+        QCOMPARE(ui.inputBoxes.last().defaultText, QStringLiteral("c"));
+        QCOMPARE(ui.inputBoxes.first().title + "|" + ui.inputBoxes.first().prompt,
+                 QStringLiteral("Code Search|Please enter the text to search for below."));
+        QCOMPARE(nodeTexts(form, node(form, "Search Results")).size(), 2);
+    }
+
+    void importFillsANewServiceCode_data() {
+        QTest::addColumn<int>("set");
+        QTest::addColumn<QString>("search");
+        QTest::addColumn<QString>("code");
+        QTest::addColumn<QString>("category");
+        QTest::newRow("ICD-10-CM") << 3 << "Dental caries, unspecified" << "K02.9" << "ICD";
+        QTest::newRow("ICD-10-CM seventh character") << 3 << "5XXA" << "S02.5XXA" << "ICD";
+        QTest::newRow("ICD-9-CM") << 2 << "521" << "521.00" << "ICD";
+        QTest::newRow("HCPCS") << 4 << "G0008" << "G0008" << "CPT";
+        QTest::newRow("dental crown") << 0 << "crown" << "D2740" << "Pros-Fix";
+        QTest::newRow("dental, outside the ranges") << 0 << "letter" << "D2699A" << "";
+    }
+    void importFillsANewServiceCode() {
+        QFETCH(int, set);
+        QFETCH(QString, search);
+        QFETCH(QString, code);
+        QFETCH(QString, category);
+        tqtest::ComponentFixture f;
+        TQ_REQUIRE_DATABASE(f.db);
+        QVERIFY(openPractice(f));
+        ScreenFactory::Registration editor(ServiceCodeEditorScreenName,
+                                           [] { return std::make_unique<FakeEditor>(); });
+        ScriptedUi ui;
+        QString title;
+        ui.onShow(ServiceCodeEditorScreenName, [&](QDialog& d) { title = d.windowTitle(); });
+        f.host->setScreenParameter("LEFT OVER");
+        frmCodes form;
+        form.SetupScreen(set, search);
+        QVERIFY(goToCode(form, code));
+        FakeEditor::id = -1;
+        QTest::mouseDClick(tqtest::control<RecordGrid>(form, "TDBG")->viewport(), Qt::LeftButton,
+                           {},
+                           tqtest::control<RecordGrid>(form, "TDBG")
+                               ->visualRect(tqtest::control<RecordGrid>(form, "TDBG")->currentIndex())
+                               .center());
+        QCOMPARE(ui.shownScreens, QStringList{ServiceCodeEditorScreenName});
+        QCOMPARE(title, "Import " + reference::codeSetFor(set)->prefix + " Code");
+        QCOMPARE(FakeEditor::id, 0);
+        QCOMPARE(FakeEditor::boxes[0], code);
+        QVERIFY(!FakeEditor::boxes[1].isEmpty());
+        QCOMPARE(FakeEditor::boxes.mid(3, 5), QStringList({"0", "0", "0", "0", "1 - Charge"}));
+        QCOMPARE(FakeEditor::boxes[8], category);
+        QCOMPARE(f.host->ScreenParameter(), QString());
+        // Nothing listed: Import does nothing.
+        choose(form, "Search Results");
+        press(form, "Import");
+        QCOMPARE(ui.shownScreens.size(), 1);
+        QCOMPARE(tqtest::control<QLabel>(form, "Count")->text(), QStringLiteral("0 of 0"));
+    }
+
+    void dentalCategoryByRange_data() {
+        QTest::addColumn<QString>("code");
+        QTest::addColumn<QString>("category");
+        QTest::newRow("fixed prosthesis") << "D6010" << "Pros-Fix";
+        QTest::newRow("crown shares it") << "d2740 " << "Pros-Fix";
+        QTest::newRow("removable") << "D5120" << "Pros-Rem";
+        QTest::newRow("upper bound") << "D9999" << "Gen-Serv";
+        QTest::newRow("lower bound") << "D5900" << "Maxil-Pros";
+        QTest::newRow("outside") << "X1234" << "";
+    }
+    void dentalCategoryByRange() {
+        QFETCH(QString, code);
+        QFETCH(QString, category);
+        QCOMPARE(reference::dentalCategory(code), category);
+        QCOMPARE(reference::importedCode("250", "01") + reference::importedCode("D0120", ""),
+                 QStringLiteral("250.01D0120"));
+    }
+
+    void icd10TreeFollowsItsCategoriesAndOpensFast() {
+        tqtest::ComponentFixture f;
+        TQ_REQUIRE_DATABASE(f.db);
+        QVERIFY(openPractice(f));
+        frmCodes form;
+        form.SetupScreen(3, "");
+        QCOMPARE(nodeTexts(form).size(), 22 + 2);
+        // Categories with a letter in third place sit in their own section only.
+        choose(form, "Melanoma and other malignant neoplasms of skin");
+        QVERIFY(listedCodes(form).contains("C4A.9"));
+        choose(form, "Malignant neoplasms of ill-defined, other secondary and unspecified");
+        QVERIFY(!listedCodes(form).join(",").contains("C7A"));
+        choose(form, "Diseases of oral cavity");
+        QVERIFY(listedCodes(form).contains("K02.9"));
+        // "All Codes" reads its first screen of rows, not the whole set.
+        choose(form, "All Codes");
+        QVERIFY(!form.list().fetchComplete());
+        QCOMPARE(form.list().RecordCount(), frmCodes::FirstScreenRows);
+        QCOMPARE(listedCodes(form).size(), 72621);
+        QCOMPARE(tqtest::control<QLabel>(form, "Count")->text(), QStringLiteral("1 of 72621"));
+    }
+
+    void windowSizeAndSplitterAreKept() {
+        tqtest::ComponentFixture f;
+        TQ_REQUIRE_DATABASE(f.db);
+        QVERIFY(openPractice(f));
+        const QRect screen = QApplication::primaryScreen()->availableGeometry();
+        f.host->SaveUserSettingNumber("FRMCODES_WIDTHtester", 1e9);  // wider than the screen
+        f.host->SaveUserSettingNumber("FRMCODES_HEIGHTtester", 1440 * 5);
+        f.host->SaveUserSettingNumber("FRMCODES_TVWIDTHtester", 1440 * 2);
+        ScriptedUi ui;
+        ui.onShow(ReferenceCodeScreenName, [&](QDialog& d) {
+            frmCodes& form = browser(d);
+            QCOMPARE(form.width(), screen.width() * 9 / 10);
+            QCOMPARE(form.height(), tqplatform::twips::toPixelsY(1440 * 5, &form));
+            QSplitter* splitter = tqtest::control<QSplitter>(form, "Splitter");
+            QCOMPARE(splitter->sizes().first(), tqplatform::twips::toPixelsX(1440 * 2, &form));
+            splitter->setSizes({300, form.width() - 300});
+        });
+        ShowReferenceCodes(0, "");
+        QCOMPARE(ui.shownScreens, QStringList{ReferenceCodeScreenName});
+        QCOMPARE(f.host->GetUserSettingNumber("FRMCODES_TVWIDTHtester", 0),
+                 tqplatform::twips::fromPixelsX(300));
+        QCOMPARE(f.host->GetUserSettingNumber("FRMCODES_WIDTHtester", 0),
+                 tqplatform::twips::fromPixelsX(screen.width() * 9 / 10));
+    }
+
+    void aMissingReferenceDatabaseIsReported() {
+        tqtest::ComponentFixture f;
+        TQ_REQUIRE_DATABASE(f.db);
+        QVERIFY(f.open());
+        f.host->setReferenceDatabaseUrl("sqlite:///nonexistent/folder/codes.db");
+        ScriptedUi ui;
+        frmCodes form;
+        form.SetupScreen(99, "");  // no such set: nothing happens
+        QVERIFY(ui.messages.isEmpty());
+        form.SetupScreen(2, "diabetes");
+        QCOMPARE(ui.messages.size(), 1);
+        QCOMPARE(ui.messages[0].icon, 16);
+        press(form, "Search");  // still usable, and quiet
+        press(form, "SortAsc");
+        press(form, "Import");
+        QCOMPARE(ui.messages.size(), 1);
+    }
+};
+
+TQ_TEST_MAIN(TestReferenceCodes)
+#include "tst_db_refcodes.moc"
