@@ -159,6 +159,11 @@ public:
     // --- The code table: the editor and the fee change.
 
     // --- Reference code sets.
+    /// The address of a further database of the host, for tqplatform::Connection. "CODES"
+    /// (with flag 1 and an empty extra) names the read-only database of the published code
+    /// sets. Throws tqGlobal::Error for a name the host does not know.
+    virtual QString GetDatabaseConnectionString(const QString& name, int16_t flag,
+                                                const QString& extra) = 0;
 
     // --- Documents and letters.
 };

@@ -183,6 +183,14 @@ public:
     // The code table: the editor and the fee change.
 
     // Reference code sets.
+    /// "CODES": the practice's reference database (referenceDatabaseUrl in
+    /// <tqhost/ReferenceCodes.h>, or the address set below); naming it also makes the code
+    /// sets' code and modifier columns text columns for TranslateSql.
+    QString GetDatabaseConnectionString(const QString& name, int16_t flag,
+                                        const QString& extra) override;
+    /// Another reference database for this host (tests share one built database); empty
+    /// goes back to the practice's own.
+    void setReferenceDatabaseUrl(const QString& url) { m_referenceUrl = url; }
 
     // Documents and letters.
 
@@ -229,6 +237,7 @@ private:
     // The code table: the editor and the fee change.
 
     // Reference code sets.
+    QString m_referenceUrl;
 
     // Documents and letters.
 };
