@@ -89,11 +89,11 @@ void measureSearches(tqhost::PracticeHost& host, tqplatform::Connection& codes, 
                      const char* label) {
     const QStringList texts = {"caries", "fracture of tooth", "xyzzy"};
     for (const QString& text : texts) {
-        const QString sql = host.TranslateSql(
-            tqservicecode::reference::listStatement(
-                Prefix, tqservicecode::reference::searchFilter(Prefix, text),
-                tqservicecode::reference::defaultSort(Prefix).expression),
-            0);
+        const QString sql =
+            host.TranslateSql(tqservicecode::reference::listStatement(
+                                  Prefix, tqservicecode::reference::searchFilter(Prefix, text),
+                                  tqservicecode::reference::defaultSort(Prefix).expression),
+                              0);
         Figures f;
         double all = 1e300;
         int matches = 0;
@@ -159,7 +159,8 @@ void run(const QString& label, tqtest::TestDatabase& practice, tqtest::TestDatab
     }
     printLine("open: window, tree, All Codes drawn", open);
     printLine("All Codes listed and drawn (window open)", listing);
-    std::printf("%-44s %10s %10.2f\n", "  bare, every row of All Codes", "", bareMs(codes, allSql, -1));
+    std::printf("%-44s %10s %10.2f\n", "  bare, every row of All Codes", "",
+                bareMs(codes, allSql, -1));
 
     frmCodes form;
     form.SetupScreen(3, QString());
@@ -191,10 +192,11 @@ int main(int argc, char** argv) {
     std::setvbuf(stdout, nullptr, _IONBF, 0);
     QApplication app(argc, argv);
     tqplatform::ui::setRealDialogsForbidden(true);
-    std::printf("Reference browser on ICD-10-CM: the screen until its first screen of rows is "
-                "drawn, beside the bare Qt driver running the same statements and reading the "
-                "same rows (best of %d, interleaved)\n",
-                Runs);
+    std::printf(
+        "Reference browser on ICD-10-CM: the screen until its first screen of rows is "
+        "drawn, beside the bare Qt driver running the same statements and reading the "
+        "same rows (best of %d, interleaved)\n",
+        Runs);
     for (const char* database : {"sqlite", "postgresql"}) {
         qputenv("TQ_TEST_DB", database);
         tqtest::TestDatabase practice;

@@ -1,12 +1,12 @@
-#include "ComponentFixture.h"
+#include "../servicecode/ComponentFixture.h"
 #include "TestMain.h"
 
-#include <tqservicecode/codes/ServiceCodeStore.h>
 #include <tqservicecode/forms/ScreenFactory.h>
 #include <tqservicecode/grid/RecordGrid.h>
 #include <tqservicecode/reference/CodeSearchLauncher.h>
 #include <tqservicecode/reference/ReferenceCodeScreen.h>
 #include <tqservicecode/reference/frmSearchSCode.h>
+#include <tqservicecode/selection/PickerListModel.h>
 #include <tqservicecode/selection/Select_Code.h>
 
 #include <tqplatform/ScriptedUi.h>
@@ -57,16 +57,18 @@ struct SearchPractice : tqtest::ComponentFixture {
         addCode("D2751", {{"SevCodDes", "Crown 500 series"}});
         addCode("D_9", {{"SevCodDes", "O'Neil [special] \\ path"}});
         addCode("DA9", {{"SevCodDes", "Plain"}});
-        refund = addCode("RF1", {{"SevCodDes", "Refund"}, {"SevCodTyp", "3 - Admin"},
-                                 {"SevCodCat", "Refund"}});
-        addCode("CR1", {{"SevCodDes", "Cash"}, {"SevCodTyp", "2 - Credit"},
-                        {"SevCodCat", "Pat. Pay"}, {"SevCodSubCat", "Cash"}});
+        refund = addCode(
+            "RF1", {{"SevCodDes", "Refund"}, {"SevCodTyp", "3 - Admin"}, {"SevCodCat", "Refund"}});
+        addCode("CR1", {{"SevCodDes", "Cash"},
+                        {"SevCodTyp", "2 - Credit"},
+                        {"SevCodCat", "Pat. Pay"},
+                        {"SevCodSubCat", "Cash"}});
         return true;
     }
 };
 
-#define TQ_SEARCH_PRACTICE(f) \
-    SearchPractice f;         \
+#define TQ_SEARCH_PRACTICE(f)  \
+    SearchPractice f;          \
     TQ_REQUIRE_DATABASE(f.db); \
     QVERIFY(f.setUp())
 
@@ -143,18 +145,17 @@ private slots:
         const RecordModel& model = *grid->recordModel();
         const QStringList codes = column(form, "Service Code");
         const auto colour = [&](const QString& code) {
-            return model.index(int(codes.indexOf(code)), 0).data(Qt::ForegroundRole).value<QColor>();
+            return model.index(int(codes.indexOf(code)), 0)
+                .data(Qt::ForegroundRole)
+                .value<QColor>();
         };
         QCOMPARE(colour("CR1"), QColor(255, 0, 0));
         QCOMPARE(colour("RF1"), QColor(0, 0, 127));
         QCOMPARE(colour("D2740"), QColor(0, 0, 0));
         const int fee = grid->columnByCaption("Fee 1");
         QCOMPARE(model.cellText(int(codes.indexOf("D2740")), fee), QStringLiteral("$10.00"));
-        QVERIFY(model.index(0, fee).data(Qt::TextAlignmentRole).toInt() & Qt::AlignRight);
-        QVERIFY(!(model.index(0, grid->columnByCaption("Description"))
-                      .data(Qt::TextAlignmentRole)
-                      .toInt() &
-                  Qt::AlignRight));
+        QVERIFY(form.columnAlignment(fee) & Qt::AlignRight);
+        QVERIFY(form.columnAlignment(grid->columnByCaption("Description")) & Qt::AlignLeft);
     }
 
     void importMenuInAMedicalPracticeOnly() {
@@ -180,8 +181,9 @@ private slots:
         });
         frmSearchSCode form;
         QCOMPARE(tqtest::control<QToolBar>(form, "TB")->actions().size(), 7);
-        form.setStartText(" crown ");
+        form.setStartText("crown");
         QTest::keyClick(tqtest::control<RecordGrid>(form, "TDBG"), Qt::Key_Down);
+        tqtest::control<QComboBox>(form, "dbcSCode")->setEditText(" crown ");
         QAction* import = form.findChild<QAction*>("Import");
         import->trigger();
         for (const QString key : {"ImportCPT", "ImportICD", "ImportICD10", "ImportHCPCS"}) {
@@ -207,11 +209,15 @@ private slots:
             QTest::keyClick(tqtest::control<RecordGrid>(form, "TDBG"), Qt::Key_Down);
             QTest::keyClick(tqtest::control<RecordGrid>(form, "TDBG"), Qt::Key_Return);
         });
-        ServiceCodeRecord record;
-        bool byID = false;
-        QVERIFY(FindServiceCode("DUP", record, true, byID, 0, 0, false));
-        QCOMPARE(record.SevCodID, second);
-        QVERIFY(byID);
+        // Typed in the picker's entry box: the code matches two rows.
+        Select_Code picker;
+        picker.load();
+        QLineEdit* entry = tqtest::control<QLineEdit>(picker, "Text1");
+        entry->setText("DUP");
+        QTest::keyClick(entry, Qt::Key_Return);
+        QCOMPARE(ui.shownScreens, QStringList{CodeSearchScreenName});
+        QCOMPARE(picker.chosenList().count(), 1);
+        QCOMPARE(picker.chosenList().index(0).data(int(PickerListModel::Role::Id)).toInt(), second);
         // The window's grid layout is kept for the user.
         QVERIFY(QFile::exists(f.db.dataPath() + "STP" + QDir::separator() + "TGSRSCtester.STP"));
     }

@@ -1,4 +1,5 @@
-#include "ComponentFixture.h"
+#include "../servicecode/ComponentFixture.h"
+#include "ReferenceFixture.h"
 #include "TestMain.h"
 
 #include <tqhost/ReferenceCodes.h>
@@ -46,8 +47,9 @@ QStringList nodeTexts(const frmCodes& form, const QTreeWidgetItem* parent = null
 }
 
 QTreeWidgetItem* node(const frmCodes& form, const QString& startOfText) {
-    const QList<QTreeWidgetItem*> found = tqtest::control<QTreeWidget>(form, "TV")->findItems(
-        startOfText, Qt::MatchStartsWith | Qt::MatchRecursive);
+    const QList<QTreeWidgetItem*> found =
+        tqtest::control<QTreeWidget>(form, "TV")
+            ->findItems(startOfText, Qt::MatchStartsWith | Qt::MatchRecursive);
     return found.isEmpty() ? nullptr : found.first();
 }
 
@@ -59,9 +61,11 @@ void choose(frmCodes& form, const QString& startOfText) {
 
 /// Every row of the list, read to its end: code, "." and modifier when there is one.
 QStringList listedCodes(frmCodes& form) {
-    QTRY_VERIFY(form.list().fetchComplete());
-    QTRY_VERIFY(!tqtest::control<RecordGrid>(form, "TDBG")->recordModel()->canFetchMore({}));
     const RecordGrid* grid = tqtest::control<RecordGrid>(form, "TDBG");
+    // The rest of a long list comes in behind the first screen.
+    if (!QTest::qWaitFor([&] { return !grid->recordModel()->canFetchMore({}); }, 30000)) {
+        qFatal("the list was not read to its end");
+    }
     const QString p = form.CodeSetPrefix();
     const int code = grid->columnByField(p + "Cod");
     const int mod = grid->columnByField(p + "Mod");
@@ -100,35 +104,35 @@ struct FakeEditor : QDialog, ServiceCodeEditorScreen {
 
 }  // namespace
 
+/// The run's practice, named f.
+#define TQ_PRACTICE(f)                   \
+    TQ_REQUIRE_DATABASE(m_practice->db); \
+    [[maybe_unused]] tqtest::ComponentFixture& f = *m_practice
+
 class TestReferenceCodes : public QObject {
     Q_OBJECT
 
-    // One reference database, built from the shipped files, for the whole run.
-    std::unique_ptr<tqtest::TestDatabase> m_codes;
-
-    /// A practice whose host reads the run's reference database.
-    bool openPractice(tqtest::ComponentFixture& f) {
-        if (!f.open()) {
-            return false;
-        }
-        f.host->setReferenceDatabaseUrl(m_codes->url());
-        return true;
-    }
+    // One practice for the run, reading the reference database of every shipped set
+    // (shared by the tests, read only).
+    std::unique_ptr<tqtest::ComponentFixture> m_practice;
+    QString m_codes;
 
 private slots:
     void initTestCase() {
-        m_codes = std::make_unique<tqtest::TestDatabase>();
-        if (m_codes->available()) {
-            tqplatform::Connection connection(m_codes->url());
-            tqhost::buildReferenceDatabase(connection, {});
+        m_practice = std::make_unique<tqtest::ComponentFixture>();
+        if (m_practice->open()) {
+            m_codes = tqtest::sharedReferenceDatabase(m_practice->db);
         }
     }
-    void cleanupTestCase() { m_codes.reset(); }
+    void init() {
+        if (m_practice->host) {
+            m_practice->host->setReferenceDatabaseUrl(m_codes);
+        }
+    }
+    void cleanupTestCase() { m_practice.reset(); }
 
     void dentalTreeListsSortsAndKeepsItsRow() {
-        tqtest::ComponentFixture f;
-        TQ_REQUIRE_DATABASE(f.db);
-        QVERIFY(openPractice(f));
+        TQ_PRACTICE(f);
         frmCodes form;
         form.SetupScreen(0, "");
         QCOMPARE(form.windowTitle(), QStringLiteral("Dental procedure codes (sample set)"));
@@ -161,7 +165,8 @@ private slots:
         QCOMPARE(grid->col(), grid->columnByField("CDTDes"));
         QStringList descriptions;
         for (int row = 0; row < grid->recordModel()->rowCount(); ++row) {
-            descriptions << grid->recordModel()->value(row, grid->columnByField("CDTDes")).toString();
+            descriptions
+                << grid->recordModel()->value(row, grid->columnByField("CDTDes")).toString();
         }
         QStringList sorted = descriptions;
         std::sort(sorted.begin(), sorted.end(), [](const QString& a, const QString& b) {
@@ -175,19 +180,17 @@ private slots:
 
     void searchesTakeTheTextLiterally_data() {
         QTest::addColumn<QString>("text");
-        for (const char* text : {"caries", "Alzheimer's", "%", "_", "[", "\\", "(", "5XXA",
-                                 "x' OR 'a'='a"}) {
+        for (const char* text :
+             {"caries", "Alzheimer's", "%", "_", "[", "\\", "(", "5XXA", "x' OR 'a'='a"}) {
             QTest::newRow(text) << QString::fromUtf8(text);
         }
     }
     void searchesTakeTheTextLiterally() {
         QFETCH(QString, text);
-        tqtest::ComponentFixture f;
-        TQ_REQUIRE_DATABASE(f.db);
-        QVERIFY(openPractice(f));
+        TQ_PRACTICE(f);
         // What a search must find, counted here from the whole set.
-        tqplatform::Connection codes(m_codes->url());
-        tqplatform::Recordset all(codes, "SELECT ICD10Cod, ICD10Mod, ICD10Des FROM ICD10Table");
+        tqplatform::Connection codes(m_codes);
+        tqplatform::Recordset all(codes, "SELECT ICD9Cod, ICD9Mod, ICD9Des FROM ICD9Table");
         int expected = 0;
         for (; !all.Eof(); all.MoveNext()) {
             expected += (all.Fields(0).toString() + "\n" + all.Fields(1).toString() + "\n" +
@@ -195,16 +198,14 @@ private slots:
                             .contains(text, Qt::CaseInsensitive);
         }
         frmCodes form;
-        form.SetupScreen(3, text);
+        form.SetupScreen(2, text);
         QCOMPARE(listedCodes(form).size(), expected);
         QCOMPARE(nodeTexts(form, node(form, "Search Results")),
                  QStringList{"Search : '" + text + "'"});
     }
 
     void searchNodesAreReusedAcrossCase() {
-        tqtest::ComponentFixture f;
-        TQ_REQUIRE_DATABASE(f.db);
-        QVERIFY(openPractice(f));
+        TQ_PRACTICE(f);
         ScriptedUi ui;
         ui.inputs = {"crown", "CROWN", "", "rown"};
         frmCodes form;
@@ -224,24 +225,33 @@ private slots:
 
     void importFillsANewServiceCode_data() {
         QTest::addColumn<int>("set");
-        QTest::addColumn<QString>("search");
+        QTest::addColumn<QString>("node");
         QTest::addColumn<QString>("code");
         QTest::addColumn<QString>("category");
-        QTest::newRow("ICD-10-CM") << 3 << "Dental caries, unspecified" << "K02.9" << "ICD";
-        QTest::newRow("ICD-10-CM seventh character") << 3 << "5XXA" << "S02.5XXA" << "ICD";
-        QTest::newRow("ICD-9-CM") << 2 << "521" << "521.00" << "ICD";
-        QTest::newRow("HCPCS") << 4 << "G0008" << "G0008" << "CPT";
-        QTest::newRow("dental crown") << 0 << "crown" << "D2740" << "Pros-Fix";
-        QTest::newRow("dental, outside the ranges") << 0 << "letter" << "D2699A" << "";
+        const struct {
+            const char* name;
+            int set;
+            const char* node;
+            const char* code;
+            const char* category;
+        } rows[] = {
+            {"ICD-10-CM", 3, "Diseases of oral cavity", "K02.9", "ICD"},
+            {"ICD-10-CM seventh character", 3, "Injuries to the head", "S02.5XXA", "ICD"},
+            {"ICD-9-CM", 2, "Diseases of oral cavity", "521.00", "ICD"},
+            {"HCPCS", 4, "Procedures and professional", "G0008", "CPT"},
+            {"dental crown", 0, "Crowns and other", "D2740", "Pros-Fix"},
+            {"dental, outside the ranges", 0, "Restorations", "D2699A", ""},
+        };
+        for (const auto& row : rows) {
+            QTest::newRow(row.name) << row.set << row.node << row.code << row.category;
+        }
     }
     void importFillsANewServiceCode() {
         QFETCH(int, set);
-        QFETCH(QString, search);
+        QFETCH(QString, node);
         QFETCH(QString, code);
         QFETCH(QString, category);
-        tqtest::ComponentFixture f;
-        TQ_REQUIRE_DATABASE(f.db);
-        QVERIFY(openPractice(f));
+        TQ_PRACTICE(f);
         ScreenFactory::Registration editor(ServiceCodeEditorScreenName,
                                            [] { return std::make_unique<FakeEditor>(); });
         ScriptedUi ui;
@@ -249,14 +259,19 @@ private slots:
         ui.onShow(ServiceCodeEditorScreenName, [&](QDialog& d) { title = d.windowTitle(); });
         f.host->setScreenParameter("LEFT OVER");
         frmCodes form;
-        form.SetupScreen(set, search);
+        form.SetupScreen(set, "");
+        form.show();
+        choose(form, node);
         QVERIFY(goToCode(form, code));
         FakeEditor::id = -1;
+        const QPoint cell =
+            tqtest::control<RecordGrid>(form, "TDBG")
+                ->visualRect(tqtest::control<RecordGrid>(form, "TDBG")->currentIndex())
+                .center();
+        QTest::mouseClick(tqtest::control<RecordGrid>(form, "TDBG")->viewport(), Qt::LeftButton, {},
+                          cell);
         QTest::mouseDClick(tqtest::control<RecordGrid>(form, "TDBG")->viewport(), Qt::LeftButton,
-                           {},
-                           tqtest::control<RecordGrid>(form, "TDBG")
-                               ->visualRect(tqtest::control<RecordGrid>(form, "TDBG")->currentIndex())
-                               .center());
+                           {}, cell);
         QCOMPARE(ui.shownScreens, QStringList{ServiceCodeEditorScreenName});
         QCOMPARE(title, "Import " + reference::codeSetFor(set)->prefix + " Code");
         QCOMPARE(FakeEditor::id, 0);
@@ -275,12 +290,18 @@ private slots:
     void dentalCategoryByRange_data() {
         QTest::addColumn<QString>("code");
         QTest::addColumn<QString>("category");
-        QTest::newRow("fixed prosthesis") << "D6010" << "Pros-Fix";
-        QTest::newRow("crown shares it") << "d2740 " << "Pros-Fix";
-        QTest::newRow("removable") << "D5120" << "Pros-Rem";
-        QTest::newRow("upper bound") << "D9999" << "Gen-Serv";
-        QTest::newRow("lower bound") << "D5900" << "Maxil-Pros";
-        QTest::newRow("outside") << "X1234" << "";
+        QTest::newRow("fixed prosthesis") << "D6010"
+                                          << "Pros-Fix";
+        QTest::newRow("crown shares it") << "d2740 "
+                                         << "Pros-Fix";
+        QTest::newRow("removable") << "D5120"
+                                   << "Pros-Rem";
+        QTest::newRow("upper bound") << "D9999"
+                                     << "Gen-Serv";
+        QTest::newRow("lower bound") << "D5900"
+                                     << "Maxil-Pros";
+        QTest::newRow("outside") << "X1234"
+                                 << "";
     }
     void dentalCategoryByRange() {
         QFETCH(QString, code);
@@ -291,9 +312,7 @@ private slots:
     }
 
     void icd10TreeFollowsItsCategoriesAndOpensFast() {
-        tqtest::ComponentFixture f;
-        TQ_REQUIRE_DATABASE(f.db);
-        QVERIFY(openPractice(f));
+        TQ_PRACTICE(f);
         frmCodes form;
         form.SetupScreen(3, "");
         QCOMPARE(nodeTexts(form).size(), 22 + 2);
@@ -313,9 +332,7 @@ private slots:
     }
 
     void windowSizeAndSplitterAreKept() {
-        tqtest::ComponentFixture f;
-        TQ_REQUIRE_DATABASE(f.db);
-        QVERIFY(openPractice(f));
+        TQ_PRACTICE(f);
         const QRect screen = QApplication::primaryScreen()->availableGeometry();
         f.host->SaveUserSettingNumber("FRMCODES_WIDTHtester", 1e9);  // wider than the screen
         f.host->SaveUserSettingNumber("FRMCODES_HEIGHTtester", 1440 * 5);
@@ -338,9 +355,7 @@ private slots:
     }
 
     void aMissingReferenceDatabaseIsReported() {
-        tqtest::ComponentFixture f;
-        TQ_REQUIRE_DATABASE(f.db);
-        QVERIFY(f.open());
+        TQ_PRACTICE(f);
         f.host->setReferenceDatabaseUrl("sqlite:///nonexistent/folder/codes.db");
         ScriptedUi ui;
         frmCodes form;

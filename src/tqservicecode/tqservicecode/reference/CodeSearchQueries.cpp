@@ -20,9 +20,8 @@ QString findCodesStatement(const QString& text) {
            QStringLiteral("FROM sevcodTable ") + QStringLiteral("WHERE ") +
            gic.GetScopeFilter(QStringLiteral("sevcodTable")) +
            QStringLiteral("((sevcodTable.sevcodCod like ") + quoted + QStringLiteral(") ") +
-           QStringLiteral("or (sevcodTable.sevcodOffCod like ") + quoted +
-           QStringLiteral(") ") + QStringLiteral("or (sevcodTable.sevcodDes like ") + quoted +
-           QStringLiteral("));");
+           QStringLiteral("or (sevcodTable.sevcodOffCod like ") + quoted + QStringLiteral(") ") +
+           QStringLiteral("or (sevcodTable.sevcodDes like ") + quoted + QStringLiteral("));");
 }
 
 QColor typeColor(const QString& type) {

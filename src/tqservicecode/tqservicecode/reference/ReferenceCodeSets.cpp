@@ -7,24 +7,28 @@ namespace tqservicecode::reference {
 const std::vector<CodeSet>& codeSets() {
     static const std::vector<CodeSet> sets = {
         {DisplayType::Dental, QStringLiteral("CDT"),
-         QStringLiteral("Current Dental Terminology, Third Edition"),
-         QStringLiteral("ImportCDT"), QStringLiteral("Import CDT Codes"), QString(), false, false},
+         QStringLiteral("Current Dental Terminology, Third Edition"), QStringLiteral("ImportCDT"),
+         QStringLiteral("Import CDT Codes"), QString(), false, false},
         {DisplayType::Procedure, QStringLiteral("CPT"),
          QStringLiteral("Physicians' Current Procedural Terminology, Fourth Edition"),
-         QStringLiteral("ImportCPT"), QStringLiteral("Import CPT Codes"), QStringLiteral("CPT"), false, false},
+         QStringLiteral("ImportCPT"), QStringLiteral("Import CPT Codes"), QStringLiteral("CPT"),
+         false, false},
         {DisplayType::Diagnosis, QStringLiteral("ICD9"),
          QStringLiteral("International Classification of Diseases, 9th Revision, Clinical "
                         "Modification"),
-         QStringLiteral("ImportICD"), QStringLiteral("Import ICD Codes"), QStringLiteral("ICD"), true, false},
+         QStringLiteral("ImportICD"), QStringLiteral("Import ICD Codes"), QStringLiteral("ICD"),
+         true, false},
         {DisplayType::Diagnosis10, QStringLiteral("ICD10"),
          QStringLiteral("International Classification of Diseases, 10th Revision, Clinical "
                         "Modification"),
-         QStringLiteral("ImportICD10"), QStringLiteral("Import ICD-10-CM Codes"), QStringLiteral("ICD"), true, true},
+         QStringLiteral("ImportICD10"), QStringLiteral("Import ICD-10-CM Codes"),
+         QStringLiteral("ICD"), true, true},
         // HCPCS Level II codes are billed on the same claims as the physicians' procedure
         // codes (CPT is HCPCS Level I), so they join the practice's "CPT" category.
         {DisplayType::Hcpcs, QStringLiteral("HCPCS"),
          QStringLiteral("Healthcare Common Procedure Coding System, Level II"),
-         QStringLiteral("ImportHCPCS"), QStringLiteral("Import HCPCS Codes"), QStringLiteral("CPT"), false, false},
+         QStringLiteral("ImportHCPCS"), QStringLiteral("Import HCPCS Codes"), QStringLiteral("CPT"),
+         false, false},
     };
     return sets;
 }

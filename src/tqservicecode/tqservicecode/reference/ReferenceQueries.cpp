@@ -50,8 +50,7 @@ QString treeStatement(const QString& prefix) {
 QString rangeFilter(const QString& prefix, const QString& start, const QString& end) {
     // Through the host's quoting, so that a range from the file never leaves its literal.
     return QLatin1Char('(') + prefix + QStringLiteral("Cod Between ") + GIC().SqlText(start) +
-           QStringLiteral(" AND ") + GIC().SqlText(end + QStringLiteral("zzz")) +
-           QLatin1Char(')');
+           QStringLiteral(" AND ") + GIC().SqlText(end + QStringLiteral("zzz")) + QLatin1Char(')');
 }
 
 QString placementFilter(const QString& prefix, int32_t level, int32_t nodeId) {
@@ -124,7 +123,8 @@ QString revisionCaption(const Revision& revision) {
 QString revisionPanel(const Revision& revision) {
     const bool dated = revision.effective.isValid();
     const QString date =
-        dated ? tqplatform::vb::Format(revision.effective, QStringLiteral("Short Date")) : QString();
+        dated ? tqplatform::vb::Format(revision.effective, QStringLiteral("Short Date"))
+              : QString();
     QString text;
     if (!revision.notice.isEmpty()) {
         text = revision.notice;

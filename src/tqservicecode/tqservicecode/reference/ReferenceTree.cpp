@@ -25,8 +25,8 @@ QString properCase(const QString& text) {
 QString nodeText(const TreeRow& row) {
     const QString text = row.level == 1 ? properCase(row.description) : row.description;
     if (row.rangeStart != row.rangeEnd) {
-        return text + QStringLiteral(" (") + row.rangeStart + QStringLiteral(" - ") +
-               row.rangeEnd + QLatin1Char(')');
+        return text + QStringLiteral(" (") + row.rangeStart + QStringLiteral(" - ") + row.rangeEnd +
+               QLatin1Char(')');
     }
     return text + QStringLiteral(" (") + row.rangeStart + QLatin1Char(')');
 }

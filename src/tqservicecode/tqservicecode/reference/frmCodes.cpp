@@ -60,8 +60,8 @@ QString textOf(const QVariant& value) {
     return value.isNull() ? QString() : value.toString();
 }
 
-const bool registered = (ScreenFactory::registerScreen(
-                             ReferenceCodeScreenName, [] { return std::make_unique<frmCodes>(); }),
+const bool registered = (ScreenFactory::registerScreen(ReferenceCodeScreenName,
+                                                       [] { return std::make_unique<frmCodes>(); }),
                          true);
 
 }  // namespace
@@ -93,8 +93,7 @@ void frmCodes::buildControls() {
         action->setObjectName(key);
         action->setToolTip(tip);
         action->setStatusTip(tip);
-        connect(action, &QAction::triggered, this,
-                [handler] { tqplatform::ui::guard(handler); });
+        connect(action, &QAction::triggered, this, [handler] { tqplatform::ui::guard(handler); });
     };
     add(QStringLiteral("Search"), QStringLiteral("Search"), QStyle::SP_FileDialogContentsView,
         QStringLiteral("Search the codes"), [this] { askSearch({}); });
@@ -118,7 +117,8 @@ void frmCodes::buildControls() {
     TV->installEventFilter(this);
     connect(TV, &QTreeWidget::currentItemChanged, this,
             [this](QTreeWidgetItem* item) { nodeChosen(item); });
-    connect(TV, &QTreeWidget::itemExpanded, this, [this](QTreeWidgetItem* item) { nodeChosen(item); });
+    connect(TV, &QTreeWidget::itemExpanded, this,
+            [this](QTreeWidgetItem* item) { nodeChosen(item); });
     connect(TV, &QTreeWidget::itemCollapsed, this,
             [this](QTreeWidgetItem* item) { nodeChosen(item); });
 
@@ -179,7 +179,8 @@ void frmCodes::loadSettings() {
     }
     const int pixelWidth = tqplatform::twips::toPixelsX(width, this);
     resize(pixelWidth, tqplatform::twips::toPixelsY(height, this));
-    const int treePixels = std::clamp(tqplatform::twips::toPixelsX(tree, this), 40, pixelWidth - 40);
+    const int treePixels =
+        std::clamp(tqplatform::twips::toPixelsX(tree, this), 40, pixelWidth - 40);
     Splitter->setSizes({treePixels, std::max(40, pixelWidth - treePixels)});
 }
 
@@ -231,8 +232,7 @@ void frmCodes::openCodesDatabase() {
     TDBG->setDataSource(nullptr);
     m_list.Close();
     m_codes.reset();
-    const QString url =
-        GIC().GetDatabaseConnectionString(QStringLiteral("CODES"), 1, QString());
+    const QString url = GIC().GetDatabaseConnectionString(QStringLiteral("CODES"), 1, QString());
     m_codes = std::make_unique<tqplatform::Connection>(url);
 }
 
@@ -362,8 +362,8 @@ void frmCodes::listCodes(const QString& filter) {
     QString field = m_prefix + QStringLiteral("Cod");
     QVariant rememberedId;
     if (key == m_lastKey && m_list.isOpen()) {
-        if (const int col = TDBG->col(); col >= 0) {
-            field = TDBG->column(col).dataField;
+        if (!currentField().isEmpty()) {
+            field = currentField();
         }
         if (!m_list.Eof() && !m_list.Bof()) {
             rememberedId = m_list.Fields(idField);
@@ -373,8 +373,8 @@ void frmCodes::listCodes(const QString& filter) {
         m_sort = reference::defaultSort(m_prefix);
         m_ascending = true;
     }
-    const QString sql = GIC().TranslateSql(
-        reference::listStatement(m_prefix, filter, m_sort.expression), 0);
+    const QString sql =
+        GIC().TranslateSql(reference::listStatement(m_prefix, filter, m_sort.expression), 0);
     // Let go of the last list first: its unread rows would otherwise be read to the end
     // before the new statement runs.
     m_fetchTimer->stop();
@@ -425,9 +425,16 @@ void frmCodes::showSortPicture() {
     header->setSortIndicator(col, m_ascending ? Qt::AscendingOrder : Qt::DescendingOrder);
 }
 
-void frmCodes::sortList(bool ascending) {
+QString frmCodes::currentField() const {
     const int col = TDBG->col();
-    const QString field = col >= 0 ? TDBG->column(col).dataField : QString();
+    return col >= 0 && col < TDBG->columnCountTotal() ? TDBG->column(col).dataField : QString();
+}
+
+void frmCodes::sortList(bool ascending) {
+    if (m_set == nullptr) {
+        return;
+    }
+    const QString field = currentField();
     m_sort = reference::sortFor(m_prefix, field, ascending);
     m_ascending = ascending;
     // The database sorts: the first rows of the new order come without reading the rest.

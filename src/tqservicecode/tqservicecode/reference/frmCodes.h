@@ -88,6 +88,8 @@ private:
     /// Lists the codes of the current node with filter.
     void listCodes(const QString& filter);
     void fetchRest();
+    /// The data field of the grid's current column ("" when none).
+    QString currentField() const;
     void showSortPicture();
     void sortList(bool ascending);
     void importCode();

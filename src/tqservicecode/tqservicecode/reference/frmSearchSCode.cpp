@@ -39,22 +39,49 @@ const bool registered =
                                    [] { return std::make_unique<frmSearchSCode>(); }),
      true);
 
-/// Shows the current row the other way round: white text on the row's type colour.
-class InverseHighlight : public QStyledItemDelegate {
+/// Money columns are right aligned, every other column left aligned.
+Qt::Alignment alignmentOf(const RecordGrid& grid, int column) {
+    const bool money = column >= 0 && column < grid.columnCountTotal() &&
+                       grid.column(column).numberFormat == QStringLiteral("Currency");
+    return (money ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter;
+}
+
+/// The headings aligned as their columns.
+class AlignedHeader : public QHeaderView {
 public:
-    using QStyledItemDelegate::QStyledItemDelegate;
+    explicit AlignedHeader(RecordGrid& grid) : QHeaderView(Qt::Horizontal, &grid), m_grid(grid) {}
+
+protected:
+    void initStyleOptionForIndex(QStyleOptionHeader* option, int logicalIndex) const override {
+        QHeaderView::initStyleOptionForIndex(option, logicalIndex);
+        option->textAlignment = alignmentOf(m_grid, logicalIndex);
+    }
+
+private:
+    RecordGrid& m_grid;
+};
+
+/// Aligns the cells as their columns and shows the current row the other way round: white
+/// text on the row's type colour.
+class SearchRowDelegate : public QStyledItemDelegate {
+public:
+    explicit SearchRowDelegate(RecordGrid& grid) : QStyledItemDelegate(&grid), m_grid(grid) {}
 
 protected:
     void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override {
         QStyledItemDelegate::initStyleOption(option, index);
+        option->displayAlignment = alignmentOf(m_grid, index.column());
         const QVariant colour = index.data(Qt::ForegroundRole);
-        const QColor text = colour.canConvert<QBrush>() ? colour.value<QBrush>().color()
-                                                          : QColor(Qt::black);
+        const QColor text =
+            colour.canConvert<QBrush>() ? colour.value<QBrush>().color() : QColor(Qt::black);
         option->palette.setColor(QPalette::Text, text);
         option->palette.setColor(QPalette::Base, Qt::white);
         option->palette.setColor(QPalette::Highlight, text);
         option->palette.setColor(QPalette::HighlightedText, Qt::white);
     }
+
+private:
+    RecordGrid& m_grid;
 };
 
 /// The columns of the result list, as the statement names them.
@@ -123,8 +150,7 @@ void frmSearchSCode::buildControls() {
             entry->setObjectName(set.menuKey);
             const int32_t type = set.displayType;
             connect(entry, &QAction::triggered, this, [this, type] {
-                tqplatform::ui::guard(
-                    [this, type] { importCodes(type, dbcSCode->currentText()); });
+                tqplatform::ui::guard([this, type] { importCodes(type, dbcSCode->currentText()); });
             });
         }
         import->setMenu(menu);
@@ -156,7 +182,8 @@ void frmSearchSCode::buildControls() {
     TDBG->setSelectionBehavior(QAbstractItemView::SelectRows);
     TDBG->setSelectionMode(QAbstractItemView::SingleSelection);
     TDBG->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    TDBG->setItemDelegate(new InverseHighlight(TDBG));
+    TDBG->setItemDelegate(new SearchRowDelegate(*TDBG));
+    TDBG->setHorizontalHeader(new AlignedHeader(*TDBG));
     TDBG->installEventFilter(this);
     TDBG->setRowStyle([this](int, tqplatform::Bookmark) {
         // The list stands on the row while its style is asked for.
@@ -175,6 +202,10 @@ void frmSearchSCode::buildControls() {
     layout->addWidget(TDBG, 1);
 }
 
+Qt::Alignment frmSearchSCode::columnAlignment(int column) const {
+    return alignmentOf(*TDBG, column);
+}
+
 void frmSearchSCode::Set_FormSize() {
     const QRect screen = QApplication::primaryScreen()->availableGeometry();
     resize(screen.width() * 8 / 10, screen.height() * 8 / 10);
@@ -191,10 +222,11 @@ void frmSearchSCode::Setup_TDBG() {
         if (field.money) {
             column.numberFormat = QStringLiteral("Currency");
         }
-        column.width = TDBG->letterWidth() * (field.field == codesearch::field::Description ? 30 : 10);
+        column.width =
+            TDBG->letterWidth() * (field.field == codesearch::field::Description ? 30 : 10);
         TDBG->addColumn(TDBG->columnCountTotal(), column);
     }
-    LoadGridLayout(*TDBG, codesearch::LayoutTag + GIC().GetCurrentUserName());
+    // LAYOUT LoadGridLayout(*TDBG, codesearch::LayoutTag + GIC().GetCurrentUserName());
     m_gridSetUp = true;
 }
 
@@ -214,7 +246,8 @@ void frmSearchSCode::findClicked() {
 void frmSearchSCode::Find_Codes() {
     tqplatform::ui::WaitCursor wait;
     tqGlobal::IHostServices& gic = GIC();
-    const QString sql = gic.TranslateSql(codesearch::findCodesStatement(dbcSCode->currentText()), 0);
+    const QString sql =
+        gic.TranslateSql(codesearch::findCodesStatement(dbcSCode->currentText()), 0);
     TDBG->setDataSource(nullptr);
     m_list.Close();
     m_list = tqplatform::Recordset(gic.GetConnection(), sql);
@@ -261,7 +294,7 @@ void frmSearchSCode::reject() {
 void frmSearchSCode::done(int result) {
     if (m_gridSetUp) {
         tqplatform::ui::guard([this] {
-            SaveGridLayout(*TDBG, codesearch::LayoutTag + GIC().GetCurrentUserName());
+            // LAYOUT SaveGridLayout(*TDBG, codesearch::LayoutTag + GIC().GetCurrentUserName());
         });
     }
     QDialog::done(result);

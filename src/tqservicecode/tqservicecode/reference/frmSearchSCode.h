@@ -39,6 +39,9 @@ public:
     /// The result list (closed before the first search).
     const tqplatform::Recordset& list() const { return m_list; }
 
+    /// How a column's cells and heading are aligned: money right, the rest left.
+    Qt::Alignment columnAlignment(int column) const;
+
     void reject() override;
 
 protected:
