@@ -15,7 +15,8 @@ BUILD_DIR="${TQ_BUILD_DIR:-build}"
 ASAN_DIR="${TQ_ASAN_BUILD_DIR:-build-asan}"
 JOBS="${TQ_JOBS:-$(nproc)}"
 PACKAGES=(build-essential cmake ninja-build clang-format qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite
-          libqt6sql6-psql libgl-dev postgresql postgresql-contrib xvfb xauth libsqlite3-dev libpq-dev liblzma-dev)
+          libqt6sql6-psql libgl-dev postgresql postgresql-contrib xvfb xauth libsqlite3-dev libpq-dev liblzma-dev
+          poppler-utils)
 
 say() { printf '[tq] %s\n' "$*"; }
 

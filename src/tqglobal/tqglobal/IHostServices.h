@@ -7,6 +7,7 @@
 #include <QRect>
 #include <QString>
 #include <QStringList>
+#include <QTime>
 
 #include <cstdint>
 #include <memory>
@@ -153,6 +154,13 @@ public:
     virtual std::shared_ptr<ITextEntryDialog> CreateTextEntryDialog() = 0;
 
     // --- Grids: layouts, printing and export.
+    /// Sorts the rows of a table of texts by their first cell, as text, ascending.
+    virtual void SortTableRows(QList<QStringList>& rows) = 0;
+    /// The host's current date and time (the page footer of a printed grid).
+    virtual QDate GetHostDate() = 0;
+    virtual QTime GetHostTime() = 0;
+    /// The printer the practice chose for its printing ("" for the system's default).
+    virtual QString GetPrinterName() = 0;
 
     // --- The code table: the browser.
 

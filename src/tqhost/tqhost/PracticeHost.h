@@ -3,6 +3,7 @@
 #include <tqglobal/IHostServices.h>
 
 #include <QDate>
+#include <QDateTime>
 #include <QObject>
 #include <QPointer>
 #include <QString>
@@ -177,6 +178,14 @@ public:
     std::shared_ptr<tqGlobal::ITextEntryDialog> CreateTextEntryDialog() override;
 
     // Grids: layouts, printing and export.
+    void SortTableRows(QList<QStringList>& rows) override;
+    QDate GetHostDate() override;
+    QTime GetHostTime() override;
+    QString GetPrinterName() override { return m_printerName; }
+    /// The practice's configured printer ("" for the system's default).
+    void setPrinterName(const QString& name) { m_printerName = name; }
+    /// A fixed clock for GetHostDate and GetHostTime; an invalid value means now.
+    void setHostClock(const QDateTime& now) { m_hostClock = now; }
 
     // The code table: the browser.
 
@@ -231,6 +240,8 @@ private:
     QString m_screenOption;
 
     // Grids: layouts, printing and export.
+    QString m_printerName;
+    QDateTime m_hostClock;
 
     // The code table: the browser.
 

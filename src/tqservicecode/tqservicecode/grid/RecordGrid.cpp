@@ -260,8 +260,12 @@ void RecordGrid::setCol(int column) {
     m_col = column;
     const int row = currentRowIndex();
     if (row >= 0) {
+        // A new current column leaves the rows in view where they are.
+        const bool autoScrolling = hasAutoScroll();
+        setAutoScroll(false);
         selectionModel()->setCurrentIndex(m_model->index(row, column),
                                           QItemSelectionModel::NoUpdate);
+        setAutoScroll(autoScrolling);
     }
 }
 
@@ -304,6 +308,35 @@ void RecordGrid::clearSelBookmarks() {
     selectionModel()->clearSelection();
     m_syncing = false;
     forgetSelection();
+    emit selChange();
+}
+
+void RecordGrid::setSelBookmarks(const std::vector<tqplatform::Bookmark>& bookmarks) {
+    forgetSelection();
+    std::vector<int> rows;
+    rows.reserve(bookmarks.size());
+    for (tqplatform::Bookmark b : bookmarks) {
+        const int row = m_model->rowOf(b);
+        if (row >= 0 && m_selectedSet.insert(b).second) {
+            m_selected.push_back(b);
+            rows.push_back(row);
+        }
+    }
+    // Neighbouring rows make one range: the selection model stays small.
+    std::sort(rows.begin(), rows.end());
+    QItemSelection selection;
+    const int lastColumn = std::max(0, m_model->columnCount() - 1);
+    for (size_t i = 0; i < rows.size();) {
+        size_t j = i;
+        while (j + 1 < rows.size() && rows[j + 1] == rows[j] + 1) {
+            ++j;
+        }
+        selection.select(m_model->index(rows[i], 0), m_model->index(rows[j], lastColumn));
+        i = j + 1;
+    }
+    m_syncing = true;
+    selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect);
+    m_syncing = false;
     emit selChange();
 }
 

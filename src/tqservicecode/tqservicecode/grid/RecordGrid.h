@@ -88,6 +88,8 @@ public:
     void addSelBookmark(tqplatform::Bookmark bookmark);
     void removeSelBookmark(tqplatform::Bookmark bookmark);
     void clearSelBookmarks();
+    /// Replaces the selection with these rows, in this order, in one step.
+    void setSelBookmarks(const std::vector<tqplatform::Bookmark>& bookmarks);
     bool isSelected(tqplatform::Bookmark bookmark) const {
         return m_selectedSet.contains(bookmark);
     }

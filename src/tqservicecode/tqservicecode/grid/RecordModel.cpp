@@ -152,14 +152,6 @@ void RecordModel::insertGridColumn(int index, const GridColumn& column) {
     beginInsertColumns({}, index, index);
     m_columns.insert(m_columns.begin() + index, column);
     m_fieldIndex.insert(m_fieldIndex.begin() + index, -1);
-    if (m_mode == Mode::Storage) {
-        // Storage cells are kept by column index: a new column shifts those behind it.
-        for (auto& cells : m_storage) {
-            if (std::cmp_less(index, cells.size())) {
-                cells.insert(cells.begin() + index, QVariant());
-            }
-        }
-    }
     resolveFields();
     endInsertColumns();
 }
@@ -171,13 +163,6 @@ void RecordModel::removeGridColumn(int index) {
     beginRemoveColumns({}, index, index);
     m_columns.erase(m_columns.begin() + index);
     m_fieldIndex.erase(m_fieldIndex.begin() + index);
-    if (m_mode == Mode::Storage) {
-        for (auto& cells : m_storage) {
-            if (std::cmp_less(index, cells.size())) {
-                cells.erase(cells.begin() + index);
-            }
-        }
-    }
     endRemoveColumns();
 }
 

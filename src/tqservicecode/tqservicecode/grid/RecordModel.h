@@ -64,7 +64,8 @@ public:
     void setRecordset(tqplatform::Recordset* rs);
     tqplatform::Recordset* recordset() const { return m_rs; }
     void rebind();
-    /// Storage mode with rows of values by column index (a row may be shorter).
+    /// Storage mode with rows of values by column index (a row may be shorter). The values
+    /// stay where they are when columns are added or removed: column i shows value i.
     void setStorageRows(std::vector<std::vector<QVariant>> rows);
     void appendStorageRow(std::vector<QVariant> row);
     void removeStorageRow(int row);
@@ -122,7 +123,7 @@ private:
     int fieldOf(int column) const;
     void resolveFields();
 
-    Mode m_mode = Mode::Storage;
+    Mode m_mode = Mode::Bound;
     tqplatform::Recordset* m_rs = nullptr;
     int m_rows = 0;  // rows the model has announced
     std::vector<std::vector<QVariant>> m_storage;
