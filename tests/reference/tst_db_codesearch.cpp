@@ -206,8 +206,10 @@ private slots:
             QCOMPARE(tqtest::control<QComboBox>(form, "dbcSCode")->currentText(),
                      QStringLiteral("DUP"));
             QCOMPARE(column(form, "Description"), QStringList({"First twin", "Second twin"}));
-            QTest::keyClick(tqtest::control<RecordGrid>(form, "TDBG"), Qt::Key_Down);
-            QTest::keyClick(tqtest::control<RecordGrid>(form, "TDBG"), Qt::Key_Return);
+            RecordGrid* grid = tqtest::control<RecordGrid>(form, "TDBG");
+            grid->setColumnWidth(grid->columnByCaption("Description"), 5000);
+            QTest::keyClick(grid, Qt::Key_Down);
+            QTest::keyClick(grid, Qt::Key_Return);
         });
         // Typed in the picker's entry box: the code matches two rows.
         Select_Code picker;
@@ -220,6 +222,9 @@ private slots:
         QCOMPARE(picker.chosenList().index(0).data(int(PickerListModel::Role::Id)).toInt(), second);
         // The window's grid layout is kept for the user.
         QVERIFY(QFile::exists(f.db.dataPath() + "STP" + QDir::separator() + "TGSRSCtester.STP"));
+        const frmSearchSCode again;
+        const RecordGrid* grid = tqtest::control<RecordGrid>(again, "TDBG");
+        QCOMPARE(grid->columnWidth(grid->columnByCaption("Description")), 5000.0);
     }
 };
 

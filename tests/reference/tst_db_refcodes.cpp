@@ -2,6 +2,7 @@
 #include "ReferenceFixture.h"
 #include "TestMain.h"
 
+#include <demo/MainWindow.h>
 #include <tqhost/ReferenceCodes.h>
 #include <tqservicecode/forms/ScreenFactory.h>
 #include <tqservicecode/grid/RecordGrid.h>
@@ -17,6 +18,7 @@
 #include <QApplication>
 #include <QHeaderView>
 #include <QLabel>
+#include <QMenu>
 #include <QScreen>
 #include <QSplitter>
 #include <QToolBar>
@@ -352,6 +354,21 @@ private slots:
                  tqplatform::twips::fromPixelsX(300));
         QCOMPARE(f.host->GetUserSettingNumber("FRMCODES_WIDTHtester", 0),
                  tqplatform::twips::fromPixelsX(screen.width() * 9 / 10));
+    }
+
+    void theDemoLooksUpEachSet() {
+        TQ_PRACTICE(f);
+        tqdemo::MainWindow window(f.host, f.component);
+        QMenu* menu = window.findChild<QMenu*>("mnuReferenceCodes");
+        QCOMPARE(menu->title(), QStringLiteral("Look up reference codes"));
+        QCOMPARE(menu->actions().size(), 5);
+        ScriptedUi ui;
+        QStringList captions;
+        ui.onShow(ReferenceCodeScreenName, [&](QDialog& d) { captions << d.windowTitle(); });
+        window.findChild<QAction*>("actReferenceHCPCS")->trigger();
+        window.findChild<QAction*>("actReferenceICD10")->trigger();
+        QCOMPARE(captions, QStringList({reference::codeSetFor(4)->caption,
+                                        reference::codeSetFor(3)->caption}));
     }
 
     void aMissingReferenceDatabaseIsReported() {

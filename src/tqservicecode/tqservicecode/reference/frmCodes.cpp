@@ -4,6 +4,7 @@
 #include <tqservicecode/forms/ContextHelp.h>
 #include <tqservicecode/forms/FormIcon.h>
 #include <tqservicecode/forms/ScreenFactory.h>
+#include <tqservicecode/grid/GridLayout.h>
 #include <tqservicecode/grid/RecordGrid.h>
 #include <tqservicecode/maintenance/ServiceCodeEditorScreen.h>
 #include <tqservicecode/reference/ReferenceTree.h>
@@ -283,22 +284,21 @@ void frmCodes::buildColumns() {
         return;
     }
     m_columnsBuilt = true;
+    // Widths in letters of the grid's font.
     const double letter = TDBG->letterWidth();
-    const auto column = [letter](const QString& caption, const QString& field, int letters,
-                                 bool visible) {
-        GridColumn c;
-        c.caption = caption;
-        c.dataField = field;
-        c.visible = visible;
-        c.width = letter * letters;
-        return c;
-    };
     const QString p = m_prefix;
-    TDBG->addColumn(0, column(QStringLiteral("ID"), p + QStringLiteral("ID"), 0, false));
-    TDBG->addColumn(1, column(QStringLiteral("Code"), p + QStringLiteral("Cod"), 8, true));
-    TDBG->addColumn(2, column(QStringLiteral("Mod"), p + QStringLiteral("Mod"), 5,
-                              m_set != nullptr && m_set->showsModifier));
-    TDBG->addColumn(3, column(QStringLiteral("Description"), p + QStringLiteral("Des"), 20, true));
+    const bool modifier = m_set != nullptr && m_set->showsModifier;
+    AddGridColumn(*TDBG, 0, p + QStringLiteral("ID"), QStringLiteral("ID"),
+                  tqplatform::FieldType::Integer, std::nullopt, false, 0.0f);
+    AddGridColumn(*TDBG, 1, p + QStringLiteral("Cod"), QStringLiteral("Code"),
+                  tqplatform::FieldType::VarWChar, std::nullopt, true,
+                  static_cast<float>(letter * 8));
+    AddGridColumn(*TDBG, 2, p + QStringLiteral("Mod"), QStringLiteral("Mod"),
+                  tqplatform::FieldType::VarWChar, std::nullopt, modifier,
+                  static_cast<float>(letter * 5));
+    AddGridColumn(*TDBG, 3, p + QStringLiteral("Des"), QStringLiteral("Description"),
+                  tqplatform::FieldType::VarWChar, std::nullopt, true,
+                  static_cast<float>(letter * 20));
     showSortPicture();
 }
 
@@ -394,6 +394,9 @@ void frmCodes::listCodes(const QString& filter) {
         TDBG->setCol(col);
     }
     TDBG->followCursor();
+    if (const tqplatform::Bookmark current = TDBG->bookmark(); current >= 0) {
+        TDBG->addSelBookmark(current);  // the current row shows as such
+    }
     showSortPicture();
     showCount();
     if (!m_list.fetchComplete()) {

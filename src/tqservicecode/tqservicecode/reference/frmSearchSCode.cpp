@@ -4,6 +4,7 @@
 #include <tqservicecode/forms/ContextHelp.h>
 #include <tqservicecode/forms/FormIcon.h>
 #include <tqservicecode/forms/ScreenFactory.h>
+#include <tqservicecode/grid/GridLayout.h>
 #include <tqservicecode/grid/RecordGrid.h>
 #include <tqservicecode/reference/CodeSearchQueries.h>
 #include <tqservicecode/reference/ReferenceCodeSets.h>
@@ -212,21 +213,16 @@ void frmSearchSCode::Set_FormSize() {
 }
 
 void frmSearchSCode::Setup_TDBG() {
-    while (TDBG->columnCountTotal() > 0) {
-        TDBG->removeColumn(0);
-    }
+    ClearGrid(*TDBG);
+    int16_t index = 0;
     for (const ResultColumn& field : resultColumns()) {
-        GridColumn column;
-        column.caption = field.field;
-        column.dataField = field.field;
-        if (field.money) {
-            column.numberFormat = QStringLiteral("Currency");
-        }
-        column.width =
-            TDBG->letterWidth() * (field.field == codesearch::field::Description ? 30 : 10);
-        TDBG->addColumn(TDBG->columnCountTotal(), column);
+        const int letters = field.field == codesearch::field::Description ? 30 : 10;
+        AddGridColumn(
+            *TDBG, index++, field.field, field.field,
+            field.money ? tqplatform::FieldType::Currency : tqplatform::FieldType::VarWChar,
+            std::nullopt, true, static_cast<float>(TDBG->letterWidth() * letters));
     }
-    // LAYOUT LoadGridLayout(*TDBG, codesearch::LayoutTag + GIC().GetCurrentUserName());
+    LoadGridLayout(*TDBG, codesearch::LayoutTag + GIC().GetCurrentUserName());
     m_gridSetUp = true;
 }
 
@@ -254,6 +250,9 @@ void frmSearchSCode::Find_Codes() {
     m_list.setSort(codesearch::ResultSort);
     TDBG->setDataSource(&m_list);
     TDBG->followCursor();
+    if (const tqplatform::Bookmark current = TDBG->bookmark(); current >= 0) {
+        TDBG->addSelBookmark(current);  // the current row shows in its type's colour
+    }
     setTabOrder();
 }
 
@@ -293,9 +292,8 @@ void frmSearchSCode::reject() {
 
 void frmSearchSCode::done(int result) {
     if (m_gridSetUp) {
-        tqplatform::ui::guard([this] {
-            // LAYOUT SaveGridLayout(*TDBG, codesearch::LayoutTag + GIC().GetCurrentUserName());
-        });
+        tqplatform::ui::guard(
+            [this] { SaveGridLayout(*TDBG, codesearch::LayoutTag + GIC().GetCurrentUserName()); });
     }
     QDialog::done(result);
 }
