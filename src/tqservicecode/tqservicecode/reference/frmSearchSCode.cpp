@@ -89,15 +89,20 @@ private:
 struct ResultColumn {
     QString field;
     bool money;
+    /// The width the column starts with, in letters of the grid's font.
+    int letters;
 };
 
 const std::vector<ResultColumn>& resultColumns() {
-    static const std::vector<ResultColumn> columns = {
-        {codesearch::field::ServiceCode, false}, {codesearch::field::OfficeCode, false},
-        {codesearch::field::Description, false}, {QStringLiteral("Fee 1"), true},
-        {QStringLiteral("Fee 2"), true},         {QStringLiteral("Fee 3"), true},
-        {QStringLiteral("Fee 4"), true},         {codesearch::field::Type, false},
-        {codesearch::field::ID, false}};
+    static const std::vector<ResultColumn> columns = {{codesearch::field::ServiceCode, false, 14},
+                                                      {codesearch::field::OfficeCode, false, 14},
+                                                      {codesearch::field::Description, false, 48},
+                                                      {QStringLiteral("Fee 1"), true, 11},
+                                                      {QStringLiteral("Fee 2"), true, 11},
+                                                      {QStringLiteral("Fee 3"), true, 11},
+                                                      {QStringLiteral("Fee 4"), true, 11},
+                                                      {codesearch::field::Type, false, 14},
+                                                      {codesearch::field::ID, false, 8}};
     return columns;
 }
 
@@ -216,11 +221,10 @@ void frmSearchSCode::Setup_TDBG() {
     ClearGrid(*TDBG);
     int16_t index = 0;
     for (const ResultColumn& field : resultColumns()) {
-        const int letters = field.field == codesearch::field::Description ? 30 : 10;
         AddGridColumn(
             *TDBG, index++, field.field, field.field,
             field.money ? tqplatform::FieldType::Currency : tqplatform::FieldType::VarWChar,
-            std::nullopt, true, static_cast<float>(TDBG->letterWidth() * letters));
+            std::nullopt, true, static_cast<float>(TDBG->letterWidth() * field.letters));
     }
     LoadGridLayout(*TDBG, codesearch::LayoutTag + GIC().GetCurrentUserName());
     m_gridSetUp = true;
