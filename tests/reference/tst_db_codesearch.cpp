@@ -74,10 +74,24 @@ struct SearchPractice : tqtest::ComponentFixture {
 
 }  // namespace
 
+/// The run's practice, for the tests that only read it.
+#define TQ_SHARED_PRACTICE(f)            \
+    TQ_REQUIRE_DATABASE(m_practice->db); \
+    QVERIFY(m_ready);                    \
+    [[maybe_unused]] SearchPractice& f = *m_practice
+
 class TestCodeSearch : public QObject {
     Q_OBJECT
+    std::unique_ptr<SearchPractice> m_practice;
+    bool m_ready = false;
 
 private slots:
+    void initTestCase() {
+        m_practice = std::make_unique<SearchPractice>();
+        m_ready = m_practice->db.available() && m_practice->setUp();
+    }
+    void cleanupTestCase() { m_practice.reset(); }
+
     void findsWhatWasTypedLiterally_data() {
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QStringList>("codes");
@@ -95,7 +109,7 @@ private slots:
     void findsWhatWasTypedLiterally() {
         QFETCH(QString, typed);
         QFETCH(QStringList, codes);
-        TQ_SEARCH_PRACTICE(f);
+        TQ_SHARED_PRACTICE(f);
         frmSearchSCode form;
         typeAndFind(form, typed);
         QCOMPARE(column(form, "Service Code"), codes);  // sorted by service code
@@ -103,7 +117,7 @@ private slots:
     }
 
     void answersTheChosenRow() {
-        TQ_SEARCH_PRACTICE(f);
+        TQ_SHARED_PRACTICE(f);
         ScriptedUi ui;
         {  // the office code when there is one, else the service code; Enter chooses
             frmSearchSCode form;
@@ -138,7 +152,7 @@ private slots:
     }
 
     void rowsShowTheirTypeAndMoney() {
-        TQ_SEARCH_PRACTICE(f);
+        TQ_SHARED_PRACTICE(f);
         frmSearchSCode form;
         form.setStartText("");
         const RecordGrid* grid = tqtest::control<RecordGrid>(form, "TDBG");

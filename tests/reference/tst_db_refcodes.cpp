@@ -9,6 +9,7 @@
 #include <tqservicecode/maintenance/ServiceCodeEditorScreen.h>
 #include <tqservicecode/reference/ReferenceCodeSets.h>
 #include <tqservicecode/reference/ReferenceCodesLauncher.h>
+#include <tqservicecode/reference/ReferenceQueries.h>
 #include <tqservicecode/reference/frmCodes.h>
 
 #include <tqplatform/ScriptedUi.h>
@@ -28,10 +29,6 @@ using tqplatform::ScriptedUi;
 using namespace tqservicecode;
 
 namespace {
-
-frmCodes& browser(QDialog& dialog) {
-    return dynamic_cast<frmCodes&>(dialog);
-}
 
 void press(const frmCodes& form, const QString& key) {
     tqtest::control<QToolBar>(form, "TB")->findChild<QAction*>(key)->trigger();
@@ -313,6 +310,26 @@ private slots:
                  QStringLiteral("250.01D0120"));
     }
 
+    void revisionLine_data() {
+        QTest::addColumn<QString>("notice");
+        QTest::addColumn<QDate>("effective");
+        QTest::addColumn<QString>("panel");
+        QTest::newRow("notice and date")
+            << "(c) ADA" << QDate(2011, 1, 1) << "(c) ADA (Effective 1/1/2011) ";
+        QTest::newRow("date only") << "" << QDate(2011, 1, 1) << "Effective 1/1/2011 ";
+        QTest::newRow("neither") << "" << QDate() << " ";
+    }
+    void revisionLine() {
+        QFETCH(QString, notice);
+        QFETCH(QDate, effective);
+        QFETCH(QString, panel);
+        QCOMPARE(reference::revisionPanel({"Long", "", notice, effective}), panel);
+        QCOMPARE(reference::revisionCaption({"Long", "", notice, effective}),
+                 QStringLiteral("Long"));
+        QCOMPARE(reference::revisionCaption({"Long", "Short", notice, effective}),
+                 QStringLiteral("Long (Short)"));
+    }
+
     void icd10TreeFollowsItsCategoriesAndOpensFast() {
         TQ_PRACTICE(f);
         frmCodes form;
@@ -341,7 +358,7 @@ private slots:
         f.host->SaveUserSettingNumber("FRMCODES_TVWIDTHtester", 1440 * 2);
         ScriptedUi ui;
         ui.onShow(ReferenceCodeScreenName, [&](QDialog& d) {
-            frmCodes& form = browser(d);
+            auto& form = dynamic_cast<frmCodes&>(d);
             QCOMPARE(form.width(), screen.width() * 9 / 10);
             QCOMPARE(form.height(), tqplatform::twips::toPixelsY(1440 * 5, &form));
             QSplitter* splitter = tqtest::control<QSplitter>(form, "Splitter");
