@@ -9,7 +9,6 @@
 #include <tqservicecode/maintenance/ServiceCodeEditorScreen.h>
 #include <tqservicecode/reference/ReferenceCodeSets.h>
 #include <tqservicecode/reference/ReferenceCodesLauncher.h>
-#include <tqservicecode/reference/ReferenceQueries.h>
 #include <tqservicecode/reference/frmCodes.h>
 
 #include <tqplatform/ScriptedUi.h>
@@ -308,26 +307,6 @@ private slots:
         QCOMPARE(reference::dentalCategory(code), category);
         QCOMPARE(reference::importedCode("250", "01") + reference::importedCode("D0120", ""),
                  QStringLiteral("250.01D0120"));
-    }
-
-    void revisionLine_data() {
-        QTest::addColumn<QString>("notice");
-        QTest::addColumn<QDate>("effective");
-        QTest::addColumn<QString>("panel");
-        QTest::newRow("notice and date")
-            << "(c) ADA" << QDate(2011, 1, 1) << "(c) ADA (Effective 1/1/2011) ";
-        QTest::newRow("date only") << "" << QDate(2011, 1, 1) << "Effective 1/1/2011 ";
-        QTest::newRow("neither") << "" << QDate() << " ";
-    }
-    void revisionLine() {
-        QFETCH(QString, notice);
-        QFETCH(QDate, effective);
-        QFETCH(QString, panel);
-        QCOMPARE(reference::revisionPanel({"Long", "", notice, effective}), panel);
-        QCOMPARE(reference::revisionCaption({"Long", "", notice, effective}),
-                 QStringLiteral("Long"));
-        QCOMPARE(reference::revisionCaption({"Long", "Short", notice, effective}),
-                 QStringLiteral("Long (Short)"));
     }
 
     void icd10TreeFollowsItsCategoriesAndOpensFast() {
