@@ -1,0 +1,232 @@
+// The reference browser on ICD-10-CM (72,621 codes): opening it on its tree and listing
+// "All Codes" until the first screen of rows is drawn, and a search over the descriptions
+// until its first screen is drawn, each beside the bare Qt driver running the same
+// statements and reading the same rows in the same run. On PostgreSQL the search is
+// measured again with trigram indexes on the code, modifier and description columns.
+// Runs on SQLite, and on PostgreSQL when a server answers (TQ_PG_* as the tests use them).
+#include "Controls.h"
+#include "TestDatabase.h"
+
+#include <tqhost/Host.h>
+#include <tqhost/ReferenceCodes.h>
+#include <tqservicecode/clsServiceCode.h>
+#include <tqservicecode/grid/RecordGrid.h>
+#include <tqservicecode/reference/ReferenceQueries.h>
+#include <tqservicecode/reference/frmCodes.h>
+
+#include <tqplatform/Connection.h>
+#include <tqplatform/Recordset.h>
+#include <tqplatform/ui.h>
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <QTreeWidget>
+
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+#include <memory>
+
+namespace {
+
+using tqservicecode::frmCodes;
+
+constexpr int Runs = 5;
+const QString Prefix = QStringLiteral("ICD10");
+
+/// Runs sql with the bare driver and reads up to rows rows (all for -1), every column.
+double bareMs(tqplatform::Connection& conn, const QString& sql, int rows, int* read = nullptr) {
+    QElapsedTimer timer;
+    timer.start();
+    QSqlQuery query(conn.database());
+    query.setForwardOnly(true);
+    if (!query.exec(sql)) {
+        qFatal("%s: %s", qPrintable(sql), qPrintable(query.lastError().text()));
+    }
+    int n = 0;
+    const int columns = query.record().count();
+    while ((rows < 0 || n < rows) && query.next()) {
+        for (int c = 0; c < columns; ++c) {
+            (void)query.value(c);
+        }
+        ++n;
+    }
+    query.finish();
+    if (read != nullptr) {
+        *read = n;
+    }
+    return timer.nsecsElapsed() / 1e6;
+}
+
+/// Runs action and draws the browser's list at once; answers the time both took.
+double drawnMs(frmCodes& form, const std::function<void()>& action) {
+    QElapsedTimer timer;
+    timer.start();
+    action();
+    tqtest::control<tqservicecode::RecordGrid>(form, "TDBG")->viewport()->repaint();
+    return timer.nsecsElapsed() / 1e6;
+}
+
+void chooseNode(frmCodes& form, const QString& text) {
+    auto* tree = tqtest::control<QTreeWidget>(form, "TV");
+    const QList<QTreeWidgetItem*> found = tree->findItems(text, Qt::MatchExactly);
+    tree->setCurrentItem(found.value(0));
+}
+
+struct Figures {
+    double screen = 1e300;
+    double bare = 1e300;
+};
+
+void printLine(const char* what, const Figures& f) {
+    std::printf("%-44s %10.2f %10.2f %7.2fx\n", what, f.screen, f.bare, f.screen / f.bare);
+}
+
+void measureSearches(tqhost::PracticeHost& host, tqplatform::Connection& codes, frmCodes& form,
+                     const char* label) {
+    const QStringList texts = {"caries", "fracture of tooth", "xyzzy"};
+    for (const QString& text : texts) {
+        const QString sql =
+            host.TranslateSql(tqservicecode::reference::listStatement(
+                                  Prefix, tqservicecode::reference::searchFilter(Prefix, text),
+                                  tqservicecode::reference::defaultSort(Prefix).expression),
+                              0);
+        Figures f;
+        double all = 1e300;
+        int matches = 0;
+        double afterAll = 1e300;
+        for (int i = 0; i < Runs; ++i) {
+            // From a list read to its end (the rest of a long list comes in while the
+            // user types), and straight after opening "All Codes", whose unread rows
+            // the connection then takes in before the search can run.
+            chooseNode(form, "Search Results");
+            f.screen = std::min(f.screen, drawnMs(form, [&] { form.search(text); }));
+            f.bare = std::min(f.bare, bareMs(codes, sql, frmCodes::FirstScreenRows));
+            all = std::min(all, bareMs(codes, sql, -1, &matches));
+            chooseNode(form, "All Codes");
+            afterAll = std::min(afterAll, drawnMs(form, [&] { form.search(text); }));
+        }
+        const QString what = QStringLiteral("%1 search '%2'").arg(label, text);
+        printLine(qPrintable(what), f);
+        std::printf("%-44s %10.2f\n", "  the same, straight after All Codes opened", afterAll);
+        std::printf("%-44s %10s %10.2f   (%d rows matched)\n", "  bare, every matching row", "",
+                    all, matches);
+    }
+}
+
+void run(const QString& label, tqtest::TestDatabase& practice, tqtest::TestDatabase& codesDb) {
+    std::printf("\n%s\n", qPrintable(label));
+    auto host = tqhost::createHost(practice.url(), practice.dataPath(), "bench");
+    tqservicecode::clsServiceCode component;
+    component.setGIC(host);
+    {
+        tqplatform::Connection build(codesDb.url());
+        QElapsedTimer timer;
+        timer.start();
+        tqhost::ReferenceBuildOptions options;
+        options.sets = {tqhost::ReferenceSet::Icd10};
+        tqhost::buildReferenceDatabase(build, options);
+        std::printf("ICD-10-CM built in %.0f ms\n", timer.nsecsElapsed() / 1e6);
+    }
+    host->setReferenceDatabaseUrl(codesDb.url());
+    (void)host->GetDatabaseConnectionString("CODES", 1, QString());  // names the text columns
+    tqplatform::Connection codes(codesDb.url());
+    const QString treeSql = host->TranslateSql(tqservicecode::reference::treeStatement(Prefix), 0);
+    const QString allSql = host->TranslateSql(
+        tqservicecode::reference::listStatement(
+            Prefix, QString(), tqservicecode::reference::defaultSort(Prefix).expression),
+        0);
+    std::printf("%-44s %10s %10s %8s\n", "best of 5, ms", "screen", "bare", "ratio");
+
+    Figures open;
+    Figures listing;
+    double openConnected = 1e300;
+    for (int i = 0; i < Runs; ++i) {
+        std::unique_ptr<frmCodes> form;
+        open.screen = std::min(open.screen, [&] {
+            QElapsedTimer timer;
+            timer.start();
+            form = std::make_unique<frmCodes>();
+            form->SetupScreen(3, QString());
+            chooseNode(*form, "All Codes");
+            form->show();
+            tqtest::control<tqservicecode::RecordGrid>(*form, "TDBG")->viewport()->repaint();
+            return timer.nsecsElapsed() / 1e6;
+        }());
+        open.bare = std::min(open.bare, bareMs(codes, treeSql, -1) +
+                                            bareMs(codes, allSql, frmCodes::FirstScreenRows));
+        // The same with the connection the window opens for itself.
+        QElapsedTimer connecting;
+        connecting.start();
+        {
+            tqplatform::Connection fresh(codesDb.url());
+            bareMs(fresh, treeSql, -1);
+            bareMs(fresh, allSql, frmCodes::FirstScreenRows);
+        }
+        openConnected = std::min(openConnected, connecting.nsecsElapsed() / 1e6);
+        // Listing "All Codes" again, from another node, on the open window.
+        chooseNode(*form, "Search Results");
+        listing.screen =
+            std::min(listing.screen, drawnMs(*form, [&] { chooseNode(*form, "All Codes"); }));
+        listing.bare = std::min(listing.bare, bareMs(codes, allSql, frmCodes::FirstScreenRows));
+        form->hide();
+    }
+    printLine("open: window, tree, All Codes drawn", open);
+    std::printf("%-44s %10s %10.2f %7.2fx\n", "  bare with opening its connection", "",
+                openConnected, open.screen / openConnected);
+    printLine("All Codes listed and drawn (window open)", listing);
+    std::printf("%-44s %10s %10.2f\n", "  bare, every row of All Codes", "",
+                bareMs(codes, allSql, -1));
+
+    frmCodes form;
+    form.SetupScreen(3, QString());
+    form.show();
+    measureSearches(*host, codes, form, "no index:");
+    if (practice.isPostgres()) {
+        QElapsedTimer timer;
+        timer.start();
+        codes.Execute("CREATE EXTENSION IF NOT EXISTS pg_trgm");
+        for (const char* column : {"ICD10Cod", "ICD10Mod", "ICD10Des"}) {
+            codes.Execute(QStringLiteral("CREATE INDEX ix_trgm_%1 ON ICD10Table USING gin (%1 "
+                                         "gin_trgm_ops)")
+                              .arg(QString::fromLatin1(column)));
+        }
+        codes.Execute("ANALYZE ICD10Table");
+        std::printf("trigram indexes made in %.0f ms\n", timer.nsecsElapsed() / 1e6);
+        measureSearches(*host, codes, form, "trigram:");
+    }
+    form.hide();
+    component.setGIC(nullptr);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    std::setvbuf(stdout, nullptr, _IONBF, 0);
+    QApplication app(argc, argv);
+    tqplatform::ui::setRealDialogsForbidden(true);
+    std::printf(
+        "Reference browser on ICD-10-CM: the screen until its first screen of rows is "
+        "drawn, beside the bare Qt driver running the same statements and reading the "
+        "same rows (best of %d, interleaved)\n",
+        Runs);
+    for (const char* database : {"sqlite", "postgresql"}) {
+        qputenv("TQ_TEST_DB", database);
+        tqtest::TestDatabase practice;
+        tqtest::TestDatabase codes;
+        const QString label = practice.isPostgres() ? "PostgreSQL" : "SQLite";
+        if (practice.available() && codes.available()) {
+            run(label, practice, codes);
+        } else {
+            std::printf("\n%s: skipped (%s)\n", qPrintable(label),
+                        qPrintable(practice.unavailableReason()));
+        }
+    }
+    return 0;
+}

@@ -1,0 +1,388 @@
+#include "../servicecode/ComponentFixture.h"
+#include "ReferenceFixture.h"
+#include "TestMain.h"
+
+#include <demo/MainWindow.h>
+#include <tqhost/ReferenceCodes.h>
+#include <tqservicecode/forms/ScreenFactory.h>
+#include <tqservicecode/grid/RecordGrid.h>
+#include <tqservicecode/maintenance/ServiceCodeEditorScreen.h>
+#include <tqservicecode/reference/ReferenceCodeSets.h>
+#include <tqservicecode/reference/ReferenceCodesLauncher.h>
+#include <tqservicecode/reference/frmCodes.h>
+
+#include <tqplatform/ScriptedUi.h>
+#include <tqplatform/Twips.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMenu>
+#include <QScreen>
+#include <QSplitter>
+#include <QToolBar>
+#include <QTreeWidget>
+
+using tqplatform::ScriptedUi;
+using namespace tqservicecode;
+
+namespace {
+
+void press(const frmCodes& form, const QString& key) {
+    tqtest::control<QToolBar>(form, "TB")->findChild<QAction*>(key)->trigger();
+}
+
+/// The texts of a node's children (the top level for null).
+QStringList nodeTexts(const frmCodes& form, const QTreeWidgetItem* parent = nullptr) {
+    const QTreeWidget* tree = tqtest::control<QTreeWidget>(form, "TV");
+    QStringList texts;
+    const int count = parent ? parent->childCount() : tree->topLevelItemCount();
+    for (int i = 0; i < count; ++i) {
+        texts << (parent ? parent->child(i) : tree->topLevelItem(i))->text(0);
+    }
+    return texts;
+}
+
+QTreeWidgetItem* node(const frmCodes& form, const QString& startOfText) {
+    const QList<QTreeWidgetItem*> found =
+        tqtest::control<QTreeWidget>(form, "TV")
+            ->findItems(startOfText, Qt::MatchStartsWith | Qt::MatchRecursive);
+    return found.isEmpty() ? nullptr : found.first();
+}
+
+void choose(frmCodes& form, const QString& startOfText) {
+    QTreeWidgetItem* item = node(form, startOfText);
+    QVERIFY2(item != nullptr, qPrintable(startOfText));
+    tqtest::control<QTreeWidget>(form, "TV")->setCurrentItem(item);
+}
+
+/// Every row of the list, read to its end: code, "." and modifier when there is one.
+QStringList listedCodes(frmCodes& form) {
+    const RecordGrid* grid = tqtest::control<RecordGrid>(form, "TDBG");
+    // The rest of a long list comes in behind the first screen.
+    if (!QTest::qWaitFor([&] { return !grid->recordModel()->canFetchMore({}); }, 30000)) {
+        qFatal("the list was not read to its end");
+    }
+    const QString p = form.CodeSetPrefix();
+    const int code = grid->columnByField(p + "Cod");
+    const int mod = grid->columnByField(p + "Mod");
+    QStringList codes;
+    for (int row = 0; row < grid->recordModel()->rowCount(); ++row) {
+        const QString m = grid->recordModel()->value(row, mod).toString();
+        codes << grid->recordModel()->value(row, code).toString() + (m.isEmpty() ? "" : "." + m);
+    }
+    return codes;
+}
+
+/// Makes the row of code current (false when the list does not hold it).
+bool goToCode(frmCodes& form, const QString& code) {
+    const int row = int(listedCodes(form).indexOf(code));
+    if (row < 0) {
+        return false;
+    }
+    RecordGrid* grid = tqtest::control<RecordGrid>(form, "TDBG");
+    grid->setCurrentIndex(grid->model()->index(row, 1));
+    return true;
+}
+
+/// The editor as the import fills it.
+struct FakeEditor : QDialog, ServiceCodeEditorScreen {
+    static inline QStringList boxes;
+    static inline int32_t id = -1;
+    ServiceCodeEditorEvents raised;
+    int32_t SevCodID() const override { return id; }
+    void setSevCodID(int32_t value) override { id = value; }
+    void setHideBackNext(bool) override {}
+    void Init_Data() override { boxes = QStringList(17); }
+    QString boxText(int index) const override { return boxes.value(index); }
+    void setBoxText(int index, const QString& text) override { boxes[index] = text; }
+    ServiceCodeEditorEvents& events() override { return raised; }
+};
+
+}  // namespace
+
+/// The run's practice, named f.
+#define TQ_PRACTICE(f)                   \
+    TQ_REQUIRE_DATABASE(m_practice->db); \
+    [[maybe_unused]] tqtest::ComponentFixture& f = *m_practice
+
+class TestReferenceCodes : public QObject {
+    Q_OBJECT
+
+    // One practice for the run, reading the reference database of every shipped set
+    // (shared by the tests, read only).
+    std::unique_ptr<tqtest::ComponentFixture> m_practice;
+    QString m_codes;
+
+private slots:
+    void initTestCase() {
+        m_practice = std::make_unique<tqtest::ComponentFixture>();
+        if (m_practice->open()) {
+            m_codes = tqtest::sharedReferenceDatabase(m_practice->db);
+        }
+    }
+    void init() {
+        if (m_practice->host) {
+            m_practice->host->setReferenceDatabaseUrl(m_codes);
+        }
+    }
+    void cleanupTestCase() { m_practice.reset(); }
+
+    void dentalTreeListsSortsAndKeepsItsRow() {
+        TQ_PRACTICE(f);
+        frmCodes form;
+        form.SetupScreen(0, "");
+        QCOMPARE(form.windowTitle(), QStringLiteral("Dental procedure codes (sample set)"));
+        QVERIFY(tqtest::control<QLabel>(form, "Main")->text().endsWith("full set. "));
+        const QStringList top = nodeTexts(form);
+        QCOMPARE(top.first(), QStringLiteral("Diagnostic (D0100 - D0999)"));
+        QCOMPARE(top.mid(top.size() - 2), QStringList({"All Codes", "Search Results"}));
+        QCOMPARE(nodeTexts(form, node(form, "General services")),
+                 QStringList{"Unlisted Service (D9999)"});  // proper case, one code shown
+        // The first node is listed at once, by code; the modifier column is hidden.
+        QCOMPARE(listedCodes(form).first(), QStringLiteral("D0120"));
+        QVERIFY(!listedCodes(form).contains("D1110"));
+        QCOMPARE(tqtest::control<QLabel>(form, "Count")->text(),
+                 "1 of " + QString::number(listedCodes(form).size()));
+        RecordGrid* grid = tqtest::control<RecordGrid>(form, "TDBG");
+        QVERIFY(!grid->columnVisible(grid->columnByField("CDTMod")));
+        // The upper bound of a range takes codes that begin with it.
+        choose(form, "Restorations");
+        QVERIFY(listedCodes(form).contains("D2699A"));
+
+        // Sorting by the current column, descending; the current row stays current.
+        choose(form, "All Codes");
+        QVERIFY(goToCode(form, "D2740"));
+        grid->setCol(grid->columnByField("CDTDes"));
+        press(form, "SortDesc");
+        QCOMPARE(form.listSort().expression, QStringLiteral("CDTDes DESC, CDTCod DESC"));
+        QCOMPARE(grid->horizontalHeader()->sortIndicatorSection(), grid->columnByField("CDTDes"));
+        QCOMPARE(grid->horizontalHeader()->sortIndicatorOrder(), Qt::DescendingOrder);
+        QCOMPARE(form.list().Fields("CDTCod").toString(), QStringLiteral("D2740"));
+        QCOMPARE(grid->col(), grid->columnByField("CDTDes"));
+        QStringList descriptions;
+        for (int row = 0; row < grid->recordModel()->rowCount(); ++row) {
+            descriptions
+                << grid->recordModel()->value(row, grid->columnByField("CDTDes")).toString();
+        }
+        QStringList sorted = descriptions;
+        std::sort(sorted.begin(), sorted.end(), [](const QString& a, const QString& b) {
+            return a.compare(b, Qt::CaseInsensitive) > 0;
+        });
+        QCOMPARE(descriptions, sorted);
+        // The sort stays in force for the next node.
+        choose(form, "Preventive");
+        QCOMPARE(form.listSort().expression, QStringLiteral("CDTDes DESC, CDTCod DESC"));
+    }
+
+    void searchesTakeTheTextLiterally_data() {
+        QTest::addColumn<QString>("text");
+        for (const char* text :
+             {"caries", "Alzheimer's", "%", "_", "[", "\\", "(", "5XXA", "x' OR 'a'='a"}) {
+            QTest::newRow(text) << QString::fromUtf8(text);
+        }
+    }
+    void searchesTakeTheTextLiterally() {
+        QFETCH(QString, text);
+        TQ_PRACTICE(f);
+        // What a search must find, counted here from the whole set.
+        tqplatform::Connection codes(m_codes);
+        tqplatform::Recordset all(codes, "SELECT ICD9Cod, ICD9Mod, ICD9Des FROM ICD9Table");
+        int expected = 0;
+        for (; !all.Eof(); all.MoveNext()) {
+            expected += (all.Fields(0).toString() + "\n" + all.Fields(1).toString() + "\n" +
+                         all.Fields(2).toString())
+                            .contains(text, Qt::CaseInsensitive);
+        }
+        frmCodes form;
+        form.SetupScreen(2, text);
+        QCOMPARE(listedCodes(form).size(), expected);
+        QCOMPARE(nodeTexts(form, node(form, "Search Results")),
+                 QStringList{"Search : '" + text + "'"});
+    }
+
+    void searchNodesAreReusedAcrossCase() {
+        TQ_PRACTICE(f);
+        ScriptedUi ui;
+        ui.inputs = {"crown", "CROWN", "", "rown"};
+        frmCodes form;
+        form.SetupScreen(0, "");
+        press(form, "Search");
+        press(form, "Search");
+        press(form, "Search");  // an empty answer ends the search
+        QCOMPARE(nodeTexts(form, node(form, "Search Results")), QStringList{"Search : 'crown'"});
+        QCOMPARE(listedCodes(form), QStringList({"D2740", "D2750", "D2950"}));
+        // A printable key typed in the tree starts a search with that character.
+        QTest::keyClick(tqtest::control<QTreeWidget>(form, "TV"), Qt::Key_C);
+        QCOMPARE(ui.inputBoxes.last().defaultText, QStringLiteral("c"));
+        QCOMPARE(ui.inputBoxes.first().title + "|" + ui.inputBoxes.first().prompt,
+                 QStringLiteral("Code Search|Please enter the text to search for below."));
+        QCOMPARE(nodeTexts(form, node(form, "Search Results")).size(), 2);
+    }
+
+    void importFillsANewServiceCode_data() {
+        QTest::addColumn<int>("set");
+        QTest::addColumn<QString>("node");
+        QTest::addColumn<QString>("code");
+        QTest::addColumn<QString>("category");
+        const struct {
+            const char* name;
+            int set;
+            const char* node;
+            const char* code;
+            const char* category;
+        } rows[] = {
+            {"ICD-10-CM", 3, "Diseases of oral cavity", "K02.9", "ICD"},
+            {"ICD-10-CM seventh character", 3, "Injuries to the head", "S02.5XXA", "ICD"},
+            {"ICD-9-CM", 2, "Diseases of oral cavity", "521.00", "ICD"},
+            {"HCPCS", 4, "Procedures and professional", "G0008", "CPT"},
+            {"dental crown", 0, "Crowns and other", "D2740", "Pros-Fix"},
+            {"dental, outside the ranges", 0, "Restorations", "D2699A", ""},
+        };
+        for (const auto& row : rows) {
+            QTest::newRow(row.name) << row.set << row.node << row.code << row.category;
+        }
+    }
+    void importFillsANewServiceCode() {
+        QFETCH(int, set);
+        QFETCH(QString, node);
+        QFETCH(QString, code);
+        QFETCH(QString, category);
+        TQ_PRACTICE(f);
+        ScreenFactory::Registration editor(ServiceCodeEditorScreenName,
+                                           [] { return std::make_unique<FakeEditor>(); });
+        ScriptedUi ui;
+        QString title;
+        ui.onShow(ServiceCodeEditorScreenName, [&](QDialog& d) { title = d.windowTitle(); });
+        f.host->setScreenParameter("LEFT OVER");
+        frmCodes form;
+        form.SetupScreen(set, "");
+        form.show();
+        choose(form, node);
+        QVERIFY(goToCode(form, code));
+        FakeEditor::id = -1;
+        const QPoint cell =
+            tqtest::control<RecordGrid>(form, "TDBG")
+                ->visualRect(tqtest::control<RecordGrid>(form, "TDBG")->currentIndex())
+                .center();
+        QTest::mouseClick(tqtest::control<RecordGrid>(form, "TDBG")->viewport(), Qt::LeftButton, {},
+                          cell);
+        QTest::mouseDClick(tqtest::control<RecordGrid>(form, "TDBG")->viewport(), Qt::LeftButton,
+                           {}, cell);
+        QCOMPARE(ui.shownScreens, QStringList{ServiceCodeEditorScreenName});
+        QCOMPARE(title, "Import " + reference::codeSetFor(set)->prefix + " Code");
+        QCOMPARE(FakeEditor::id, 0);
+        QCOMPARE(FakeEditor::boxes[0], code);
+        QVERIFY(!FakeEditor::boxes[1].isEmpty());
+        QCOMPARE(FakeEditor::boxes.mid(3, 5), QStringList({"0", "0", "0", "0", "1 - Charge"}));
+        QCOMPARE(FakeEditor::boxes[8], category);
+        QCOMPARE(f.host->ScreenParameter(), QString());
+        // Nothing listed: Import does nothing.
+        choose(form, "Search Results");
+        press(form, "Import");
+        QCOMPARE(ui.shownScreens.size(), 1);
+        QCOMPARE(tqtest::control<QLabel>(form, "Count")->text(), QStringLiteral("0 of 0"));
+    }
+
+    void dentalCategoryByRange_data() {
+        QTest::addColumn<QString>("code");
+        QTest::addColumn<QString>("category");
+        QTest::newRow("fixed prosthesis") << "D6010"
+                                          << "Pros-Fix";
+        QTest::newRow("crown shares it") << "d2740 "
+                                         << "Pros-Fix";
+        QTest::newRow("removable") << "D5120"
+                                   << "Pros-Rem";
+        QTest::newRow("upper bound") << "D9999"
+                                     << "Gen-Serv";
+        QTest::newRow("lower bound") << "D5900"
+                                     << "Maxil-Pros";
+        QTest::newRow("outside") << "X1234"
+                                 << "";
+    }
+    void dentalCategoryByRange() {
+        QFETCH(QString, code);
+        QFETCH(QString, category);
+        QCOMPARE(reference::dentalCategory(code), category);
+        QCOMPARE(reference::importedCode("250", "01") + reference::importedCode("D0120", ""),
+                 QStringLiteral("250.01D0120"));
+    }
+
+    void icd10TreeFollowsItsCategoriesAndOpensFast() {
+        TQ_PRACTICE(f);
+        frmCodes form;
+        form.SetupScreen(3, "");
+        QCOMPARE(nodeTexts(form).size(), 22 + 2);
+        // Categories with a letter in third place sit in their own section only.
+        choose(form, "Melanoma and other malignant neoplasms of skin");
+        QVERIFY(listedCodes(form).contains("C4A.9"));
+        choose(form, "Malignant neoplasms of ill-defined, other secondary and unspecified");
+        QVERIFY(!listedCodes(form).join(",").contains("C7A"));
+        choose(form, "Diseases of oral cavity");
+        QVERIFY(listedCodes(form).contains("K02.9"));
+        // "All Codes" reads its first screen of rows, not the whole set.
+        choose(form, "All Codes");
+        QVERIFY(!form.list().fetchComplete());
+        QCOMPARE(form.list().RecordCount(), frmCodes::FirstScreenRows);
+        QCOMPARE(listedCodes(form).size(), 72621);
+        QCOMPARE(tqtest::control<QLabel>(form, "Count")->text(), QStringLiteral("1 of 72621"));
+    }
+
+    void windowSizeAndSplitterAreKept() {
+        TQ_PRACTICE(f);
+        const QRect screen = QApplication::primaryScreen()->availableGeometry();
+        f.host->SaveUserSettingNumber("FRMCODES_WIDTHtester", 1e9);  // wider than the screen
+        f.host->SaveUserSettingNumber("FRMCODES_HEIGHTtester", 1440 * 5);
+        f.host->SaveUserSettingNumber("FRMCODES_TVWIDTHtester", 1440 * 2);
+        ScriptedUi ui;
+        ui.onShow(ReferenceCodeScreenName, [&](QDialog& d) {
+            auto& form = dynamic_cast<frmCodes&>(d);
+            QCOMPARE(form.width(), screen.width() * 9 / 10);
+            QCOMPARE(form.height(), tqplatform::twips::toPixelsY(1440 * 5, &form));
+            QSplitter* splitter = tqtest::control<QSplitter>(form, "Splitter");
+            QCOMPARE(splitter->sizes().first(), tqplatform::twips::toPixelsX(1440 * 2, &form));
+            splitter->setSizes({300, form.width() - 300});
+        });
+        ShowReferenceCodes(0, "");
+        QCOMPARE(ui.shownScreens, QStringList{ReferenceCodeScreenName});
+        QCOMPARE(f.host->GetUserSettingNumber("FRMCODES_TVWIDTHtester", 0),
+                 tqplatform::twips::fromPixelsX(300));
+        QCOMPARE(f.host->GetUserSettingNumber("FRMCODES_WIDTHtester", 0),
+                 tqplatform::twips::fromPixelsX(screen.width() * 9 / 10));
+    }
+
+    void theDemoLooksUpEachSet() {
+        TQ_PRACTICE(f);
+        tqdemo::MainWindow window(f.host, f.component);
+        QMenu* menu = window.findChild<QMenu*>("mnuReferenceCodes");
+        QCOMPARE(menu->title(), QStringLiteral("Look up reference codes"));
+        QCOMPARE(menu->actions().size(), 5);
+        ScriptedUi ui;
+        QStringList captions;
+        ui.onShow(ReferenceCodeScreenName, [&](QDialog& d) { captions << d.windowTitle(); });
+        window.findChild<QAction*>("actReferenceHCPCS")->trigger();
+        window.findChild<QAction*>("actReferenceICD10")->trigger();
+        QCOMPARE(captions, QStringList({reference::codeSetFor(4)->caption,
+                                        reference::codeSetFor(3)->caption}));
+    }
+
+    void aMissingReferenceDatabaseIsReported() {
+        TQ_PRACTICE(f);
+        f.host->setReferenceDatabaseUrl("sqlite:///nonexistent/folder/codes.db");
+        ScriptedUi ui;
+        frmCodes form;
+        form.SetupScreen(99, "");  // no such set: nothing happens
+        QVERIFY(ui.messages.isEmpty());
+        form.SetupScreen(2, "diabetes");
+        QCOMPARE(ui.messages.size(), 1);
+        QCOMPARE(ui.messages[0].icon, 16);
+        press(form, "Search");  // still usable, and quiet
+        press(form, "SortAsc");
+        press(form, "Import");
+        QCOMPARE(ui.messages.size(), 1);
+    }
+};
+
+TQ_TEST_MAIN(TestReferenceCodes)
+#include "tst_db_refcodes.moc"
