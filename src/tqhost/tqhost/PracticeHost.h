@@ -1,6 +1,7 @@
 #pragma once
 
 #include <tqglobal/IHostServices.h>
+#include <tqplatform/Currency.h>
 
 #include <QDate>
 #include <QObject>
@@ -11,6 +12,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 
 namespace tqplatform {
 class Connection;
@@ -181,6 +183,34 @@ public:
     // The code table: the browser.
 
     // The code table: the editor and the fee change.
+    bool SaveServiceCodeRow(int32_t& id, const QStringList& columns, const QStringList& texts,
+                            int mode, const QString& keyField, const QString& table) override;
+    /// What setHasChargeCategoryFile said (false by default): the practice keeps its own
+    /// charge categories in "Typ1Cat.TXT", one category per line, which the editor then
+    /// offers when the file exists.
+    bool HasChargeCategoryFile() override { return m_hasChargeCategoryFile; }
+    void setHasChargeCategoryFile(bool has) { m_hasChargeCategoryFile = has; }
+    std::shared_ptr<tqGlobal::IFeeChangeDialog> CreateFeeChangeDialog() override;
+
+    /// One recorded change of a fee of SevCodTable (FeeHistory, written by the database's
+    /// triggers whoever changes the fee). A null fee is an invalid optional.
+    struct FeeHistoryEntry {
+        int32_t historyId = 0;
+        int32_t codeId = 0;
+        int feeNumber = 0;
+        std::optional<tqplatform::Currency> oldFee;
+        std::optional<tqplatform::Currency> newFee;
+        QString user;
+        /// UTC, "yyyy-MM-dd HH:mm:ss.fff..." (the statement's time: one UPDATE statement
+        /// gives all its rows the same time).
+        QString changedAt;
+    };
+    /// The fee changes of one code, newest first.
+    QList<FeeHistoryEntry> feeHistory(int32_t codeId);
+    /// Puts back the old fee of every code that the statement which wrote entry historyId
+    /// changed (same time, user and fee number), where the code still holds the fee that
+    /// statement gave it; one transaction. Answers the number of codes put back.
+    int restoreFeeChange(int32_t historyId);
 
     // Reference code sets.
 
@@ -227,6 +257,7 @@ private:
     // The code table: the browser.
 
     // The code table: the editor and the fee change.
+    bool m_hasChargeCategoryFile = false;
 
     // Reference code sets.
 
