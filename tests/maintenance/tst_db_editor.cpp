@@ -219,6 +219,17 @@ private slots:
         QCOMPARE(box(*e, 4)->text(), QString("$0.00"));
         QTest::keyClicks(box(*e, 5), "12a-");
         QCOMPARE(box(*e, 5)->text(), QString("$0.0012-"));  // the letter is refused
+        e->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(e.get()));
+        box(*e, 0)->setFocus();
+        QTest::keyClick(box(*e, 0), Qt::Key_Return);  // Enter walks code, office code, ...
+        QVERIFY(box(*e, 2)->hasFocus());
+        typeAndLeave(*e, 1, QString("Crown ").repeated(12));
+        typeAndLeave(*e, 1, QString("Crown ").repeated(12));  // said once for a text
+        QCOMPARE(ui.messages.size(), 1);
+        QCOMPARE(ui.messages.last().title, QString("Edit Description Field"));
+        QVERIFY(
+            ui.messages.last().prompt.endsWith("\r\n\r\n[" + QString("Crown ").repeated(10) + "]"));
         typeAndLeave(*e, 13, "6.25%");
         QCOMPARE(box(*e, 13)->text(), QString("6.250"));
         button(*e, "Command3D1_ES_1")->click();
