@@ -63,22 +63,23 @@ void ensurePostgres(tqplatform::Connection& connection) {
                             "DEFAULT AS IDENTITY PRIMARY KEY, SevCodID INTEGER NOT NULL, FeeNum "
                             "INTEGER NOT NULL, OldFee NUMERIC(19,4), NewFee NUMERIC(19,4), "
                             "UserName TEXT, ChangedAt TEXT NOT NULL)"));
-    QStringList branches;
+    // One join of the old and new rows, each row giving its four fees side by side; the
+    // user and the time are taken once per statement.
+    QStringList fees;
     for (int n = 1; n <= FeeCount; ++n) {
-        branches << QStringLiteral(
-                        "SELECT n.SevCodID, %1, o.SevCodFee%1, n.SevCodFee%1 FROM tq_old o JOIN "
-                        "tq_new n ON n.SevCodID = o.SevCodID WHERE o.SevCodFee%1 IS DISTINCT "
-                        "FROM n.SevCodFee%1")
-                        .arg(n);
+        fees << QStringLiteral("(%1, o.SevCodFee%1, n.SevCodFee%1)").arg(n);
     }
     runBound(connection,
              QStringLiteral(
                  "CREATE OR REPLACE FUNCTION tq_fee_history() RETURNS trigger LANGUAGE plpgsql "
-                 "AS $$ BEGIN INSERT INTO FeeHistory (SevCodID, FeeNum, OldFee, NewFee, "
-                 "UserName, ChangedAt) SELECT c.*, COALESCE(NULLIF(current_setting('tq.user', "
-                 "true), ''), session_user), to_char(statement_timestamp() AT TIME ZONE 'UTC', "
-                 "'YYYY-MM-DD HH24:MI:SS.US') FROM (%1) AS c; RETURN NULL; END $$")
-                 .arg(branches.join(QStringLiteral(" UNION ALL "))));
+                 "AS $$ DECLARE who text := COALESCE(NULLIF(current_setting('tq.user', true), "
+                 "''), session_user); changed text := to_char(statement_timestamp() AT TIME "
+                 "ZONE 'UTC', 'YYYY-MM-DD HH24:MI:SS.US'); BEGIN INSERT INTO FeeHistory "
+                 "(SevCodID, FeeNum, OldFee, NewFee, UserName, ChangedAt) SELECT n.SevCodID, "
+                 "f.num, f.old, f.new, who, changed FROM tq_old o JOIN tq_new n ON n.SevCodID "
+                 "= o.SevCodID CROSS JOIN LATERAL (VALUES %1) AS f(num, old, new) WHERE f.old "
+                 "IS DISTINCT FROM f.new; RETURN NULL; END $$")
+                 .arg(fees.join(QStringLiteral(", "))));
     if (!firstValue(connection, QStringLiteral("SELECT 1 FROM pg_trigger WHERE tgname = "
                                                "'tq_fee_history' AND NOT tgisinternal"))
              .isValid()) {
