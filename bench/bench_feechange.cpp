@@ -12,6 +12,7 @@
 #include <tqservicecode/maintenance/FeeChange.h>
 
 #include <tqplatform/Connection.h>
+#include <tqplatform/Recordset.h>
 #include <tqplatform/ScriptedUi.h>
 #include <tqplatform/ui.h>
 
@@ -116,15 +117,34 @@ void run(const QString& label, const tqtest::TestDatabase& db) {
     const bool postgres = db.isPostgres();
     double best[3] = {1e18, 1e18, 1e18};
     QStringList statements;
+    // Each run leaves dead rows behind on PostgreSQL: the table is vacuumed before each
+    // measurement, and the order of the three turns round by round.
+    const auto settle = [&] {
+        conn.Execute("DELETE FROM FeeHistory");
+        if (postgres) {
+            conn.Execute("VACUUM SevCodTable");
+        }
+    };
     for (int round = 0; round < Rounds; ++round) {
-        conn.Execute("DELETE FROM FeeHistory");
-        best[0] = std::min(best[0], componentMs(*host, round % 2 == 0 ? "5" : "-5"));
-        statements = host->translated;
-        conn.Execute("DELETE FROM FeeHistory");
-        best[1] = std::min(best[1], bareMs(conn, statements));
-        setTriggers(conn, false, postgres);
-        best[2] = std::min(best[2], bareMs(conn, statements));
-        setTriggers(conn, true, postgres);
+        for (int k = 0; k < 3; ++k) {
+            const int which = (round + k) % 3;
+            settle();
+            if (which == 0) {
+                best[0] = std::min(best[0], componentMs(*host, round % 2 == 0 ? "5" : "-5"));
+                statements = host->translated;
+            } else if (statements.isEmpty()) {
+                componentMs(*host, "1");  // the statements to run bare
+                statements = host->translated;
+                settle();
+            }
+            if (which == 1) {
+                best[1] = std::min(best[1], bareMs(conn, statements));
+            } else if (which == 2) {
+                setTriggers(conn, false, postgres);
+                best[2] = std::min(best[2], bareMs(conn, statements));
+                setTriggers(conn, true, postgres);
+            }
+        }
     }
     const long history =
         conn.OpenRecordset("SELECT count(*) FROM FeeHistory").Fields(0).toLongLong();
@@ -135,7 +155,7 @@ void run(const QString& label, const tqtest::TestDatabase& db) {
                 best[1], best[0] / best[1]);
     std::printf("  bare, history triggers off        %9.1f ms   triggers' share %.0f %%\n", best[2],
                 100.0 * (best[1] - best[2]) / best[1]);
-    std::printf("  history rows of the last bare run %9ld\n", history);
+    std::printf("  history rows of the last run      %9ld\n", history);
     component.setGIC(nullptr);
 }
 

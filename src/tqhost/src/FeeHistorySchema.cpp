@@ -33,10 +33,12 @@ using Internal::runBound;
 
 constexpr int FeeCount = 4;
 
+/// The history's key is the plain rowid: history rows are not deleted, and AUTOINCREMENT
+/// would write its counter table once more for every row a fee change records.
 void ensureSqlite(tqplatform::Connection& connection) {
     runBound(connection,
-             QStringLiteral("CREATE TABLE IF NOT EXISTS FeeHistory (FeeHisID INTEGER PRIMARY KEY "
-                            "AUTOINCREMENT, SevCodID INTEGER NOT NULL, FeeNum INTEGER NOT NULL, "
+             QStringLiteral("CREATE TABLE IF NOT EXISTS FeeHistory (FeeHisID INTEGER PRIMARY KEY, "
+                            "SevCodID INTEGER NOT NULL, FeeNum INTEGER NOT NULL, "
                             "OldFee NUMERIC, NewFee NUMERIC, UserName TEXT, ChangedAt TEXT NOT "
                             "NULL)"));
     runBound(connection,
