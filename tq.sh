@@ -5,6 +5,8 @@
 #   ./tq.sh test   the whole test suite on SQLite and PostgreSQL, then again under
 #                  AddressSanitizer and UndefinedBehaviorSanitizer
 #   ./tq.sh build  only set up and build
+#   ./tq.sh package  build the Debian package, unpack it into a scratch folder and build and
+#                  run a host vendor's project against it (also part of 'test')
 # Safe to run again: it installs only what is missing and builds incrementally.
 set -euo pipefail
 cd "$(dirname "$0")"
@@ -15,7 +17,8 @@ BUILD_DIR="${TQ_BUILD_DIR:-build}"
 ASAN_DIR="${TQ_ASAN_BUILD_DIR:-build-asan}"
 JOBS="${TQ_JOBS:-$(nproc)}"
 PACKAGES=(build-essential cmake ninja-build clang-format qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite
-          libqt6sql6-psql libgl-dev postgresql postgresql-contrib xvfb xauth libsqlite3-dev libpq-dev)
+          libqt6sql6-psql libgl-dev postgresql postgresql-contrib xvfb xauth libsqlite3-dev libpq-dev
+          file)
 
 say() { printf '[tq] %s\n' "$*"; }
 
@@ -68,6 +71,33 @@ configure_and_build() {
     cmake --build "$1" -j "$JOBS"
 }
 
+# The Debian package, checked without installing it on this machine: apt accepts it, it unpacks
+# into a scratch root holding the public headers only, the demo runs from there, and the
+# outside project in tests/package builds against it, each installed header on its own.
+package_check() {
+    local dir="${TQ_DEB_BUILD_DIR:-build-deb}"
+    configure "$dir" -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX=/usr -DTQ_BUILD_TESTS=OFF \
+        -DTQ_BUILD_BENCH=OFF
+    rm -f "$dir"/tqservicecode_*.deb
+    cmake --build "$dir" -j "$JOBS" --target package >/dev/null
+    local deb scratch
+    deb=$(realpath "$dir"/tqservicecode_*.deb)
+    scratch=$(mktemp -d)
+    trap "rm -rf '$scratch'" EXIT
+    say "package $(basename "$deb"): $(dpkg-deb -f "$deb" Depends)"
+    apt-get install -s -qq "$deb" >/dev/null
+    dpkg -x "$deb" "$scratch/root"
+    [ -n "$(find "$scratch/root/usr/include" -path '*/forms/HelpFile.h')" ] &&
+        { say "a private header was installed"; return 1; }
+    QT_QPA_PLATFORM=offscreen "$scratch/root/usr/bin/tqdemo" --screenshot "$scratch/demo.png" \
+        >/dev/null
+    [ -s "$scratch/demo.png" ] || { say "the installed demo showed nothing"; return 1; }
+    cmake -S tests/package -B "$scratch/consumer" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+        -DCMAKE_PREFIX_PATH="$scratch/root/usr" -DCHECK_INSTALLED_HEADERS=ON >/dev/null
+    cmake --build "$scratch/consumer" -j "$JOBS" >/dev/null
+    QT_QPA_PLATFORM=offscreen "$scratch/consumer/consumer"
+}
+
 case "$job" in
     build)
         install_packages
@@ -95,9 +125,15 @@ case "$job" in
         say "tests under AddressSanitizer and UndefinedBehaviorSanitizer"
         configure_and_build "$ASAN_DIR" -DTQ_SANITIZE=ON -DTQ_BUILD_BENCH=OFF
         ASAN_OPTIONS=detect_leaks=0 ctest --test-dir "$ASAN_DIR" --output-on-failure -j "$JOBS" "$@"
+        say "the Debian package, installed into a scratch root"
+        package_check
+        ;;
+    package)
+        install_packages
+        package_check
         ;;
     *)
-        echo "usage: ./tq.sh demo|test|build" >&2
+        echo "usage: ./tq.sh demo|test|build|package" >&2
         exit 2
         ;;
 esac

@@ -34,9 +34,12 @@ public:
 class INotesComponent {
 public:
     virtual ~INotesComponent() = default;
+    /// Gets the component ready for a user (userText when userId is 0) and an office.
+    /// value: an option of the host's notes component; the component passes 0.
     virtual void Prepare(int32_t userId, const QString& userText, QWidget* owner, int32_t value,
                          int32_t officeId) = 0;
-    /// Records a note; a non-zero answer means it was stored.
+    /// Records a note; a non-zero answer means it was stored. mode and value: options of
+    /// the host's notes component; the component passes 0 for both.
     virtual int32_t EnterNote(int32_t patientId, const QString& noteText, const QString& header,
                               int32_t transactionId, int16_t mode, int16_t value,
                               const QString& kind) = 0;
@@ -48,6 +51,8 @@ class ITextEntryDialog {
 public:
     virtual ~ITextEntryDialog() = default;
     /// Asks for a text; answers "" when cancelled. out1..out3 are the dialog's own outputs.
+    /// flag, a and b: the dialog's style options; the component passes 0 for each, and a
+    /// host may ignore them.
     virtual QString Enter(int16_t flag, const QString& defaultText, const QString& caption,
                           const QString& label, const QString& prompt, const QString& identifier,
                           int32_t number, int16_t a, int16_t b, QWidget* owner, QString& out1,
@@ -65,6 +70,7 @@ public:
     // host therefore sets them before each call of the component: at least
     // ScreenParameter, ScreenText and ScreenOption to "", or a value left from the last
     // call changes the next screen (SelectServiceCode would open the category choice).
+    // Each setter's value is the property's new value, kept until the next set.
     virtual int32_t PatientID() const = 0;
     virtual void setPatientID(int32_t value) = 0;
     virtual int32_t SelectedID() const = 0;
@@ -89,10 +95,14 @@ public:
     /// The user's numeric id; 0 when the host has none.
     virtual int32_t GetCurrentUserID() = 0;
     virtual bool UserHasRight(const QString& user, const QString& right) = 0;
+    /// A per-user text setting, or defaultValue when none is stored; SaveUserSetting stores
+    /// value under section and key. flag: a storage option of the host; the component
+    /// always passes 0.
     virtual QString GetUserSetting(const QString& section, const QString& key, int16_t flag,
                                    const QString& defaultValue) = 0;
     virtual void SaveUserSetting(const QString& section, const QString& key, int16_t flag,
                                  const QString& value) = 0;
+    /// A per-user number (window places, sort orders); SaveUserSettingNumber stores value.
     virtual double GetUserSettingNumber(const QString& key, double defaultValue) = 0;
     virtual void SaveUserSettingNumber(const QString& key, double value) = 0;
 
@@ -109,7 +119,8 @@ public:
     virtual bool UsesAlternateHelp() = 0;
 
     // --- Texts.
-    /// Field n (from 1) of text split at delimiter.
+    /// Field n (from 1) of text split at delimiter. flag: a parsing option of the host;
+    /// the component always passes 0.
     virtual QString ParseField(const QString& text, const QString& delimiter, int n,
                                int16_t flag) = 0;
     virtual QString InputBoxText(const QString& title, const QString& prompt,
@@ -121,18 +132,24 @@ public:
     /// The condition that limits rows of table to the practice's scope: empty, or
     /// ending so that a further condition can follow directly.
     virtual QString GetScopeFilter(const QString& table) = 0;
-    /// The statement adapted to the connected database.
+    /// The statement adapted to the connected database. mode: how to adapt it; the
+    /// component always passes 0 (the statement as a whole, for reading or writing).
     virtual QString TranslateSql(const QString& statement, int mode) = 0;
     virtual tqplatform::Connection& GetConnection() = 0;
     /// 1 for the embedded database, 2 for a server.
     virtual int32_t GetDatabaseKind(int32_t which) = 0;
     /// Writes one row from parallel lists of column names and text values. key 0
-    /// inserts and receives the new key.
+    /// inserts and receives the new key. success is 1 when the row was written, 0 when the
+    /// host refused it (having told the user why); a database failure may also throw.
+    /// mode: the kind of write; the component always passes 1 (one row as given). flag:
+    /// the component always passes true; PracticeHost ignores both.
     virtual void SaveRecord(int mode, const QString& table, const QString& keyField, int32_t& key,
                             const QStringList& names, const QStringList& values, bool flag,
                             int16_t& success) = 0;
 
     // --- Notifications and answers.
+    /// Told after a screen of the component has closed, so that the host can refresh its
+    /// own windows. value: the component passes 1 and reads nothing back.
     virtual void RefreshHost(int16_t& value) = 0;
     /// Accepts a chosen code (a row id when isId) and gives the text that stands for it
     /// in the answer of the picker.
@@ -141,6 +158,8 @@ public:
     virtual int32_t GetDefaultProviderID() = 0;
     virtual bool IsValidFeeType(int16_t feeType) = 0;
     virtual QString GetProviderInitials(int32_t personId) = 0;
+    /// flag (out): 0 when a posted to-do or letter item without a related comment gets no
+    /// note in the notes component, anything else when it does.
     virtual void GetHostFlag(int16_t& flag) = 0;
     virtual QDate GetDefaultDate() = 0;
     virtual QList<QDate> GetPatientTxDates(int32_t patientId) = 0;

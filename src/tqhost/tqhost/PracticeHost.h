@@ -1,5 +1,7 @@
 #pragma once
 
+#include <tqhost/tqhost_export.h>
+
 #include <tqglobal/IHostServices.h>
 #include <tqplatform/Currency.h>
 
@@ -34,7 +36,7 @@ inline constexpr const char* ChangeServiceCode = "CHANGE-SER-CODE";
 /// payments as checks, alternate help) are kept in the practice database; the
 /// workstation's and the session's values (office, user, main window, program folder,
 /// host flag answer, default date) live in the object.
-class PracticeHost : public QObject, public tqGlobal::IHostServices {
+class TQHOST_EXPORT PracticeHost : public QObject, public tqGlobal::IHostServices {
     Q_OBJECT
 
 public:

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <tqplatform/tqplatform_export.h>
+
 #include <QSet>
 #include <QSqlDatabase>
 #include <QSqlError>
@@ -28,7 +30,7 @@ enum class DatabaseKind { SQLite, PostgreSQL };
 /// reported as lost (error ConnectionLost) and never repeated blindly, so that a caller
 /// that retries decides for itself. When it cannot be opened again, ConnectionLost says
 /// so; it never passes for an empty answer.
-class Connection {
+class TQPLATFORM_EXPORT Connection {
 public:
     /// ADO's "the connection cannot be used": the connection to the database was lost.
     static constexpr long ConnectionLost = 3709;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <tqplatform/tqplatform_export.h>
+
 #include <QString>
 #include <QStringList>
 #include <QVariant>
@@ -14,7 +16,7 @@ namespace tqplatform {
 /// with brackets. Operators = <> < > <= >= LIKE; values in single quotes (texts), in
 /// # (dates) or bare (numbers). Text comparisons ignore case, as ADO's do. LIKE takes
 /// * or % as wildcards and _ as one character.
-class Criteria {
+class TQPLATFORM_EXPORT Criteria {
 public:
     /// Throws tqplatform::Error (3001) with a clear text when criteria cannot be read.
     explicit Criteria(const QString& criteria);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <tqplatform/tqplatform_export.h>
+
 #include <QMetaType>
 #include <QString>
 
@@ -12,7 +14,7 @@ namespace tqplatform {
 /// Exact money, as VB's Currency: a 64-bit count of ten-thousandths.
 /// Never converted through binary floating point except where a caller explicitly asks
 /// (fromDouble rounds half to even at the fourth decimal).
-class Currency {
+class TQPLATFORM_EXPORT Currency {
 public:
     static constexpr int64_t Scale = 10000;
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <tqplatform/tqplatform_export.h>
+
 #include <QString>
 
 #include <stdexcept>
@@ -8,7 +10,7 @@ namespace tqplatform {
 
 /// A run-time error raised by the platform or the host, as the component sees it:
 /// an error number, its description and the line (0 when none) where it arose.
-class Error : public std::runtime_error {
+class TQPLATFORM_EXPORT Error : public std::runtime_error {
 public:
     Error(long number, const QString& description, int line = 0)
         : std::runtime_error(description.toStdString()),

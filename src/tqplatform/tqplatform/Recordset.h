@@ -1,5 +1,7 @@
 #pragma once
 
+#include <tqplatform/tqplatform_export.h>
+
 #include <QByteArrayView>
 #include <QString>
 #include <QStringList>
@@ -50,7 +52,7 @@ using Bookmark = int64_t;
 /// (as ADO's asynchronous fetch): the rest come with fetchMore(), and anything that needs
 /// every row (MoveLast, Sort, Filter, Find, Clone, a copy), or another statement on the
 /// connection, reads the rest first. Until then RecordCount and EOF speak of the rows read.
-class Recordset {
+class TQPLATFORM_EXPORT Recordset {
 public:
     struct Column {
         QString name;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <tqplatform/tqplatform_export.h>
+
 #include <tqplatform/ui.h>
 
 #include <QList>
@@ -21,7 +23,7 @@ namespace tqplatform {
 ///
 /// A box with no scripted answer takes its default button; an input box with none is
 /// cancelled; a screen with no handler is closed as with its close box.
-class ScriptedUi : public ui::Backend {
+class TQPLATFORM_EXPORT ScriptedUi : public ui::Backend {
 public:
     struct Message {
         QString prompt;

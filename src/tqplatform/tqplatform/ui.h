@@ -1,5 +1,7 @@
 #pragma once
 
+#include <tqplatform/tqplatform_export.h>
+
 #include <QString>
 
 #include <functional>
@@ -61,7 +63,7 @@ void setApplicationTitle(const QString& title);
 
 /// The hourglass pointer while an object of this type lives; the previous pointer is
 /// restored when it goes (and before any message box, which shows the normal pointer).
-class WaitCursor {
+class TQPLATFORM_EXPORT WaitCursor {
 public:
     WaitCursor();
     ~WaitCursor();

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <tqservicecode/tqservicecode_export.h>
+
 #include <tqglobal/IGlobal.h>
 #include <tqglobal/IHostServices.h>
 
@@ -17,7 +19,7 @@ namespace tqservicecode {
 /// (GIC, GC, PV, DAC) and calls one of the four operations. The global objects are kept
 /// component-wide, one set per thread: setting them on any instance replaces them for
 /// every instance and screen of the thread.
-class clsServiceCode : public tqGlobal::IGlobal {
+class TQSERVICECODE_EXPORT clsServiceCode : public tqGlobal::IGlobal {
 public:
     clsServiceCode();
     ~clsServiceCode() override;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <tqservicecode/tqservicecode_export.h>
+
 #include <tqplatform/Currency.h>
 
 #include <QString>
@@ -24,7 +26,7 @@ inline constexpr int Billable = 3;
 /// One row of SevCodTable. Fixed-width text fields hold their value padded on the right
 /// with blanks to their width (cut to it when longer); use the setters, which keep that
 /// rule, and the trimmed() accessors wherever a value is compared or written.
-struct ServiceCodeRecord {
+struct TQSERVICECODE_EXPORT ServiceCodeRecord {
     int32_t SevCodDocID = 0;
     QString SevCodCod;     // 10
     QString SevCodOffCod;  // 10

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <tqservicecode/tqservicecode_export.h>
+
 #include <QString>
 
 #include <functional>
@@ -13,7 +15,7 @@ namespace tqservicecode {
 /// Creates the component's screens by name, so that a screen can be replaced (by a test,
 /// or by a host that brings its own) and so that screens built later plug in where they
 /// are opened.
-class ScreenFactory {
+class TQSERVICECODE_EXPORT ScreenFactory {
 public:
     using Creator = std::function<std::unique_ptr<QDialog>()>;
 

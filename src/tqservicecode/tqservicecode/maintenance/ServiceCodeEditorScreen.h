@@ -1,5 +1,7 @@
 #pragma once
 
+#include <tqservicecode/tqservicecode_export.h>
+
 #include <tqservicecode/core/HostProtocol.h>
 
 #include <QObject>
@@ -12,7 +14,7 @@ namespace tqservicecode {
 /// The events the service code editor raises to the screen that opened it while the user
 /// walks Back and Next. A handler of a Before... signal sets cancel to true when there is
 /// no earlier (later) code, and nothing moves.
-class ServiceCodeEditorEvents : public QObject {
+class TQSERVICECODE_EXPORT ServiceCodeEditorEvents : public QObject {
     Q_OBJECT
 
 signals:
