@@ -71,17 +71,25 @@ void ensurePostgres(tqplatform::Connection& connection) {
     for (int n = 1; n <= FeeCount; ++n) {
         fees << QStringLiteral("(%1, o.SevCodFee%1, n.SevCodFee%1)").arg(n);
     }
-    runBound(connection,
-             QStringLiteral(
-                 "CREATE OR REPLACE FUNCTION tq_fee_history() RETURNS trigger LANGUAGE plpgsql "
-                 "AS $$ DECLARE who text := COALESCE(NULLIF(current_setting('tq.user', true), "
-                 "''), session_user); changed text := to_char(statement_timestamp() AT TIME "
-                 "ZONE 'UTC', 'YYYY-MM-DD HH24:MI:SS.US'); BEGIN INSERT INTO FeeHistory "
-                 "(SevCodID, FeeNum, OldFee, NewFee, UserName, ChangedAt) SELECT n.SevCodID, "
-                 "f.num, f.old, f.new, who, changed FROM tq_old o JOIN tq_new n ON n.SevCodID "
-                 "= o.SevCodID CROSS JOIN LATERAL (VALUES %1) AS f(num, old, new) WHERE f.old "
-                 "IS DISTINCT FROM f.new; RETURN NULL; END $$")
-                 .arg(fees.join(QStringLiteral(", "))));
+    const QString body =
+        QStringLiteral(
+            " DECLARE who text := COALESCE(NULLIF(current_setting('tq.user', true), ''), "
+            "session_user); changed text := to_char(statement_timestamp() AT TIME ZONE 'UTC', "
+            "'YYYY-MM-DD HH24:MI:SS.US'); BEGIN INSERT INTO FeeHistory (SevCodID, FeeNum, "
+            "OldFee, NewFee, UserName, ChangedAt) SELECT n.SevCodID, f.num, f.old, f.new, who, "
+            "changed FROM tq_old o JOIN tq_new n ON n.SevCodID = o.SevCodID CROSS JOIN LATERAL "
+            "(VALUES %1) AS f(num, old, new) WHERE f.old IS DISTINCT FROM f.new; RETURN NULL; "
+            "END ")
+            .arg(fees.join(QStringLiteral(", ")));
+    // Replaced only when it differs: two workstations opening the practice at once would
+    // otherwise both rewrite the function, and the server refuses one of them.
+    if (firstValue(connection,
+                   QStringLiteral("SELECT prosrc FROM pg_proc WHERE proname = 'tq_fee_history'"))
+            .toString() != body) {
+        runBound(connection, QStringLiteral("CREATE OR REPLACE FUNCTION tq_fee_history() RETURNS "
+                                            "trigger LANGUAGE plpgsql AS $$") +
+                                 body + QStringLiteral("$$"));
+    }
     if (!firstValue(connection, QStringLiteral("SELECT 1 FROM pg_trigger WHERE tgname = "
                                                "'tq_fee_history' AND NOT tgisinternal"))
              .isValid()) {
