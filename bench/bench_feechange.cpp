@@ -32,7 +32,8 @@
 namespace {
 
 constexpr int Codes = 100000;
-constexpr int Rounds = 3;
+/// TQ_BENCH_ROUNDS changes the number of rounds (3).
+int Rounds = 3;
 
 /// The host, keeping the statements it translated for the bare runs.
 struct RecordingHost : tqhost::PracticeHost {
@@ -169,11 +170,18 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     tqplatform::registerCurrencyMetaType();
     tqplatform::ui::setRealDialogsForbidden(true);
+    if (const int rounds = qEnvironmentVariableIntValue("TQ_BENCH_ROUNDS"); rounds > 0) {
+        Rounds = rounds;
+    }
     std::printf("Fee change against the same UPDATE statements run bare (best of %d)\n", Rounds);
     {
         qputenv("TQ_TEST_DB", "sqlite");
         tqtest::TestDatabase db;
-        run("SQLite", db);
+        if (qEnvironmentVariableIsSet("TQ_BENCH_POSTGRESQL_ONLY")) {
+            std::printf("\nSQLite: left out (TQ_BENCH_POSTGRESQL_ONLY)\n");
+        } else {
+            run("SQLite", db);
+        }
     }
     {
         qputenv("TQ_TEST_DB", "postgresql");
