@@ -1,6 +1,7 @@
 #pragma once
 
 #include <tqglobal/HostObject.h>
+#include <tqglobal/IFeeChangeDialog.h>
 
 #include <QDate>
 #include <QList>
@@ -208,6 +209,19 @@ public:
     virtual QString GetCodeReturnText(tqplatform::Recordset& rows) = 0;
 
     // --- The code table: the editor and the fee change.
+    /// Writes one SevCodTable row from the editor's bound boxes: columns[i] is the column
+    /// of texts[i], as the editor shows it (fees as "$1,234.50", the tax rate as "6.250").
+    /// id 0 inserts a row of the current office and receives its key; another id updates
+    /// that row. Answers false, with the reason shown and nothing written, when a value does
+    /// not fit; a database failure throws tqGlobal::Error with nothing written. mode: 1.
+    virtual bool SaveServiceCodeRow(int32_t& id, const QStringList& columns,
+                                    const QStringList& texts, int mode, const QString& keyField,
+                                    const QString& table) = 0;
+    /// Whether the practice keeps its own list of charge categories ("Typ1Cat.TXT" in the
+    /// data folder) for the editor to offer.
+    virtual bool HasChargeCategoryFile() = 0;
+    /// A new fee-change dialog for one fee change.
+    virtual std::shared_ptr<IFeeChangeDialog> CreateFeeChangeDialog() = 0;
 
     // --- Reference code sets.
     /// The address of a further database of the host, for tqplatform::Connection. "CODES"

@@ -2,6 +2,7 @@
 // write the practice database are in PracticeHostData.cpp.
 
 #include "BusyMessageControl.h"
+#include "FeeHistorySchema.h"
 #include "NotesComponent.h"
 #include "TextEntryDialog.h"
 
@@ -45,6 +46,7 @@ PracticeHost::~PracticeHost() = default;
 void PracticeHost::setCurrentUser(const QString& name, int32_t id) {
     m_userName = name;
     m_userId = id;
+    schema::setFeeHistoryUser(*m_connection, name);
 }
 
 void PracticeHost::setProgramFolder(const QString& folder) {

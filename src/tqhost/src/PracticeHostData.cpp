@@ -2,6 +2,7 @@
 // per-user settings, rights, SaveRecord and the lookups of codes, people and
 // transactions. Every value travels as a bound parameter.
 
+#include "FeeHistorySchema.h"
 #include "RowWriter.h"
 #include "SqlExec.h"
 
@@ -89,6 +90,7 @@ std::optional<QDate> storedDate(const QVariant& value) {
 
 void PracticeHost::ensureSchema() {
     schema::ensureSchema(*m_connection);
+    schema::setFeeHistoryUser(*m_connection, m_userName);
     loadOptions();
 }
 

@@ -4,6 +4,7 @@
 // practice's users expect: NOCASE on SQLite (made to fold every letter's case, not ASCII
 // only, by the connection), citext on PostgreSQL.
 
+#include "FeeHistorySchema.h"
 #include "SqlExec.h"
 
 #include <tqglobal/Error.h>
@@ -296,6 +297,7 @@ void ensureSchema(tqplatform::Connection& connection) {
     }
     try {
         createMissing(connection);
+        ensureFeeHistory(connection);
     } catch (...) {
         if (ownTransaction) {
             connection.RollbackTrans();

@@ -3,6 +3,7 @@
 #include <tqhost/tqhost_export.h>
 
 #include <tqglobal/IHostServices.h>
+#include <tqplatform/Currency.h>
 
 #include <QDate>
 #include <QDateTime>
@@ -14,6 +15,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 
 namespace tqplatform {
 class Connection;
@@ -198,6 +200,34 @@ public:
     void setUsesMedicalCodeSets(bool uses) { m_usesMedicalCodeSets = uses; }
 
     // The code table: the editor and the fee change.
+    bool SaveServiceCodeRow(int32_t& id, const QStringList& columns, const QStringList& texts,
+                            int mode, const QString& keyField, const QString& table) override;
+    /// What setHasChargeCategoryFile said (false by default): the practice keeps its own
+    /// charge categories in "Typ1Cat.TXT", one category per line, which the editor then
+    /// offers when the file exists.
+    bool HasChargeCategoryFile() override { return m_hasChargeCategoryFile; }
+    void setHasChargeCategoryFile(bool has) { m_hasChargeCategoryFile = has; }
+    std::shared_ptr<tqGlobal::IFeeChangeDialog> CreateFeeChangeDialog() override;
+
+    /// One recorded change of a fee of SevCodTable (FeeHistory, written by the database's
+    /// triggers whoever changes the fee). A null fee is an invalid optional.
+    struct FeeHistoryEntry {
+        int32_t historyId = 0;
+        int32_t codeId = 0;
+        int feeNumber = 0;
+        std::optional<tqplatform::Currency> oldFee;
+        std::optional<tqplatform::Currency> newFee;
+        QString user;
+        /// UTC, "yyyy-MM-dd HH:mm:ss.fff..." (the statement's time: one UPDATE statement
+        /// gives all its rows the same time).
+        QString changedAt;
+    };
+    /// The fee changes of one code, newest first.
+    QList<FeeHistoryEntry> feeHistory(int32_t codeId);
+    /// Puts back the old fee of every code that the statement which wrote entry historyId
+    /// changed (same time, user and fee number), where the code still holds the fee that
+    /// statement gave it; one transaction. Answers the number of codes put back.
+    int restoreFeeChange(int32_t historyId);
 
     // Reference code sets.
     /// "CODES": the practice's reference database (referenceDatabaseUrl in
@@ -264,6 +294,7 @@ private:
     bool m_usesMedicalCodeSets = false;
 
     // The code table: the editor and the fee change.
+    bool m_hasChargeCategoryFile = false;
 
     // Reference code sets.
     QString m_referenceUrl;

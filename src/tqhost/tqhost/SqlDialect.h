@@ -20,7 +20,17 @@ QString sqlTextLiteral(const QString& value);
 /// - [bracketed names] lose their brackets; a name that is not a plain identifier (a
 ///   blank in it, for example) becomes a quoted identifier;
 /// - Clng(x) and CInt(x) become CAST(x AS INTEGER) on PostgreSQL and
-///   CAST(ROUND(x) AS INTEGER) on SQLite, so that both round as VB does rather than cut;
+///   CAST(ROUND(x) AS INTEGER) on SQLite, so that both round to the nearest whole number
+///   rather than cut. On money (NUMERIC) both databases round a half away from zero:
+///   2.50 gives 3 and -2.50 gives -3 (VB's own CLng would give 2 and -2). The fee change
+///   runs them on fees times a factor: with rounding a fee lands on whole dollars, so a
+///   half cent (10.005) simply goes with the rest of the cents (10). CInt is not limited
+///   to 16 bits here: a fee above 32,767 (40,000.00 doubled) is rounded like any other
+///   (80,000) rather than overflowing. The fee change's server form, ROUND(x, 0), is
+///   PostgreSQL's own and also rounds a half away from zero on NUMERIC. Without rounding a
+///   product keeps its fractions: NUMERIC(19,4) on PostgreSQL keeps 10.125 (a half cent)
+///   as it is and rounds beyond four decimals; SQLite keeps the binary product, read back
+///   at four decimals;
 /// - a chain of operands joined by "+" is joined by "||" when one of its operands is a
 ///   string literal, a text column of the practice tables, one of extraTextColumns
 ///   (lower case), or a bracketed expression that joins texts;

@@ -1,0 +1,243 @@
+#include "EditorScript.h"
+#include "TestMain.h"
+#include "demo/FeeHistoryDialog.h"
+
+#include <tqservicecode/maintenance/FeeChange.h>
+
+#include <tqplatform/ScriptedUi.h>
+
+#include <QCheckBox>
+#include <QDialog>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableWidget>
+
+using tqplatform::ScriptedUi;
+using namespace tqtest;
+
+namespace {
+
+/// Answers the host's fee-change dialog with a percentage typed in, or cancels it.
+void answerDialog(ScriptedUi& ui, const QString& percent, bool round) {
+    ui.onShow("FeeChangeDialog", [=](QDialog& dialog) {
+        if (percent.isEmpty()) {
+            control<QPushButton>(dialog, "cmdCancel")->click();
+            return;
+        }
+        control<QLineEdit>(dialog, "txtPercent")->setText(percent);
+        control<QCheckBox>(dialog, "chkRound")->setChecked(round);
+        control<QPushButton>(dialog, "cmdOK")->click();
+    });
+}
+
+QStringList fees(ComponentFixture& f, int32_t id) {
+    tqplatform::Recordset row = f.host->connection().OpenRecordset(
+        "SELECT SevCodFee1, SevCodFee2, SevCodFee3, SevCodFee4 FROM SevCodTable WHERE "
+        "SevCodID=" +
+        QString::number(id));
+    QStringList values;
+    for (int i = 0; i < 4; ++i) {
+        const QVariant fee = row.Fields(i);
+        values << (fee.isNull() ? QString("null")
+                                : QString::number(fee.toString().toDouble(), 'f', 4));
+    }
+    return values;
+}
+
+/// A host whose practice has no scope condition (every row of every office).
+struct UnscopedHost : tqhost::PracticeHost {
+    using PracticeHost::PracticeHost;
+    QString GetScopeFilter(const QString&) override { return {}; }
+};
+
+}  // namespace
+
+class FeeChangeTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void changesFees_data() {
+        QTest::addColumn<QString>("percent");
+        QTest::addColumn<bool>("round");
+        QTest::addColumn<QString>("tag");
+        QTest::addColumn<QString>("category");
+        QTest::addColumn<QStringList>("diag");   // fees of the Diag code after
+        QTest::addColumn<QStringList>("other");  // fees of the Prev code after
+        const QStringList prevBefore = {"10.0000", "20.0000", "30.0000", "40.0000"};
+        QTest::newRow("fee 3 +5 % rounded")
+            << "5" << true << "3"
+            << "Diag" << QStringList{"10.0000", "null", "32.0000", "40.0000"} << prevBefore;
+        QTest::newRow("all four +100 % rounded: doubled, a missing fee stays 0")
+            << "100" << true << ""
+            << "Diag" << QStringList{"20.0000", "0.0000", "61.0000", "80.0000"} << prevBefore;
+        QTest::newRow("all four -100 %")
+            << "-100" << false << ""
+            << "Diag" << QStringList{"0.0000", "0.0000", "0.0000", "0.0000"} << prevBefore;
+        QTest::newRow("all codes -10 %, a half cent kept")
+            << "-10" << false << "x"
+            << "ALL CODES" << QStringList{"9.0000", "0.0000", "27.4050", "36.0000"}
+            << QStringList{"9.0000", "18.0000", "27.0000", "36.0000"};
+        QTest::newRow("all codes fee 1 +1.25 % rounded")
+            << "1.25" << true << "1"
+            << "All Codes" << QStringList{"10.0000", "null", "30.4500", "40.0000"}
+            << QStringList{"10.0000", "20.0000", "30.0000", "40.0000"};
+    }
+    void changesFees() {
+        QFETCH(QString, percent);
+        QFETCH(bool, round);
+        QFETCH(QString, tag);
+        QFETCH(QString, category);
+        QFETCH(QStringList, diag);
+        QFETCH(QStringList, other);
+        TQ_FIXTURE(f);
+        const int32_t d = f.addCode("D1", {{"SevCodFee2", ""}, {"SevCodFee3", "30.45"}});
+        const int32_t p = f.addCode("P1", {{"SevCodCat", "Prev"}});
+        ScriptedUi ui;
+        answerDialog(ui, percent, round);
+        ui.answers = {6};
+        QVERIFY(tqservicecode::changeFees(category, tag));
+        QCOMPARE(fees(f, d), diag);
+        QCOMPARE(fees(f, p), other);
+        QCOMPARE(ui.messages.size(), 1);
+        QCOMPARE(ui.messages[0].buttons, 4);
+        QCOMPARE(ui.messages[0].icon, 32);
+        QCOMPARE(ui.messages[0].defaultButton, 2);
+    }
+
+    void confirmationAndRefusals() {
+        TQ_FIXTURE(f);
+        const int32_t d = f.addCode("D1");
+        const QStringList before = fees(f, d);
+        ScriptedUi ui;
+        answerDialog(ui, "-7.5", true);
+        ui.answers = {7};
+        QVERIFY(!tqservicecode::changeFees(" Diag ", "2"));
+        QCOMPARE(ui.prompts(),
+                 QStringList{"You have chosen to DECREASE fee 2 by -7.5% for all codes having "
+                             "category = [Diag] and Round fees to the nearest dollar.\r\n\r\nThis "
+                             "process cannot be reversed. Do you want to continue?"});
+        ui.messages.clear();
+        answerDialog(ui, "12", false);
+        QVERIFY(!tqservicecode::changeFees("All Codes", ""));
+        QCOMPARE(ui.prompts(),
+                 QStringList{"You have chosen to INCREASE all 4 fees by 12% for all codes.\r\n\r\n"
+                             "This process cannot be reversed. Do you want to continue?"});
+        for (const QString& beyond : {QString("100.5"), QString("-100.5")}) {
+            ui.messages.clear();
+            answerDialog(ui, beyond, false);
+            QVERIFY(!tqservicecode::changeFees("Diag", ""));
+            QCOMPARE(ui.prompts(), QStringList{"Fees cannot be changed by more than 100%"});
+        }
+        ui.messages.clear();
+        answerDialog(ui, "", false);  // cancelled: no message at all
+        QVERIFY(!tqservicecode::changeFees("Diag", ""));
+        QCOMPARE(ui.messages.size(), 0);
+        QCOMPARE(fees(f, d), before);
+    }
+
+    /// Rounding in the database: ROUND on PostgreSQL, Clng/CInt on SQLite, both half away
+    /// from zero; CInt holds a fee above 32,767 (no 16-bit overflow).
+    void roundingOfTheDatabase() {
+        TQ_FIXTURE(f);
+        const int32_t big = f.addCode("BIG", {{"SevCodFee1", "40000.00"}});
+        const int32_t half = f.addCode("HALF", {{"SevCodFee1", "2.50"}, {"SevCodFee2", "-2.50"}});
+        ScriptedUi ui;
+        answerDialog(ui, "100", true);
+        ui.answers = {6};
+        QVERIFY(tqservicecode::changeFees("ALL CODES", "1"));  // the CInt form
+        QCOMPARE(fees(f, big)[0], QString("80000.0000"));
+        QCOMPARE(fees(f, half)[0], QString("5.0000"));
+        answerDialog(ui, "-50", true);
+        ui.answers = {6, 6};
+        QVERIFY(tqservicecode::changeFees("Diag", "1"));  // the Clng form
+        QVERIFY(tqservicecode::changeFees("Diag", "2"));
+        QCOMPARE(fees(f, big)[0], QString("40000.0000"));
+        QCOMPARE(fees(f, half)[0], QString("3.0000"));   // 2.5 up to 3
+        QCOMPARE(fees(f, half)[1], QString("-1.0000"));  // -1.25 to -1
+        const QString sql = f.host->TranslateSql("UPDATE T SET F = CInt(F * 1.5)", 1);
+        QVERIFY2(f.db.isPostgres() ? sql.contains("CAST(F * 1.5 AS INTEGER)")
+                                   : sql.contains("CAST(ROUND(F * 1.5) AS INTEGER)"),
+                 qPrintable(sql));
+    }
+
+    void aQuoteInTheCategoryChangesNothing() {
+        TQ_FIXTURE(f);
+        const int32_t d = f.addCode("Q1", {{"SevCodCat", "Pat's"}});
+        const QStringList before = fees(f, d);
+        ScriptedUi ui;
+        answerDialog(ui, "10", false);
+        ui.answers = {6};
+        const bool ran = tqplatform::ui::guard([] { tqservicecode::changeFees("Pat's", ""); });
+        QVERIFY(!ran);
+        QCOMPARE(ui.messages.size(), 2);  // the confirmation, then the database's reason
+        QCOMPARE(ui.messages[1].icon, 16);
+        QCOMPARE(fees(f, d), before);
+    }
+
+    void allCodesWithoutAScope() {
+        TQ_FIXTURE(f);
+        const int32_t a = f.addCode("A1", {{"SevCodFee4", ""}, {"OffLocID", "3"}});
+        auto host =
+            std::make_shared<UnscopedHost>(f.host->sharedConnection(), f.db.dataPath(), "tester");
+        host->ensureSchema();
+        f.component.setGIC(host);
+        ScriptedUi ui;
+        answerDialog(ui, "50", false);
+        ui.answers = {6};
+        QVERIFY(tqservicecode::changeFees("All Codes", "4"));
+        QCOMPARE(fees(f, a), (QStringList{"10.0000", "20.0000", "30.0000", "0.0000"}));
+        answerDialog(ui, "50", false);
+        ui.answers = {6};
+        QVERIFY(tqservicecode::changeFees("All Codes", "1"));
+        QCOMPARE(fees(f, a)[0], QString("15.0000"));
+    }
+    /// Whoever changes a fee (the fee change, the editor, a row written by an import), the
+    /// database records it; the demo puts back one fee change where nobody changed it since.
+    void feeHistoryRecordsEveryWriter() {
+        TQ_FIXTURE(f);
+        const int32_t d1 = f.addCode("D1");
+        const int32_t d2 = f.addCode("D2");
+        f.host->setCurrentUser("maria", 5);
+        ScriptedUi ui;
+        answerDialog(ui, "10", false);
+        ui.answers = {6};
+        QVERIFY(tqservicecode::changeFees("Diag", "1"));
+        {
+            auto e = openEditor(d1);
+            typeAndLeave(*e, 4, "25");
+            button(*e, "Command3D2_2")->click();
+        }
+        int32_t key = d1;  // a row written as an import writes it
+        int16_t written = 0;
+        f.host->SaveRecord(1, "SevCodTable", "SevCodID", key, {"SevCodFee4", "SevCodDes"},
+                           {"44", "x"}, true, written);
+        QCOMPARE(written, int16_t(1));
+        f.host->connection().Execute("UPDATE SevCodTable SET SevCodDes = 'y'");  // no fee
+        const auto history = f.host->feeHistory(d1);
+        QCOMPARE(history.size(), 3);
+        QCOMPARE(history[0].feeNumber, 4);
+        QCOMPARE(history[1].feeNumber, 2);
+        QCOMPARE(history[1].newFee, tqplatform::Currency::fromUnits(25));
+        QCOMPARE(history[2].feeNumber, 1);
+        QCOMPARE(history[2].oldFee, tqplatform::Currency::fromUnits(10));
+        QCOMPARE(history[2].newFee, tqplatform::Currency::fromUnits(11));
+        QCOMPARE(history[2].user, QString("maria"));
+        QCOMPARE(history[2].changedAt, f.host->feeHistory(d2)[0].changedAt);  // one statement
+        f.host->connection().Execute("UPDATE SevCodTable SET SevCodFee1 = 12 WHERE SevCodID=" +
+                                     QString::number(d2));
+
+        tqdemo::FeeHistoryDialog dialog(*f.host, d1, "D1");
+        auto* table = control<QTableWidget>(dialog, "tblHistory");
+        QCOMPARE(table->rowCount(), 3);
+        table->selectRow(2);
+        ui.answers = {6};
+        control<QPushButton>(dialog, "cmdPutBack")->click();
+        QCOMPARE(ui.messages.last().prompt, QString("The fee was put back for 1 code(s)."));
+        QCOMPARE(fees(f, d1)[0], QString("10.0000"));
+        QCOMPARE(fees(f, d2)[0], QString("12.0000"));  // changed since: kept
+        QCOMPARE(table->rowCount(), 4);                // putting back is a change too
+    }
+};
+
+TQ_TEST_MAIN(FeeChangeTest)
+#include "tst_db_feechange.moc"
