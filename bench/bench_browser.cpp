@@ -33,6 +33,8 @@
 #include <memory>
 #include <vector>
 
+#include "BenchCodeTable.h"
+
 namespace {
 
 using tqservicecode::SerCod;
@@ -41,28 +43,11 @@ const QStringList Categories = {"Diag", "Prev", "Rest", "Endo", "Perio", "Surger
 
 /// count codes; one in a hundred has "marked" in its description.
 void fillTable(tqplatform::Connection& conn, int count) {
-    conn.Execute("DELETE FROM SevCodTable");
-    conn.BeginTrans();
-    QSqlQuery insert(conn.database());
-    insert.prepare(
-        "INSERT INTO SevCodTable (SevCodCod, SevCodOffCod, SevCodDes, SevCodTyp, SevCodCat, "
-        "SevCodFee1, SevCodFee2, SevCodFee3, SevCodFee4, OffLocID) VALUES (?,?,?,?,?,?,?,?,?,0)");
-    for (int i = 0; i < count; ++i) {
-        insert.addBindValue(QStringLiteral("D%1").arg(i, 6, 10, QLatin1Char('0')));
-        insert.addBindValue(QStringLiteral("O%1").arg(i % 9999));
-        insert.addBindValue(QStringLiteral("Procedure number %1 %2")
-                                .arg(i)
-                                .arg(i % 100 == 0 ? QStringLiteral("marked") : QString()));
-        insert.addBindValue(QStringLiteral("1 - Charge"));
-        insert.addBindValue(Categories[i % Categories.size()]);
-        for (int fee = 1; fee <= 4; ++fee) {
-            insert.addBindValue(QStringLiteral("%1.%2").arg(10 + i % 900).arg(fee * 5));
-        }
-        if (!insert.exec()) {
-            qFatal("insert failed");
-        }
-    }
-    conn.CommitTrans();
+    tqbench::fillCodeTable(conn, count, Categories, [](int i) {
+        return QStringLiteral("Procedure number %1 %2")
+            .arg(i)
+            .arg(i % 100 == 0 ? QStringLiteral("marked") : QString());
+    });
 }
 
 double msSince(const QElapsedTimer& timer) {

@@ -38,34 +38,12 @@
 #include <string>
 #include <vector>
 
+#include "BenchCodeTable.h"
+
 namespace {
 
-const QStringList Categories = {"Diag",     "Prev",     "Rest",       "Endo",
-                                "Perio",    "Pros-Rem", "Maxil-Pros", "Implant",
-                                "Pros-Fix", "Surgery",  "Ortho",      "Gen-Serv"};
-
 void fillTable(tqplatform::Connection& conn, int count) {
-    conn.Execute("DELETE FROM SevCodTable");
-    conn.BeginTrans();
-    QSqlQuery insert(conn.database());
-    insert.prepare(
-        "INSERT INTO SevCodTable (SevCodCod, SevCodOffCod, SevCodDes, SevCodTyp, SevCodCat, "
-        "SevCodFee1, SevCodFee2, SevCodFee3, SevCodFee4, OffLocID) VALUES (?,?,?,?,?,?,?,?,?,0)");
-    for (int i = 0; i < count; ++i) {
-        insert.addBindValue(QStringLiteral("D%1").arg(i, 6, 10, QLatin1Char('0')));
-        insert.addBindValue(QStringLiteral("O%1").arg(i % 9999));
-        insert.addBindValue(QStringLiteral("Procedure number %1 with a longer description").arg(i));
-        insert.addBindValue(QStringLiteral("1 - Charge"));
-        insert.addBindValue(Categories[i % Categories.size()]);
-        for (int fee = 1; fee <= 4; ++fee) {
-            insert.addBindValue(
-                QStringLiteral("%1.%2").arg(10 + i % 900).arg(fee * 5, 2, 10, QLatin1Char('0')));
-        }
-        if (!insert.exec()) {
-            qFatal("insert failed");
-        }
-    }
-    conn.CommitTrans();
+    tqbench::fillCodeTable(conn, count);
 }
 
 /// The bare driver: the same statement, every value of every row read once.

@@ -35,12 +35,19 @@ void typeNewCharge(Edit_Ser_Code& e, const QString& code, const QString& fee) {
     typeAndLeave(e, 3, fee);
 }
 
-struct FakePicker : QDialog, DocumentPickerScreen {
-    QString pattern, folder, answer;
+/// What the editor gave the document picker; it outlives the picker, which the editor
+/// destroys when it closes.
+struct PickerCall {
+    QString pattern, folder;
     bool titles = false;
-    void setFilePattern(const QString& p) override { pattern = p; }
-    void setDirPath(const QString& d) override { folder = d; }
-    void setInitialParm(bool t) override { titles = t; }
+};
+
+struct FakePicker : QDialog, DocumentPickerScreen {
+    PickerCall* call = nullptr;
+    QString answer;
+    void setFilePattern(const QString& p) override { call->pattern = p; }
+    void setDirPath(const QString& d) override { call->folder = d; }
+    void setInitialParm(bool t) override { call->titles = t; }
     QString SelFiels() const override { return answer; }
 };
 
@@ -284,18 +291,18 @@ private slots:
         auto e = openEditor(id);
         button(*e, "CalculatorButton_2")->click();
         QCOMPARE(box(*e, 5)->text(), QString("$12.50"));
-        FakePicker* shown = nullptr;
+        PickerCall shown;
         QString answer = "NEW.RTF";
         ScreenFactory::Registration picker(DocumentPickerScreenName, [&] {
             auto screen = std::make_unique<FakePicker>();
             screen->answer = answer;
-            shown = screen.get();
+            screen->call = &shown;
             return screen;
         });
         button(*e, "cmdLetter")->click();
-        QCOMPARE(shown->pattern, QString("*.RTF"));
-        QVERIFY(shown->folder.endsWith(QString("WP") + QDir::separator()));
-        QVERIFY(shown->titles);
+        QCOMPARE(shown.pattern, QString("*.RTF"));
+        QVERIFY(shown.folder.endsWith(QString("WP") + QDir::separator()));
+        QVERIFY(shown.titles);
         QCOMPARE(box(*e, 16)->text(), QString("NEW.RTF"));
         answer.clear();
         ui.answers = {6};
