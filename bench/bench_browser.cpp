@@ -34,6 +34,7 @@
 #include <vector>
 
 #include "BenchCodeTable.h"
+#include "BenchRun.h"
 
 namespace {
 
@@ -100,38 +101,6 @@ double bareFilterMs(tqplatform::Recordset rows, const QString& text, int* found)
 void drawGrid(SerCod& browser) {
     QCoreApplication::processEvents();
     browser.grid()->viewport()->repaint();
-}
-
-/// The longest time the event loop goes without running while action runs: the gaps
-/// between the ticks of a 1 ms timer.
-double longestBlockMs(const std::function<void()>& action) {
-    QElapsedTimer clock;
-    clock.start();
-    qint64 last = clock.nsecsElapsed();
-    qint64 longest = 0;
-    int ticks = 0;
-    QTimer ticker;
-    ticker.setTimerType(Qt::PreciseTimer);
-    ticker.setInterval(1);
-    QObject::connect(&ticker, &QTimer::timeout, [&] {
-        const qint64 now = clock.nsecsElapsed();
-        longest = std::max(longest, now - last);
-        last = now;
-        ++ticks;
-    });
-    ticker.start();
-    bool ran = false;
-    QTimer::singleShot(0, [&] {
-        action();
-        ran = true;
-    });
-    while (!ran) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents);
-    }
-    for (const int seen = ticks; ticks == seen;) {
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-    }
-    return static_cast<double>(longest) / 1e6;
 }
 
 void clickHeading(SerCod& browser, int column) {
@@ -248,19 +217,19 @@ void run(const QString& label, const tqtest::TestDatabase& db) {
 
         // The longest block of each action, and the pointer meanwhile.
         std::unique_ptr<SerCod> browser;
-        const double openBlock = longestBlockMs([&] {
+        const double openBlock = tqbench::longestBlockMs([&] {
             browser = std::make_unique<SerCod>();
             browser->show();
         });
-        const double sortBlock = longestBlockMs([&] { clickHeading(*browser, 2); });
+        const double sortBlock = tqbench::longestBlockMs([&] { clickHeading(*browser, 2); });
         ui.inputs = {"marked"};
         const double searchBlock =
-            longestBlockMs([&] { browser->findChild<QAction*>("Search")->trigger(); });
+            tqbench::longestBlockMs([&] { browser->findChild<QAction*>("Search")->trigger(); });
         browser->findChild<QAction*>("Search")->trigger();
         selectRows(*browser, 100);
         ui.answers = {6};
         const double deleteBlock =
-            longestBlockMs([&] { browser->findChild<QAction*>("Delete")->trigger(); });
+            tqbench::longestBlockMs([&] { browser->findChild<QAction*>("Delete")->trigger(); });
         stalls << QStringLiteral("%1 codes: open %2 ms, sort %3 ms, search %4 ms, delete %5 ms")
                       .arg(count)
                       .arg(openBlock, 0, 'f', 1)
@@ -277,10 +246,9 @@ void run(const QString& label, const tqtest::TestDatabase& db) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? QByteArray("offscreen")
-                                                                    : qgetenv("QT_QPA_PLATFORM"));
+    tqbench::prepareProcess();
     QApplication app(argc, argv);
-    tqplatform::ui::setRealDialogsForbidden(true);
+    tqbench::prepareApplication();
     for (const char* kind : {"sqlite", "postgresql"}) {
         qputenv("TQ_TEST_DB", kind);
         tqtest::TestDatabase db;

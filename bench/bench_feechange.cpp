@@ -29,6 +29,8 @@
 #include <cstdio>
 #include <memory>
 
+#include "BenchRun.h"
+
 namespace {
 
 constexpr int Codes = 100000;
@@ -163,13 +165,9 @@ void run(const QString& label, const tqtest::TestDatabase& db) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
-    std::setvbuf(stdout, nullptr, _IONBF, 0);
+    tqbench::prepareProcess();
     QApplication app(argc, argv);
-    tqplatform::registerCurrencyMetaType();
-    tqplatform::ui::setRealDialogsForbidden(true);
+    tqbench::prepareApplication();
     if (const int rounds = qEnvironmentVariableIntValue("TQ_BENCH_ROUNDS"); rounds > 0) {
         Rounds = rounds;
     }

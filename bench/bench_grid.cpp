@@ -34,6 +34,7 @@
 #include <cstdio>
 
 #include "BenchCodeTable.h"
+#include "BenchRun.h"
 
 namespace {
 
@@ -198,13 +199,9 @@ void run(const QString& label, const tqtest::TestDatabase& db) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
-    std::setvbuf(stdout, nullptr, _IONBF, 0);
+    tqbench::prepareProcess();
     QApplication app(argc, argv);
-    tqplatform::registerCurrencyMetaType();
-    tqplatform::ui::setRealDialogsForbidden(true);
+    tqbench::prepareApplication();
     std::printf(
         "Record grid, best of 3. Export: the window writing every row, beside fwrite writing "
         "the same lines (B/s x: export bytes/s over fwrite's; target >= 0.5). Refresh: "

@@ -39,6 +39,7 @@
 #include <vector>
 
 #include "BenchCodeTable.h"
+#include "BenchRun.h"
 
 namespace {
 
@@ -171,39 +172,6 @@ double pickerFillMs(tqservicecode::Select_Code& picker, int button, int* rows) {
     return timer.nsecsElapsed() / 1e6;
 }
 
-/// The longest time the event loop goes without running, from when action starts until
-/// done() holds: the gaps between the ticks of a 1 ms timer.
-double longestBlockMs(const std::function<void()>& action, const std::function<bool()>& done) {
-    QElapsedTimer clock;
-    clock.start();
-    qint64 last = clock.nsecsElapsed();
-    qint64 longest = 0;
-    int ticks = 0;
-    QTimer ticker;
-    ticker.setTimerType(Qt::PreciseTimer);
-    ticker.setInterval(1);
-    QObject::connect(&ticker, &QTimer::timeout, [&] {
-        const qint64 now = clock.nsecsElapsed();
-        longest = std::max(longest, now - last);
-        last = now;
-        ++ticks;
-    });
-    ticker.start();
-    bool ran = false;
-    QTimer::singleShot(0, [&] {
-        action();
-        ran = true;
-    });
-    while (!ran || !done()) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents);
-    }
-    // The tick after the last block ends its gap.
-    for (const int seen = ticks; ticks == seen;) {
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-    }
-    return longest / 1e6;
-}
-
 struct Stalls {
     double open = 0, all = 0, category = 0, typing = 0;
 };
@@ -214,7 +182,7 @@ Stalls measureStalls(int count) {
     Stalls worst;
     for (int run = 0; run < 2; ++run) {
         std::unique_ptr<Select_Code> picker;
-        worst.open = std::max(worst.open, longestBlockMs(
+        worst.open = std::max(worst.open, tqbench::longestBlockMs(
                                               [&] {
                                                   picker = std::make_unique<Select_Code>();
                                                   picker->load();
@@ -225,14 +193,14 @@ Stalls measureStalls(int count) {
         const auto done = [&] { return !picker->isBusy(); };
         worst.category = std::max(
             worst.category,
-            longestBlockMs([&] { tqtest::control<QPushButton>(*picker, "cmdCategory_0")->click(); },
-                           done));
+            tqbench::longestBlockMs(
+                [&] { tqtest::control<QPushButton>(*picker, "cmdCategory_0")->click(); }, done));
         worst.all = std::max(
             worst.all,
-            longestBlockMs(
+            tqbench::longestBlockMs(
                 [&] { tqtest::control<QPushButton>(*picker, "cmdCategory_23")->click(); }, done));
         const QString code = QStringLiteral("D%1").arg(count / 2 + run, 6, 10, QLatin1Char('0'));
-        worst.typing = std::max(worst.typing, longestBlockMs(
+        worst.typing = std::max(worst.typing, tqbench::longestBlockMs(
                                                   [&] {
                                                       auto* text = tqtest::control<QLineEdit>(
                                                           *picker, "Text1");
@@ -355,13 +323,9 @@ void run(const QString& label, const tqtest::TestDatabase& db) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
-    std::setvbuf(stdout, nullptr, _IONBF, 0);
+    tqbench::prepareProcess();
     QApplication app(argc, argv);
-    tqplatform::registerCurrencyMetaType();
-    tqplatform::ui::setRealDialogsForbidden(true);
+    tqbench::prepareApplication();
     std::printf(
         "Code picker list fill (until its last line is in) against the Qt driver's and the "
         "database's C client's read of the same rows into memory (best of 5, interleaved); "

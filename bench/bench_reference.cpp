@@ -30,6 +30,8 @@
 #include <functional>
 #include <memory>
 
+#include "BenchRun.h"
+
 namespace {
 
 using tqservicecode::frmCodes;
@@ -205,12 +207,9 @@ void run(const QString& label, tqtest::TestDatabase& practice, tqtest::TestDatab
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
-    std::setvbuf(stdout, nullptr, _IONBF, 0);
+    tqbench::prepareProcess();
     QApplication app(argc, argv);
-    tqplatform::ui::setRealDialogsForbidden(true);
+    tqbench::prepareApplication();
     std::printf(
         "Reference browser on ICD-10-CM: the screen until its first screen of rows is "
         "drawn, beside the bare Qt driver running the same statements and reading the "

@@ -441,6 +441,16 @@ private:
     QString m_generator;
 };
 
+/// The position after the control word or control symbol that starts at backslash,
+/// with the data of a \bin word.
+qsizetype controlEnd(const QByteArray& rtf, qsizetype backslash) {
+    if (backslash + 1 < rtf.size() && isLetter(rtf.at(backslash + 1))) {
+        const ControlWord cw = readControlWord(rtf, backslash + 1);
+        return cw.word == "bin" ? cw.end + qMax(0, cw.parameter.value_or(0)) : cw.end;
+    }
+    return backslash + 2;
+}
+
 /// The position after the group that opens at open (a '{'), escapes and \bin data
 /// respected; the end of the bytes when the group is not closed.
 qsizetype groupEnd(const QByteArray& rtf, qsizetype open) {
@@ -448,15 +458,7 @@ qsizetype groupEnd(const QByteArray& rtf, qsizetype open) {
     for (qsizetype i = open; i < rtf.size(); ++i) {
         const char c = rtf.at(i);
         if (c == '\\') {
-            if (i + 1 < rtf.size() && isLetter(rtf.at(i + 1))) {
-                const ControlWord cw = readControlWord(rtf, i + 1);
-                i = cw.end - 1;
-                if (cw.word == "bin") {
-                    i += qMax(0, cw.parameter.value_or(0));
-                }
-            } else {
-                ++i;
-            }
+            i = controlEnd(rtf, i) - 1;
         } else if (c == '{') {
             ++depth;
         } else if (c == '}' && --depth == 0) {
@@ -472,15 +474,7 @@ std::vector<qsizetype> childGroups(const QByteArray& rtf, qsizetype open, qsizet
     for (qsizetype i = open + 1; i < end - 1; ++i) {
         const char c = rtf.at(i);
         if (c == '\\') {
-            if (i + 1 < rtf.size() && isLetter(rtf.at(i + 1))) {
-                const ControlWord cw = readControlWord(rtf, i + 1);
-                i = cw.end - 1;
-                if (cw.word == "bin") {
-                    i += qMax(0, cw.parameter.value_or(0));
-                }
-            } else {
-                ++i;
-            }
+            i = controlEnd(rtf, i) - 1;
         } else if (c == '{') {
             children.push_back(i);
             i = groupEnd(rtf, i) - 1;
