@@ -12,6 +12,7 @@ set -euo pipefail
 cd "$(dirname "$0")"
 job="${1:-demo}"
 shift || true
+CTEST_ARGS=("$@")
 
 BUILD_DIR="${TQ_BUILD_DIR:-build}"
 ASAN_DIR="${TQ_ASAN_BUILD_DIR:-build-asan}"
@@ -98,6 +99,22 @@ package_check() {
     QT_QPA_PLATFORM=offscreen "$scratch/consumer/consumer"
 }
 
+check_format() { git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run -Werror; }
+
+ctest_run() { ctest --test-dir "$1" --output-on-failure -j "$JOBS" "${CTEST_ARGS[@]}"; }
+
+# Runs one stage of a job, announcing it and keeping how long it took for the closing line.
+STAGE_TIMES=""
+RUN_START=$SECONDS
+stage() {
+    local fn="$1" title="$2" start=$SECONDS
+    shift 2
+    say "$title"
+    "$fn" "$@"
+    say "$title: $((SECONDS - start)) s"
+    STAGE_TIMES="$STAGE_TIMES $title $((SECONDS - start)) s;"
+}
+
 case "$job" in
     build)
         install_packages
@@ -117,18 +134,16 @@ case "$job" in
         exec "$BUILD_DIR/src/tqhost/tqdemo" "$@"
         ;;
     test)
-        install_packages
-        say "formatting (clang-format)"
-        git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run -Werror
-        start_postgres
-        configure_and_build "$BUILD_DIR"
-        say "tests (SQLite and PostgreSQL)"
-        ctest --test-dir "$BUILD_DIR" --output-on-failure -j "$JOBS" "$@"
-        say "tests under AddressSanitizer and UndefinedBehaviorSanitizer"
-        configure_and_build "$ASAN_DIR" -DTQ_SANITIZE=ON -DTQ_BUILD_BENCH=OFF
-        ASAN_OPTIONS=detect_leaks=0 ctest --test-dir "$ASAN_DIR" --output-on-failure -j "$JOBS" "$@"
-        say "the Debian package, installed into a scratch root"
-        package_check
+        stage install_packages "packages"
+        stage check_format "formatting (clang-format)"
+        stage start_postgres "PostgreSQL"
+        stage configure_and_build "build" "$BUILD_DIR"
+        stage ctest_run "tests (SQLite and PostgreSQL)" "$BUILD_DIR"
+        stage configure_and_build "sanitizer build" "$ASAN_DIR" -DTQ_SANITIZE=ON -DTQ_BUILD_BENCH=OFF
+        ASAN_OPTIONS=detect_leaks=0 stage ctest_run \
+            "tests under AddressSanitizer and UndefinedBehaviorSanitizer" "$ASAN_DIR"
+        stage package_check "the Debian package, installed into a scratch root"
+        say "times: ${STAGE_TIMES# }; whole run $((SECONDS - RUN_START)) s"
         ;;
     package)
         install_packages
