@@ -53,6 +53,9 @@ struct ReferenceBuiltSet {
     ReferenceSet set;
     int codes = 0;
     int nodes = 0;
+    /// What it was built from; a licensed file's name is followed by the encoding it was
+    /// read in ("codes.txt (Windows-1252)").
+    QString source;
 };
 
 /// Builds the named sets into the database of connection (an empty database, or one built
