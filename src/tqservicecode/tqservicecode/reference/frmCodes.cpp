@@ -132,6 +132,7 @@ void frmCodes::buildControls() {
     TDBG->horizontalHeader()->setStretchLastSection(true);
     TDBG->installEventFilter(this);
     connect(TDBG, &RecordGrid::rowColChange, this, &frmCodes::showCount);
+    connect(TDBG->recordModel(), &RecordModel::fetchFailed, this, &frmCodes::listCutShort);
     connect(TDBG, &QAbstractItemView::doubleClicked, this,
             [this] { tqplatform::ui::guard([this] { importCode(); }); });
 
@@ -215,11 +216,22 @@ void frmCodes::SetupScreen(int32_t displayType, const QString& searchText) {
     m_set = set;
     m_prefix = set->prefix;
     setWindowTitle(set->caption);
-    tqplatform::ui::guard([&] {
+    const bool opened = tqplatform::ui::guard([&] {
         openCodesDatabase();
         buildTree();
         buildColumns();
         showRevision();
+    });
+    if (!opened) {
+        // Told once (a database never built, a set missing from it): the screen stays
+        // empty and quiet rather than failing again on every click.
+        m_codes.reset();
+        const QSignalBlocker quiet(TV);
+        TV->clear();
+        m_nodes.clear();
+        return;
+    }
+    tqplatform::ui::guard([&] {
         if (!searchText.isEmpty()) {
             search(searchText);
         } else if (TV->topLevelItemCount() > 0) {
@@ -381,7 +393,12 @@ void frmCodes::listCodes(const QString& filter) {
     TDBG->setDataSource(nullptr);
     m_list.Close();
     m_lastKey = key;
-    m_list = tqplatform::Recordset(*m_codes, sql, FirstScreenRows);
+    try {
+        m_list = tqplatform::Recordset(*m_codes, sql, FirstScreenRows);
+    } catch (...) {
+        showCount();  // nothing is listed now
+        throw;
+    }
     if (!rememberedId.isNull() && !m_list.Eof()) {
         m_list.MoveFirst();
         m_list.Find(idField + QStringLiteral(" = ") + rememberedId.toString());
@@ -416,6 +433,16 @@ void frmCodes::fetchRest() {
         model->fetchMore({});
     }
     showCount();
+}
+
+void frmCodes::listCutShort(const QString& reason) {
+    m_fetchTimer->stop();
+    showCount();
+    tqplatform::ui::msgBox(
+        QStringLiteral("Only the first %1 codes of this list could be read.\r\n\r\n%2")
+            .arg(m_list.isOpen() ? m_list.RecordCount() : 0)
+            .arg(reason.trimmed()),
+        tqplatform::ui::Buttons::OkOnly | tqplatform::ui::Buttons::Exclamation);
 }
 
 void frmCodes::showSortPicture() {
