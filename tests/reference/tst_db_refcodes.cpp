@@ -459,6 +459,15 @@ private slots:
         form->search("crown");
         QCOMPARE(listedCodes(*form), QStringList({"D2740", "D2750", "D2950"}));
         QCOMPARE(ui.messages.size(), 1);
+        // A set the database was built without is named, and its screen stays quiet.
+        frmCodes procedures;
+        procedures.SetupScreen(1, "");
+        press(procedures, "Search");
+        QCOMPARE(ui.messages.size(), 2);
+        QVERIFY2(ui.messages[1].prompt.startsWith("The Physicians' Current Procedural "
+                                                  "Terminology, Fourth Edition (CPT) cannot be "
+                                                  "read from the reference code database"),
+                 qPrintable(ui.messages[1].prompt));
         form.reset();
         outside.reset();
         f.host->setReferenceDatabaseUrl(m_codes);

@@ -216,12 +216,9 @@ void frmCodes::SetupScreen(int32_t displayType, const QString& searchText) {
     m_set = set;
     m_prefix = set->prefix;
     setWindowTitle(set->caption);
-    const bool opened = tqplatform::ui::guard([&] {
-        openCodesDatabase();
-        buildTree();
-        buildColumns();
-        showRevision();
-    });
+    // The host explains a database it cannot give (one never built); a set the database
+    // lacks is named here.
+    const bool opened = tqplatform::ui::guard([this] { openCodesDatabase(); }) && readSet();
     if (!opened) {
         // Told once (a database never built, a set missing from it): the screen stays
         // empty and quiet rather than failing again on every click.
@@ -247,6 +244,26 @@ void frmCodes::openCodesDatabase() {
     m_codes.reset();
     const QString url = GIC().GetDatabaseConnectionString(QStringLiteral("CODES"), 1, QString());
     m_codes = std::make_unique<tqplatform::Connection>(url);
+}
+
+bool frmCodes::readSet() {
+    QString reason;
+    try {
+        buildTree();
+        buildColumns();
+        showRevision();
+        return true;
+    } catch (const std::exception& error) {
+        reason = QString::fromUtf8(error.what()).trimmed();
+    } catch (...) {
+        reason = QStringLiteral("An unexpected error occurred.");
+    }
+    tqplatform::ui::msgBox(
+        QStringLiteral("The %1 (%2) cannot be read from the reference code database (CODES); "
+                       "it may have been built without them.\r\n\r\n%3")
+            .arg(m_set->caption, m_prefix, reason),
+        tqplatform::ui::Buttons::OkOnly | tqplatform::ui::Buttons::Critical);
+    return false;
 }
 
 void frmCodes::buildTree() {

@@ -80,6 +80,9 @@ private:
     void loadSettings();
     void saveSettings();
     void openCodesDatabase();
+    /// Builds the tree, the columns and the revision line; tells the user and answers
+    /// false when the set cannot be read.
+    bool readSet();
     void buildTree();
     void buildColumns();
     void showRevision();
