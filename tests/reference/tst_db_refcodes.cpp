@@ -129,6 +129,7 @@ private slots:
     void init() {
         if (m_practice->host) {
             m_practice->host->setReferenceDatabaseUrl(m_codes);
+            m_practice->host->setMedicalPractice(false);
         }
     }
     void cleanupTestCase() { m_practice.reset(); }
@@ -402,7 +403,6 @@ private slots:
         } else {
             searchServiceCode("", 0, 0);
         }
-        f.host->setMedicalPractice(false);
         QCOMPARE(ui.messages.size(), 1);
         QCOMPARE(ui.messages[0].icon, 16);
         const QString message = ui.messages[0].prompt;
@@ -470,7 +470,6 @@ private slots:
                  qPrintable(ui.messages[1].prompt));
         form.reset();
         outside.reset();
-        f.host->setReferenceDatabaseUrl(m_codes);
         tqhost::dropReferenceDatabase(url);
     }
 
