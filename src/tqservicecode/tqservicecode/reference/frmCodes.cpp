@@ -132,7 +132,9 @@ void frmCodes::buildControls() {
     TDBG->horizontalHeader()->setStretchLastSection(true);
     TDBG->installEventFilter(this);
     connect(TDBG, &RecordGrid::rowColChange, this, &frmCodes::showCount);
-    connect(TDBG->recordModel(), &RecordModel::fetchFailed, this, &frmCodes::listCutShort);
+    // Queued: the grid may be painting or scrolling when its model finds the read failed.
+    connect(TDBG->recordModel(), &RecordModel::fetchFailed, this, &frmCodes::listCutShort,
+            Qt::QueuedConnection);
     connect(TDBG, &QAbstractItemView::doubleClicked, this,
             [this] { tqplatform::ui::guard([this] { importCode(); }); });
 
