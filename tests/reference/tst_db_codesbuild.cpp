@@ -94,6 +94,8 @@ private slots:
     void licensedFile();
     void badLicensedLine_data();
     void badLicensedLine();
+    void licensedFileEncoding_data();
+    void licensedFileEncoding();
     void rebuildLeavesTheSameRows();
     void failedBuildKeepsTheOldSets();
 
@@ -258,6 +260,20 @@ void CodesBuildTest::badLicensedLine_data() {
                                   << "has no range of level 2";
     QTest::newRow("bad date") << QByteArray("REVISION\tTitle\t\t\t2024-13-01")
                               << "is not a date yyyy-mm-dd";
+    QTest::newRow("NUL") << QByteArray("D1110\t\tClean\0ing", 16)
+                         << "the line holds a NUL character (byte 0) at column 13";
+    QTest::newRow("1 MB code") << QByteArray(1 << 20, 'D') + "\t\tHuge"
+                               << "the code has 1048576 characters, more than the 10 it may have "
+                                  "(it starts \"DDDDDDDDDDDDDDDDDDDD...\")";
+    QTest::newRow("long modifier") << QByteArray("D1110\t12345678901\tCleaning")
+                                   << "the modifier has 11 characters, more than the 10";
+    QTest::newRow("long range text") << "RANGE\t0\tD1000\tD1999\t" + QByteArray(256, 'x')
+                                     << "the range description has 256 characters, more than "
+                                        "the 255";
+    QTest::newRow("long notice") << "REVISION\tTitle\t\t" + QByteArray(501, 'x') + "\t"
+                                 << "the notice has 501 characters, more than the 500";
+    QTest::newRow("no Windows-1252 character")
+        << QByteArray("D1110\t\tClean\x81ing") << "the byte 0x81 is no character of Windows-1252";
 }
 
 void CodesBuildTest::badLicensedLine() {
@@ -276,8 +292,35 @@ void CodesBuildTest::badLicensedLine() {
         QVERIFY2(error.description().contains(path + QStringLiteral(" line 6: ")),
                  qPrintable(error.description()));
         QVERIFY2(error.description().contains(reason), qPrintable(error.description()));
+        QVERIFY2(error.description().size() < path.size() + 160, qPrintable(error.description()));
     }
     QCOMPARE(codes.rows("SELECT * FROM CDTTable ORDER BY CDTID"), before);
+}
+
+void CodesBuildTest::licensedFileEncoding_data() {
+    QTest::addColumn<QByteArray>("description");
+    QTest::addColumn<QString>("stored");
+    QTest::addColumn<QString>("source");
+    const QString text = QStringLiteral("Caf\u00E9 \u201Cx\u201D \u2013 \u2122 \u20AC");
+    QTest::newRow("UTF-8") << text.toUtf8() << text << "enc.txt (UTF-8)";
+    QTest::newRow("Windows-1252") << QByteArray("Caf\xE9 \x93x\x94 \x96 \x99 \x80") << text
+                                  << "enc.txt (Windows-1252)";
+    // One byte that is not UTF-8 makes the whole file Windows-1252, not only its line.
+    QTest::newRow("not UTF-8 as a whole")
+        << QByteArray("\xC3\xA9\n D0150\t\t\xE9") << QStringLiteral("\u00C3\u00A9")
+        << "enc.txt (Windows-1252)";
+}
+
+void CodesBuildTest::licensedFileEncoding() {
+    QFETCH(QByteArray, description);
+    QFETCH(QString, stored);
+    QFETCH(QString, source);
+    OwnCodes& codes = *m_loaded;
+    const QString path = m_db->dataPath() + QStringLiteral("enc.txt");
+    writeFile(path, "D0120\t\t" + description + "\n");
+    codes.build({}, path);
+    QCOMPARE(codes.rows("SELECT CDTDes FROM CDTTable WHERE CDTCod = 'D0120'"), QStringList{stored});
+    QCOMPARE(codes.rows("SELECT RefSetSou FROM RefSetTable"), QStringList{source});
 }
 
 void CodesBuildTest::rebuildLeavesTheSameRows() {

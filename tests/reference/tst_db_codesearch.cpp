@@ -1,4 +1,5 @@
 #include "../servicecode/ComponentFixture.h"
+#include "Faults.h"
 #include "TestMain.h"
 
 #include <tqservicecode/forms/ScreenFactory.h>
@@ -18,6 +19,9 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QToolBar>
+#include <QUrl>
+
+#include <functional>
 
 using tqplatform::ScriptedUi;
 using namespace tqservicecode;
@@ -239,6 +243,71 @@ private slots:
         const frmSearchSCode again;
         const RecordGrid* grid = tqtest::control<RecordGrid>(again, "TDBG");
         QCOMPARE(grid->columnWidth(grid->columnByCaption("Description")), 5000.0);
+    }
+
+    void faultsLeaveTheWindowUsable() {
+        TQ_SEARCH_PRACTICE(f);
+        f.host->setMedicalPractice(true);
+        struct FakeCodes : QDialog, ReferenceCodeScreen {
+            void SetupScreen(int32_t, const QString&) override {}
+        };
+        ScreenFactory::Registration codes(ReferenceCodeScreenName,
+                                          [] { return std::make_unique<FakeCodes>(); });
+        std::function<void()> whileImporting;
+        ScriptedUi ui;
+        ui.onShow(ReferenceCodeScreenName, [&](QDialog&) { whileImporting(); });
+        frmSearchSCode form;
+        form.setStartText("crown");
+        tqplatform::Connection& connection = f.host->connection();
+        const auto okay = [&] {
+            tqtest::control<QToolBar>(form, "TB")->findChild<QAction*>("Okay")->trigger();
+        };
+        // A statement that fails: told, nothing offered, and the next search runs.
+        connection.Execute("ALTER TABLE SevCodTable RENAME TO SevCodGone");
+        typeAndFind(form, "porcelain");
+        connection.Execute("ALTER TABLE SevCodGone RENAME TO SevCodTable");
+        QCOMPARE(ui.messages.size(), 1);
+        QCOMPARE(ui.messages[0].icon, 16);
+        QCOMPARE(column(form, "Service Code"), QStringList{});
+        okay();
+        QCOMPARE(form.result(), int(QDialog::Rejected));
+        QVERIFY(tqtest::control<QPushButton>(form, "cmdFind")->isEnabled());
+        typeAndFind(form, "porcelain");
+        QCOMPARE(column(form, "Service Code"), QStringList{"D2740"});
+        // The connection dropped while the reference browser was open: the list is read
+        // again on a new one.
+        whileImporting = [&] {
+            f.addCode("D2740X", {{"SevCodDes", "Porcelain imported"}});
+            tqtest::dropConnection(connection);
+            QTest::qWait(300);
+        };
+        form.findChild<QAction*>("Import")->trigger();
+        QCOMPARE(column(form, "Service Code"), QStringList({"D2740", "D2740X"}));
+        QCOMPARE(ui.messages.size(), 1);
+        if (f.db.isPostgres()) {
+            // The server lets nobody in: told once, no stale rows offered, found again later.
+            QUrl server(f.db.url());
+            const QString name = server.path().mid(1);
+            server.setPath("/postgres");
+            tqplatform::Connection admin(server.toString());
+            const QString pid = f.scalar("SELECT pg_backend_pid()").toString();
+            whileImporting = [&] {
+                admin.Execute("ALTER DATABASE " + name + " ALLOW_CONNECTIONS false");
+                admin.OpenRecordset("SELECT pg_terminate_backend(" + pid + ")");
+                QTest::qWait(300);
+            };
+            form.findChild<QAction*>("Import")->trigger();
+            admin.Execute("ALTER DATABASE " + name + " ALLOW_CONNECTIONS true");
+            QCOMPARE(ui.messages.size(), 2);
+            QVERIFY2(ui.messages[1].prompt.contains("not currently accepting connections"),
+                     qPrintable(ui.messages[1].prompt));
+            QCOMPARE(column(form, "Service Code"), QStringList{});
+            okay();  // nothing listed: nothing to choose, nothing asked
+            QCOMPARE(form.result(), int(QDialog::Rejected));
+            QCOMPARE(ui.messages.size(), 2);
+        }
+        typeAndFind(form, "porcelain");
+        QCOMPARE(column(form, "Service Code"), QStringList({"D2740", "D2740X"}));
     }
 };
 

@@ -1,4 +1,5 @@
 #include "../servicecode/ComponentFixture.h"
+#include "Faults.h"
 #include "ReferenceFixture.h"
 #include "TestMain.h"
 
@@ -7,9 +8,11 @@
 #include <tqservicecode/forms/ScreenFactory.h>
 #include <tqservicecode/grid/RecordGrid.h>
 #include <tqservicecode/maintenance/ServiceCodeEditorScreen.h>
+#include <tqservicecode/reference/CodeSearchLauncher.h>
 #include <tqservicecode/reference/ReferenceCodeSets.h>
 #include <tqservicecode/reference/ReferenceCodesLauncher.h>
 #include <tqservicecode/reference/frmCodes.h>
+#include <tqservicecode/reference/frmSearchSCode.h>
 
 #include <tqplatform/ScriptedUi.h>
 #include <tqplatform/Twips.h>
@@ -23,6 +26,7 @@
 #include <QSplitter>
 #include <QToolBar>
 #include <QTreeWidget>
+#include <QUrl>
 
 using tqplatform::ScriptedUi;
 using namespace tqservicecode;
@@ -125,6 +129,7 @@ private slots:
     void init() {
         if (m_practice->host) {
             m_practice->host->setReferenceDatabaseUrl(m_codes);
+            m_practice->host->setMedicalPractice(false);
         }
     }
     void cleanupTestCase() { m_practice.reset(); }
@@ -367,19 +372,141 @@ private slots:
                                         reference::codeSetFor(3)->caption}));
     }
 
-    void aMissingReferenceDatabaseIsReported() {
+    void aReferenceDatabaseNeverBuiltSaysHowToBuildIt_data() {
+        QTest::addColumn<QString>("opener");
+        QTest::newRow("reference browser") << "browser";
+        QTest::newRow("search window's import") << "search";
+    }
+    void aReferenceDatabaseNeverBuiltSaysHowToBuildIt() {
+        QFETCH(QString, opener);
         TQ_PRACTICE(f);
-        f.host->setReferenceDatabaseUrl("sqlite:///nonexistent/folder/codes.db");
+        f.host->setReferenceDatabaseUrl({});  // the practice's own, never built
+        const QString own = f.host->referenceDatabaseAddress();
+        f.host->setMedicalPractice(true);
         ScriptedUi ui;
-        frmCodes form;
-        form.SetupScreen(99, "");  // no such set: nothing happens
-        QVERIFY(ui.messages.isEmpty());
-        form.SetupScreen(2, "diabetes");
+        QStringList found;
+        ui.onShow(ReferenceCodeScreenName, [&](QDialog& d) {
+            auto& codes = dynamic_cast<frmCodes&>(d);
+            press(codes, "Search");  // still usable, and quiet
+            press(codes, "SortAsc");
+            press(codes, "Import");
+        });
+        ui.onShow(CodeSearchScreenName, [&](QDialog& d) {
+            d.findChild<QAction*>("Import")->menu()->findChild<QAction*>("ImportICD")->trigger();
+            // The search window goes on working.
+            auto& search = dynamic_cast<frmSearchSCode&>(d);
+            search.setStartText("");
+            found << QString::number(search.list().RecordCount());
+        });
+        if (opener == "browser") {
+            ShowReferenceCodes(2, "diabetes");
+        } else {
+            searchServiceCode("", 0, 0);
+        }
         QCOMPARE(ui.messages.size(), 1);
         QCOMPARE(ui.messages[0].icon, 16);
-        press(form, "Search");  // still usable, and quiet
-        press(form, "SortAsc");
-        press(form, "Import");
+        const QString message = ui.messages[0].prompt;
+        QUrl shown(own);  // the address without its password
+        const QString password = shown.password();
+        shown.setPassword({});
+        QVERIFY2(message.contains("The reference code database (CODES) of this practice has not "
+                                  "been built") &&
+                     message.contains("tqrefcodes --database " +
+                                      (password.isEmpty() ? own : shown.toString())) &&
+                     message.contains("tqdemo") &&
+                     (password.isEmpty() || !message.contains(":" + password + "@")),
+                 qPrintable(message));
+        QCOMPARE(found, opener == "search" ? QStringList{"0"} : QStringList{});
+        // Asking was no build: nothing was made where the database would be.
+        QVERIFY(!tqhost::referenceDatabaseHasSets(own));
+        if (!m_practice->db.isPostgres()) {
+            QVERIFY(!QFile::exists(own.mid(9)));
+        }
+        frmCodes().SetupScreen(99, "");  // no such set: nothing happens
+        QCOMPARE(ui.messages.size(), 1);
+    }
+
+    void faultsLeaveTheBrowserUsable() {
+        TQ_PRACTICE(f);
+        // A reference database of this test's own, whose code table goes for a while.
+        QString url = tqhost::referenceDatabaseUrl(f.db.url(), f.db.dataPath());
+        url = f.db.isPostgres() ? url + "_faults" : url.replace("codes.db", "faults.db");
+        tqhost::dropReferenceDatabase(url);
+        tqhost::createReferenceDatabase(url);
+        tqhost::ReferenceBuildOptions dental;
+        dental.sets = {tqhost::ReferenceSet::Dental};
+        tqhost::buildReferenceDatabase(*std::make_unique<tqplatform::Connection>(url), dental);
+        f.host->setReferenceDatabaseUrl(url);
+        ScriptedUi ui;
+        auto form = std::make_unique<frmCodes>();
+        form->SetupScreen(0, "");
+        auto outside = std::make_unique<tqplatform::Connection>(url);
+        // A statement that fails: told, nothing listed, and the next node lists again.
+        outside->Execute("ALTER TABLE CDTTable RENAME TO CDTTableGone");
+        choose(*form, "Restorations");
+        QCOMPARE(ui.messages.size(), 1);
+        QCOMPARE(tqtest::control<QLabel>(*form, "Count")->text(), QStringLiteral("0 of 0"));
+        outside->Execute("ALTER TABLE CDTTableGone RENAME TO CDTTable");
+        choose(*form, "Preventive");
+        QVERIFY(listedCodes(*form).contains("D1110"));
+        // A connection dropped before listing and before searching: read on a new one.
+        tqtest::dropConnection(*form->codesConnection());
+        QTest::qWait(300);
+        choose(*form, "Restorations");
+        QVERIFY(listedCodes(*form).contains("D2699A"));
+        tqtest::dropConnection(*form->codesConnection());
+        QTest::qWait(300);
+        form->search("crown");
+        QCOMPARE(listedCodes(*form), QStringList({"D2740", "D2750", "D2950"}));
+        QCOMPARE(ui.messages.size(), 1);
+        // A set the database was built without is named, and its screen stays quiet.
+        frmCodes procedures;
+        procedures.SetupScreen(1, "");
+        press(procedures, "Search");
+        QCOMPARE(ui.messages.size(), 2);
+        QVERIFY2(ui.messages[1].prompt.startsWith("The Physicians' Current Procedural "
+                                                  "Terminology, Fourth Edition (CPT) cannot be "
+                                                  "read from the reference code database"),
+                 qPrintable(ui.messages[1].prompt));
+        form.reset();
+        outside.reset();
+        tqhost::dropReferenceDatabase(url);
+    }
+
+    void aListCutShortIsToldOnceAndKeepsItsRows() {
+        TQ_PRACTICE(f);
+        ScriptedUi ui;
+        frmCodes form;
+        form.SetupScreen(3, "");
+        tqplatform::Connection& codes = *form.codesConnection();
+        // Asked now: a statement run while the list is coming would read it to its end.
+        const QString pid =
+            codes.kind() == tqplatform::DatabaseKind::PostgreSQL
+                ? codes.OpenRecordset("SELECT pg_backend_pid()").Fields(0).toString()
+                : QString();
+        choose(form, "All Codes");
+        QCOMPARE(form.list().RecordCount(), frmCodes::FirstScreenRows);
+        if (pid.isEmpty()) {
+            tqtest::dropConnection(codes);
+        } else {
+            tqplatform::Connection(m_codes).OpenRecordset("SELECT pg_terminate_backend(" + pid +
+                                                          ")");
+        }
+        const RecordGrid* grid = tqtest::control<RecordGrid>(form, "TDBG");
+        QVERIFY(QTest::qWaitFor([&] { return !grid->recordModel()->canFetchMore({}); }, 30000));
+        const int read = form.list().RecordCount();
+        if (read == 72621) {
+            QSKIP("the server had sent every row before it went");
+        }
+        QTRY_COMPARE(ui.messages.size(), 1);
+        QVERIFY2(ui.messages[0].prompt.startsWith("Only the first " + QString::number(read) +
+                                                  " codes of this list could be read.\r\n"),
+                 qPrintable(ui.messages[0].prompt));
+        QCOMPARE(grid->recordModel()->rowCount(), read);
+        QCOMPARE(tqtest::control<QLabel>(form, "Count")->text(), "1 of " + QString::number(read));
+        // Still usable: the next node is read on a new connection.
+        choose(form, "Diseases of oral cavity");
+        QVERIFY(listedCodes(form).contains("K02.9"));
         QCOMPARE(ui.messages.size(), 1);
     }
 };

@@ -79,7 +79,7 @@ bool codeTableIsEmpty(tqhost::PracticeHost& host) {
 /// Builds the practice's reference code sets on its first run (a few seconds); the
 /// practice works without them, so a failure is only reported.
 void ensureReferenceCodes(tqhost::PracticeHost& host) {
-    const QString url = host.GetDatabaseConnectionString(QStringLiteral("CODES"), 1, QString());
+    const QString url = host.referenceDatabaseAddress();
     if (tqhost::referenceDatabaseHasSets(url)) {
         return;
     }

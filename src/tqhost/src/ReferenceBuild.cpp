@@ -315,7 +315,7 @@ QList<ReferenceBuiltSet> buildReferenceDatabase(tqplatform::Connection& connecti
             }
             recordBuild(connection, info, content);
             built.append({info.set, static_cast<int>(content.codes.size()),
-                          static_cast<int>(content.nodes.size())});
+                          static_cast<int>(content.nodes.size()), content.source});
         }
         connection.CommitTrans();
     } catch (...) {

@@ -9,7 +9,11 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QSqlDatabase>
 #include <QUrl>
+
+#include <algorithm>
+#include <memory>
 
 namespace tqhost {
 
@@ -103,37 +107,58 @@ void dropReferenceDatabase(const QString& url) {
                    .arg(quotedName(postgresDatabase(url))));
 }
 
-bool referenceDatabaseHasSets(const QString& url, const QList<ReferenceSet>& sets) {
+QList<ReferenceSet> referenceDatabaseBuiltSets(const QString& url) {
+    if (isSqlite(url) && !QFileInfo::exists(sqliteFile(url))) {
+        return {};  // opening it would make an empty file
+    }
+    std::unique_ptr<tqplatform::Connection> connection;
     try {
-        if (isSqlite(url)) {
-            if (!QFileInfo::exists(sqliteFile(url))) {
-                return false;  // opening it would make an empty file
+        connection = std::make_unique<tqplatform::Connection>(url);
+    } catch (const tqGlobal::Error&) {
+        // A server database that does not exist was never built; a server that does not
+        // answer is reported as it is.
+        if (!isSqlite(url)) {
+            bool missing = false;
+            try {
+                tqplatform::Connection server(maintenanceUrl(url));
+                missing = !postgresDatabaseExists(server, postgresDatabase(url));
+            } catch (const tqGlobal::Error&) {
+                missing = false;
             }
-        } else {
-            tqplatform::Connection server(maintenanceUrl(url));
-            if (!postgresDatabaseExists(server, postgresDatabase(url))) {
-                return false;
-            }
-        }
-        tqplatform::Connection connection(url);
-        QList<ReferenceSet> wanted = sets;
-        if (wanted.isEmpty()) {
-            for (const ReferenceSetInfo& info : referenceSets()) {
-                wanted << info.set;
-            }
-        }
-        for (ReferenceSet set : wanted) {
-            QSqlQuery query = connection.run(
-                QStringLiteral("SELECT RefSetCodCou FROM RefSetTable WHERE RefSetDisTyp = ?"),
-                {static_cast<int>(set)});
-            if (!query.next() || query.value(0).toInt() <= 0) {
-                return false;
+            if (missing) {
+                return {};
             }
         }
-        return true;
+        throw;
+    }
+    if (!connection->database().tables().contains(QStringLiteral("RefSetTable"),
+                                                  Qt::CaseInsensitive)) {
+        return {};  // made, but no build finished in it
+    }
+    QSqlQuery query = connection->run(QStringLiteral(
+        "SELECT RefSetDisTyp FROM RefSetTable WHERE RefSetCodCou > 0 ORDER BY RefSetDisTyp"));
+    QList<ReferenceSet> sets;
+    while (query.next()) {
+        sets << static_cast<ReferenceSet>(query.value(0).toInt());
+    }
+    return sets;
+}
+
+bool referenceDatabaseHasSets(const QString& url, const QList<ReferenceSet>& sets) {
+    QList<ReferenceSet> built;
+    try {
+        built = referenceDatabaseBuiltSets(url);
     } catch (const tqGlobal::Error&) {
         return false;
     }
+    QList<ReferenceSet> wanted = sets;
+    if (wanted.isEmpty()) {
+        for (const ReferenceSetInfo& info : referenceSets()) {
+            wanted << info.set;
+        }
+    }
+    return std::all_of(wanted.begin(), wanted.end(),
+                       [&built](ReferenceSet set) { return built.contains(set); });
 }
 
 }  // namespace tqhost

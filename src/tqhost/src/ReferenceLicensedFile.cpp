@@ -1,14 +1,23 @@
 // Reads a code file in the form a licensed practice brings its dental or procedure code
 // set in (ReferenceContent.h describes it). The whole file is read before anything is
 // written, so that a bad line stops the load with nothing half-loaded.
+//
+// Encoding: a practice's file comes from whatever its office software exports. A file that
+// is valid UTF-8 as a whole is read as UTF-8; any other file is read as Windows-1252, the
+// code page such exports use on Windows (Latin-1 letters and the typographic quotes, dashes
+// and the trademark sign). The choice is made for the whole file, never line by line.
 
 #include "ReferenceContent.h"
 
 #include <tqglobal/Error.h>
+#include <tqplatform/TextWidth.h>
 
 #include <QFile>
 #include <QFileInfo>
 #include <QSet>
+#include <QStringDecoder>
+
+#include <array>
 
 namespace tqhost::Internal {
 
@@ -16,6 +25,46 @@ namespace {
 
 /// The widest code and modifier the tables hold.
 constexpr int CodeWidth = 10;
+/// The widths of the other text columns a licensed file fills (the code's description
+/// has none).
+constexpr int NodeDescriptionWidth = 255;
+constexpr int LongTitleWidth = 255;
+constexpr int ShortTitleWidth = 100;
+constexpr int NoticeWidth = 500;
+
+/// Windows-1252's characters for the bytes 0x80 to 0x9F (0 where the code page has none);
+/// every other byte is the Latin-1 character of the same number.
+constexpr std::array<char16_t, 32> Cp1252High = {
+    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
+
+bool isValidUtf8(const QByteArray& bytes) {
+    // A decoder that keeps its state counts the bytes it could not read.
+    QStringDecoder decoder(QStringDecoder::Utf8);
+    (void)QString(decoder.decode(bytes));
+    return !decoder.hasError();
+}
+
+/// The line as Windows-1252; the number of a byte the code page has no character for
+/// in badByte (-1 when every byte has one).
+QString fromCp1252(const QByteArray& line, int& badByte) {
+    QString text;
+    text.reserve(line.size());
+    badByte = -1;
+    for (const char c : line) {
+        const auto byte = static_cast<unsigned char>(c);
+        char16_t unit = byte;
+        if (byte >= 0x80 && byte <= 0x9F) {
+            unit = Cp1252High.at(byte - 0x80);
+            if (unit == 0 && badByte < 0) {
+                badByte = byte;
+            }
+        }
+        text += QChar(unit);
+    }
+    return text;
+}
 
 /// Comma-separated fields; a field in double quotes may hold commas and doubled quotes.
 /// Answers false for a quote left open.
@@ -51,8 +100,27 @@ class LineReader {
 public:
     LineReader(const QString& path, ReferenceSet set) : m_path(path), m_set(set) {}
 
-    void read(const QString& line) {
+    /// Reads the next line, given as the file holds it (without its line end).
+    void read(const QByteArray& bytes, bool utf8) {
         ++m_number;
+        // A NUL would be stored by one database and refused by the other: no line holds one.
+        if (const qsizetype nul = bytes.indexOf('\0'); nul >= 0) {
+            fail(QStringLiteral("the line holds a NUL character (byte 0) at column %1; a code "
+                                "file is text")
+                     .arg(nul + 1));
+        }
+        int badByte = -1;
+        const QString line = utf8 ? QString::fromUtf8(bytes) : fromCp1252(bytes, badByte);
+        if (badByte >= 0) {
+            fail(QStringLiteral("the file is not UTF-8, and the byte 0x%1 is no character of "
+                                "Windows-1252")
+                     .arg(QString::number(badByte, 16).toUpper()));
+        }
+        read(line);
+    }
+
+private:
+    void read(const QString& line) {
         if (line.trimmed().isEmpty() || line.startsWith(QLatin1Char('#'))) {
             return;
         }
@@ -75,8 +143,10 @@ public:
         }
     }
 
-    CodeSetContent take() {
-        m_content.source = QFileInfo(m_path).fileName();
+public:
+    CodeSetContent take(bool utf8) {
+        m_content.source = QFileInfo(m_path).fileName() +
+                           (utf8 ? QStringLiteral(" (UTF-8)") : QStringLiteral(" (Windows-1252)"));
         return std::move(m_content);
     }
 
@@ -96,15 +166,29 @@ private:
         }
     }
 
+    /// A field longer than its column is named with its length and limit; only its
+    /// beginning is shown, so that a runaway field (a file that lost its line ends) does
+    /// not fill the screen.
+    void requireWidth(const QString& value, const char* what, int width) const {
+        const qsizetype length = tqplatform::characterCount(value);
+        if (length > width) {
+            fail(QStringLiteral("the %1 has %2 characters, more than the %3 it may have "
+                                "(it starts \"%4...\")")
+                     .arg(QLatin1String(what))
+                     .arg(length)
+                     .arg(width)
+                     .arg(tqplatform::leftCharacters(value, 20)));
+        }
+    }
+
     void requireCode(const QString& value, const char* what, bool mayBeEmpty) const {
         if (value.isEmpty() && !mayBeEmpty) {
             fail(QStringLiteral("the %1 is empty").arg(QLatin1String(what)));
         }
-        if (value.size() > CodeWidth || value.contains(QLatin1Char(' '))) {
-            fail(QStringLiteral("the %1 \"%2\" is not a code of at most %3 characters without "
-                                "blanks")
-                     .arg(QLatin1String(what), value)
-                     .arg(CodeWidth));
+        requireWidth(value, what, CodeWidth);
+        if (value.contains(QLatin1Char(' '))) {
+            fail(QStringLiteral("the %1 \"%2\" holds a blank; codes are written without blanks")
+                     .arg(QLatin1String(what), value));
         }
     }
 
@@ -133,6 +217,7 @@ private:
         if (node.description.isEmpty()) {
             fail(QStringLiteral("the range has no description"));
         }
+        requireWidth(node.description, "range description", NodeDescriptionWidth);
         node.id = static_cast<int>(m_content.nodes.size()) + 1;
         node.parent = node.level == 0 ? 0 : m_lastAtLevel.at(node.level - 1);
         m_lastAtLevel.resize(node.level);
@@ -152,6 +237,9 @@ private:
         if (revision.longTitle.isEmpty()) {
             fail(QStringLiteral("the revision line has no long title"));
         }
+        requireWidth(revision.longTitle, "long title", LongTitleWidth);
+        requireWidth(revision.shortTitle, "short title", ShortTitleWidth);
+        requireWidth(revision.notice, "notice", NoticeWidth);
         if (!fields.at(4).isEmpty()) {
             revision.effective = QDate::fromString(fields.at(4), Qt::ISODate);
             if (!revision.effective.isValid()) {
@@ -202,19 +290,19 @@ CodeSetContent readLicensedCodeFile(const QString& path, ReferenceSet set) {
             tqGlobal::ErrorNumber::DatabaseError,
             QStringLiteral("The code file %1 cannot be read: %2").arg(path, file.errorString()));
     }
+    QByteArray bytes = file.readAll();
+    if (bytes.startsWith("\xEF\xBB\xBF")) {
+        bytes.remove(0, 3);  // a byte-order mark that some editors write
+    }
+    const bool utf8 = isValidUtf8(bytes);
     LineReader reader(path, set);
-    const QList<QByteArray> lines = file.readAll().split('\n');
-    for (qsizetype i = 0; i < lines.size(); ++i) {
-        QByteArray line = lines.at(i);
+    for (QByteArray line : bytes.split('\n')) {
         if (line.endsWith('\r')) {
             line.chop(1);
         }
-        if (i == 0 && line.startsWith("\xEF\xBB\xBF")) {
-            line.remove(0, 3);  // a byte-order mark that some editors write
-        }
-        reader.read(QString::fromUtf8(line));
+        reader.read(line, utf8);
     }
-    CodeSetContent content = reader.take();
+    CodeSetContent content = reader.take(utf8);
     if (content.codes.isEmpty()) {
         throw tqGlobal::Error(tqGlobal::ErrorNumber::DatabaseError,
                               QStringLiteral("The code file %1 holds no codes.").arg(path));

@@ -138,8 +138,9 @@ int main(int argc, char** argv) {
         const QList<tqhost::ReferenceBuiltSet> built =
             tqhost::buildReferenceDatabase(connection, options);
         for (const tqhost::ReferenceBuiltSet& one : built) {
-            std::printf("tqrefcodes: %-6s %6d codes, %4d tree nodes\n",
-                        qPrintable(tqhost::referenceSetInfo(one.set).prefix), one.codes, one.nodes);
+            std::printf("tqrefcodes: %-6s %6d codes, %4d tree nodes from %s\n",
+                        qPrintable(tqhost::referenceSetInfo(one.set).prefix), one.codes, one.nodes,
+                        qPrintable(one.source));
         }
         std::printf("tqrefcodes: built in %.1f s\n", static_cast<double>(timer.elapsed()) / 1000);
     } catch (const tqGlobal::Error& error) {

@@ -230,11 +230,16 @@ public:
     int restoreFeeChange(int32_t historyId);
 
     // Reference code sets.
-    /// "CODES": the practice's reference database (referenceDatabaseUrl in
-    /// <tqhost/ReferenceCodes.h>, or the address set below); naming it also makes the code
-    /// sets' code and modifier columns text columns for TranslateSql.
+    /// "CODES": the practice's reference database (referenceDatabaseAddress()), for the
+    /// screens that open it; naming it also makes the code sets' code and modifier columns
+    /// text columns for TranslateSql. Throws tqGlobal::Error saying how to build it when
+    /// the database has never been built (the screens show that instead of the driver's
+    /// "no such table" or "database does not exist").
     QString GetDatabaseConnectionString(const QString& name, int16_t flag,
                                         const QString& extra) override;
+    /// Where the reference database is or will be built (referenceDatabaseUrl in
+    /// <tqhost/ReferenceCodes.h>, or the address set below), built or not.
+    QString referenceDatabaseAddress() const;
     /// Another reference database for this host (tests share one built database); empty
     /// goes back to the practice's own.
     void setReferenceDatabaseUrl(const QString& url) { m_referenceUrl = url; }

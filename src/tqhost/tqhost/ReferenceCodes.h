@@ -53,6 +53,9 @@ struct ReferenceBuiltSet {
     ReferenceSet set;
     int codes = 0;
     int nodes = 0;
+    /// What it was built from; a licensed file's name is followed by the encoding it was
+    /// read in ("codes.txt (Windows-1252)").
+    QString source;
 };
 
 /// Builds the named sets into the database of connection (an empty database, or one built
@@ -78,5 +81,9 @@ void dropReferenceDatabase(const QString& url);
 /// Whether the database of url exists and holds every one of sets (all five when empty).
 /// Never throws: an unreachable database answers false.
 bool referenceDatabaseHasSets(const QString& url, const QList<ReferenceSet>& sets = {});
+/// The sets the database of url holds; empty when it was never built (it does not exist,
+/// or holds no build record). Never creates it. Throws tqGlobal::Error only when the
+/// database cannot be reached for another reason (a server that does not answer).
+QList<ReferenceSet> referenceDatabaseBuiltSets(const QString& url);
 
 }  // namespace tqhost

@@ -132,6 +132,9 @@ void frmCodes::buildControls() {
     TDBG->horizontalHeader()->setStretchLastSection(true);
     TDBG->installEventFilter(this);
     connect(TDBG, &RecordGrid::rowColChange, this, &frmCodes::showCount);
+    // Queued: the grid may be painting or scrolling when its model finds the read failed.
+    connect(TDBG->recordModel(), &RecordModel::fetchFailed, this, &frmCodes::listCutShort,
+            Qt::QueuedConnection);
     connect(TDBG, &QAbstractItemView::doubleClicked, this,
             [this] { tqplatform::ui::guard([this] { importCode(); }); });
 
@@ -215,11 +218,19 @@ void frmCodes::SetupScreen(int32_t displayType, const QString& searchText) {
     m_set = set;
     m_prefix = set->prefix;
     setWindowTitle(set->caption);
+    // The host explains a database it cannot give (one never built); a set the database
+    // lacks is named here.
+    const bool opened = tqplatform::ui::guard([this] { openCodesDatabase(); }) && readSet();
+    if (!opened) {
+        // Told once (a database never built, a set missing from it): the screen stays
+        // empty and quiet rather than failing again on every click.
+        m_codes.reset();
+        const QSignalBlocker quiet(TV);
+        TV->clear();
+        m_nodes.clear();
+        return;
+    }
     tqplatform::ui::guard([&] {
-        openCodesDatabase();
-        buildTree();
-        buildColumns();
-        showRevision();
         if (!searchText.isEmpty()) {
             search(searchText);
         } else if (TV->topLevelItemCount() > 0) {
@@ -235,6 +246,26 @@ void frmCodes::openCodesDatabase() {
     m_codes.reset();
     const QString url = GIC().GetDatabaseConnectionString(QStringLiteral("CODES"), 1, QString());
     m_codes = std::make_unique<tqplatform::Connection>(url);
+}
+
+bool frmCodes::readSet() {
+    QString reason;
+    try {
+        buildTree();
+        buildColumns();
+        showRevision();
+        return true;
+    } catch (const std::exception& error) {
+        reason = QString::fromUtf8(error.what()).trimmed();
+    } catch (...) {
+        reason = QStringLiteral("An unexpected error occurred.");
+    }
+    tqplatform::ui::msgBox(
+        QStringLiteral("The %1 (%2) cannot be read from the reference code database (CODES); "
+                       "it may have been built without them.\r\n\r\n%3")
+            .arg(m_set->caption, m_prefix, reason),
+        tqplatform::ui::Buttons::OkOnly | tqplatform::ui::Buttons::Critical);
+    return false;
 }
 
 void frmCodes::buildTree() {
@@ -381,7 +412,12 @@ void frmCodes::listCodes(const QString& filter) {
     TDBG->setDataSource(nullptr);
     m_list.Close();
     m_lastKey = key;
-    m_list = tqplatform::Recordset(*m_codes, sql, FirstScreenRows);
+    try {
+        m_list = tqplatform::Recordset(*m_codes, sql, FirstScreenRows);
+    } catch (...) {
+        showCount();  // nothing is listed now
+        throw;
+    }
     if (!rememberedId.isNull() && !m_list.Eof()) {
         m_list.MoveFirst();
         m_list.Find(idField + QStringLiteral(" = ") + rememberedId.toString());
@@ -416,6 +452,16 @@ void frmCodes::fetchRest() {
         model->fetchMore({});
     }
     showCount();
+}
+
+void frmCodes::listCutShort(const QString& reason) {
+    m_fetchTimer->stop();
+    showCount();
+    tqplatform::ui::msgBox(
+        QStringLiteral("Only the first %1 codes of this list could be read.\r\n\r\n%2")
+            .arg(m_list.isOpen() ? m_list.RecordCount() : 0)
+            .arg(reason.trimmed()),
+        tqplatform::ui::Buttons::OkOnly | tqplatform::ui::Buttons::Exclamation);
 }
 
 void frmCodes::showSortPicture() {

@@ -53,6 +53,8 @@ public:
     bool sortAscending() const { return m_ascending; }
     /// The list of the node last listed (closed when none).
     const tqplatform::Recordset& list() const { return m_list; }
+    /// The connection to the reference database (null when it could not be opened).
+    tqplatform::Connection* codesConnection() const { return m_codes.get(); }
 
     /// Lists the codes whose code, modifier or description holds text, under a node of
     /// "Search Results" (one node per text, in any letter case).
@@ -78,6 +80,9 @@ private:
     void loadSettings();
     void saveSettings();
     void openCodesDatabase();
+    /// Builds the tree, the columns and the revision line; tells the user and answers
+    /// false when the set cannot be read.
+    bool readSet();
     void buildTree();
     void buildColumns();
     void showRevision();
@@ -88,6 +93,9 @@ private:
     /// Lists the codes of the current node with filter.
     void listCodes(const QString& filter);
     void fetchRest();
+    /// The rest of a long list could not be read: the user hears it once, the rows read
+    /// so far stay.
+    void listCutShort(const QString& reason);
     /// The data field of the grid's current column ("" when none).
     QString currentField() const;
     void showSortPicture();

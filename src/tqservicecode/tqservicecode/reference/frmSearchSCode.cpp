@@ -314,7 +314,15 @@ void frmSearchSCode::refreshAfterImport() {
     const bool onRow = !m_list.Eof() && !m_list.Bof();
     const QString id = onRow ? m_list.Fields(codesearch::field::ID).toString() : QString();
     TDBG->setDataSource(nullptr);
-    m_list.Requery();
+    try {
+        m_list.Requery();
+    } catch (...) {
+        // Rows that could not be read again are not offered as the list: it stays empty
+        // until the next search.
+        m_list.Close();
+        setTabOrder();
+        throw;
+    }
     if (!m_list.Eof()) {
         m_list.MoveFirst();
         if (!id.isEmpty()) {
