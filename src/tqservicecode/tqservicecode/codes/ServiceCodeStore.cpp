@@ -231,13 +231,14 @@ bool FindServiceCodeByCode(const QString& code, ServiceCodeRecord& record) {
 bool CountCodeRows(const QString& code, bool wantNone, bool includeAliases, int16_t expected) {
     tqGlobal::IHostServices& gic = GIC();
     const QString quoted = gic.SqlText(code);
-    QString sql = QStringLiteral("Select count(*) from SevCodTable WHERE ") +
-                  gic.GetScopeFilter(QStringLiteral("SevCodTable")) + QStringLiteral("SevCodCod=") +
-                  quoted;
+    QString match = QStringLiteral("SevCodCod=") + quoted;
     if (includeAliases) {
-        sql += QStringLiteral(" or SevCodOffCod=") + quoted + QStringLiteral(" or SevCodInsCod=") +
-               quoted;
+        // In brackets, so that the scope before them limits every alternative.
+        match = QLatin1Char('(') + match + QStringLiteral(" or SevCodOffCod=") + quoted +
+                QStringLiteral(" or SevCodInsCod=") + quoted + QLatin1Char(')');
     }
+    const QString sql = QStringLiteral("Select count(*) from SevCodTable WHERE ") +
+                        gic.GetScopeFilter(QStringLiteral("SevCodTable")) + match;
     tqplatform::Recordset rows = gic.GetConnection().OpenRecordset(gic.TranslateSql(sql, 0));
     const qint64 count = rows.Eof() ? 0 : rows.Fields(0).toLongLong();
     if (wantNone) {
