@@ -551,8 +551,7 @@ private slots:
         QCOMPARE(f.component.ServiceCodeList(), QStringLiteral("0"));
     }
 
-    /// The code list leaves the count of the codes it returned raised; a picker that
-    /// follows answers the count of its own codes only.
+    /// The code list leaves its count raised; a picker after it answers its own count.
     void aCodeListsCountIsNotThePickers() {
         TQ_PICKER_PRACTICE(f);
         ScriptedUi ui;
