@@ -344,6 +344,9 @@ void DbHostTest::settingsFollowTheUser() {
     m_host->SaveUserSetting(mine, "SER_COD_CAT", 0, "Rest ");
     m_host->SaveUserSettingNumber("SERCOD_LEFT" + Tester, 1234.5);
     m_host->SaveUserSettingNumber("SERCOD_LEFTother", -3);
+    // A NUL is refused, not dropped: the setting stored before stays.
+    QVERIFY_THROWS_EXCEPTION(
+        tqGlobal::Error, m_host->SaveUserSetting(mine, "SER_COD_CAT", 0, QString("A") + QChar(0)));
 
     // Another host on the same database (another workstation) sees them.
     auto other = tqhost::createHost(m_db->url(), m_db->dataPath(), "other");

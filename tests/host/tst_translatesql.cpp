@@ -39,14 +39,18 @@ void TranslateSqlTest::translates_data() {
         "SELECT a AS \"Fee \"\"1\"\"\" FROM t");
     row("Clng on sqlite rounds",
         "UPDATE SevCodTable SET SevCodFee1 = Clng(SevCodFee1 * 1.05) WHERE " + scope, false,
-        "UPDATE SevCodTable SET SevCodFee1 = CAST(ROUND(SevCodFee1 * 1.05) AS INTEGER) WHERE " +
+        "UPDATE SevCodTable SET SevCodFee1 = CAST(ROUND(ROUND(SevCodFee1 * 1.05, 4)) AS "
+        "INTEGER) WHERE " +
             scope);
     row("Clng within Clng on postgres", "SELECT clng(Clng(x) / 2) FROM t", true,
-        "SELECT CAST(CAST(x AS INTEGER) / 2 AS INTEGER) FROM t");
+        "SELECT CAST(ROUND(CAST(CAST(ROUND(CAST(x AS NUMERIC), 4) AS INTEGER) / 2 AS NUMERIC), 4) "
+        "AS INTEGER) FROM t");
+    row("ROUND to whole dollars as money", "SET f = ROUND(f * (g), 0), h = round(h, 2)", true,
+        "SET f = ROUND(ROUND(f * (g), 4), 0), h = round(h, 2)");
     row("CInt with nested brackets", "SET f = CInt((f + 1) * (g)) WHERE x", false,
-        "SET f = CAST(ROUND((f + 1) * (g)) AS INTEGER) WHERE x");
+        "SET f = CAST(ROUND(ROUND((f + 1) * (g), 4)) AS INTEGER) WHERE x");
     row("Clng with a bracket in a literal", "SELECT Clng(')' + 1) FROM t", true,
-        "SELECT CAST(')' || 1 AS INTEGER) FROM t");
+        "SELECT CAST(ROUND(CAST(')' || 1 AS NUMERIC), 4) AS INTEGER) FROM t");
     row("Clng not closed", "SELECT Clng(x FROM t", false, "SELECT Clng(x FROM t");
     row("texts joined with a literal", "SELECT pLasNam + ', ' + pFirNam AS Name FROM PaTable", true,
         "SELECT pLasNam || ', ' || pFirNam AS Name FROM PaTable");

@@ -224,6 +224,11 @@ private slots:
         QCOMPARE(box(*e, 3)->text(), QString("$1234.50"));
         typeAndLeave(*e, 4, "pasted text");
         QCOMPARE(box(*e, 4)->text(), QString("$0.00"));
+        box(*e, 6)->setText(QString(10000, '9'));  // a number too large for money
+        QTest::keyClick(box(*e, 6), Qt::Key_Return);
+        typeAndLeave(*e, 6, box(*e, 6)->text());
+        QCOMPARE(box(*e, 6)->text(), QString("$0.00"));
+        QCOMPARE(ui.prompts(), QStringList());
         QTest::keyClicks(box(*e, 5), "12a-");
         QCOMPARE(box(*e, 5)->text(), QString("$0.0012-"));  // the letter is refused
         e->activateWindow();
@@ -313,6 +318,29 @@ private slots:
         button(*e, "Command3D2_2")->click();
         QCOMPARE(column(f, id, "SevCodLetNam"), QString());
         QCOMPARE(column(f, id, "SevCodFee3").toDouble(), 12.5);
+        QCOMPARE(column(f, id, "SevCodBil"), QString("Y"));  // an administrative code
+    }
+
+    /// A box's width counts characters, as the database does: a full box may end in an
+    /// emoji, and one character more (pasted) is cut whole, never stored as half of it.
+    void widthsCountCharacters() {
+        TQ_FIXTURE(f);
+        const int32_t id = f.addCode("W1");
+        ScriptedUi ui;
+        auto e = openEditor(id);
+        const QString emoji = QString::fromUtf8("\xF0\x9F\x98\x80");
+        const QList<std::tuple<int, QString, int>> boxes = {
+            {0, "SevCodCod", 10},        {1, "SevCodDes", 255},        {2, "SevCodOffCod", 10},
+            {10, "SevCodCroRefCod", 10}, {14, "sevcodDesForPat", 255}, {15, "sevcod2ndDes", 255}};
+        for (const auto& [index, name, width] : boxes) {
+            box(*e, index)->clear();
+            box(*e, index)->insert(QString(width - 1, 'x') + emoji + emoji);
+        }
+        button(*e, "Command3D2_2")->click();
+        QCOMPARE(ui.prompts(), QStringList());
+        for (const auto& [index, name, width] : boxes) {
+            QCOMPARE(column(f, id, name), QString(width - 1, 'x') + emoji);
+        }
     }
 
     void aRefusedSaveKeepsTheTyping_data() {

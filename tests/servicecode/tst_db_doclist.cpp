@@ -197,6 +197,15 @@ private slots:
         QCOMPARE(seenWhileOpen, QStringLiteral("03-15-2026"));
     }
 
+    void aListThatCannotBeReadIsTold() {
+        TQ_STAFF_PRACTICE(f);
+        f.useFaultyHost()->failOn = "PATABLE";
+        ScriptedUi ui;
+        QCOMPARE(SelectToDoProvider(), 0);
+        QCOMPARE(ui.prompts(), QStringList{"The list of people could not be read, so it is "
+                                           "empty.\r\n\r\ninjected fault"});
+    }
+
     void sizeFileIsWrittenAndReadBack() {
         TQ_STAFF_PRACTICE(f);
         const QSize designed = DocList().size();

@@ -13,6 +13,7 @@
 #include <tqplatform/ScriptedUi.h>
 #include <tqplatform/ui.h>
 
+#include <QAction>
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -548,6 +549,18 @@ private slots:
         ScreenFactory::Registration plainBrowser(ServiceCodeBrowserScreenName,
                                                  [] { return std::make_unique<QDialog>(); });
         QCOMPARE(f.component.ServiceCodeList(), QStringLiteral("0"));
+    }
+
+    /// The code list leaves its count raised; a picker after it answers its own count.
+    void aCodeListsCountIsNotThePickers() {
+        TQ_PICKER_PRACTICE(f);
+        ScriptedUi ui;
+        ui.onShowOnce(ServiceCodeBrowserScreenName, [](QDialog& browser) {
+            tqtest::control<QAction>(browser, "Okay")->trigger();  // the current code
+        });
+        QVERIFY(!f.component.ServiceCodeList().isEmpty());
+        QCOMPARE(SelectedCodeCount(), int16_t(1));
+        QCOMPARE(f.pick(0, "").count, int16_t(0));  // closed without choosing
     }
 
     void helpComesUpOverTheModalPicker() {

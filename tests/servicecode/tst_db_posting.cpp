@@ -235,6 +235,7 @@ private slots:
         QCOMPARE(f.post("", QString("NOSTOP")), 0);  // "Pat Mgmt" is no to-do category
         QCOMPARE(f.post("", QString("D0120")), 0);
         QCOMPARE(f.post("", QString("NOSUCH")), 0);
+        QCOMPARE(f.post("", QString("RECALL6") + QChar(0) + "B"), 0);  // no code holds a NUL
         QVERIFY(ui.shownScreens.isEmpty());
         QVERIFY(ui.messages.isEmpty());
 

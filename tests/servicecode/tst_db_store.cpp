@@ -308,6 +308,7 @@ private slots:
         f.addCode("A1");
         f.addCode("C1", {{"SevCodInsCod", "A1"}});
         f.addCode("OTHER", {{"OffLocID", "9"}});  // another office's code is out of scope
+        f.addCode("D1", {{"OffLocID", "9"}, {"SevCodOffCod", "A1"}});  // and so are its aliases
         QVERIFY(CountCodeRows("B1", true, false, 0));
         QVERIFY(!CountCodeRows("B1", true, true, 0));
         QVERIFY(CountCodeRows("A1", false, false, 2));

@@ -181,8 +181,20 @@ QString PracticeHost::GetUserSetting(const QString& section, const QString& key,
 
 void PracticeHost::SaveUserSetting(const QString& section, const QString& key, int16_t /*flag*/,
                                    const QString& value) {
-    // No text column keeps a NUL character.
-    QString kept = QString(value).remove(QChar(u'\0'));
+    // No text column keeps a NUL character, and dropping it would store another text than
+    // the one given (and read back "AB" for "A\0B"): the setting is refused, and the one
+    // stored before stays.
+    for (const QString* text : {&section, &key, &value}) {
+        if (text->contains(QChar(u'\0'))) {
+            constexpr long InvalidArgument = 5;
+            throw tqGlobal::Error(
+                InvalidArgument,
+                QStringLiteral("The setting %1 was not saved: a setting cannot "
+                               "hold a NUL character.")
+                    .arg(QString(key).replace(QChar(u'\0'), QLatin1String("\\0"))));
+        }
+    }
+    QString kept = value;
     if (kept.isNull()) {
         kept = QStringLiteral("");  // an empty setting is stored as such, not as no setting
     }

@@ -349,6 +349,10 @@ void dropDanglingConditions(Tokens& t) {
     }
 }
 
+/// The whole number of a money amount: Clng(x) and CInt(x) take x as money first (four
+/// decimals, a half away from zero), then the nearest whole number. SQLite computes x in
+/// binary doubles (12.5 * 1.16 is 14.4999999999999982), which the four decimals bring back
+/// to the amount PostgreSQL computes exactly.
 void castWholeNumbers(Tokens& t, bool sqlite) {
     const int end = static_cast<int>(t.size());
     for (int i = 0; i < end; ++i) {
@@ -363,8 +367,44 @@ void castWholeNumbers(Tokens& t, bool sqlite) {
         if (close < 0) {
             continue;
         }
-        t[i].text = sqlite ? QStringLiteral("CAST(ROUND") : QStringLiteral("CAST");
-        t[close].text = sqlite ? QStringLiteral(") AS INTEGER)") : QStringLiteral(" AS INTEGER)");
+        t[i].text = sqlite ? QStringLiteral("CAST(ROUND(ROUND") : QStringLiteral("CAST(ROUND(CAST");
+        t[close].text = sqlite ? QStringLiteral(", 4)) AS INTEGER)")
+                               : QStringLiteral(" AS NUMERIC), 4) AS INTEGER)");
+    }
+}
+
+/// ROUND(x, 0) rounds x as money (four decimals) first, as Clng does, so that a fee lands
+/// on the same whole dollars whichever form of rounding the statement asks for.
+void roundWholeAsMoney(Tokens& t) {
+    const int end = static_cast<int>(t.size());
+    for (int i = 0; i < end; ++i) {
+        if (!isWord(t, i, {"round"}) || isPunct(t, previousSignificant(t, i), ".")) {
+            continue;
+        }
+        const int open = nextSignificant(t, i, end);
+        if (open < 0 || t[open].paren != 1) {
+            continue;
+        }
+        const int close = matchingParen(t, open, end);
+        int comma = -1;
+        for (int j = open + 1; j < close; ++j) {
+            if (t[j].paren == 1) {
+                j = matchingParen(t, j, close);
+                if (j < 0) {
+                    break;
+                }
+            } else if (isPunct(t, j, ",")) {
+                comma = j;
+                break;
+            }
+        }
+        const int digits = comma < 0 ? -1 : nextSignificant(t, comma, close);
+        if (digits < 0 || t[digits].kind != Kind::Number || t[digits].text != QStringLiteral("0") ||
+            nextSignificant(t, digits, end) != close) {
+            continue;
+        }
+        t[open].text = QStringLiteral("(ROUND(");
+        t[comma].text = QStringLiteral(", 4),");
     }
 }
 
@@ -402,6 +442,7 @@ QString translateSql(const QString& statement, tqplatform::DatabaseKind kind,
     dropDeleteStar(tokens);
     joinTexts(tokens, 0, static_cast<int>(tokens.size()), isTextName);
     dropDanglingConditions(tokens);
+    roundWholeAsMoney(tokens);
     castWholeNumbers(tokens, kind == tqplatform::DatabaseKind::SQLite);
     if (kind == tqplatform::DatabaseKind::PostgreSQL) {
         likeIgnoringCase(tokens);

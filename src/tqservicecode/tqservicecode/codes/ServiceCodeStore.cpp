@@ -16,13 +16,16 @@ namespace {
 const QString CR = QStringLiteral("\r");
 const QString ReservedCheckMode = QStringLiteral("Manual");
 
-/// One lookup on a column; a failing statement counts as no row.
-tqplatform::Recordset lookup(const QString& column, const QString& value) {
+/// One lookup on a column, of a value the host quotes (quote) or of a bare number. A
+/// failing statement counts as no row, and so does a value the host cannot quote (a NUL
+/// in it): no row holds such a code.
+tqplatform::Recordset lookup(const QString& column, const QString& value, bool quote) {
     tqGlobal::IHostServices& gic = GIC();
-    const QString sql = QStringLiteral("SELECT * FROM SevCodTable WHERE ") +
-                        gic.GetScopeFilter(QStringLiteral("SevCodTable")) + column +
-                        QStringLiteral("=") + value + QStringLiteral(";");
     try {
+        const QString sql = QStringLiteral("SELECT * FROM SevCodTable WHERE ") +
+                            gic.GetScopeFilter(QStringLiteral("SevCodTable")) + column +
+                            QStringLiteral("=") + (quote ? gic.SqlText(value) : value) +
+                            QStringLiteral(";");
         return gic.GetConnection().OpenRecordset(gic.TranslateSql(sql, 0));
     } catch (const tqGlobal::Error& error) {
         // A lost or closed connection is no answer about the code: the caller hears of it.
@@ -48,10 +51,9 @@ bool counts(const tqplatform::Recordset& rows, bool allowSearch) {
 /// answers any row ends the chain, so that a code on several rows is never taken for
 /// another code's alias.
 tqplatform::Recordset lookupByCode(const QString& code) {
-    const QString quoted = GIC().SqlText(code);
     for (const QString& column : {QStringLiteral("SevCodCod"), QStringLiteral("SevCodOffCod"),
                                   QStringLiteral("SevCodInsCod")}) {
-        tqplatform::Recordset rows = lookup(column, quoted);
+        tqplatform::Recordset rows = lookup(column, code, true);
         if (hasRows(rows)) {
             return rows;
         }
@@ -80,7 +82,7 @@ QString shortFormOf(const QString& code, bool useDPrefix) {
 /// three lookups in all); the short forms apply only when nothing at all was found.
 tqplatform::Recordset findRows(const QString& code, bool byID) {
     if (byID) {
-        return lookup(QStringLiteral("SevCodID"), QString::number(code.toLongLong()));
+        return lookup(QStringLiteral("SevCodID"), QString::number(code.toLongLong()), false);
     }
     const bool useDPrefix = GIC().UseCdtDPrefix();
     for (QString form = code; !form.isEmpty(); form = shortFormOf(form, useDPrefix)) {
@@ -229,13 +231,14 @@ bool FindServiceCodeByCode(const QString& code, ServiceCodeRecord& record) {
 bool CountCodeRows(const QString& code, bool wantNone, bool includeAliases, int16_t expected) {
     tqGlobal::IHostServices& gic = GIC();
     const QString quoted = gic.SqlText(code);
-    QString sql = QStringLiteral("Select count(*) from SevCodTable WHERE ") +
-                  gic.GetScopeFilter(QStringLiteral("SevCodTable")) + QStringLiteral("SevCodCod=") +
-                  quoted;
+    QString match = QStringLiteral("SevCodCod=") + quoted;
     if (includeAliases) {
-        sql += QStringLiteral(" or SevCodOffCod=") + quoted + QStringLiteral(" or SevCodInsCod=") +
-               quoted;
+        // In brackets, so that the scope before them limits every alternative.
+        match = QLatin1Char('(') + match + QStringLiteral(" or SevCodOffCod=") + quoted +
+                QStringLiteral(" or SevCodInsCod=") + quoted + QLatin1Char(')');
     }
+    const QString sql = QStringLiteral("Select count(*) from SevCodTable WHERE ") +
+                        gic.GetScopeFilter(QStringLiteral("SevCodTable")) + match;
     tqplatform::Recordset rows = gic.GetConnection().OpenRecordset(gic.TranslateSql(sql, 0));
     const qint64 count = rows.Eof() ? 0 : rows.Fields(0).toLongLong();
     if (wantNone) {

@@ -59,6 +59,9 @@ void selectServiceCodes(int16_t& showFlag, int32_t& patientId, QString& inCatego
     QWidget* ownerWindow = ownerFor(owner);
     returnCode.clear();
     numCode = 0;
+    // The count answered is that of this call's screens: the code list leaves the count of
+    // the codes it returned raised, and a picker closed without choosing sets none.
+    setSelectedCodeCount(0);
     gic.setScreenReturn(QString());
     gic.setPatientID(patientId);
 

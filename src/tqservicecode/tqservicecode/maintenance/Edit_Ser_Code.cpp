@@ -13,6 +13,7 @@
 #include <tqplatform/Connection.h>
 #include <tqplatform/Currency.h>
 #include <tqplatform/Recordset.h>
+#include <tqplatform/TextWidth.h>
 #include <tqplatform/Vb.h>
 #include <tqplatform/ui.h>
 
@@ -128,7 +129,8 @@ QWidget* Edit_Ser_Code::buildFields() {
         auto* edit = new QLineEdit(group);
         edit->setObjectName(QStringLiteral("Text1_ES_%1").arg(box));
         if (boxWidth(box) > 0) {
-            edit->setMaxLength(boxWidth(box));
+            // Not setMaxLength: it counts UTF-16 units and would cut an emoji in half.
+            edit->setValidator(new CharacterWidthValidator(boxWidth(box), edit));
         }
         // Chosen from the list, the options or the letter button, not typed.
         edit->setReadOnly(box == Type || box == Category || box == SubCategory || box == Billable ||
@@ -546,7 +548,8 @@ void Edit_Ser_Code::listChosen(QListWidgetItem* item) {
             text = GIC().ParseField(m_listStored.join(QLatin1Char('\t')), QStringLiteral("\t"),
                                     row + 1, 0);
         }
-        Text1_ES[static_cast<size_t>(box)]->setText(text.left(boxWidth(box)));
+        Text1_ES[static_cast<size_t>(box)]->setText(
+            tqplatform::leftCharacters(text, boxWidth(box)));
         m_changed = true;
     });
 }
@@ -664,8 +667,12 @@ void Edit_Ser_Code::setLettersFromOptions() {
             ? QLatin1Char('Y')
             : (stops.size() >= CursorPositions ? stops.at(CursorPositions - 1) : QLatin1Char('N')));
     Text1_ES[CursorStops]->setText(stops);
-    const bool billablePair = Option3D1_ES[BillableNo]->isEnabled();
-    Text1_ES[Billable]->setText(billablePair && !Option3D1_ES[BillableNo]->isChecked()
+    // A code is billable unless the user chose the billable pair's "N". The rule looks at
+    // the enabled state of the cursor stop's "N" (option 24), which this screen never
+    // disables, not at the pair: an administrative code, whose pair is disabled and
+    // unselected, is therefore written "Y", as every code not marked unbillable is.
+    const bool stopEnabled = Option3D1_ES[24]->isEnabled();
+    Text1_ES[Billable]->setText(stopEnabled && !Option3D1_ES[BillableNo]->isChecked()
                                     ? QStringLiteral("Y")
                                     : QStringLiteral("N"));
 }

@@ -1,11 +1,15 @@
 #include <tqservicecode/maintenance/ServiceCodeValidation.h>
 
 #include <tqplatform/Currency.h>
+#include <tqplatform/Error.h>
+#include <tqplatform/TextWidth.h>
 #include <tqplatform/Vb.h>
 
 #include <QFile>
 
+#include <algorithm>
 #include <cstring>
+#include <optional>
 
 namespace tqservicecode::editor {
 
@@ -30,6 +34,23 @@ int boxWidth(int box) {
     static constexpr std::array<int, BoxCount> widths = {10, 255, 10, 0,  0, 0,   0,   10, 10,
                                                          10, 10,  3,  20, 0, 255, 255, 0};
     return box >= 0 && box < BoxCount ? widths[static_cast<size_t>(box)] : 0;
+}
+
+CharacterWidthValidator::CharacterWidthValidator(int width, QObject* parent)
+    : QValidator(parent), m_width(width) {}
+
+QValidator::State CharacterWidthValidator::validate(QString& input, int& pos) const {
+    using tqplatform::characterCount;
+    using tqplatform::leftCharacters;
+    if (characterCount(input) <= m_width) {
+        return Acceptable;
+    }
+    const QString after = input.mid(pos);
+    const QString before =
+        leftCharacters(input.left(pos), std::max<qsizetype>(0, m_width - characterCount(after)));
+    input = before + leftCharacters(after, m_width - characterCount(before));
+    pos = static_cast<int>(before.size());
+    return Acceptable;
 }
 
 namespace {
@@ -108,20 +129,30 @@ const std::array<int, CursorPositions>& noOptions() {
     return options;
 }
 
-QString feeDisplay(const QString& text) {
-    const QString trimmed = text.trimmed();
-    if (!IsNumeric(trimmed)) {
-        return QStringLiteral("$0.00");
+namespace {
+
+/// The amount of a fee text; none for a text that is no number or too large for money.
+std::optional<tqplatform::Currency> feeAmount(const QString& text) {
+    if (!IsNumeric(text)) {
+        return std::nullopt;
     }
-    return Format(tqplatform::vb::CCur(trimmed), QStringLiteral("$0.00"));
+    try {
+        return tqplatform::vb::CCur(text);
+    } catch (const tqplatform::Error&) {
+        return std::nullopt;  // beyond money's range: no amount
+    }
+}
+
+}  // namespace
+
+QString feeDisplay(const QString& text) {
+    const std::optional<tqplatform::Currency> fee = feeAmount(text.trimmed());
+    return Format(fee.value_or(tqplatform::Currency()), QStringLiteral("$0.00"));
 }
 
 QString feeOnEnter(const QString& text) {
-    const QString trimmed = text.trimmed();
-    if (!IsNumeric(trimmed)) {
-        return text;
-    }
-    return Format(tqplatform::vb::CCur(trimmed), QStringLiteral("###,##0.00"));
+    const std::optional<tqplatform::Currency> fee = feeAmount(text.trimmed());
+    return fee ? Format(*fee, QStringLiteral("###,##0.00")) : text;
 }
 
 bool allFeesZero(const QStringList& feeTexts) {

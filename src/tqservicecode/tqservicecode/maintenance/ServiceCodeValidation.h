@@ -3,6 +3,7 @@
 #include <QChar>
 #include <QString>
 #include <QStringList>
+#include <QValidator>
 
 #include <array>
 
@@ -36,6 +37,20 @@ const QStringList& boxColumns();
 /// The most characters a box holds (0: no limit).
 int boxWidth(int box);
 
+/// Holds a box to a width counted in characters, as the databases count them: an emoji
+/// is one character though a QString holds it in two units. What goes beyond the width is
+/// cut from the text just typed or pasted (before the cursor), never inside a character.
+class CharacterWidthValidator : public QValidator {
+    Q_OBJECT
+
+public:
+    CharacterWidthValidator(int width, QObject* parent);
+    State validate(QString& input, int& pos) const override;
+
+private:
+    int m_width;
+};
+
 inline constexpr int OptionCount = 27;
 inline constexpr int CursorPositions = 9;
 /// The billable pair of the service code fields.
@@ -55,9 +70,10 @@ QString withLetter(QString cursorStops, int position, QChar letter);
 const std::array<int, CursorPositions>& yesOptions();
 const std::array<int, CursorPositions>& noOptions();
 
-/// A fee as the editor shows it, "$0.00"; a text that is no number shows "$0.00".
+/// A fee as the editor shows it, "$0.00"; a text that is no amount of money (no number,
+/// or a number too large for money) shows "$0.00".
 QString feeDisplay(const QString& text);
-/// A fee after Enter: "###,##0.00"; a text that is no number stays.
+/// A fee after Enter: "###,##0.00"; a text that is no amount of money stays.
 QString feeOnEnter(const QString& text);
 /// Whether every fee text is zero, each read without its leading currency sign.
 bool allFeesZero(const QStringList& feeTexts);

@@ -7,6 +7,7 @@
 #include <tqservicecode/forms/FormIcon.h>
 #include <tqservicecode/patient/ProviderList.h>
 
+#include <tqglobal/Error.h>
 #include <tqplatform/Twips.h>
 #include <tqplatform/ui.h>
 
@@ -142,9 +143,23 @@ void DocList::load() {
 }
 
 void DocList::fillList(const QString& typeField) {
-    tqplatform::ui::WaitCursor hourglass;
+    QList<providers::Entry> entries;
+    QString failure;
+    {
+        tqplatform::ui::WaitCursor hourglass;
+        try {
+            entries = providers::loadEntries(typeField);
+        } catch (const tqGlobal::Error& error) {
+            failure = error.description();
+        }
+    }
+    if (!failure.isEmpty()) {
+        // Said rather than shown as a list that looks complete; the user can still close.
+        tqplatform::ui::msgBox(providers::unreadListMessage(failure),
+                               tqplatform::ui::Buttons::OkOnly | tqplatform::ui::Buttons::Critical);
+    }
     lstDoc->clear();
-    for (const providers::Entry& entry : providers::loadEntries(typeField)) {
+    for (const providers::Entry& entry : entries) {
         auto* item = new QListWidgetItem(entry.text, lstDoc);
         item->setData(Qt::UserRole, entry.id);
     }

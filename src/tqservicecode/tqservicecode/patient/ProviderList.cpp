@@ -82,15 +82,16 @@ void appendEntries(tqplatform::Recordset& rows, const QString& typeField, QList<
 
 QList<Entry> loadEntries(const QString& typeField) {
     QList<Entry> entries;
-    try {
-        tqGlobal::IHostServices& gic = GIC();
-        tqplatform::Recordset rows =
-            gic.GetConnection().OpenRecordset(gic.TranslateSql(listStatement(typeField), 0));
-        appendEntries(rows, typeField, entries);
-    } catch (const tqGlobal::Error&) {
-        // The list shows the people read before the failure.
-    }
+    tqGlobal::IHostServices& gic = GIC();
+    tqplatform::Recordset rows =
+        gic.GetConnection().OpenRecordset(gic.TranslateSql(listStatement(typeField), 0));
+    appendEntries(rows, typeField, entries);
     return entries;
+}
+
+QString unreadListMessage(const QString& reason) {
+    return QStringLiteral("The list of people could not be read, so it is empty.\r\n\r\n") +
+           reason.trimmed();
 }
 
 QString sizeFilePath(const QString& dataPath, const QString& layoutKey) {

@@ -56,8 +56,11 @@ struct Entry {
 /// before then stay.
 void appendEntries(tqplatform::Recordset& rows, const QString& typeField, QList<Entry>& entries);
 
-/// Reads the list through the host. A database error ends the list where it happened.
+/// Reads the list through the host; a database error throws (tqGlobal::Error), for the
+/// screen to tell the user.
 QList<Entry> loadEntries(const QString& typeField);
+/// What the screen tells the user when the list could not be read, and why.
+QString unreadListMessage(const QString& reason);
 
 /// The size file: "<key>.STP" in the data folder's STP folder.
 QString sizeFilePath(const QString& dataPath, const QString& layoutKey);
