@@ -4,6 +4,7 @@
 #include <tqservicecode/grid/RecordGrid.h>
 
 #include <tqplatform/Connection.h>
+#include <tqplatform/ScriptedUi.h>
 
 #include <QAbstractItemModelTester>
 #include <QScrollBar>
@@ -99,6 +100,42 @@ private slots:
         model.rebind();
         QCOMPARE(model.rowCount(), 10);
         QCOMPARE(model.index(9, 0).data().toString(), "10");
+    }
+
+    /// The connection goes while the user scrolls: told once, the rows read stay.
+    void aDroppedConnectionStopsTheListOnce() {
+        tqtest::TestDatabase db;
+        TQ_REQUIRE_DATABASE(db);
+        if (!db.isPostgres()) {
+            QSKIP("SQLite reads its own file: no connection goes while rows are read.");
+        }
+        tqplatform::Connection conn(db.url());
+        const QString pid = conn.OpenRecordset("SELECT pg_backend_pid()").Fields(0).toString();
+        tqplatform::Recordset rs(
+            conn, "SELECT n AS N, repeat('x', 200) AS Name FROM generate_series(1, 200000) n", 100);
+        RecordGrid grid;
+        grid.addColumn(0, {"N", "N", "General Number"});
+        grid.addColumn(1, {"Name", "Name"});
+        grid.setDataSource(&rs);
+        grid.resize(300, 200);
+        grid.show();
+        tqplatform::Connection(db.url()).OpenRecordset("SELECT pg_terminate_backend(" + pid + ")");
+        QTest::qWait(300);
+        tqplatform::ScriptedUi ui;
+        for (int i = 0; i < 2000 && ui.messages.isEmpty(); ++i) {
+            grid.verticalScrollBar()->setValue(grid.verticalScrollBar()->maximum());
+            QCoreApplication::processEvents();
+        }
+        for (int i = 0; i < 5; ++i) {  // scrolling on asks for nothing more
+            grid.verticalScrollBar()->setValue(grid.verticalScrollBar()->maximum());
+            QCoreApplication::processEvents();
+        }
+        QCOMPARE(ui.messages.size(), 1);
+        QVERIFY2(ui.messages[0].prompt.startsWith("Not every row of this list could be read:\r\n"),
+                 qPrintable(ui.messages[0].prompt));
+        const int rows = grid.model()->rowCount();
+        QVERIFY(rows >= 100 && rows < 200000);
+        QCOMPARE(grid.model()->index(rows - 1, 0).data().toString(), QString::number(rows));
     }
 };
 

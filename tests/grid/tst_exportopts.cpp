@@ -1,5 +1,6 @@
 #include "Controls.h"
 #include "GridFixture.h"
+#include "ScratchDisk.h"
 #include "TestMain.h"
 
 #include <tqservicecode/core/HostProtocol.h>
@@ -194,7 +195,7 @@ private slots:
         f.run([&](frmExportOpts& w) { w.setFileName(missing); });
         QCOMPARE(f.ui.messages.value(0).title, "Open Export File");
         QCOMPARE(f.ui.messages.value(0).prompt,
-                 "Problem to open file [" + missing + "].\n\n76 - Path not found");
+                 "Problem to open file [" + missing + "].\r\n\r\n76 - Path not found");
         QVERIFY(!QFile::exists(missing));
         // Cancel while idle: at once, no question.
         f.ui.messages.clear();
@@ -202,6 +203,43 @@ private slots:
             f.run([](frmExportOpts& w) { tqtest::control<QPushButton>(w, "cmdCancel")->click(); });
         QVERIFY(form->Canceled());
         QVERIFY(f.ui.messages.isEmpty());
+    }
+
+    /// A file that cannot be written whole: the export's message, and the user's last file
+    /// stays as it was, with nothing half-written beside it.
+    void aFileThatCannotBeWrittenWholeIsNotLeft_data() {
+        QTest::addColumn<bool>("fullDisk");
+        QTest::newRow("read-only folder") << false;
+        QTest::newRow("full disk") << true;
+    }
+    void aFileThatCannotBeWrittenWholeIsNotLeft() {
+        QFETCH(bool, fullDisk);
+        ExportFixture f;
+        tqtest::ScratchDisk disk;
+        if (!disk.mounted()) {
+            QSKIP(
+                "This process may not mount a file system of its own: no full or read-only disk.");
+        }
+        const QString path = disk.filePath("codes.csv");
+        QFile last(path);
+        QVERIFY(last.open(QIODevice::WriteOnly) && last.write("last week\r\n") > 0);
+        last.close();
+        if (fullDisk) {
+            QVERIFY(disk.fill());
+        } else {
+            disk.setReadOnly(true);
+        }
+        f.run([&](frmExportOpts& w) { w.setFileName(path); });
+        disk.setReadOnly(false);
+        disk.release();
+        QCOMPARE(f.ui.messages.size(), 1);
+        QCOMPARE(f.ui.messages[0].title, "Open Export File");
+        QVERIFY2(
+            f.ui.messages[0].prompt.startsWith("Problem to open file [" + path + "].\r\n\r\n75 - "),
+            qPrintable(f.ui.messages[0].prompt));
+        QVERIFY(last.open(QIODevice::ReadOnly));
+        QCOMPARE(last.readAll(), QByteArray("last week\r\n"));
+        QCOMPARE(QDir(disk.path()).entryList(QDir::Files), QStringList{"codes.csv"});
     }
 
     void progressTexts() {
