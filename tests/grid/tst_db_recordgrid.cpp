@@ -112,27 +112,19 @@ private slots:
         tqplatform::Connection conn(db.url());
         const QString pid = conn.OpenRecordset("SELECT pg_backend_pid()").Fields(0).toString();
         tqplatform::Recordset rs(
-            conn, "SELECT n AS N, repeat('x', 200) AS Name FROM generate_series(1, 200000) n", 100);
+            conn, "SELECT n, repeat('x', 200) FROM generate_series(1, 200000) n", 100);
         RecordGrid grid;
-        grid.addColumn(0, {"N", "N", "General Number"});
-        grid.addColumn(1, {"Name", "Name"});
+        grid.addColumn(0, {"N", "n", "General Number"});
         grid.setDataSource(&rs);
-        grid.resize(300, 200);
         grid.show();
         tqplatform::Connection(db.url()).OpenRecordset("SELECT pg_terminate_backend(" + pid + ")");
-        QTest::qWait(300);
         tqplatform::ScriptedUi ui;
-        for (int i = 0; i < 2000 && ui.messages.isEmpty(); ++i) {
+        for (int i = 0; i < 2000; ++i) {  // on past the failure: it is told once
             grid.verticalScrollBar()->setValue(grid.verticalScrollBar()->maximum());
             QCoreApplication::processEvents();
         }
-        for (int i = 0; i < 5; ++i) {  // scrolling on asks for nothing more
-            grid.verticalScrollBar()->setValue(grid.verticalScrollBar()->maximum());
-            QCoreApplication::processEvents();
-        }
-        QCOMPARE(ui.messages.size(), 1);
-        QVERIFY2(ui.messages[0].prompt.startsWith("Not every row of this list could be read:\r\n"),
-                 qPrintable(ui.messages[0].prompt));
+        QCOMPARE(ui.prompts().size(), 1);
+        QVERIFY(ui.prompts()[0].startsWith("Not every row of this list could be read:\r\n"));
         const int rows = grid.model()->rowCount();
         QVERIFY(rows >= 100 && rows < 200000);
         QCOMPARE(grid.model()->index(rows - 1, 0).data().toString(), QString::number(rows));

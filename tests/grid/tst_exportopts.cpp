@@ -6,6 +6,7 @@
 #include <tqservicecode/core/HostProtocol.h>
 #include <tqservicecode/forms/ScreenFactory.h>
 #include <tqservicecode/grid/ExportWriter.h>
+#include <tqservicecode/grid/GridLayout.h>
 #include <tqservicecode/grid/RecordGrid.h>
 #include <tqservicecode/grid/frmExportOpts.h>
 
@@ -205,41 +206,62 @@ private slots:
         QVERIFY(f.ui.messages.isEmpty());
     }
 
-    /// A file that cannot be written whole: the export's message, and the user's last file
-    /// stays as it was, with nothing half-written beside it.
+    /// The export or a grid layout on a full disk or in a read-only folder: the user is told
+    /// why, the last file stays whole, and nothing half-written lies beside it.
     void aFileThatCannotBeWrittenWholeIsNotLeft_data() {
+        QTest::addColumn<bool>("layout");
         QTest::addColumn<bool>("fullDisk");
-        QTest::newRow("read-only folder") << false;
-        QTest::newRow("full disk") << true;
+        for (const bool layout : {false, true}) {
+            for (const bool full : {false, true}) {
+                QTest::addRow("%s, %s", layout ? "layout" : "export", full ? "full" : "read-only")
+                    << layout << full;
+            }
+        }
     }
     void aFileThatCannotBeWrittenWholeIsNotLeft() {
+        QFETCH(bool, layout);
         QFETCH(bool, fullDisk);
         ExportFixture f;
         tqtest::ScratchDisk disk;
         if (!disk.mounted()) {
-            QSKIP(
-                "This process may not mount a file system of its own: no full or read-only disk.");
+            QSKIP("This process may not mount a disk of its own: no full or read-only folder.");
         }
-        const QString path = disk.filePath("codes.csv");
+        f.host.host = tqhost::createHost("sqlite:///" + f.host.dir.filePath("d.db"),
+                                         disk.path() + "/", "ann");
+        context().gic = f.host.host;
+        const QString path = disk.filePath(layout ? "STP/TGL.STP" : "codes.csv");
+        const auto write = [&](bool titles) {
+            f.grid.setColumnWidth(0, titles ? 2400 : 1200);
+            if (layout) {
+                SaveGridLayout(f.grid, "L");
+            } else {
+                f.run([&](frmExportOpts& w) {
+                    w.setFileName(path);
+                    w.setOptions(exporting::Option::AllRows | (titles ? 16 : 0));
+                });
+            }
+        };
+        write(false);
         QFile last(path);
-        QVERIFY(last.open(QIODevice::WriteOnly) && last.write("last week\r\n") > 0);
+        QVERIFY(last.open(QIODevice::ReadOnly));
+        const QByteArray before = last.readAll();
         last.close();
         if (fullDisk) {
             QVERIFY(disk.fill());
         } else {
             disk.setReadOnly(true);
         }
-        f.run([&](frmExportOpts& w) { w.setFileName(path); });
+        write(true);
         disk.setReadOnly(false);
         disk.release();
         QCOMPARE(f.ui.messages.size(), 1);
-        QCOMPARE(f.ui.messages[0].title, "Open Export File");
-        QVERIFY2(
-            f.ui.messages[0].prompt.startsWith("Problem to open file [" + path + "].\r\n\r\n75 - "),
-            qPrintable(f.ui.messages[0].prompt));
+        QCOMPARE(f.ui.messages[0].title, layout ? "Tavix Windows" : "Open Export File");
+        QVERIFY2(f.ui.messages[0].prompt.startsWith(
+                     "Problem to open file [" + QDir::toNativeSeparators(path) + "].\r\n\r\n75 - "),
+                 qPrintable(f.ui.messages[0].prompt));
         QVERIFY(last.open(QIODevice::ReadOnly));
-        QCOMPARE(last.readAll(), QByteArray("last week\r\n"));
-        QCOMPARE(QDir(disk.path()).entryList(QDir::Files), QStringList{"codes.csv"});
+        QCOMPARE(last.readAll(), before);
+        QCOMPARE(QFileInfo(path).dir().entryList(QDir::Files), {QFileInfo(path).fileName()});
     }
 
     void progressTexts() {

@@ -1,8 +1,6 @@
 #include "GridFixture.h"
-#include "ScratchDisk.h"
 #include "TestMain.h"
 
-#include <tqplatform/ScriptedUi.h>
 #include <tqservicecode/grid/GridLayout.h>
 #include <tqservicecode/grid/GridLayoutFile.h>
 #include <tqservicecode/grid/RecordGrid.h>
@@ -182,47 +180,6 @@ private slots:
         f.host->SortTableRows(table);
         QCOMPARE(table,
                  (QList<QStringList>{{"", "c"}, {"    9", "b"}, {"    9", "d"}, {"   10", "a"}}));
-    }
-
-    /// A layout file that cannot be written whole: the user is told, the last layout stays.
-    void aLayoutThatCannotBeWrittenKeepsTheLastOne_data() {
-        QTest::addColumn<bool>("fullDisk");
-        QTest::newRow("read-only folder") << false;
-        QTest::newRow("full disk") << true;
-    }
-    void aLayoutThatCannotBeWrittenKeepsTheLastOne() {
-        QFETCH(bool, fullDisk);
-        HostFixture f;
-        tqtest::ScratchDisk disk;
-        if (!disk.mounted()) {
-            QSKIP(
-                "This process may not mount a file system of its own: no full or read-only disk.");
-        }
-        f.host =
-            tqhost::createHost("sqlite:///" + f.dir.filePath("disk.db"), disk.path() + "/", "ann");
-        tqservicecode::context().gic = f.host;
-        RecordGrid grid;
-        AddGridColumn(grid, 0, "", "A", 202, {}, true, 1200);
-        tqplatform::ScriptedUi ui;
-        QVERIFY(SaveGridLayout(grid, "L"));
-        if (fullDisk) {
-            QVERIFY(disk.fill());
-        } else {
-            disk.setReadOnly(true);
-        }
-        grid.setColumnWidth(0, 2400);
-        QVERIFY(!SaveGridLayout(grid, "L"));
-        disk.setReadOnly(false);
-        disk.release();
-        const QString file = disk.filePath("STP/TGL.STP");
-        QCOMPARE(ui.messages.size(), 1);
-        QVERIFY2(ui.messages[0].prompt.startsWith(
-                     "Problem to open file [" + QDir::toNativeSeparators(file) + "].\r\n\r\n75 - "),
-                 qPrintable(ui.messages[0].prompt));
-        QFile kept(file);
-        QVERIFY(kept.open(QIODevice::ReadOnly));
-        QCOMPARE(kept.readAll(), QByteArray("A,0,1200,0\r\n"));
-        QCOMPARE(QDir(disk.filePath("STP")).entryList(QDir::Files), QStringList{"TGL.STP"});
     }
 };
 
