@@ -53,9 +53,11 @@ RecordGrid::RecordGrid(QWidget* parent) : QTableView(parent), m_model(new Record
 
 void RecordGrid::tellFetchFailed(const QString& reason) {
     // The model stops fetching after a failure until it is bound again: told once.
-    tqplatform::ui::guard([&] {
+    try {
         tqplatform::ui::msgBox(fetchFailedMessage(reason), tqplatform::ui::Buttons::Exclamation);
-    });
+    } catch (...) {
+        // The box itself could not be shown: nothing more can be told from a slot.
+    }
 }
 
 RecordGrid::~RecordGrid() = default;
