@@ -87,6 +87,33 @@ private slots:
             QVERIFY2(whole.match(QString::fromLatin1(line)).hasMatch(), line.constData());
         }
     }
+
+    /// The connection goes before the rows still to come are read: the user is told, the
+    /// window stays for another try, and no file is made.
+    void aDroppedConnectionMakesNoFile() {
+        tqtest::TestDatabase db;
+        TQ_REQUIRE_DATABASE(db);
+        if (!db.isPostgres()) {
+            QSKIP("SQLite reads its own file: no connection goes while rows are read.");
+        }
+        HostFixture f;
+        tqplatform::Connection conn(db.url());
+        const QString pid = conn.OpenRecordset("SELECT pg_backend_pid()").Fields(0).toString();
+        tqplatform::Recordset rs(
+            conn, "SELECT n, repeat('x', 200) AS d FROM generate_series(1, 200000) n", 100);
+        RecordGrid grid;
+        grid.addColumn(0, {"N", "n"});
+        grid.setDataSource(&rs);
+        tqplatform::Connection(db.url()).OpenRecordset("SELECT pg_terminate_backend(" + pid + ")");
+        tqplatform::ScriptedUi ui;
+        frmExportOpts form;
+        form.Setup_Bound_Export(grid, rs);
+        form.setFileName(f.dir.filePath("codes.csv"));
+        tqtest::control<QPushButton>(form, "cmdExport")->click();
+        QCOMPARE(ui.prompts().size(), 1);
+        QVERIFY2(ui.prompts()[0].contains("lost"), qPrintable(ui.prompts()[0]));
+        QVERIFY(!form.isWriting() && !QFile::exists(f.dir.filePath("codes.csv")));
+    }
 };
 
 TQ_TEST_MAIN(TestDbExportCancel)

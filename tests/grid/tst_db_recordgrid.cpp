@@ -4,6 +4,7 @@
 #include <tqservicecode/grid/RecordGrid.h>
 
 #include <tqplatform/Connection.h>
+#include <tqplatform/ScriptedUi.h>
 
 #include <QAbstractItemModelTester>
 #include <QScrollBar>
@@ -99,6 +100,34 @@ private slots:
         model.rebind();
         QCOMPARE(model.rowCount(), 10);
         QCOMPARE(model.index(9, 0).data().toString(), "10");
+    }
+
+    /// The connection goes while the user scrolls: told once, the rows read stay.
+    void aDroppedConnectionStopsTheListOnce() {
+        tqtest::TestDatabase db;
+        TQ_REQUIRE_DATABASE(db);
+        if (!db.isPostgres()) {
+            QSKIP("SQLite reads its own file: no connection goes while rows are read.");
+        }
+        tqplatform::Connection conn(db.url());
+        const QString pid = conn.OpenRecordset("SELECT pg_backend_pid()").Fields(0).toString();
+        tqplatform::Recordset rs(
+            conn, "SELECT n, repeat('x', 200) FROM generate_series(1, 200000) n", 100);
+        RecordGrid grid;
+        grid.addColumn(0, {"N", "n", "General Number"});
+        grid.setDataSource(&rs);
+        grid.show();
+        tqplatform::Connection(db.url()).OpenRecordset("SELECT pg_terminate_backend(" + pid + ")");
+        tqplatform::ScriptedUi ui;
+        for (int i = 0; i < 2000; ++i) {  // on past the failure: it is told once
+            grid.verticalScrollBar()->setValue(grid.verticalScrollBar()->maximum());
+            QCoreApplication::processEvents();
+        }
+        QCOMPARE(ui.prompts().size(), 1);
+        QVERIFY(ui.prompts()[0].startsWith("Not every row of this list could be read:\r\n"));
+        const int rows = grid.model()->rowCount();
+        QVERIFY(rows >= 100 && rows < 200000);
+        QCOMPARE(grid.model()->index(rows - 1, 0).data().toString(), QString::number(rows));
     }
 };
 

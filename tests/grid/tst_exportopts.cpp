@@ -1,10 +1,12 @@
 #include "Controls.h"
 #include "GridFixture.h"
+#include "ScratchDisk.h"
 #include "TestMain.h"
 
 #include <tqservicecode/core/HostProtocol.h>
 #include <tqservicecode/forms/ScreenFactory.h>
 #include <tqservicecode/grid/ExportWriter.h>
+#include <tqservicecode/grid/GridLayout.h>
 #include <tqservicecode/grid/RecordGrid.h>
 #include <tqservicecode/grid/frmExportOpts.h>
 
@@ -194,7 +196,7 @@ private slots:
         f.run([&](frmExportOpts& w) { w.setFileName(missing); });
         QCOMPARE(f.ui.messages.value(0).title, "Open Export File");
         QCOMPARE(f.ui.messages.value(0).prompt,
-                 "Problem to open file [" + missing + "].\n\n76 - Path not found");
+                 "Problem to open file [" + missing + "].\r\n\r\n76 - Path not found");
         QVERIFY(!QFile::exists(missing));
         // Cancel while idle: at once, no question.
         f.ui.messages.clear();
@@ -202,6 +204,64 @@ private slots:
             f.run([](frmExportOpts& w) { tqtest::control<QPushButton>(w, "cmdCancel")->click(); });
         QVERIFY(form->Canceled());
         QVERIFY(f.ui.messages.isEmpty());
+    }
+
+    /// The export or a grid layout on a full disk or in a read-only folder: the user is told
+    /// why, the last file stays whole, and nothing half-written lies beside it.
+    void aFileThatCannotBeWrittenWholeIsNotLeft_data() {
+        QTest::addColumn<bool>("layout");
+        QTest::addColumn<bool>("fullDisk");
+        for (const bool layout : {false, true}) {
+            for (const bool full : {false, true}) {
+                QTest::addRow("%s, %s", layout ? "layout" : "export", full ? "full" : "read-only")
+                    << layout << full;
+            }
+        }
+    }
+    void aFileThatCannotBeWrittenWholeIsNotLeft() {
+        QFETCH(bool, layout);
+        QFETCH(bool, fullDisk);
+        ExportFixture f;
+        tqtest::ScratchDisk disk;
+        if (!disk.mounted()) {
+            QSKIP("This process may not mount a disk of its own: no full or read-only folder.");
+        }
+        f.host.host = tqhost::createHost("sqlite:///" + f.host.dir.filePath("d.db"),
+                                         disk.path() + "/", "ann");
+        context().gic = f.host.host;
+        const QString path = disk.filePath(layout ? "STP/TGL.STP" : "codes.csv");
+        const auto write = [&](bool titles) {
+            f.grid.setColumnWidth(0, titles ? 2400 : 1200);
+            if (layout) {
+                SaveGridLayout(f.grid, "L");
+            } else {
+                f.run([&](frmExportOpts& w) {
+                    w.setFileName(path);
+                    w.setOptions(exporting::Option::AllRows | (titles ? 16 : 0));
+                });
+            }
+        };
+        write(false);
+        QFile last(path);
+        QVERIFY(last.open(QIODevice::ReadOnly));
+        const QByteArray before = last.readAll();
+        last.close();
+        if (fullDisk) {
+            QVERIFY(disk.fill());
+        } else {
+            disk.setReadOnly(true);
+        }
+        write(true);
+        disk.setReadOnly(false);
+        disk.release();
+        QCOMPARE(f.ui.messages.size(), 1);
+        QCOMPARE(f.ui.messages[0].title, layout ? "Tavix Windows" : "Open Export File");
+        QVERIFY2(f.ui.messages[0].prompt.startsWith(
+                     "Problem to open file [" + QDir::toNativeSeparators(path) + "].\r\n\r\n75 - "),
+                 qPrintable(f.ui.messages[0].prompt));
+        QVERIFY(last.open(QIODevice::ReadOnly));
+        QCOMPARE(last.readAll(), before);
+        QCOMPARE(QFileInfo(path).dir().entryList(QDir::Files), {QFileInfo(path).fileName()});
     }
 
     void progressTexts() {

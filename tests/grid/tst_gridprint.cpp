@@ -79,15 +79,17 @@ private slots:
             << QStringList{} << ""
             << ""
             << "Printer Not Found"
-            << "Dental Office was unable to locate a printer for this computer.\n\nPlease check "
+            << "Dental Office was unable to locate a printer for this computer.\r\n\r\nPlease "
+               "check "
                "the printer to make sure it is turned on and properly connected. Otherwise, "
                "verify that the driver recommended by the manufacturer of your printer has been "
-               "installed.\n\nCode: 482\nMessage: No printer is installed.";
+               "installed.\r\n\r\nCode: 482\r\nMessage: No printer is installed.";
         QTest::newRow("no default")
             << QStringList{"Laser"} << ""
             << ""
             << "Printer Unavailable"
-            << "Dental Office was unable to access your system default printer.\n\nPlease check "
+            << "Dental Office was unable to access your system default printer.\r\n\r\nPlease "
+               "check "
                "the printer to make sure it is turned on and properly connected. Otherwise, "
                "verify that the latest printer driver recommended by the manufacturer of your "
                "printer is installed.";
@@ -95,7 +97,7 @@ private slots:
             << QStringList{"Laser"} << "Gone"
             << ""
             << "Printer Unavailable"
-            << "Dental Office was unable to open your system default printer.\n\nPlease make "
+            << "Dental Office was unable to open your system default printer.\r\n\r\nPlease make "
                "sure your Microsoft Windows login name has been granted 'Print' permissions in "
                "the security tab of the printer properties dialog for this printer. Otherwise, "
                "verify that the latest printer driver recommended by the manufacturer of your "

@@ -54,6 +54,13 @@ private slots:
         bindCodes(grid, rs);
         rs.setSort("SevCodCod DESC");
         grid.rebind();
+        // Rows closed behind the model's back: cells paint empty and the model says why.
+        rs.Close();
+        QVERIFY(!grid.grab().isNull());
+        QCOMPARE(cell(grid, 0, 1), "");
+        QVERIFY(grid.recordModel()->lastError().contains("closed"));
+        rs = codes(50);
+        grid.rebind();
         grid.addColumn(1, {"Again", "SevCodCod"});
         grid.removeColumn(0);
         grid.storeRows({{"a", 1}, {"b"}});

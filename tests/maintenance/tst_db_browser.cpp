@@ -12,6 +12,7 @@
 #include <tqservicecode/reference/ReferenceCodeScreen.h>
 #include <tqservicecode/selection/Select_Code.h>
 
+#include <tqplatform/Connection.h>
 #include <tqplatform/ScriptedUi.h>
 
 #include <demo/MainWindow.h>
@@ -108,6 +109,12 @@ void selectCodes(SerCod& browser, const QStringList& codes) {
     }
 }
 
+void clickHeading(SerCod& browser, int column) {
+    QHeaderView* header = browser.grid()->horizontalHeader();
+    QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
+                      QPoint(header->sectionViewportPosition(column) + 5, 5));
+}
+
 void trigger(SerCod& browser, const char* key) {
     tqtest::control<QAction>(browser, key)->trigger();
 }
@@ -180,7 +187,8 @@ private slots:
             imports << item->text();
         }
         QCOMPARE(imports,
-                 QStringList({"Import CDT Codes", "", "Import CPT Codes", "Import ICD Codes"}));
+                 QStringList({"Import CDT Codes", "", "Import CPT Codes", "Import ICD Codes",
+                              "Import ICD-10-CM Codes", "Import HCPCS Codes"}));
     }
 
     void sortsAndTogglesByTheClickedColumn() {
@@ -189,11 +197,7 @@ private slots:
         SerCod browser;
         browser.show();
         ScriptedUi ui;
-        QHeaderView* header = browser.grid()->horizontalHeader();
-        const auto clickHeading = [&](int column) {
-            QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
-                              QPoint(header->sectionViewportPosition(column) + 5, 5));
-        };
+        const auto clickHeading = [&](int column) { ::clickHeading(browser, column); };
         clickHeading(4);  // description, ascending
         QCOMPARE(shownCodes(browser), QStringList({"ONEIL", "D0120", "A*B", "X_Y"}));
         clickHeading(4);  // again: descending
@@ -206,8 +210,8 @@ private slots:
         ui.answers = {7};
         clickHeading(2);
         QCOMPARE(ui.messages.last().prompt,
-                 QStringLiteral("You have 2 code(s) selected.\n\nSorting the column will clear "
-                                "this selection.\nDo you want to continue?"));
+                 QStringLiteral("You have 2 code(s) selected.\r\n\r\nSorting the column will "
+                                "clear this selection.\r\nDo you want to continue?"));
         QCOMPARE(ui.messages.last().defaultButton, 2);
         QCOMPARE(shownCodes(browser).first(), QStringLiteral("X_Y"));  // No: nothing moved
         ui.answers = {6};
@@ -282,7 +286,7 @@ private slots:
         ui.answers = {6, 7};  // add as new? yes; then the category chooser is cancelled
         trigger(browser, "Search");
         QCOMPARE(ui.messages[1].prompt,
-                 QStringLiteral("[ zzz ]  was not found in the database.\nAdd as new?"));
+                 QStringLiteral("[ zzz ]  was not found in the database.\r\nAdd as new?"));
         QCOMPARE(ui.shownScreens, QStringList({"Select_Code"}));  // New asks for a category
         QCOMPARE(shownCodes(browser).size(), 7);
         QVERIFY(!browser.searchActive());
@@ -305,7 +309,7 @@ private slots:
         trigger(browser, "Delete");
         QCOMPARE(
             ui.messages.last().prompt,
-            QStringLiteral("You have 1 code selected. \nDo you want to delete this selection?"));
+            QStringLiteral("You have 1 code selected. \r\nDo you want to delete this selection?"));
         QCOMPARE(ui.messages.last().title, QStringLiteral("Tavix Windows"));
         QCOMPARE(ui.messages.last().defaultButton, 2);
         selectCodes(browser, {"D0120", "X_Y"});
@@ -450,31 +454,157 @@ private slots:
         selectCmd->click();  // closed without choosing: nothing changes
         QCOMPARE(shownCodes(browser).size(), 7);
         ui.onShowOnce("Select_Code", [](QDialog& dialog) {
+            tqtest::control<QPushButton>(dialog, "cmdCategory_23")->click();  // All
+        });
+        selectCmd->click();
+        QCOMPARE(shownCodes(browser).size(), 7);
+        QCOMPARE(panel(browser, "SelectionLabel"), QStringLiteral("All Codes "));
+        QCOMPARE(browser.windowTitle(), QStringLiteral("Service Codes -All Codes "));
+        ui.onShowOnce("Select_Code", [](QDialog& dialog) {
             tqtest::control<QPushButton>(dialog, "cmdCategory_0")->click();  // Diagnostic
         });
         selectCmd->click();
         QCOMPARE(shownCodes(browser), QStringList({"A*B", "D0120", "ONEIL", "X_Y"}));
         QCOMPARE(browser.currentCategory(), QStringLiteral("Diag "));
-        // Print previews the rows under the window's caption.
-        struct PdfPrinter : PrinterSystem {
-            QStringList printerNames() override { return {"PDF"}; }
-            QString defaultPrinterName() override { return "PDF"; }
-            bool isReady(const QString&) override { return true; }
-            void select(QPrinter& printer, const QString&) override {
-                printer.setOutputFormat(QPrinter::PdfFormat);
-            }
-        } pdf;
-        PrinterSystem* previous = installPrinterSystem(&pdf);
-        QString previewed;
-        ui.onShowOnce("PrintPreview", [&](QDialog& dialog) { previewed = dialog.windowTitle(); });
-        trigger(browser, "Print");
-        installPrinterSystem(previous);
-        QCOMPARE(previewed, QStringLiteral("Service Codes -Diagnostic "));
         trigger(browser, "Close");
         QCOMPARE(f.host->GetUserSetting("USER_DEF_SETUPtester", "SER_COD_CAT", 0, "?"),
                  QStringLiteral("Diag"));
         QCOMPARE(f.host->GetUserSetting("USER_DEF_SETUPtester", "SER_COD_TYP", 0, "?"),
                  QStringLiteral("1 - Charge"));
+    }
+
+    void printChecksThePrinterFirst_data() {
+        QTest::addColumn<QString>("printer");  // the only one, and the default
+        QTest::addColumn<QString>("message");  // its title, and a part of its text
+        QTest::newRow("none") << ""
+                              << "Printer Not Found|installed.\r\n\r\nCode: 482\r\n";
+        QTest::newRow("not ready") << "Stopped"
+                                   << "Printer not ready|printer named Stopped.";
+        QTest::newRow("ready") << "PDF"
+                               << "";
+    }
+    void printChecksThePrinterFirst() {
+        QFETCH(QString, printer);
+        QFETCH(QString, message);
+        TQ_BROWSER_PRACTICE(f);
+        f.showCategory("Diag");
+        struct Printers : PrinterSystem {
+            QStringList names;
+            QStringList printerNames() override { return names; }
+            QString defaultPrinterName() override { return names.value(0); }
+            bool isReady(const QString& name) override { return name != "Stopped"; }
+            void select(QPrinter& p, const QString&) override {
+                p.setOutputFormat(QPrinter::PdfFormat);
+            }
+        } system;
+        system.names = printer.isEmpty() ? QStringList() : QStringList{printer};
+        PrinterSystem* previous = installPrinterSystem(&system);
+        SerCod browser;
+        browser.show();
+        ScriptedUi ui;
+        trigger(browser, "Print");
+        installPrinterSystem(previous);
+        // A usable printer previews the rows under the window's caption; else only why not.
+        QCOMPARE(ui.shownScreens, message.isEmpty() ? QStringList{"PrintPreview"} : QStringList());
+        QCOMPARE(ui.messages.size(), message.isEmpty() ? 0 : 1);
+        if (!message.isEmpty()) {
+            QCOMPARE(ui.messages[0].title, message.section('|', 0, 0));
+            QVERIFY(ui.messages[0].prompt.contains(message.section('|', 1)));
+        }
+    }
+
+    void aRightClickMovesOnlyTheCurrentRow() {
+        TQ_BROWSER_PRACTICE(f);
+        f.showCategory("Diag");
+        SerCod browser;
+        browser.show();
+        selectCodes(browser, {"D0120", "X_Y"});
+        RecordGrid* grid = browser.grid();
+        const QModelIndex target = grid->model()->index(rowOf(browser, "A*B"), 4);
+        QTest::mouseClick(grid->viewport(), Qt::RightButton, {}, grid->visualRect(target).center());
+        auto* popup = tqtest::control<QMenu>(browser, "mnuPop");
+        QVERIFY(popup->isVisible());
+        popup->close();
+        QCOMPARE(browser.codeAt(grid->currentRowIndex()), QStringLiteral("A*B"));
+        QCOMPARE(browser.selectedRows(), QList<int>({1, 3}));
+    }
+
+    /// A read that fails while sorting, choosing a category or widening a search: the user
+    /// is told, the rows shown stay and paint. A dropped connection is opened again.
+    void aFailedReadKeepsTheRowsShown_data() {
+        QTest::addColumn<QString>("action");
+        QTest::addColumn<bool>("refused");  // the table is gone; else the connection dropped
+        QTest::addColumn<QStringList>("after");
+        for (const bool refused : {true, false}) {
+            const char* fault = refused ? "refused" : "dropped";
+            QTest::addRow("sort, %s", fault)
+                << "sort" << refused << QStringList{"ONEIL", "D0120", "A*B", "X_Y"};
+            QTest::addRow("category, %s", fault) << "category" << refused << QStringList{"D1110"};
+            QTest::addRow("search, %s", fault) << "search" << refused << QStringList{"D1110"};
+        }
+    }
+    void aFailedReadKeepsTheRowsShown() {
+        QFETCH(QString, action);
+        QFETCH(bool, refused);
+        QFETCH(QStringList, after);
+        TQ_BROWSER_PRACTICE(f);
+        f.showCategory("Diag");
+        SerCod browser;
+        browser.show();
+        ScriptedUi ui;
+        const QStringList before = shownCodes(browser);
+        tqplatform::Connection other(f.db.url());
+        if (refused) {
+            other.Execute("ALTER TABLE SevCodTable RENAME TO SevCodKept");
+        } else {
+            tqtest::dropConnection(f.host->connection());
+            QTest::qWait(300);  // the server ends the session
+        }
+        ui.inputs = {"cleaning"};
+        ui.answers = {6};  // not in the category: search all codes
+        ui.onShowOnce("Select_Code", [](QDialog& dialog) {
+            tqtest::control<QPushButton>(dialog, "cmdCategory_1")->click();  // Preventive
+        });
+        action == "sort"       ? clickHeading(browser, 4)
+        : action == "category" ? tqtest::control<QPushButton>(browser, "SelectCMD")->click()
+                               : trigger(browser, "Search");
+        if (refused) {
+            other.Execute("ALTER TABLE SevCodKept RENAME TO SevCodTable");
+        }
+        // A read runs again on the connection opened anew; a write that finds it lost is
+        // reported, never repeated (sorting saves the user's order first).
+        const bool told = refused || (action == "sort" && f.db.isPostgres());
+        if (told) {
+            const QString reason = refused ? "sevcodtable" : "connection to the database was lost";
+            QVERIFY2(ui.messages.last().prompt.contains(reason, Qt::CaseInsensitive),
+                     qPrintable(ui.messages.last().prompt));
+            QCOMPARE(panel(browser, "SelectionLabel"), QStringLiteral("Diagnostic "));
+        }
+        QCOMPARE(ui.messages.size(), (told ? 1 : 0) + (action == "search" ? 1 : 0));
+        QCOMPARE(shownCodes(browser), told ? before : after);
+        QVERIFY(!browser.grab().isNull());  // every row paints
+        QCOMPARE(browser.grid()->recordModel()->lastError(), QString());
+    }
+
+    /// A second workstation holds the code table: the delete tells why, once; rows stay.
+    void aDeleteWaitingOnAnotherWorkstation() {
+        TQ_BROWSER_PRACTICE(f);
+        if (!f.db.isPostgres()) {
+            QSKIP("SQLite waits for a lock up to its busy timeout.");
+        }
+        f.host->connection().Execute("SET lock_timeout = '300ms'");
+        SerCod browser;
+        browser.show();
+        ScriptedUi ui;
+        selectCodes(browser, {"A*B", "ONEIL"});
+        tqtest::LockHolder other(f.db.url(), "SevCodTable");
+        ui.answers = {6};
+        trigger(browser, "Delete");
+        other.release();
+        QCOMPARE(ui.messages.size(), 2);
+        QVERIFY2(ui.messages[1].prompt.contains("lock timeout"), qPrintable(ui.messages[1].prompt));
+        QCOMPARE(shownCodes(browser).size(), 7);
+        QCOMPARE(f.scalar("SELECT COUNT(*) FROM SevCodTable").toInt(), 8);
     }
 
     void anImportRefreshesAndKeepsTheCurrentRow() {

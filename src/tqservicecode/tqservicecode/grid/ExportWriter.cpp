@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QSaveFile>
 
 #include <cstring>
 #include <string>
@@ -25,7 +26,7 @@ constexpr qsizetype FlushBytes = 1 << 20;
 /// writes, and the room goes to the file in large writes, always of whole lines.
 class Sink {
 public:
-    explicit Sink(QFile& file) : m_file(file) { m_bytes.reserve(FlushBytes + 4096); }
+    explicit Sink(QFileDevice& file) : m_file(file) { m_bytes.reserve(FlushBytes + 4096); }
     void append(const char* data, size_t size) { m_bytes.append(data, size); }
     void append(const QByteArray& bytes) { append(bytes.constData(), size_t(bytes.size())); }
     void append(QByteArrayView bytes) { append(bytes.data(), size_t(bytes.size())); }
@@ -43,19 +44,21 @@ public:
         }
         append(utf8);
     }
-    /// After a whole line: writes when enough has gathered.
-    void lineDone() {
-        if (m_bytes.size() >= size_t(FlushBytes)) {
-            flush();
-        }
-    }
-    void flush() {
-        m_file.write(m_bytes.data(), qint64(m_bytes.size()));
+    /// After a whole line: writes when enough has gathered. False when the file took
+    /// less than it was given (a full disk, a folder gone).
+    bool lineDone() { return m_bytes.size() < size_t(FlushBytes) || flush(); }
+    /// Hands the bytes to the system: a write the device only buffered (all of a small
+    /// export) fails on its flush, which the save file's commit would not report.
+    bool flush() {
+        const qint64 size = qint64(m_bytes.size());
+        const bool written =
+            (size == 0 || m_file.write(m_bytes.data(), size) == size) && m_file.flush();
         m_bytes.clear();  // the room stays
+        return written;
     }
 
 private:
-    QFile& m_file;
+    QFileDevice& m_file;
     std::string m_bytes;
     QByteArray m_scratch;
 };
@@ -157,14 +160,18 @@ Result writeExport(const QString& path, tqplatform::Recordset& rs,
                    const QString& qualifier, bool titles, const RowChoice& rows,
                    const Progress& progress) {
     Result result;
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+    // The lines go to a file of their own beside the target, which takes its place only
+    // when every line is written: a failure leaves no file that looks complete, and the
+    // file the user had stays as it was.
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
         const bool folderMissing = !QFileInfo(path).absoluteDir().exists();
         result.errorNumber = folderMissing ? 76 : 75;
         result.errorText = folderMissing ? QStringLiteral("Path not found") : file.errorString();
         return result;
     }
     result.opened = true;
+    bool failed = false;
     const QByteArray d = cp1252::encode(delimiter);
     const QByteArray q = cp1252::encode(qualifier);
     std::vector<bool> plain;
@@ -196,11 +203,25 @@ Result writeExport(const QString& path, tqplatform::Recordset& rs,
         }
         out.append("\r\n", 2);
         ++result.rowsWritten;
-        out.lineDone();
-        return true;
+        failed = !out.lineDone();
+        return !failed;
     };
 
-    const int before = rs.isOpen() ? rs.AbsolutePosition() : -1;
+    // The cursor goes back where it stood, also when a row cannot be read (the file is
+    // then dropped with the exception).
+    struct RestoreCursor {
+        tqplatform::Recordset& rs;
+        int before;
+        ~RestoreCursor() {
+            try {
+                if (before >= 1 && before <= rs.RecordCount()) {
+                    rs.setAbsolutePosition(before);
+                }
+            } catch (...) {
+                // The failure that is on its way out says what went wrong.
+            }
+        }
+    } restoreCursor{rs, rs.isOpen() ? rs.AbsolutePosition() : -1};
     if (rows.allRows) {
         for (rs.MoveFirst(); !rs.Eof(); rs.MoveNext()) {
             if (!writeRow()) {
@@ -219,17 +240,22 @@ Result writeExport(const QString& path, tqplatform::Recordset& rs,
             }
         }
     }
-    out.flush();
-    file.close();
-    if (before >= 1 && before <= rs.RecordCount()) {
-        rs.setAbsolutePosition(before);
+    // A cancelled export keeps the lines written so far, each whole.
+    if (failed || !out.flush() || !file.commit()) {
+        const QString reason = file.errorString();
+        file.cancelWriting();
+        result.written = false;
+        result.errorNumber = 75;
+        result.errorText = reason.isEmpty() ? QStringLiteral("Path/File access error") : reason;
+        return result;
     }
+    result.written = true;
     return result;
 }
 
 QString openFailureMessage(const QString& fileName, int errorNumber, const QString& errorText) {
     return QStringLiteral("Problem to open file [") + fileName + QStringLiteral("].") +
-           QStringLiteral("\n\n") + QString::number(errorNumber) + QStringLiteral(" - ") +
+           QStringLiteral("\r\n\r\n") + QString::number(errorNumber) + QStringLiteral(" - ") +
            errorText;
 }
 

@@ -54,15 +54,18 @@ using Progress = std::function<bool(int current)>;
 
 struct Result {
     bool opened = false;
+    /// Every line went to the file and the file took the target's place.
+    bool written = false;
     int errorNumber = 0;
     QString errorText;
     int rowsWritten = 0;
     bool stopped = false;
 };
 
-/// Writes the lines into path (replacing it). Nothing is written when the file cannot be
-/// made: the result says why (75 "Path/File access error" with the system's reason, or
-/// 76 when the folder does not exist). The recordset's cursor is left where it was.
+/// Writes the lines into path (replacing it when every line is written). Nothing is
+/// written when the file cannot be made, and nothing replaces path when a write fails:
+/// the result says why (75 "Path/File access error" with the system's reason, or 76 when
+/// the folder does not exist). The recordset's cursor is left where it was.
 Result writeExport(const QString& path, tqplatform::Recordset& rs,
                    const std::vector<Column>& columns, const QString& delimiter,
                    const QString& qualifier, bool titles, const RowChoice& rows,

@@ -1,9 +1,13 @@
 #include "GridLayout.h"
 
 #include <tqservicecode/core/ComponentContext.h>
+#include <tqservicecode/grid/ExportWriter.h>
 #include <tqservicecode/grid/GridLayoutFile.h>
 #include <tqservicecode/grid/RecordGrid.h>
 
+#include <tqplatform/ui.h>
+
+#include <QDir>
 #include <QList>
 #include <QStringList>
 
@@ -125,7 +129,7 @@ int16_t LoadGridLayout(RecordGrid& tg, const QString& layoutName, int16_t rowHei
     return 1;
 }
 
-void SaveGridLayout(RecordGrid& tg, const QString& layoutName, int16_t rowHeightLine,
+bool SaveGridLayout(RecordGrid& tg, const QString& layoutName, int16_t rowHeightLine,
                     int16_t indexKeys) {
     QStringList lines;
     if (rowHeightLine != 0) {
@@ -140,7 +144,16 @@ void SaveGridLayout(RecordGrid& tg, const QString& layoutName, int16_t rowHeight
                          .join(u',');
         }
     }
-    gridlayout::writeLayout(gridlayout::layoutPath(GIC().GetDataPath(), layoutName), lines);
+    const QString path = gridlayout::layoutPath(GIC().GetDataPath(), layoutName);
+    QString reason;
+    if (gridlayout::writeLayout(path, lines, &reason)) {
+        return true;
+    }
+    // The user's last layout stays; the user hears why this one was not kept.
+    tqplatform::ui::msgBox(
+        exporting::openFailureMessage(QDir::toNativeSeparators(path), 75, reason),
+        tqplatform::ui::Buttons::Exclamation);
+    return false;
 }
 
 }  // namespace tqservicecode

@@ -29,8 +29,9 @@ int16_t LoadGridLayout(RecordGrid& tg, const QString& layoutName, int16_t rowHei
 
 /// Writes the grid's layout file: one line per column (key, display position, width, 0
 /// for a hidden column, split), led by "ROWHEIGHT=" when asked. A file that cannot be
-/// written is passed over: the next load applies what is there.
-void SaveGridLayout(RecordGrid& tg, const QString& layoutName, int16_t rowHeightLine = 0,
+/// written whole is not replaced (the next load applies the last layout) and the user is
+/// told why; false then.
+bool SaveGridLayout(RecordGrid& tg, const QString& layoutName, int16_t rowHeightLine = 0,
                     int16_t indexKeys = 0);
 
 }  // namespace tqservicecode

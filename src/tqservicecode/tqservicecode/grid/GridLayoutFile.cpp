@@ -121,19 +121,36 @@ std::optional<ReadLayout> readLayout(const QString& path, int rows, bool rowHeig
     return out;
 }
 
-bool writeLayout(const QString& path, const QStringList& lines) {
-    QDir().mkpath(QFileInfo(path).absolutePath());
+bool writeLayout(const QString& path, const QStringList& lines, QString* error) {
+    const auto fail = [error](const QString& reason) {
+        if (error != nullptr) {
+            *error = reason;
+        }
+        return false;
+    };
+    const QString folder = QFileInfo(path).absolutePath();
+    if (!QDir().mkpath(folder)) {
+        return fail(
+            QStringLiteral("The folder %1 cannot be made").arg(QDir::toNativeSeparators(folder)));
+    }
     QByteArray bytes;
     for (const QString& line : lines) {
         cp1252::appendEncoded(bytes, line);
         bytes += "\r\n";
     }
+    // Written beside the file and put in its place whole: a failure leaves the last
+    // layout as it was, never a part of the new one.
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly)) {
-        return false;
+        return fail(file.errorString());
     }
-    file.write(bytes);
-    return file.commit();
+    // The flush reports a full disk that the commit of what the device buffered does not.
+    if (file.write(bytes) != bytes.size() || !file.flush() || !file.commit()) {
+        const QString reason = file.errorString();
+        file.cancelWriting();
+        return fail(reason);
+    }
+    return true;
 }
 
 }  // namespace tqservicecode::gridlayout

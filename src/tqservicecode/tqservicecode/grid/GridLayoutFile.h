@@ -47,8 +47,9 @@ struct ReadLayout {
 /// first line "ROWHEIGHT=n" gives the row height (any other first line is a column line).
 std::optional<ReadLayout> readLayout(const QString& path, int rows, bool rowHeightLine);
 
-/// Writes the lines, each ended by CR LF, replacing the file (the STP folder is made when
-/// missing). False when the file could not be written whole.
-bool writeLayout(const QString& path, const QStringList& lines);
+/// Writes the lines, each ended by CR LF, replacing the file whole (the STP folder is made
+/// when missing). False when the file could not be written whole: the file stays as it
+/// was, and error (when given) holds the system's reason.
+bool writeLayout(const QString& path, const QStringList& lines, QString* error = nullptr);
 
 }  // namespace tqservicecode::gridlayout

@@ -6,6 +6,10 @@ namespace tqservicecode::printtext {
 
 namespace {
 
+/// The system's line break in every message.
+const QString LineBreak = QStringLiteral("\r\n");
+const QString TwoLineBreaks = LineBreak + LineBreak;
+
 const QString CheckConnection = QStringLiteral(
     "Please check the printer to make sure it is turned on and properly connected. Otherwise, ");
 const QString LatestDriver = QStringLiteral(
@@ -20,12 +24,12 @@ QString notFoundTitle() {
 
 QString notFound(const QString& appTitle, int errorNumber, const QString& errorText) {
     return appTitle + QStringLiteral(" was unable to locate a printer for this computer.") +
-           QStringLiteral("\n\n") + CheckConnection +
+           TwoLineBreaks + CheckConnection +
            QStringLiteral(
                "verify that the driver recommended by the manufacturer of your "
                "printer has been installed.") +
-           QStringLiteral("\n\nCode: ") + QString::number(errorNumber) +
-           QStringLiteral("\nMessage: ") + errorText;
+           TwoLineBreaks + QStringLiteral("Code: ") + QString::number(errorNumber) + LineBreak +
+           QStringLiteral("Message: ") + errorText;
 }
 
 QString unavailableTitle() {
@@ -34,12 +38,12 @@ QString unavailableTitle() {
 
 QString defaultNotAccessible(const QString& appTitle) {
     return appTitle + QStringLiteral(" was unable to access your system default printer.") +
-           QStringLiteral("\n\n") + CheckConnection + LatestDriver;
+           TwoLineBreaks + CheckConnection + LatestDriver;
 }
 
 QString defaultNotOpened(const QString& appTitle) {
     return appTitle + QStringLiteral(" was unable to open your system default printer.") +
-           QStringLiteral("\n\n") +
+           TwoLineBreaks +
            QStringLiteral(
                "Please make sure your Microsoft Windows login name has been granted "
                "'Print' permissions in the security tab of the printer properties "

@@ -1,6 +1,7 @@
 #include "RecordGrid.h"
 
 #include <tqplatform/Twips.h>
+#include <tqplatform/ui.h>
 
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -45,6 +46,18 @@ RecordGrid::RecordGrid(QWidget* parent) : QTableView(parent), m_model(new Record
             &RecordGrid::onCurrentChanged);
     connect(m_model, &QAbstractItemModel::modelAboutToBeReset, this, &RecordGrid::forgetSelection);
     connect(m_model, &QAbstractItemModel::rowsAboutToBeRemoved, this, &RecordGrid::forgetSelection);
+    // Queued: the view fetches from its paint and scroll handlers, where no box may open.
+    connect(m_model, &RecordModel::fetchFailed, this, &RecordGrid::tellFetchFailed,
+            Qt::QueuedConnection);
+}
+
+void RecordGrid::tellFetchFailed(const QString& reason) {
+    // The model stops fetching after a failure until it is bound again: told once.
+    try {
+        tqplatform::ui::msgBox(fetchFailedMessage(reason), tqplatform::ui::Buttons::Exclamation);
+    } catch (...) {
+        // The box itself could not be shown: nothing more can be told from a slot.
+    }
 }
 
 RecordGrid::~RecordGrid() = default;

@@ -131,6 +131,7 @@ private:
     void onSectionResized(int logical, int oldSize, int newSize);
     void applyColumn(int index);
     void forgetSelection();
+    void tellFetchFailed(const QString& reason);
     void selectRow(int row, bool on);
 
     RecordModel* m_model;

@@ -1,5 +1,6 @@
 #include "RecordModel.h"
 
+#include <tqplatform/Error.h>
 #include <tqplatform/Vb.h>
 
 #include <QBrush>
@@ -82,6 +83,7 @@ void RecordModel::setRecordset(tqplatform::Recordset* rs) {
     m_storage.clear();
     m_rows = (m_rs && m_rs->isOpen()) ? m_rs->RecordCount() : 0;
     m_fetchFailed = false;
+    m_lastError.clear();
     resolveFields();
     endResetModel();
 }
@@ -203,6 +205,10 @@ int RecordModel::fieldOf(int column) const {
 
 template <typename Read>
 auto RecordModel::atRow(int row, Read read) const {
+    if (!m_rs || !m_rs->isOpen()) {
+        // ADO's "the object is closed".
+        throw tqplatform::Error(3704, QStringLiteral("The rows of this list are closed."));
+    }
     auto& rs = *m_rs;
     const int before = rs.AbsolutePosition();
     rs.setAbsolutePosition(row + 1);
@@ -278,8 +284,19 @@ QVariant RecordModel::data(const QModelIndex& index, int role) const {
     if (!checkIndex(index, CheckIndexOption::IndexIsValid)) {
         return {};
     }
-    const int row = index.row();
-    const int column = index.column();
+    // The view asks from its paint handler, where nothing may be thrown: a cell that
+    // cannot be read shows empty, and the reason is kept for the screen.
+    try {
+        return cellData(index.row(), index.column(), role);
+    } catch (const std::exception& e) {
+        m_lastError = QString::fromUtf8(e.what());
+    } catch (...) {
+        m_lastError = QStringLiteral("An unexpected error occurred.");
+    }
+    return {};
+}
+
+QVariant RecordModel::cellData(int row, int column, int role) const {
     switch (role) {
         case Qt::DisplayRole:
             return cellText(row, column);
@@ -351,7 +368,8 @@ void RecordModel::fetchMore(const QModelIndex& parent) {
             // The view asks from its paint and scroll handlers: nothing may leave them.
             // The rows read so far stay; the screen hears why no more come.
             m_fetchFailed = true;
-            emit fetchFailed(QString::fromUtf8(e.what()));
+            m_lastError = QString::fromUtf8(e.what());
+            emit fetchFailed(m_lastError);
         }
     }
     const int now = m_rs->RecordCount();
@@ -360,6 +378,13 @@ void RecordModel::fetchMore(const QModelIndex& parent) {
         m_rows = now;
         endInsertRows();
     }
+}
+
+QString fetchFailedMessage(const QString& reason) {
+    const QString lineBreak = QStringLiteral("\r\n");
+    return QStringLiteral("Not every row of this list could be read:") + lineBreak + lineBreak +
+           reason.trimmed() + lineBreak + lineBreak +
+           QStringLiteral("The rows read so far are shown. Open the list again to see the rest.");
 }
 
 }  // namespace tqservicecode

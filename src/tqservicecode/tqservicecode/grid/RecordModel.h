@@ -110,6 +110,10 @@ public:
     bool canFetchMore(const QModelIndex& parent) const override;
     void fetchMore(const QModelIndex& parent) override;
 
+    /// Why the last cell or rows could not be read ("" since the last binding when all
+    /// could): data() answers an empty value then rather than throwing.
+    QString lastError() const { return m_lastError; }
+
 signals:
     /// A cell was changed by editing (storage mode).
     void cellEdited(int row, int column);
@@ -120,6 +124,7 @@ private:
     /// Stands the recordset on row for the call of read, then puts the cursor back.
     template <typename Read>
     auto atRow(int row, Read read) const;
+    QVariant cellData(int row, int column, int role) const;
     int fieldOf(int column) const;
     void resolveFields();
 
@@ -133,6 +138,10 @@ private:
     bool m_fetchRowStyle = true;
     bool m_allowUpdate = true;
     bool m_fetchFailed = false;
+    mutable QString m_lastError;
 };
+
+/// What the user is told, once, when a list's further rows cannot be read.
+QString fetchFailedMessage(const QString& reason);
 
 }  // namespace tqservicecode

@@ -415,10 +415,12 @@ void frmExportOpts::writeFile() {
     if (position >= 1) {
         rs.setAbsolutePosition(position);  // the grid's current row stays
     }
-    if (!result.opened) {
+    if (!result.written) {
+        // A file that could not be made or written whole: the window stays, and the user
+        // may choose another file.
         ui::msgBox(exporting::openFailureMessage(m_fileName, result.errorNumber, result.errorText),
                    ui::Buttons::OkOnly, exporting::openFailureTitle());
-        return;  // the window stays: the user may choose another file
+        return;
     }
     if (m_canceled) {
         QDialog::reject();

@@ -21,6 +21,8 @@ const std::array<Column, ColumnCount> Columns{{{"Type", "SevCodTyp", 1300},
                                                {"ID", "SevCodID", 700}}};
 
 const QString OrderBy = QStringLiteral("ORDER BY");
+/// The system's line break in every message.
+const QString LineBreak = QStringLiteral("\r\n");
 
 }  // namespace
 
@@ -97,15 +99,15 @@ QString selectionMessage(int count, const QString& extra) {
 
 QString sortQuestion(int count) {
     return QStringLiteral("You have ") + QString::number(count) +
-           QStringLiteral(" code(s) selected.") + QStringLiteral("\n\n") +
-           QStringLiteral("Sorting the column will clear this selection.") + QLatin1Char('\n') +
+           QStringLiteral(" code(s) selected.") + LineBreak + LineBreak +
+           QStringLiteral("Sorting the column will clear this selection.") + LineBreak +
            QStringLiteral("Do you want to continue?");
 }
 
 QString notFoundMessage(const QString& text, bool allCodes) {
     const QString head = QStringLiteral("[ ") + text + QStringLiteral(" ] ");
     if (allCodes) {
-        return head + QStringLiteral(" was not found in the database.") + QLatin1Char('\n') +
+        return head + QStringLiteral(" was not found in the database.") + LineBreak +
                QStringLiteral("Add as new?");
     }
     return head + QStringLiteral(" was not found in ") +

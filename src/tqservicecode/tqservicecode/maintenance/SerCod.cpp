@@ -14,6 +14,7 @@
 #include <tqservicecode/maintenance/BrowserRules.h>
 #include <tqservicecode/maintenance/FeeChange.h>
 #include <tqservicecode/maintenance/ServiceCodeEditorScreen.h>
+#include <tqservicecode/reference/ReferenceCodeSets.h>
 #include <tqservicecode/reference/ReferenceCodesLauncher.h>
 #include <tqservicecode/selection/Select_Code.h>
 
@@ -261,21 +262,22 @@ void SerCod::load() {
     m_label = labelFor(m_category, m_type);
     m_selectionLabel->setText(m_label);
 
+    // The dental set always; a medical practice also imports every medical set that the
+    // reference browser and the search window offer.
     const bool medical = gic.IsMedicalPractice() || gic.UsesMedicalCodeSets(QString());
-    m_importMenu
-        ->addAction(QStringLiteral("Import CDT Codes"), this,
-                    [this] { runToolbarAction([this] { importCodes(0); }); })
-        ->setObjectName(QStringLiteral("ImportCDT"));
-    if (medical) {
-        m_importMenu->addSeparator();
+    for (const reference::CodeSet& set : reference::codeSets()) {
+        const bool dental = set.displayType == reference::DisplayType::Dental;
+        if (!dental && !medical) {
+            continue;
+        }
+        if (!dental && m_importMenu->actions().size() == 1) {
+            m_importMenu->addSeparator();
+        }
+        const int32_t type = set.displayType;
         m_importMenu
-            ->addAction(QStringLiteral("Import CPT Codes"), this,
-                        [this] { runToolbarAction([this] { importCodes(1); }); })
-            ->setObjectName(QStringLiteral("ImportCPT"));
-        m_importMenu
-            ->addAction(QStringLiteral("Import ICD Codes"), this,
-                        [this] { runToolbarAction([this] { importCodes(2); }); })
-            ->setObjectName(QStringLiteral("ImportICD"));
+            ->addAction(set.menuText, this,
+                        [this, type] { runToolbarAction([this, type] { importCodes(type); }); })
+            ->setObjectName(set.menuKey);
     }
 
     LoadGridLayout(*m_grid, layoutName());
@@ -347,16 +349,20 @@ void SerCod::openQuery() {
 void SerCod::openStatement(const QString& statement) {
     tqGlobal::IHostServices& gic = GIC();
     tqplatform::ui::WaitCursor hourglass;
+    // The new rows are read before the old ones go: a statement that fails leaves the
+    // grid on the rows it shows. The grid lets go of the old rows before they close.
+    tqplatform::Recordset rows = gic.GetConnection().OpenRecordset(gic.TranslateSql(statement, 0));
+    m_grid->setDataSource(nullptr);
     try {
         m_rs.Close();
-    } catch (const tqGlobal::Error&) {
+    } catch (const std::exception&) {
         // An old rowset that will not close is dropped all the same.
     }
+    m_rs = std::move(rows);
+    m_grid->setDataSource(&m_rs);
     m_searchActive = false;
     m_searchAction->setIcon(standardIcon(QStyle::SP_FileDialogContentsView));
     m_searchAction->setToolTip(SearchTip);
-    m_rs = gic.GetConnection().OpenRecordset(gic.TranslateSql(statement, 0));
-    m_grid->rebind();
     m_query = statement;
     setWindowTitle(QStringLiteral("Service Codes -") + m_label);
     if (rowCount() > 0) {
@@ -507,8 +513,8 @@ void SerCod::newCode() {
     if (!m_grid->selBookmarks().empty()) {
         const std::optional<int> answer = checkSelection(
             false, true,
-            QStringLiteral("\nAdding a new code will clear this selection.\nDo you want to "
-                           "continue?"),
+            QStringLiteral("\r\nAdding a new code will clear this selection.\r\nDo you want "
+                           "to continue?"),
             Buttons::YesNo | Buttons::Question);
         if (answer != Yes) {
             return;
@@ -605,7 +611,7 @@ void SerCod::deleteCodes() {
         return;
     }
     const std::optional<int> answer =
-        checkSelection(true, true, QStringLiteral("\nDo you want to delete this selection?"),
+        checkSelection(true, true, QStringLiteral("\r\nDo you want to delete this selection?"),
                        Buttons::YesNo | Buttons::Question | Buttons::DefaultButton2);
     if (answer != Yes) {
         return;
@@ -638,8 +644,14 @@ void SerCod::deleteCodes() {
                     // The reason shown is the statement's, not the roll-back's.
                 }
             }
-            // The rows show what the failure left before its reason is shown.
-            tqplatform::ui::guard([&] { requeryKeepingPosition(keep); });
+            // The rows show what the failure left before its reason is shown; when even
+            // they cannot be read (a lock still held), the rows shown stay and the
+            // delete's reason is the one the user hears.
+            try {
+                requeryKeepingPosition(keep);
+            } catch (const std::exception&) {
+                // A failed requery leaves the rows it had.
+            }
             hourglass.restore();
             throw;
         }
@@ -715,11 +727,7 @@ void SerCod::search(const QString& initialText) {
             restoreSearchButton();
             return;
         }
-        m_category = browser::AllCodesCategory;
-        m_type.clear();
-        m_label = browser::AllCodesCategory;
-        m_selectionLabel->setText(m_label);
-        openQuery();
+        showCategory(browser::AllCodesCategory, QString(), browser::AllCodesCategory);
     }
 }
 
@@ -757,7 +765,9 @@ void SerCod::okay() {
 
 void SerCod::print() {
     // Eleven columns fit across a landscape page; the preview lets the user look first.
-    PrintGrid(*m_grid, windowTitle(), 1, 1);
+    if (CheckPrinter() != 0) {
+        PrintGrid(*m_grid, windowTitle(), 1, 1);
+    }
 }
 
 void SerCod::help() {
@@ -794,14 +804,29 @@ bool SerCod::chooseCategory() {
     if (chosen.isEmpty()) {
         chosen = AllCodes;
     }
-    m_category = chosen + QLatin1Char(' ');
-    m_type = ScreenResultText();
-    m_label = labelFor(m_category, m_type);
-    m_selectionLabel->setText(m_label);
+    const QString type = ScreenResultText();
     gic.setScreenParameter(QString());
     setScreenResultText(QString());
-    openQuery();
+    // A chosen category, "All" included, shows its long name plus a blank ("All Codes ").
+    showCategory(chosen + QLatin1Char(' '), type,
+                 CategoryLongName(chosen, typeNumberOf(type)) + QLatin1Char(' '));
     return true;
+}
+
+void SerCod::showCategory(const QString& category, const QString& type, const QString& label) {
+    const QString shownCategory = std::exchange(m_category, category);
+    const QString shownType = std::exchange(m_type, type);
+    const QString shownLabel = std::exchange(m_label, label);
+    try {
+        openQuery();
+    } catch (...) {
+        // The rows of the category shown stay, and so does what the screen says of them.
+        m_category = shownCategory;
+        m_type = shownType;
+        m_label = shownLabel;
+        throw;
+    }
+    m_selectionLabel->setText(m_label);
 }
 
 void SerCod::sortByColumn(int column) {
@@ -815,7 +840,6 @@ void SerCod::sortByColumn(int column) {
         return;
     }
     const bool sameColumn = column == m_sortColumn;
-    m_sortColumn = column;
     saveUserNumber(browser::key::SortColumn, column);
     const QString field = QLatin1String(browser::column(column).field);
     m_mainPanel->setText(QStringLiteral("Sorting ") + QString::number(rowCount()) +
@@ -823,8 +847,14 @@ void SerCod::sortByColumn(int column) {
     bool descending = false;
     const QString statement = browser::resortedStatement(m_query, field, sameColumn, descending);
     saveUserNumber(browser::key::SortDirection, descending ? 2 : 1);
+    try {
+        openStatement(statement);
+    } catch (...) {
+        m_mainPanel->clear();
+        throw;
+    }
+    m_sortColumn = column;
     showSortMark(descending);
-    openStatement(statement);
     m_mainPanel->clear();
 }
 
@@ -872,7 +902,16 @@ void SerCod::popupDelete() {
 }
 
 bool SerCod::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == m_grid->viewport() && event->type() == QEvent::MouseButtonRelease) {
+    const QEvent::Type type = event->type();
+    if (watched == m_grid->viewport() &&
+        (type == QEvent::MouseButtonPress || type == QEvent::MouseButtonDblClick)) {
+        // The view would select the row under a right press: the pop-up moves only the
+        // current row, and the rows the user selected stay selected.
+        if (static_cast<QMouseEvent*>(event)->button() == Qt::RightButton) {
+            return true;
+        }
+    }
+    if (watched == m_grid->viewport() && type == QEvent::MouseButtonRelease) {
         auto* mouse = static_cast<QMouseEvent*>(event);
         if (mouse->button() == Qt::RightButton) {
             const QPoint at = mouse->position().toPoint();

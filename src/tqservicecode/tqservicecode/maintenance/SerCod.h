@@ -99,6 +99,8 @@ private:
     void changeFees();
     void chooseCategoryClicked();
     bool chooseCategory();
+    /// Shows the codes of category; when they cannot be read, what was shown stays.
+    void showCategory(const QString& category, const QString& type, const QString& label);
     void sortByColumn(int column);
     void popupEdit();
     void popupDelete();
