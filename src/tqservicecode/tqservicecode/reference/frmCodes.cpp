@@ -454,14 +454,10 @@ void frmCodes::fetchRest() {
     showCount();
 }
 
-void frmCodes::listCutShort(const QString& reason) {
+void frmCodes::listCutShort() {
+    // The grid tells the user; the screen stops asking for more and counts what it has.
     m_fetchTimer->stop();
     showCount();
-    tqplatform::ui::msgBox(
-        QStringLiteral("Only the first %1 codes of this list could be read.\r\n\r\n%2")
-            .arg(m_list.isOpen() ? m_list.RecordCount() : 0)
-            .arg(reason.trimmed()),
-        tqplatform::ui::Buttons::OkOnly | tqplatform::ui::Buttons::Exclamation);
 }
 
 void frmCodes::showSortPicture() {

@@ -95,7 +95,7 @@ private:
     void fetchRest();
     /// The rest of a long list could not be read: the user hears it once, the rows read
     /// so far stay.
-    void listCutShort(const QString& reason);
+    void listCutShort();
     /// The data field of the grid's current column ("" when none).
     QString currentField() const;
     void showSortPicture();
