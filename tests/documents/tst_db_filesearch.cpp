@@ -144,6 +144,10 @@ private slots:
     void treeListDetailsAndPreview() {
         TQ_LETTER_PRACTICE(f);
         f.host->SaveUserSetting("USER_DEF_SETUPtester", "POPUP_HELP_FLAG", 0, "1");
+        // Links are judged by where they lead: a system folder under another name is hidden.
+        QVERIFY(writeFile(f.data + "/Temp/PR1.rtf", letter("Lock", "x", false)));
+        QVERIFY(QFile::link(f.data + "/Temp", f.wp + "/Scratch"));
+        QVERIFY(QFile::link(f.data + "/Temp/PR1.rtf", f.wp + "/lock.rtf"));
         std::unique_ptr<QDialog> created = ScreenFactory::create("FileSearch");
         QVERIFY(dynamic_cast<DocumentPickerScreen*>(created.get()) != nullptr);
         auto form = openPicker("WP\\");
@@ -172,9 +176,11 @@ private slots:
         QCOMPARE(grid(*big).column(0).caption, QString("File Title"));
         QCOMPARE(tqtest::control<QTextEdit>(*big, "rtbPreview")->toPlainText(),
                  QString("The file is too large to display."));
-        select(*big, "postop.rtf");
+        QVERIFY(writeFile(f.letters + "/..draft.rtf", "x"));
+        big->Load_File_TG();
+        select(*big, "..draft.rtf");
         big->findChild<QPushButton*>("OK")->click();
-        QCOMPARE(big->SelFiels(), QString("postop.rtf"));
+        QCOMPARE(big->SelFiels(), QString("..draft.rtf"));
         auto fromData = openPicker("");
         tree(*fromData).setCurrentItem(tree(*fromData).nodeOf(f.letters));
         select(*fromData, "other.rtf");
@@ -330,8 +336,10 @@ private slots:
         QCOMPARE(ui.messages.last().defaultButton, 2);
         QVERIFY(QFile::exists(postop));
         ui.answers = {6};
+        QVERIFY(writeFile(f.wp + "/.~postop.rtf~", "the user's own"));
         dropOn(*form, f.wp, {postop});
         QVERIFY(!QFile::exists(postop) && QFile::exists(f.wp + "/postop.rtf"));
+        QCOMPARE(content(f.wp + "/.~postop.rtf~"), QByteArray("the user's own"));
         QVERIFY(!names(*form).contains("postop.rtf"));
 
         QVERIFY(writeFile(f.wp + "/other.rtf", "old"));

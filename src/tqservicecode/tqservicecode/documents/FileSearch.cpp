@@ -251,7 +251,7 @@ QString FileSearch::startFolder() {
     const QString folder = QDir::isAbsolutePath(relative)
                                ? QDir::cleanPath(relative)
                                : QDir::cleanPath(m_dataPath + u'/' + relative);
-    if (!folderInside(m_dataPath, folder) || isExcludedFolder(m_dataPath, folder)) {
+    if (!folderOffered(m_dataPath, folder)) {
         return m_dataPath;
     }
     return folder;
@@ -259,9 +259,8 @@ QString FileSearch::startFolder() {
 
 void FileSearch::fillTree() {
     m_filling = true;
-    m_tree->fill(m_root, [this](const QString& folder) {
-        return folderInside(m_dataPath, folder) && !isExcludedFolder(m_dataPath, folder);
-    });
+    m_tree->fill(m_root,
+                 [this](const QString& folder) { return folderOffered(m_dataPath, folder); });
     m_filling = false;
 }
 
@@ -292,6 +291,9 @@ void FileSearch::Load_File_TG() {
     std::vector<FileRow> rows;
     rows.reserve(size_t(files.size()));
     for (const QFileInfo& file : files) {
+        if (!fileOffered(m_dataPath, file.filePath())) {
+            continue;
+        }
         FileRow row;
         row.title = m_initialParm ? file.fileName() : file.completeBaseName();
         row.name = file.fileName();
@@ -443,9 +445,9 @@ void FileSearch::onOk() {
     const QString start = startFolder();
     for (const QString& path : m_grid->selectedPaths()) {
         const QString relative = QDir(start).relativeFilePath(path);
-        chosen.append(relative.startsWith(QStringLiteral(".."))
-                          ? path
-                          : QDir::toNativeSeparators(relative).replace(u'/', u'\\'));
+        // Outside the start folder: the full path ("..draft.rtf" is a name inside it).
+        const bool outside = relative == u".." || relative.startsWith(QStringLiteral("../"));
+        chosen.append(outside ? path : QDir::toNativeSeparators(relative).replace(u'/', u'\\'));
     }
     m_selFiles = chosen.join(u'|');
     if (!chosen.isEmpty()) {
@@ -667,7 +669,7 @@ bool FileSearch::moveOne(const QString& source, const QString& targetFolder) {
     const QString name = info.fileName();
     const QString checkedSource = pathInside(m_dataPath, sourceFolder, name);
     const QString target = pathInside(m_dataPath, targetFolder, name);
-    if (checkedSource.isEmpty() || target.isEmpty() || isExcludedFolder(m_dataPath, targetFolder)) {
+    if (checkedSource.isEmpty() || target.isEmpty() || !folderOffered(m_dataPath, targetFolder)) {
         return true;  // not a file this screen offers, or a folder it does not show
     }
     if (ui::msgBox(QStringLiteral("Move file [") + name + QStringLiteral("] from ") +
