@@ -11,12 +11,14 @@
 #include <tqservicecode/forms/ScreenFactory.h>
 
 #include "Faults.h"
+#include "ScratchDisk.h"
 
 #include <tqplatform/ScriptedUi.h>
 
 #include "demo/MainWindow.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QDropEvent>
 #include <QFile>
 #include <QHeaderView>
@@ -75,6 +77,59 @@ struct LetterPractice : tqtest::ComponentFixture {
         return host->GetUserSetting("FileSearchtester", key, 0, "<none>");
     }
 };
+
+/// The host's word processor, failing as a broken host component does: LoadDoc throws for
+/// every file whose name holds "broken".
+struct BrokenWordProcessor : tqGlobal::IWordProcessor {
+    std::shared_ptr<tqGlobal::IWordProcessor> inner;
+    QVariant Call(const QString& method, const QVariantList& arguments) override {
+        if (method == "LoadDoc" && arguments.value(0).toString().contains("broken")) {
+            throw tqGlobal::Error(5, "the word processor failed");
+        }
+        return inner->Call(method, arguments);
+    }
+    QVariant Property(const QString& name) const override { return inner->Property(name); }
+    void SetProperty(const QString& name, const QVariant& value) override {
+        inner->SetProperty(name, value);
+    }
+};
+
+/// The practice's host on dataPath, optionally with the broken word processor.
+struct LetterHost : tqhost::PracticeHost {
+    using PracticeHost::PracticeHost;
+    bool brokenWordProcessor = false;
+    std::shared_ptr<tqGlobal::IWordProcessor> CreateWordProcessor() override {
+        if (!brokenWordProcessor) {
+            return PracticeHost::CreateWordProcessor();
+        }
+        auto broken = std::make_shared<BrokenWordProcessor>();
+        broken->inner = PracticeHost::CreateWordProcessor();
+        return broken;
+    }
+};
+
+std::shared_ptr<LetterHost> useLetterHost(tqtest::ComponentFixture& f, const QString& dataPath) {
+    auto host = std::make_shared<LetterHost>(f.host->sharedConnection(), dataPath, "tester");
+    host->ensureSchema();
+    f.host = host;
+    f.component.setGIC(host);
+    return host;
+}
+
+/// Every file below folder with its bytes, the folders as "<folder>"; the scratch disk's
+/// ballast left out.
+QMap<QString, QByteArray> snapshot(const QString& folder) {
+    QMap<QString, QByteArray> files;
+    QDirIterator it(folder, QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QFileInfo info = it.nextFileInfo();
+        if (info.fileName() != "ballast") {
+            files.insert(info.filePath(), info.isDir() ? "<folder>" : content(info.filePath()));
+        }
+    }
+    return files;
+}
 
 #define TQ_LETTER_PRACTICE(practice)    \
     LetterPractice practice;            \
@@ -410,6 +465,109 @@ private slots:
         QVERIFY(!QFileInfo::exists(f.letters + "/NewFld1"));
         QVERIFY(tree(*form).nodeOf(f.letters + "/NewFld1") == nullptr);
         QVERIFY(!openFolderMenu(*form, f.data)->actions().at(2)->isEnabled());
+    }
+
+    void brokenWordProcessorLeavesAFileWithoutTitleOrPreview() {
+        TQ_LETTER_PRACTICE(f);
+        useLetterHost(f, f.data + "/")->brokenWordProcessor = true;
+        QVERIFY(writeFile(f.letters + "/broken.rtf", letter("Broken", "Never shown", false)));
+        ScriptedUi ui;
+        auto form = openPicker("WP/Letters");
+        QCOMPARE(form->detailTag(), QString("STOP"));
+        const int broken = names(*form).indexOf("broken.rtf");
+        QCOMPARE(grid(*form).row(broken).title, QString("broken.rtf"));
+        QCOMPARE(grid(*form).row(names(*form).indexOf("postop.rtf")).title,
+                 QString("After surgery"));
+        auto* preview = tqtest::control<QTextEdit>(*form, "rtbPreview");
+        select(*form, "broken.rtf");
+        QVERIFY(preview->toPlainText().isEmpty());
+        select(*form, "postop.rtf");  // later previews still work
+        QCOMPARE(preview->toPlainText().trimmed(), QString("Bite on the gauze."));
+        QVERIFY(ui.messages.isEmpty());
+
+        QAbstractItemModel* model = grid(*form).model();
+        ui.answers = {6};
+        model->setData(model->index(broken, FileGrid::TitleColumn), "Mended");
+        QCOMPARE(ui.messages.last().prompt,
+                 QString("Cannot change the title of broken.rtf\r\n\r\nthe word processor failed"));
+        QCOMPARE(content(f.letters + "/broken.rtf"), letter("Broken", "Never shown", false));
+    }
+
+    void diskFaultsLeaveEveryLetterWhole_data() {
+        QTest::addColumn<bool>("full");
+        QTest::addColumn<QString>("action");
+        QTest::addColumn<QString>("told");
+        // A full disk refuses what needs space; a rename, a new folder and a delete need
+        // none and are done (told "").
+        for (const bool full : {false, true}) {
+            const char* disk = full ? "full disk, " : "read-only, ";
+            QTest::addRow("%srename", disk)
+                << full << "rename"
+                << (full ? "" : "Cannot rename file from postop.rtf to renamed.rtf");
+            QTest::addRow("%smove", disk) << full << "move"
+                                          << "Cannot copy file.";
+            QTest::addRow("%stitle", disk) << full << "title"
+                                           << "Cannot change the title of postop.rtf";
+            QTest::addRow("%snew folder", disk)
+                << full << "new folder" << (full ? "" : "Can not create new directory NewFld1");
+            QTest::addRow("%sdelete", disk)
+                << full << "delete" << (full ? "" : "Cannot delete file postop.rtf");
+        }
+    }
+    void diskFaultsLeaveEveryLetterWhole() {
+        QFETCH(bool, full);
+        QFETCH(QString, action);
+        QFETCH(QString, told);
+        TQ_LETTER_PRACTICE(f);
+        tqtest::ScratchDisk disk;
+        if (full && !disk.mounted()) {
+            QSKIP("no scratch disk can be mounted here: the full disk is not tried");
+        }
+        useLetterHost(f, disk.path() + "/");
+        const QString letters = disk.filePath("WP/Letters");
+        QVERIFY(QDir().mkpath(letters));
+        QVERIFY(writeFile(letters + "/postop.rtf", letter("After surgery", "Bite.", false)));
+        QVERIFY(writeFile(letters + "/other.rtf", letter("Other", "Other letter", false)));
+        ScriptedUi ui;
+        auto form = openPicker("WP/Letters");
+        const QMap<QString, QByteArray> before = snapshot(disk.path());
+        if (full) {
+            QVERIFY(disk.fill());
+        } else {
+            disk.setReadOnly(true);
+        }
+        select(*form, "postop.rtf");
+        ui.answers = {6};
+        if (action == "rename") {
+            ui.inputs = {"renamed.rtf"};
+            click(*form, "Rename");
+        } else if (action == "move") {
+            dropOn(*form, disk.filePath("WP"), {letters + "/postop.rtf"});
+        } else if (action == "title") {
+            QAbstractItemModel* model = grid(*form).model();
+            model->setData(model->index(names(*form).indexOf("postop.rtf"), FileGrid::TitleColumn),
+                           "Changed");
+        } else if (action == "new folder") {
+            openFolderMenu(*form, letters)->actions().at(0)->trigger();
+        } else {
+            click(*form, "Delete");
+        }
+        const QString postop = letters + "/postop.rtf";
+        if (told.isEmpty()) {
+            QVERIFY2(ui.messages.isEmpty() || !ui.messages.last().prompt.startsWith("Can"),
+                     qPrintable(ui.prompts().join(" | ")));
+            QVERIFY(action != "rename" ||
+                    content(letters + "/renamed.rtf") == before.value(postop));
+            QVERIFY(action != "new folder" || QFileInfo(letters + "/NewFld1").isDir());
+            QVERIFY(action != "delete" || !QFile::exists(postop));
+        } else {
+            QVERIFY2(!ui.messages.isEmpty() && ui.messages.last().prompt.startsWith(told),
+                     qPrintable(ui.prompts().join(" | ")));
+            QCOMPARE(snapshot(disk.path()), before);
+            QVERIFY(names(*form).contains("postop.rtf"));
+        }
+        disk.release();
+        disk.setReadOnly(false);
     }
 
     void demoChoosesALetterOfTheSamplePractice() {

@@ -131,10 +131,19 @@ bool WordProcessor::saveDoc() {
     if (m_readOnly || m_rtf.isEmpty() || m_path.isEmpty()) {
         return false;
     }
+    // Written beside the letter and put in its place only when every byte reached the
+    // disk: the flush is checked here, as a full disk refuses the buffered bytes only then
+    // and the commit alone would put an empty file in the letter's place.
     QSaveFile file(m_path);
     const QByteArray changed = rtfWithTitle(m_rtf, m_title);
-    if (!file.open(QIODevice::WriteOnly) || file.write(changed) != changed.size() ||
-        !file.commit()) {
+    if (!file.open(QIODevice::WriteOnly)) {
+        return false;
+    }
+    if (file.write(changed) != changed.size() || !file.flush()) {
+        file.cancelWriting();
+        return false;
+    }
+    if (!file.commit()) {
         return false;
     }
     m_rtf = changed;

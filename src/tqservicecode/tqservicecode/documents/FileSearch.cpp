@@ -60,6 +60,18 @@ QString fileName(const QString& path) {
     return QFileInfo(path).fileName();
 }
 
+/// Runs calls of the host's word processor; false when one of them threw. A document the
+/// host cannot open is only left without its title or preview: no message for each file.
+template <class Calls>
+bool wordProcessorCalls(Calls calls) {
+    try {
+        calls();
+        return true;
+    } catch (...) {
+        return false;
+    }
+}
+
 }  // namespace
 
 FileSearch::FileSearch(QWidget* parent) : QDialog(parent) {
@@ -68,7 +80,11 @@ FileSearch::FileSearch(QWidget* parent) : QDialog(parent) {
     m_detailTimer = new QTimer(this);
     m_detailTimer->setInterval(10);
     m_detailTimer->setProperty(kTagProperty, kStop);
-    connect(m_detailTimer, &QTimer::timeout, this, [this] { loadNextDetail(); });
+    connect(m_detailTimer, &QTimer::timeout, this, [this] {
+        if (!ui::guard([this] { loadNextDetail(); })) {
+            stopDetail();  // told once, not again every 10 ms
+        }
+    });
     buildControls();
     SetFormIcon(this, QStringLiteral("APPICON"));
 }
@@ -331,14 +347,18 @@ void FileSearch::loadNextDetail() {
     file.date = tqplatform::vb::Format(file.modified, QStringLiteral("Short Date")) + u' ' +
                 tqplatform::vb::Format(file.modified, QStringLiteral("Medium Time"));
     if (QFileInfo(path).suffix().compare(QStringLiteral("rtf"), Qt::CaseInsensitive) == 0) {
-        m_titleReader->Call(QStringLiteral("InitNewDoc"));
-        if (m_titleReader->Call(QStringLiteral("LoadDoc"), {path}).toBool()) {
-            file.docTitle = m_titleReader->Property(QStringLiteral("TITLE")).toString();
-            if (m_initialParm && !file.docTitle.isEmpty()) {
-                file.title = file.docTitle;
+        QString title;
+        const bool read = wordProcessorCalls([&] {
+            m_titleReader->Call(QStringLiteral("InitNewDoc"));
+            if (m_titleReader->Call(QStringLiteral("LoadDoc"), {path}).toBool()) {
+                title = m_titleReader->Property(QStringLiteral("TITLE")).toString();
             }
+        });
+        wordProcessorCalls([&] { m_titleReader->Call(QStringLiteral("Clear")); });
+        file.docTitle = read ? title : QString();
+        if (m_initialParm && !file.docTitle.isEmpty()) {
+            file.title = file.docTitle;
         }
-        m_titleReader->Call(QStringLiteral("Clear"));
     }
     m_filling = true;
     m_grid->updateRow(row, file);
@@ -372,9 +392,12 @@ void FileSearch::preview(const QString& path) {
         return;
     }
     m_preview->setProperty(kTagProperty, kBusy);
-    m_viewer->Call(QStringLiteral("InitNewDoc"));
     m_preview->clear();
-    if (m_viewer->Call(QStringLiteral("LoadDoc"), {path}).toBool()) {
+    const bool shown = wordProcessorCalls([&] {
+        m_viewer->Call(QStringLiteral("InitNewDoc"));
+        if (!m_viewer->Call(QStringLiteral("LoadDoc"), {path}).toBool()) {
+            return;
+        }
         m_viewer->SetProperty(QStringLiteral("ReadOnly"), true);
         m_viewer->Call(QStringLiteral("SelectAll"));
         m_viewer->SetProperty(QStringLiteral("Font"),
@@ -387,8 +410,11 @@ void FileSearch::preview(const QString& path) {
         if (!copied) {
             m_preview->setPlainText(kTooLarge);
         }
+    });
+    if (!shown) {
+        m_preview->clear();  // nothing half copied stays on show
     }
-    m_viewer->Call(QStringLiteral("Clear"));
+    wordProcessorCalls([&] { m_viewer->Call(QStringLiteral("Clear")); });
     m_preview->setProperty(kTagProperty, QString());
 }
 
@@ -592,15 +618,22 @@ void FileSearch::onCellEdited(int row, int column) {
 }
 
 bool FileSearch::changeTitle(const QString& path, const QString& title) {
-    m_titleReader->Call(QStringLiteral("InitNewDoc"));
-    bool saved = m_titleReader->Call(QStringLiteral("LoadDoc"), {path}).toBool();
-    if (saved) {
-        m_titleReader->SetProperty(QStringLiteral("TITLE"), title);
-        saved = m_titleReader->Call(QStringLiteral("SaveDoc")).toBool();
+    bool saved = false;
+    QString reason;
+    try {
+        m_titleReader->Call(QStringLiteral("InitNewDoc"));
+        saved = m_titleReader->Call(QStringLiteral("LoadDoc"), {path}).toBool();
+        if (saved) {
+            m_titleReader->SetProperty(QStringLiteral("TITLE"), title);
+            saved = m_titleReader->Call(QStringLiteral("SaveDoc")).toBool();
+        }
+    } catch (const std::exception& error) {
+        saved = false;
+        reason = kBreak + kBreak + QString::fromUtf8(error.what());
     }
-    m_titleReader->Call(QStringLiteral("Clear"));
+    wordProcessorCalls([&] { m_titleReader->Call(QStringLiteral("Clear")); });
     if (!saved) {
-        ui::msgBox(QStringLiteral("Cannot change the title of ") + fileName(path),
+        ui::msgBox(QStringLiteral("Cannot change the title of ") + fileName(path) + reason,
                    Buttons::Exclamation, QStringLiteral("File Title"));
     }
     return saved;
