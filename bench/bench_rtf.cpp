@@ -1,7 +1,8 @@
 // The host's RTF reader on hard letters (a 600 KB letter full of formatting, one paragraph
-// with 4,000 and with 16,000 bold toggles, an 8 MB file of empty paragraphs), beside a plain
-// read of the same bytes; then the document picker's longest event-loop block while it lists
-// the letters with their titles and previews each, beside the 100 ms goal.
+// with 4,000 and with 16,000 bold toggles, 600 KB in one paragraph, an 8 MB file of empty
+// paragraphs), beside a plain read of the same bytes; then the document picker's longest
+// event-loop block while it lists the letters with their titles and previews each, beside
+// the 100 ms goal.
 #include "TestDatabase.h"
 
 #include <src/RtfReader.h>
@@ -58,6 +59,15 @@ QByteArray boldToggles(int toggles) {
     QByteArray rtf = header("Toggles");
     for (int i = 0; i < toggles / 2; ++i) {
         rtf += "a\\b b\\b0 ";
+    }
+    return rtf + "\\par}";
+}
+
+/// 600 KB of words in one paragraph, no format change.
+QByteArray onePlainParagraph() {
+    QByteArray rtf = header("One paragraph");
+    while (rtf.size() < 600 * 1024) {
+        rtf += "Please bring your card and the signed form. ";
     }
     return rtf + "\\par}";
 }
@@ -170,6 +180,7 @@ int main(int argc, char** argv) {
         {"600 KB formatted", dir.filePath("formatted.rtf"), formattedLetter()},
         {"4,000 bold toggles", dir.filePath("toggles.rtf"), boldToggles(4000)},
         {"16,000 bold toggles", dir.filePath("toggles16.rtf"), boldToggles(16000)},
+        {"600 KB one paragraph", dir.filePath("paragraph.rtf"), onePlainParagraph()},
         {"8 MB empty paragraphs", dir.filePath("empty.rtf"), emptyParagraphs()}};
     for (const Letter& letter : letters) {
         QFile file(letter.file);

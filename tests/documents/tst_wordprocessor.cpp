@@ -187,17 +187,21 @@ private slots:
 
         QTemporaryDir dir;
         QVERIFY(writeFile(dir.filePath("long.rtf"), rtf));
+        QVERIFY(writeFile(dir.filePath("long.txt"), body));  // as plain text too
         WordProcessor wp(64 * 1024 * 1024);
+        const RtfLimits limits = WordProcessor::previewLimits();
+        for (const char* file : {"long.rtf", "long.txt"}) {
+            QVERIFY(wp.Call("LoadDoc", {dir.filePath(file)}).toBool());
+            wp.Call("SelectAll");
+            QTextDocument preview;
+            QVERIFY(wp.Call("CopyData", {QVariant::fromValue<QObject*>(&preview)}).toBool());
+            QCOMPARE(preview.lastBlock().text(), QString("[...]"));
+            QVERIFY(preview.blockCount() <= limits.paragraphs + 1);
+            QVERIFY(preview.characterCount() <= limits.characters + 100);
+            QVERIFY(preview.firstBlock().textFormats().size() <= limits.formatChanges + 1);
+        }
         QVERIFY(wp.Call("LoadDoc", {dir.filePath("long.rtf")}).toBool());
         QCOMPARE(wp.Property("TITLE").toString(), QString("Long"));
-        wp.Call("SelectAll");
-        QTextDocument preview;
-        QVERIFY(wp.Call("CopyData", {QVariant::fromValue<QObject*>(&preview)}).toBool());
-        const RtfLimits limits = WordProcessor::previewLimits();
-        QVERIFY(preview.lastBlock().text() == "[...]");
-        QVERIFY(preview.blockCount() <= limits.paragraphs + 1);
-        QVERIFY(preview.characterCount() <= limits.characters + 100);
-        QVERIFY(preview.findBlockByNumber(0).textFormats().size() <= limits.formatChanges + 1);
     }
 
     void largeFileKeepsItsTitleButIsNotShown() {

@@ -22,10 +22,15 @@ constexpr qint64 kHeaderBytes = 64 * 1024;
         438, QStringLiteral("Object doesn't support this property or method: ") + name);
 }
 
+/// The text of a plain file, its line ends (CR LF, CR or LF) as LF: a document takes a
+/// CR for a paragraph of its own.
 QString plainText(const QByteArray& bytes) {
     QStringDecoder utf8(QStringDecoder::Utf8);
     QString text = utf8(bytes);
-    return utf8.hasError() ? QString::fromLatin1(bytes) : text;
+    if (utf8.hasError()) {
+        text = QString::fromLatin1(bytes);
+    }
+    return text.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(u'\r', u'\n');
 }
 
 bool isRtf(const QByteArray& bytes) {
@@ -34,6 +39,18 @@ bool isRtf(const QByteArray& bytes) {
 
 /// The text a preview ends with when the letter goes on beyond what it shows.
 const QString kMore = QStringLiteral("[...]");
+
+/// How much of a plain text a preview shows: up to the limits' characters and lines.
+qsizetype previewLength(const QString& text, const RtfLimits& limits) {
+    const qsizetype length = qMin(text.size(), limits.characters);
+    qsizetype lines = 1;
+    for (qsizetype i = 0; i < length; ++i) {
+        if (text.at(i) == u'\n' && ++lines > limits.paragraphs) {
+            return i;
+        }
+    }
+    return length;
+}
 
 /// font ("Name", "Size") over the whole of document, in one edit block.
 void applyFont(QTextDocument& document, const QVariantMap& font) {
@@ -155,8 +172,9 @@ bool WordProcessor::copyData(QObject* target) const {
     if (!m_rtf.isEmpty()) {
         readRtf(m_rtf, *document, nullptr, limits, &truncated);
     } else {
-        truncated = m_plain.size() > limits.characters;
-        document->setPlainText(truncated ? m_plain.left(limits.characters) : m_plain);
+        const qsizetype shown = previewLength(m_plain, limits);
+        truncated = shown < m_plain.size();
+        document->setPlainText(m_plain.left(shown));
     }
     if (truncated) {
         QTextCursor end(document);
