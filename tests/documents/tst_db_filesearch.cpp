@@ -96,13 +96,13 @@ struct BrokenWordProcessor : tqGlobal::IWordProcessor {
     }
 };
 
-/// The practice's host on dataPath, optionally with the broken word processor.
+/// The practice's host on dataPath, with its own, a broken or no word processor.
 struct LetterHost : tqhost::PracticeHost {
     using PracticeHost::PracticeHost;
-    bool brokenWordProcessor = false;
+    enum class Words { Own, Broken, None } words = Words::Own;
     std::shared_ptr<tqGlobal::IWordProcessor> CreateWordProcessor() override {
-        if (!brokenWordProcessor) {
-            return PracticeHost::CreateWordProcessor();
+        if (words != Words::Broken) {
+            return words == Words::Own ? PracticeHost::CreateWordProcessor() : nullptr;
         }
         auto broken = std::make_shared<BrokenWordProcessor>();
         broken->inner = PracticeHost::CreateWordProcessor();
@@ -471,7 +471,8 @@ private slots:
 
     void brokenWordProcessorLeavesAFileWithoutTitleOrPreview() {
         TQ_LETTER_PRACTICE(f);
-        useLetterHost(f, f.data + "/")->brokenWordProcessor = true;
+        auto host = useLetterHost(f, f.data + "/");
+        host->words = LetterHost::Words::Broken;
         QVERIFY(writeFile(f.letters + "/broken.rtf", letter("Broken", "Never shown", false)));
         ScriptedUi ui;
         auto form = openPicker("WP/Letters");
@@ -493,6 +494,12 @@ private slots:
         QCOMPARE(ui.messages.last().prompt,
                  QString("Cannot change the title of broken.rtf\r\n\r\nthe word processor failed"));
         QCOMPARE(content(f.letters + "/broken.rtf"), letter("Broken", "Never shown", false));
+
+        host->words = LetterHost::Words::None;  // a host without a word processor
+        auto plain = openPicker("WP/Letters");
+        QCOMPARE(grid(*plain).row(names(*plain).indexOf("postop.rtf")).title,
+                 QString("postop.rtf"));
+        QVERIFY(tqtest::control<QTextEdit>(*plain, "rtbPreview")->toPlainText().isEmpty());
     }
 
     void diskFaultsLeaveEveryLetterWhole_data() {

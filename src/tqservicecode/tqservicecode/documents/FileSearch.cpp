@@ -25,6 +25,8 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include <stdexcept>
+
 namespace tqservicecode {
 
 using namespace documents;
@@ -219,8 +221,11 @@ void FileSearch::load() {
             ->setToolTip(QStringLiteral("CANCEL, Left mouse - Exit file selection"));
         m_deleteButton->setToolTip(QStringLiteral("DELETE SELECTED FILES, Left mouse - Delete"));
     }
-    m_viewer = GIC().CreateWordProcessor();
-    m_titleReader = GIC().CreateWordProcessor();
+    // Without the host's word processor the files are listed without titles or previews.
+    wordProcessorCalls([this] {
+        m_viewer = GIC().CreateWordProcessor();
+        m_titleReader = GIC().CreateWordProcessor();
+    });
     const QString start = startFolder();
     m_root = m_limitAccess ? start : m_dataPath;
     fillTree();
@@ -346,7 +351,8 @@ void FileSearch::loadNextDetail() {
     FileRow file = m_grid->row(row);
     file.date = tqplatform::vb::Format(file.modified, QStringLiteral("Short Date")) + u' ' +
                 tqplatform::vb::Format(file.modified, QStringLiteral("Medium Time"));
-    if (QFileInfo(path).suffix().compare(QStringLiteral("rtf"), Qt::CaseInsensitive) == 0) {
+    if (m_titleReader &&
+        QFileInfo(path).suffix().compare(QStringLiteral("rtf"), Qt::CaseInsensitive) == 0) {
         QString title;
         const bool read = wordProcessorCalls([&] {
             m_titleReader->Call(QStringLiteral("InitNewDoc"));
@@ -388,7 +394,7 @@ void FileSearch::preview(const QString& path) {
     if (m_preview->isHidden()) {
         return;
     }
-    if (m_preview->property(kTagProperty).toString() == kBusy) {
+    if (m_preview->property(kTagProperty).toString() == kBusy || !m_viewer) {
         return;
     }
     m_preview->setProperty(kTagProperty, kBusy);
@@ -621,6 +627,9 @@ bool FileSearch::changeTitle(const QString& path, const QString& title) {
     bool saved = false;
     QString reason;
     try {
+        if (!m_titleReader) {
+            throw std::runtime_error("The host has no word processor.");
+        }
         m_titleReader->Call(QStringLiteral("InitNewDoc"));
         saved = m_titleReader->Call(QStringLiteral("LoadDoc"), {path}).toBool();
         if (saved) {
@@ -631,7 +640,9 @@ bool FileSearch::changeTitle(const QString& path, const QString& title) {
         saved = false;
         reason = kBreak + kBreak + QString::fromUtf8(error.what());
     }
-    wordProcessorCalls([&] { m_titleReader->Call(QStringLiteral("Clear")); });
+    if (m_titleReader) {
+        wordProcessorCalls([&] { m_titleReader->Call(QStringLiteral("Clear")); });
+    }
     if (!saved) {
         ui::msgBox(QStringLiteral("Cannot change the title of ") + fileName(path) + reason,
                    Buttons::Exclamation, QStringLiteral("File Title"));
