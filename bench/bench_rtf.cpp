@@ -1,8 +1,8 @@
 // The host's RTF reader on hard letters (a 600 KB letter full of formatting, one paragraph
-// with 4,000 and with 16,000 bold toggles, 600 KB in one paragraph, an 8 MB file of empty
-// paragraphs), beside a plain read of the same bytes; then the document picker's longest
-// event-loop block while it lists the letters with their titles and previews each, beside
-// the 100 ms goal.
+// with 4,000 and with 16,000 bold toggles, 600 KB in one paragraph, a letter under an 8 MB
+// picture, an 8 MB file of empty paragraphs), beside a plain read of the same bytes; then the
+// document picker's longest event-loop block while it lists the letters with their titles
+// and previews each, beside the 100 ms goal.
 #include "TestDatabase.h"
 
 #include <src/RtfReader.h>
@@ -70,6 +70,13 @@ QByteArray onePlainParagraph() {
         rtf += "Please bring your card and the signed form. ";
     }
     return rtf + "\\par}";
+}
+
+/// A letter under an 8 MB picture (a scanned letterhead), as hex digits.
+QByteArray letterUnderPicture() {
+    QByteArray rtf = header("Letterhead") + "{\\pict\\pngblip ";
+    rtf += QByteArray("89504e470d0a1a0a").repeated(8'000'000 / 16);
+    return rtf + "}Dear patient,\\par}";
 }
 
 QByteArray emptyParagraphs() {
@@ -181,6 +188,7 @@ int main(int argc, char** argv) {
         {"4,000 bold toggles", dir.filePath("toggles.rtf"), boldToggles(4000)},
         {"16,000 bold toggles", dir.filePath("toggles16.rtf"), boldToggles(16000)},
         {"600 KB one paragraph", dir.filePath("paragraph.rtf"), onePlainParagraph()},
+        {"8 MB picture", dir.filePath("picture.rtf"), letterUnderPicture()},
         {"8 MB empty paragraphs", dir.filePath("empty.rtf"), emptyParagraphs()}};
     for (const Letter& letter : letters) {
         QFile file(letter.file);
