@@ -89,6 +89,13 @@ const QSet<QByteArray>& skippedDestinations() {
     return words;
 }
 
+/// Words that only the document's body holds: the header (with the title) lies before them.
+bool startsBody(const QByteArray& word) {
+    static const QSet<QByteArray> words = {"pard", "sectd",   "plain",      "pict",
+                                           "shp",  "shppict", "nonshppict", "object"};
+    return words.contains(word);
+}
+
 /// Windows-1252's characters 0x80 to 0x9F (the rest of its upper half is Latin-1).
 constexpr std::array<char16_t, 32> kCp1252High = {
     0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
@@ -224,6 +231,10 @@ private:
             return controlSymbol(c, pos);
         }
         const ControlWord cw = readControlWord(m_rtf, pos);
+        if (m_scan == Scan::Header && m_state.dest == Dest::Text && startsBody(cw.word)) {
+            m_stopped = true;  // the header lies behind: a picture need not be walked
+            return cw.end;
+        }
         const bool destinationPlace = m_groupStart;
         m_groupStart = false;
         if (cw.word == "bin") {
