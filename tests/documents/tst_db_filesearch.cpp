@@ -11,12 +11,18 @@
 #include <tqservicecode/forms/ScreenFactory.h>
 
 #include "Faults.h"
+#include "ScratchDisk.h"
+
+#include <src/WordProcessor.h>
 
 #include <tqplatform/ScriptedUi.h>
 
 #include "demo/MainWindow.h"
 
 #include <QDir>
+#include <QDirIterator>
+
+#include <unistd.h>
 #include <QDropEvent>
 #include <QFile>
 #include <QHeaderView>
@@ -75,6 +81,53 @@ struct LetterPractice : tqtest::ComponentFixture {
         return host->GetUserSetting("FileSearchtester", key, 0, "<none>");
     }
 };
+
+/// The host's word processor, failing as a broken host component does: LoadDoc throws for
+/// every file whose name holds "broken".
+struct BrokenWordProcessor : tqhost::Internal::WordProcessor {
+    BrokenWordProcessor() : WordProcessor(1 << 20) {}
+    QVariant Call(const QString& method, const QVariantList& arguments) override {
+        if (method == "LoadDoc" && arguments.value(0).toString().contains("broken")) {
+            throw tqGlobal::Error(5, "the word processor failed");
+        }
+        return WordProcessor::Call(method, arguments);
+    }
+};
+
+/// The practice's host on dataPath, with its own, a broken or no word processor.
+struct LetterHost : tqhost::PracticeHost {
+    using PracticeHost::PracticeHost;
+    enum class Words { Own, Broken, None } words = Words::Own;
+    std::shared_ptr<tqGlobal::IWordProcessor> CreateWordProcessor() override {
+        if (words == Words::Broken) {
+            return std::make_shared<BrokenWordProcessor>();
+        }
+        return words == Words::Own ? PracticeHost::CreateWordProcessor() : nullptr;
+    }
+};
+
+std::shared_ptr<LetterHost> useLetterHost(tqtest::ComponentFixture& f, const QString& dataPath) {
+    auto host = std::make_shared<LetterHost>(f.host->sharedConnection(), dataPath, "tester");
+    host->ensureSchema();
+    f.host = host;
+    f.component.setGIC(host);
+    return host;
+}
+
+/// Every file below folder with its bytes, the folders as "<folder>"; the scratch disk's
+/// ballast left out.
+QMap<QString, QByteArray> snapshot(const QString& folder) {
+    QMap<QString, QByteArray> files;
+    QDirIterator it(folder, QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QFileInfo info = it.nextFileInfo();
+        if (info.fileName() != "ballast") {
+            files.insert(info.filePath(), info.isDir() ? "<folder>" : content(info.filePath()));
+        }
+    }
+    return files;
+}
 
 #define TQ_LETTER_PRACTICE(practice)    \
     LetterPractice practice;            \
@@ -144,6 +197,10 @@ private slots:
     void treeListDetailsAndPreview() {
         TQ_LETTER_PRACTICE(f);
         f.host->SaveUserSetting("USER_DEF_SETUPtester", "POPUP_HELP_FLAG", 0, "1");
+        // Links are judged by where they lead: a system folder under another name is hidden.
+        QVERIFY(writeFile(f.data + "/Temp/PR1.rtf", letter("Lock", "x", false)));
+        QVERIFY(QFile::link(f.data + "/Temp", f.wp + "/Scratch"));
+        QVERIFY(QFile::link(f.data + "/Temp/PR1.rtf", f.wp + "/lock.rtf"));
         std::unique_ptr<QDialog> created = ScreenFactory::create("FileSearch");
         QVERIFY(dynamic_cast<DocumentPickerScreen*>(created.get()) != nullptr);
         auto form = openPicker("WP\\");
@@ -172,9 +229,11 @@ private slots:
         QCOMPARE(grid(*big).column(0).caption, QString("File Title"));
         QCOMPARE(tqtest::control<QTextEdit>(*big, "rtbPreview")->toPlainText(),
                  QString("The file is too large to display."));
-        select(*big, "postop.rtf");
+        QVERIFY(writeFile(f.letters + "/..draft.rtf", "x"));
+        big->Load_File_TG();
+        select(*big, "..draft.rtf");
         big->findChild<QPushButton*>("OK")->click();
-        QCOMPARE(big->SelFiels(), QString("postop.rtf"));
+        QCOMPARE(big->SelFiels(), QString("..draft.rtf"));
         auto fromData = openPicker("");
         tree(*fromData).setCurrentItem(tree(*fromData).nodeOf(f.letters));
         select(*fromData, "other.rtf");
@@ -330,8 +389,10 @@ private slots:
         QCOMPARE(ui.messages.last().defaultButton, 2);
         QVERIFY(QFile::exists(postop));
         ui.answers = {6};
+        QVERIFY(writeFile(f.wp + "/.~postop.rtf~", "the user's own"));
         dropOn(*form, f.wp, {postop});
         QVERIFY(!QFile::exists(postop) && QFile::exists(f.wp + "/postop.rtf"));
+        QCOMPARE(content(f.wp + "/.~postop.rtf~"), QByteArray("the user's own"));
         QVERIFY(!names(*form).contains("postop.rtf"));
 
         QVERIFY(writeFile(f.wp + "/other.rtf", "old"));
@@ -402,6 +463,111 @@ private slots:
         QVERIFY(!QFileInfo::exists(f.letters + "/NewFld1"));
         QVERIFY(tree(*form).nodeOf(f.letters + "/NewFld1") == nullptr);
         QVERIFY(!openFolderMenu(*form, f.data)->actions().at(2)->isEnabled());
+    }
+
+    void brokenWordProcessorLeavesAFileWithoutTitleOrPreview() {
+        TQ_LETTER_PRACTICE(f);
+        auto host = useLetterHost(f, f.data + "/");
+        host->words = LetterHost::Words::Broken;
+        QVERIFY(writeFile(f.letters + "/broken.rtf", letter("Broken", "Never shown", false)));
+        ScriptedUi ui;
+        auto form = openPicker("WP/Letters");
+        QCOMPARE(form->detailTag(), QString("STOP"));
+        const int broken = names(*form).indexOf("broken.rtf");
+        QCOMPARE(grid(*form).row(broken).title, QString("broken.rtf"));
+        QCOMPARE(grid(*form).row(names(*form).indexOf("postop.rtf")).title,
+                 QString("After surgery"));
+        auto* preview = tqtest::control<QTextEdit>(*form, "rtbPreview");
+        select(*form, "broken.rtf");
+        QVERIFY(preview->toPlainText().isEmpty());
+        select(*form, "postop.rtf");  // later previews still work
+        QCOMPARE(preview->toPlainText().trimmed(), QString("Bite on the gauze."));
+        QVERIFY(ui.messages.isEmpty());
+
+        QAbstractItemModel* model = grid(*form).model();
+        ui.answers = {6};
+        model->setData(model->index(broken, FileGrid::TitleColumn), "Mended");
+        QCOMPARE(ui.messages.last().prompt,
+                 QString("Cannot change the title of broken.rtf\r\n\r\nthe word processor failed"));
+        QCOMPARE(content(f.letters + "/broken.rtf"), letter("Broken", "Never shown", false));
+
+        host->words = LetterHost::Words::None;  // a host without a word processor
+        auto plain = openPicker("WP/Letters");
+        QCOMPARE(grid(*plain).row(names(*plain).indexOf("postop.rtf")).title,
+                 QString("postop.rtf"));
+        QVERIFY(tqtest::control<QTextEdit>(*plain, "rtbPreview")->toPlainText().isEmpty());
+    }
+
+    void diskFaultsLeaveEveryLetterWhole_data() {
+        QTest::addColumn<bool>("full");
+        QTest::addColumn<QString>("action");
+        QTest::addColumn<QString>("told");
+        // A full disk refuses what needs space: a rename, a new folder or a delete needs none.
+        QTest::newRow("full disk, move") << true << "move"
+                                         << "Cannot copy file.";
+        QTest::newRow("full disk, title") << true << "title"
+                                          << "Cannot change the title of postop.rtf";
+        QTest::newRow("read-only, move") << false << "move"
+                                         << "Cannot copy file.";
+        QTest::newRow("read-only, title") << false << "title"
+                                          << "Cannot change the title of postop.rtf";
+        QTest::newRow("read-only, rename") << false << "rename"
+                                           << "Cannot rename file from postop.rtf to renamed.rtf";
+        QTest::newRow("read-only, new folder") << false << "new folder"
+                                               << "Can not create new directory NewFld1";
+        QTest::newRow("read-only, delete") << false << "delete"
+                                           << "Cannot delete file postop.rtf";
+        QTest::newRow("read-only, rename folder") << false << "rename folder"
+                                                  << "Cannot rename file folder from Old to Older";
+        QTest::newRow("read-only, delete folder") << false << "delete folder"
+                                                  << "Can not delete file folder Old";
+    }
+    void diskFaultsLeaveEveryLetterWhole() {
+        QFETCH(bool, full);
+        QFETCH(QString, action);
+        QFETCH(QString, told);
+        TQ_LETTER_PRACTICE(f);
+        tqtest::ScratchDisk disk;
+        if (!disk.mounted() && (full || ::geteuid() == 0)) {
+            QSKIP("no scratch disk can be mounted: its faults cannot be made here");
+        }
+        useLetterHost(f, disk.path() + "/");
+        const QString letters = disk.filePath("WP/Letters");
+        QVERIFY(QDir().mkpath(letters + "/Old"));
+        QVERIFY(writeFile(letters + "/postop.rtf", letter("After surgery", "Bite.", false)));
+        QVERIFY(writeFile(letters + "/other.rtf", letter("Other", "Other letter", false)));
+        ScriptedUi ui;
+        auto form = openPicker("WP/Letters");
+        const QMap<QString, QByteArray> before = snapshot(disk.path());
+        if (full) {
+            QVERIFY(disk.fill());
+        } else {
+            disk.setReadOnly(true);
+        }
+        select(*form, "postop.rtf");
+        ui.answers = {6};
+        if (action == "rename") {
+            ui.inputs = {"renamed.rtf"};
+            click(*form, "Rename");
+        } else if (action == "move") {
+            dropOn(*form, disk.filePath("WP"), {letters + "/postop.rtf"});
+        } else if (action == "title") {
+            QAbstractItemModel* model = grid(*form).model();
+            model->setData(model->index(names(*form).indexOf("postop.rtf"), FileGrid::TitleColumn),
+                           "Changed");
+        } else if (action == "new folder") {
+            openFolderMenu(*form, letters)->actions().at(0)->trigger();
+        } else if (action == "rename folder") {
+            tree(*form).nodeOf(letters + "/Old")->setText(0, "Older");
+        } else if (action == "delete folder") {
+            openFolderMenu(*form, letters + "/Old")->actions().at(2)->trigger();
+        } else {
+            click(*form, "Delete");
+        }
+        QVERIFY2(!ui.messages.isEmpty() && ui.messages.last().prompt.startsWith(told),
+                 qPrintable(ui.prompts().join(" | ")));
+        QCOMPARE(snapshot(disk.path()), before);
+        QVERIFY(action == "delete folder" || names(*form).contains("postop.rtf"));
     }
 
     void demoChoosesALetterOfTheSamplePractice() {

@@ -8,6 +8,7 @@
 
 #include <tqglobal/Error.h>
 
+#include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTextBlock>
@@ -158,6 +159,49 @@ private slots:
         QVERIFY(!wp.Call("LoadDoc", {dir.filePath("missing.rtf")}).toBool());
         QVERIFY_THROWS_EXCEPTION(tqGlobal::Error, wp.Call("Print"));
         QVERIFY_THROWS_EXCEPTION(tqGlobal::Error, wp.SetProperty("Colour", 1));
+    }
+
+    void longLettersAreReadInTimeAndPreviewedInPart_data() {
+        QTest::addColumn<QByteArray>("body");
+        QTest::addColumn<int>("characters");
+        QTest::addColumn<int>("paragraphs");
+        QTest::newRow("16,000 bold toggles in a paragraph")
+            << QByteArray("a\\b b\\b0 ").repeated(8000) << 16000 << 1;
+        QTest::newRow("200,000 empty paragraphs")
+            << QByteArray("\\par\r\n").repeated(200000) << 0 << 200001;
+        QTest::newRow("100,000 characters") << QByteArray("abcd ").repeated(20000) << 100000 << 1;
+    }
+    void longLettersAreReadInTimeAndPreviewedInPart() {
+        QFETCH(QByteArray, body);
+        QFETCH(int, characters);
+        QFETCH(int, paragraphs);
+        const QByteArray rtf = "{\\rtf1{\\info{\\title Long}}" + body + "}";
+        QTextDocument doc;
+        QElapsedTimer clock;
+        clock.start();
+        QVERIFY(readRtf(rtf, doc));
+        QVERIFY2(clock.elapsed() < 3000, qPrintable(QString::number(clock.elapsed())));
+        QCOMPARE(doc.characterCount() - doc.blockCount(), characters);
+        QCOMPARE(doc.blockCount(), paragraphs);
+        QVERIFY(!doc.isUndoAvailable());  // a letter just read keeps no undo steps
+
+        QTemporaryDir dir;
+        QVERIFY(writeFile(dir.filePath("long.rtf"), rtf));
+        QVERIFY(writeFile(dir.filePath("long.txt"), body));  // as plain text too
+        WordProcessor wp(64 * 1024 * 1024);
+        const RtfLimits limits = WordProcessor::previewLimits();
+        for (const char* file : {"long.rtf", "long.txt"}) {
+            QVERIFY(wp.Call("LoadDoc", {dir.filePath(file)}).toBool());
+            wp.Call("SelectAll");
+            QTextDocument preview;
+            QVERIFY(wp.Call("CopyData", {QVariant::fromValue<QObject*>(&preview)}).toBool());
+            QCOMPARE(preview.lastBlock().text(), QString("[...]"));
+            QVERIFY(preview.blockCount() <= limits.paragraphs + 1);
+            QVERIFY(preview.characterCount() <= limits.characters + 100);
+            QVERIFY(preview.firstBlock().textFormats().size() <= limits.formatChanges + 1);
+        }
+        QVERIFY(wp.Call("LoadDoc", {dir.filePath("long.rtf")}).toBool());
+        QCOMPARE(wp.Property("TITLE").toString(), QString("Long"));
     }
 
     void largeFileKeepsItsTitleButIsNotShown() {

@@ -25,7 +25,15 @@ struct GroupState {
     bool underline = false;
     int halfPoints = 24;
     int unicodeSkip = 1;
+
+    bool sameLook(const GroupState& other) const {
+        return bold == other.bold && italic == other.italic && underline == other.underline &&
+               halfPoints == other.halfPoints;
+    }
 };
+
+/// What the parser is asked for: the whole document, or the header's title only.
+enum class Scan { Document, Header };
 
 /// Destinations whose text is not part of the document. Readers meet these in files
 /// that WordPad, LibreOffice and Word write; anything marked {\*\...} is skipped too.
@@ -79,6 +87,13 @@ const QSet<QByteArray>& skippedDestinations() {
                                            "printim",
                                            "buptim"};
     return words;
+}
+
+/// Words that only the document's body holds: the header (with the title) lies before them.
+bool startsBody(const QByteArray& word) {
+    static const QSet<QByteArray> words = {"pard", "sectd",   "plain",      "pict",
+                                           "shp",  "shppict", "nonshppict", "object"};
+    return words.contains(word);
 }
 
 /// Windows-1252's characters 0x80 to 0x9F (the rest of its upper half is Latin-1).
@@ -140,12 +155,25 @@ ControlWord readControlWord(const QByteArray& rtf, qsizetype pos) {
 /// Builds the document while the parser walks the bytes.
 class RtfParser {
 public:
-    RtfParser(const QByteArray& rtf, QTextDocument* document) : m_rtf(rtf), m_document(document) {
+    RtfParser(const QByteArray& rtf, QTextDocument* document, Scan scan, const RtfLimits& limits)
+        : m_rtf(rtf), m_document(document), m_scan(scan), m_limits(limits) {
         if (m_document != nullptr) {
             m_document->clear();
             m_cursor = QTextCursor(m_document);
+            // One edit block: the document lays itself out once, not after every insert
+            // (which made a paragraph's time grow with the square of its format changes).
+            m_cursor.beginEditBlock();
         }
     }
+
+    ~RtfParser() {
+        if (m_document != nullptr) {
+            m_cursor.endEditBlock();
+        }
+    }
+
+    /// True when a limit ended the reading before the end of the letter.
+    bool truncated() const { return m_truncated; }
 
     bool run(RtfInfo& info) {
         if (!m_rtf.trimmed().startsWith("{\\rtf")) {
@@ -153,7 +181,7 @@ public:
         }
         m_stack.reserve(32);
         qsizetype i = 0;
-        while (i < m_rtf.size()) {
+        while (i < m_rtf.size() && !m_stopped) {
             const char c = m_rtf.at(i);
             if (c == '{') {
                 flush();
@@ -203,6 +231,10 @@ private:
             return controlSymbol(c, pos);
         }
         const ControlWord cw = readControlWord(m_rtf, pos);
+        if (m_scan == Scan::Header && m_state.dest == Dest::Text && startsBody(cw.word)) {
+            m_stopped = true;  // the header lies behind: a picture need not be walked
+            return cw.end;
+        }
         const bool destinationPlace = m_groupStart;
         m_groupStart = false;
         if (cw.word == "bin") {
@@ -381,7 +413,14 @@ private:
     void character(QChar c) {
         switch (m_state.dest) {
             case Dest::Text:
+                if (m_scan == Scan::Header) {
+                    m_stopped = c != u' ';  // the text begins: the header has been read
+                    return;
+                }
                 m_pending.append(c);
+                if (m_limits.characters > 0 && ++m_characters >= m_limits.characters) {
+                    stop();
+                }
                 break;
             case Dest::Title:
                 m_title.append(c);
@@ -405,10 +444,23 @@ private:
         if (m_state.dest != Dest::Text) {
             return;
         }
+        if (m_scan == Scan::Header) {
+            m_stopped = true;
+            return;
+        }
         flush();
+        if (m_limits.paragraphs > 0 && ++m_paragraphs >= m_limits.paragraphs) {
+            stop();
+            return;
+        }
         if (m_document != nullptr) {
             m_cursor.insertBlock();
         }
+    }
+
+    void stop() {
+        m_stopped = true;
+        m_truncated = true;
     }
 
     void flush() {
@@ -416,19 +468,39 @@ private:
             return;
         }
         if (m_document != nullptr) {
-            QTextCharFormat format;
-            format.setFontWeight(m_state.bold ? QFont::Bold : QFont::Normal);
-            format.setFontItalic(m_state.italic);
-            format.setFontUnderline(m_state.underline);
-            format.setFontPointSize(m_state.halfPoints / 2.0);
-            m_cursor.insertText(m_pending, format);
+            if (!m_formatBuilt || !m_formatState.sameLook(m_state)) {
+                if (m_formatBuilt && m_limits.formatChanges > 0 &&
+                    ++m_formatChanges > m_limits.formatChanges) {
+                    stop();
+                    m_pending.clear();
+                    return;
+                }
+                m_format = QTextCharFormat();
+                m_format.setFontWeight(m_state.bold ? QFont::Bold : QFont::Normal);
+                m_format.setFontItalic(m_state.italic);
+                m_format.setFontUnderline(m_state.underline);
+                m_format.setFontPointSize(m_state.halfPoints / 2.0);
+                m_formatState = m_state;
+                m_formatBuilt = true;
+            }
+            m_cursor.insertText(m_pending, m_format);
         }
         m_pending.clear();
     }
 
     const QByteArray& m_rtf;
     QTextDocument* m_document;
+    Scan m_scan;
+    RtfLimits m_limits;
     QTextCursor m_cursor;
+    QTextCharFormat m_format;
+    GroupState m_formatState;
+    bool m_formatBuilt = false;
+    bool m_stopped = false;
+    bool m_truncated = false;
+    qsizetype m_characters = 0;
+    qsizetype m_paragraphs = 0;
+    qsizetype m_formatChanges = 0;
     GroupState m_state;
     std::vector<GroupState> m_stack;
     bool m_groupStart = false;
@@ -500,10 +572,20 @@ QByteArray groupWord(const QByteArray& rtf, qsizetype open) {
 
 }  // namespace
 
-bool readRtf(const QByteArray& rtf, QTextDocument& document, RtfInfo* info) {
+bool readRtf(const QByteArray& rtf, QTextDocument& document, RtfInfo* info, const RtfLimits& limits,
+             bool* truncated) {
     RtfInfo found;
-    RtfParser parser(rtf, &document);
-    const bool ok = parser.run(found);
+    const bool undo = document.isUndoRedoEnabled();
+    document.setUndoRedoEnabled(false);  // nothing to undo in a letter just read
+    bool ok = false;
+    {
+        RtfParser parser(rtf, &document, Scan::Document, limits);
+        ok = parser.run(found);
+        if (truncated != nullptr) {
+            *truncated = parser.truncated();
+        }
+    }
+    document.setUndoRedoEnabled(undo);
     if (info != nullptr) {
         *info = found;
     }
@@ -512,7 +594,7 @@ bool readRtf(const QByteArray& rtf, QTextDocument& document, RtfInfo* info) {
 
 RtfInfo readRtfInfo(const QByteArray& rtf) {
     RtfInfo found;
-    RtfParser parser(rtf, nullptr);
+    RtfParser parser(rtf, nullptr, Scan::Header, {});
     parser.run(found);
     return found;
 }

@@ -15,13 +15,27 @@ struct RtfInfo {
     QString generator;
 };
 
+/// How much of a letter readRtf builds: a preview needs the beginning only, and a letter
+/// of a million paragraphs must not hold the screen for seconds. 0 means no limit.
+struct RtfLimits {
+    qsizetype characters = 0;
+    qsizetype paragraphs = 0;
+    /// Changes of format: laying out a paragraph costs more with each of them.
+    qsizetype formatChanges = 0;
+};
+
 /// Reads RTF into document (replacing its content): text, paragraphs, line breaks, tabs,
 /// bold, italic, underline and font size; unicode (\uN) and code-page (\'hh) characters.
 /// Tables of fonts, colours and styles, pictures, and the destinations a reader may
-/// ignore ({\*\...}) are skipped. Answers false when the bytes do not start an RTF group.
-bool readRtf(const QByteArray& rtf, QTextDocument& document, RtfInfo* info = nullptr);
+/// ignore ({\*\...}) are skipped. The document is built in one edit block without undo,
+/// so its time grows with the letter's length only. Reading stops where a limit is
+/// reached (truncated then tells so). Answers false when the bytes do not start an RTF
+/// group.
+bool readRtf(const QByteArray& rtf, QTextDocument& document, RtfInfo* info = nullptr,
+             const RtfLimits& limits = {}, bool* truncated = nullptr);
 
-/// The title and generator only, without building a document (for listing many files).
+/// The title and generator only, read from the header: the scan ends where the
+/// document's text begins, so a letter's length costs nothing (for listing many files).
 RtfInfo readRtfInfo(const QByteArray& rtf);
 
 /// The same RTF with its title set to title: the title group is replaced when there is

@@ -1,16 +1,22 @@
 #pragma once
 
+#include "RtfReader.h"
+
 #include <tqglobal/IHostServices.h>
 
 #include <QByteArray>
 #include <QString>
-#include <QTextDocument>
 
 namespace tqhost::Internal {
 
 /// The host's word-processor object: opens RTF letters and plain text, shows them through
 /// CopyData, and writes a changed title back into an RTF file. See tqGlobal::IWordProcessor
 /// for the names it answers to.
+///
+/// LoadDoc reads the file and its title from the header only; the document is built when
+/// CopyData shows it, straight into the target, and only as far as a preview needs
+/// (previewLimits()): listing the titles of many letters, or showing one letter of a
+/// million paragraphs, never holds the screen.
 class WordProcessor : public tqGlobal::IWordProcessor {
 public:
     /// Files above displayLimit bytes load their title only; CopyData refuses them.
@@ -20,19 +26,21 @@ public:
     QVariant Property(const QString& name) const override;
     void SetProperty(const QString& name, const QVariant& value) override;
 
-    const QTextDocument& document() const { return m_document; }
+    /// How much of a letter CopyData shows: the beginning of a longer letter, ended by a
+    /// paragraph "[...]".
+    static RtfLimits previewLimits();
 
 private:
     void initNewDoc();
     bool loadDoc(const QString& path);
     bool copyData(QObject* target) const;
     bool saveDoc();
-    void applyFont(const QVariantMap& font);
 
     qint64 m_displayLimit;
-    QTextDocument m_document;
     QString m_path;
-    QByteArray m_rtf;  // the file as read, when it is RTF; empty for plain text
+    QByteArray m_rtf;    // the file as read, when it is RTF
+    QString m_plain;     // the file's text, when it is not RTF
+    QVariantMap m_font;  // applied to the selection when it is copied
     QString m_title;
     bool m_readOnly = false;
     bool m_allSelected = false;

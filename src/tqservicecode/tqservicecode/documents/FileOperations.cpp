@@ -1,9 +1,12 @@
 #include <tqservicecode/documents/FileOperations.h>
 
+#include <tqservicecode/documents/FolderRules.h>
+
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
+#include <QTemporaryFile>
 
 #include <cerrno>
 #include <filesystem>
@@ -65,6 +68,21 @@ bool folderInside(const QString& dataPath, const QString& folder) {
     return info.isDir() && below(root, info.canonicalFilePath());
 }
 
+bool folderOffered(const QString& dataPath, const QString& folder) {
+    return folderInside(dataPath, folder) && !isExcludedFolder(dataPath, folder) &&
+           !isExcludedFolder(QFileInfo(dataPath).canonicalFilePath(),
+                             QFileInfo(folder).canonicalFilePath());
+}
+
+bool fileOffered(const QString& dataPath, const QString& path) {
+    const QFileInfo info(path);
+    if (!info.isSymLink()) {
+        return true;
+    }
+    const QString target = info.canonicalFilePath();
+    return !target.isEmpty() && folderOffered(dataPath, QFileInfo(target).absolutePath());
+}
+
 QString pathInside(const QString& dataPath, const QString& folder, const QString& name) {
     if (name.isEmpty() || name == u"." || name == u".." || name.contains(u'/') ||
         name.contains(u'\\') || QDir::isAbsolutePath(name) || name.contains(QChar(0))) {
@@ -114,26 +132,32 @@ FileResult moveFile(const QString& source, const QString& target, bool overwrite
         QFileInfo(source).canonicalFilePath() == QFileInfo(target).canonicalFilePath()) {
         return FileResult::failure(EINVAL, QStringLiteral("Source and target are the same file"));
     }
+    // A new file of our own beside the target: created exclusively, so a user's file
+    // that happens to look like a temporary name is never written over.
     const QFileInfo targetInfo(target);
-    const QString partial =
-        targetInfo.absolutePath() + QStringLiteral("/.~") + targetInfo.fileName() + u'~';
-    const fs::path partialPath = native(partial);
+    QTemporaryFile partialFile(targetInfo.absolutePath() + QStringLiteral("/.~") +
+                               targetInfo.fileName() + QStringLiteral(".XXXXXX"));
     if (!injected(QStringLiteral("copy"), error)) {
+        if (!partialFile.open()) {
+            const int reason = errno;  // the system's reason, as the other steps report it
+            return FileResult::failure(reason != 0 ? reason : EIO, partialFile.errorString());
+        }
+        partialFile.close();
+    }
+    const fs::path partialPath = native(partialFile.fileName());
+    if (!error) {
         fs::copy_file(native(source), partialPath, fs::copy_options::overwrite_existing, error);
     }
     if (error) {
-        std::error_code ignored;
-        fs::remove(partialPath, ignored);
-        return failed(error);
+        return failed(error);  // the temporary file goes with partialFile
     }
     if (!injected(QStringLiteral("replace"), error)) {
         fs::rename(partialPath, native(target), error);  // replaces the target in one step
     }
     if (error) {
-        std::error_code ignored;
-        fs::remove(partialPath, ignored);
         return failed(error);
     }
+    partialFile.setAutoRemove(false);  // its name is the target's now
     if (!injected(QStringLiteral("remove source"), error)) {
         fs::remove(native(source), error);
     }

@@ -24,6 +24,14 @@ QString pathInside(const QString& dataPath, const QString& folder, const QString
 /// below it.
 bool folderInside(const QString& dataPath, const QString& folder);
 
+/// True when the picker offers folder: it lies below the data folder and neither its own
+/// path nor the path its symbolic links lead to is an excluded system folder (a link
+/// named "Letters" that leads to TEMP is TEMP).
+bool folderOffered(const QString& dataPath, const QString& folder);
+/// True when the picker lists the file at path: a symbolic link must lead to a file in a
+/// folder the picker offers.
+bool fileOffered(const QString& dataPath, const QString& path);
+
 /// Renames a file within its folder; refuses a target that exists.
 FileResult renameEntry(const QString& from, const QString& to);
 
@@ -32,8 +40,9 @@ FileResult renameEntry(const QString& from, const QString& to);
 /// owner, whoever runs the program.
 QString protectedAttributes(const QString& path);
 
-/// Moves source to target: the file is copied beside the target under a temporary name,
-/// put in place in one step (replacing the target when overwrite is set), and only then
+/// Moves source to target: the file is copied beside the target under a temporary name
+/// of its own (created new, so no file of the user's is ever taken for it), put in place
+/// in one step (replacing the target when overwrite is set), and only then
 /// is the source removed; when the source cannot be removed the new copy is taken back.
 FileResult moveFile(const QString& source, const QString& target, bool overwrite);
 

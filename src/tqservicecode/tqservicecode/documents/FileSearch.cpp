@@ -25,6 +25,8 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include <stdexcept>
+
 namespace tqservicecode {
 
 using namespace documents;
@@ -60,6 +62,18 @@ QString fileName(const QString& path) {
     return QFileInfo(path).fileName();
 }
 
+/// Runs calls of the host's word processor; false when one of them threw. A document the
+/// host cannot open is only left without its title or preview: no message for each file.
+template <class Calls>
+bool wordProcessorCalls(Calls calls) {
+    try {
+        calls();
+        return true;
+    } catch (...) {
+        return false;
+    }
+}
+
 }  // namespace
 
 FileSearch::FileSearch(QWidget* parent) : QDialog(parent) {
@@ -68,7 +82,11 @@ FileSearch::FileSearch(QWidget* parent) : QDialog(parent) {
     m_detailTimer = new QTimer(this);
     m_detailTimer->setInterval(10);
     m_detailTimer->setProperty(kTagProperty, kStop);
-    connect(m_detailTimer, &QTimer::timeout, this, [this] { loadNextDetail(); });
+    connect(m_detailTimer, &QTimer::timeout, this, [this] {
+        if (!ui::guard([this] { loadNextDetail(); })) {
+            stopDetail();  // told once, not again every 10 ms
+        }
+    });
     buildControls();
     SetFormIcon(this, QStringLiteral("APPICON"));
 }
@@ -203,8 +221,11 @@ void FileSearch::load() {
             ->setToolTip(QStringLiteral("CANCEL, Left mouse - Exit file selection"));
         m_deleteButton->setToolTip(QStringLiteral("DELETE SELECTED FILES, Left mouse - Delete"));
     }
-    m_viewer = GIC().CreateWordProcessor();
-    m_titleReader = GIC().CreateWordProcessor();
+    // Without the host's word processor the files are listed without titles or previews.
+    wordProcessorCalls([this] {
+        m_viewer = GIC().CreateWordProcessor();
+        m_titleReader = GIC().CreateWordProcessor();
+    });
     const QString start = startFolder();
     m_root = m_limitAccess ? start : m_dataPath;
     fillTree();
@@ -251,7 +272,7 @@ QString FileSearch::startFolder() {
     const QString folder = QDir::isAbsolutePath(relative)
                                ? QDir::cleanPath(relative)
                                : QDir::cleanPath(m_dataPath + u'/' + relative);
-    if (!folderInside(m_dataPath, folder) || isExcludedFolder(m_dataPath, folder)) {
+    if (!folderOffered(m_dataPath, folder)) {
         return m_dataPath;
     }
     return folder;
@@ -259,9 +280,8 @@ QString FileSearch::startFolder() {
 
 void FileSearch::fillTree() {
     m_filling = true;
-    m_tree->fill(m_root, [this](const QString& folder) {
-        return folderInside(m_dataPath, folder) && !isExcludedFolder(m_dataPath, folder);
-    });
+    m_tree->fill(m_root,
+                 [this](const QString& folder) { return folderOffered(m_dataPath, folder); });
     m_filling = false;
 }
 
@@ -292,6 +312,9 @@ void FileSearch::Load_File_TG() {
     std::vector<FileRow> rows;
     rows.reserve(size_t(files.size()));
     for (const QFileInfo& file : files) {
+        if (!fileOffered(m_dataPath, file.filePath())) {
+            continue;
+        }
         FileRow row;
         row.title = m_initialParm ? file.fileName() : file.completeBaseName();
         row.name = file.fileName();
@@ -328,15 +351,20 @@ void FileSearch::loadNextDetail() {
     FileRow file = m_grid->row(row);
     file.date = tqplatform::vb::Format(file.modified, QStringLiteral("Short Date")) + u' ' +
                 tqplatform::vb::Format(file.modified, QStringLiteral("Medium Time"));
-    if (QFileInfo(path).suffix().compare(QStringLiteral("rtf"), Qt::CaseInsensitive) == 0) {
-        m_titleReader->Call(QStringLiteral("InitNewDoc"));
-        if (m_titleReader->Call(QStringLiteral("LoadDoc"), {path}).toBool()) {
-            file.docTitle = m_titleReader->Property(QStringLiteral("TITLE")).toString();
-            if (m_initialParm && !file.docTitle.isEmpty()) {
-                file.title = file.docTitle;
+    if (m_titleReader &&
+        QFileInfo(path).suffix().compare(QStringLiteral("rtf"), Qt::CaseInsensitive) == 0) {
+        QString title;
+        const bool read = wordProcessorCalls([&] {
+            m_titleReader->Call(QStringLiteral("InitNewDoc"));
+            if (m_titleReader->Call(QStringLiteral("LoadDoc"), {path}).toBool()) {
+                title = m_titleReader->Property(QStringLiteral("TITLE")).toString();
             }
+        });
+        wordProcessorCalls([&] { m_titleReader->Call(QStringLiteral("Clear")); });
+        file.docTitle = read ? title : QString();
+        if (m_initialParm && !file.docTitle.isEmpty()) {
+            file.title = file.docTitle;
         }
-        m_titleReader->Call(QStringLiteral("Clear"));
     }
     m_filling = true;
     m_grid->updateRow(row, file);
@@ -366,13 +394,16 @@ void FileSearch::preview(const QString& path) {
     if (m_preview->isHidden()) {
         return;
     }
-    if (m_preview->property(kTagProperty).toString() == kBusy) {
+    if (m_preview->property(kTagProperty).toString() == kBusy || !m_viewer) {
         return;
     }
     m_preview->setProperty(kTagProperty, kBusy);
-    m_viewer->Call(QStringLiteral("InitNewDoc"));
     m_preview->clear();
-    if (m_viewer->Call(QStringLiteral("LoadDoc"), {path}).toBool()) {
+    const bool shown = wordProcessorCalls([&] {
+        m_viewer->Call(QStringLiteral("InitNewDoc"));
+        if (!m_viewer->Call(QStringLiteral("LoadDoc"), {path}).toBool()) {
+            return;
+        }
         m_viewer->SetProperty(QStringLiteral("ReadOnly"), true);
         m_viewer->Call(QStringLiteral("SelectAll"));
         m_viewer->SetProperty(QStringLiteral("Font"),
@@ -385,8 +416,11 @@ void FileSearch::preview(const QString& path) {
         if (!copied) {
             m_preview->setPlainText(kTooLarge);
         }
+    });
+    if (!shown) {
+        m_preview->clear();  // nothing half copied stays on show
     }
-    m_viewer->Call(QStringLiteral("Clear"));
+    wordProcessorCalls([&] { m_viewer->Call(QStringLiteral("Clear")); });
     m_preview->setProperty(kTagProperty, QString());
 }
 
@@ -443,9 +477,9 @@ void FileSearch::onOk() {
     const QString start = startFolder();
     for (const QString& path : m_grid->selectedPaths()) {
         const QString relative = QDir(start).relativeFilePath(path);
-        chosen.append(relative.startsWith(QStringLiteral(".."))
-                          ? path
-                          : QDir::toNativeSeparators(relative).replace(u'/', u'\\'));
+        // Outside the start folder: the full path ("..draft.rtf" is a name inside it).
+        const bool outside = relative == u".." || relative.startsWith(QStringLiteral("../"));
+        chosen.append(outside ? path : QDir::toNativeSeparators(relative).replace(u'/', u'\\'));
     }
     m_selFiles = chosen.join(u'|');
     if (!chosen.isEmpty()) {
@@ -590,15 +624,27 @@ void FileSearch::onCellEdited(int row, int column) {
 }
 
 bool FileSearch::changeTitle(const QString& path, const QString& title) {
-    m_titleReader->Call(QStringLiteral("InitNewDoc"));
-    bool saved = m_titleReader->Call(QStringLiteral("LoadDoc"), {path}).toBool();
-    if (saved) {
-        m_titleReader->SetProperty(QStringLiteral("TITLE"), title);
-        saved = m_titleReader->Call(QStringLiteral("SaveDoc")).toBool();
+    bool saved = false;
+    QString reason;
+    try {
+        if (!m_titleReader) {
+            throw std::runtime_error("The host has no word processor.");
+        }
+        m_titleReader->Call(QStringLiteral("InitNewDoc"));
+        saved = m_titleReader->Call(QStringLiteral("LoadDoc"), {path}).toBool();
+        if (saved) {
+            m_titleReader->SetProperty(QStringLiteral("TITLE"), title);
+            saved = m_titleReader->Call(QStringLiteral("SaveDoc")).toBool();
+        }
+    } catch (const std::exception& error) {
+        saved = false;
+        reason = kBreak + kBreak + QString::fromUtf8(error.what());
     }
-    m_titleReader->Call(QStringLiteral("Clear"));
+    if (m_titleReader) {
+        wordProcessorCalls([&] { m_titleReader->Call(QStringLiteral("Clear")); });
+    }
     if (!saved) {
-        ui::msgBox(QStringLiteral("Cannot change the title of ") + fileName(path),
+        ui::msgBox(QStringLiteral("Cannot change the title of ") + fileName(path) + reason,
                    Buttons::Exclamation, QStringLiteral("File Title"));
     }
     return saved;
@@ -667,7 +713,7 @@ bool FileSearch::moveOne(const QString& source, const QString& targetFolder) {
     const QString name = info.fileName();
     const QString checkedSource = pathInside(m_dataPath, sourceFolder, name);
     const QString target = pathInside(m_dataPath, targetFolder, name);
-    if (checkedSource.isEmpty() || target.isEmpty() || isExcludedFolder(m_dataPath, targetFolder)) {
+    if (checkedSource.isEmpty() || target.isEmpty() || !folderOffered(m_dataPath, targetFolder)) {
         return true;  // not a file this screen offers, or a folder it does not show
     }
     if (ui::msgBox(QStringLiteral("Move file [") + name + QStringLiteral("] from ") +
