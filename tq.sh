@@ -19,7 +19,7 @@ ASAN_DIR="${TQ_ASAN_BUILD_DIR:-build-asan}"
 JOBS="${TQ_JOBS:-$(nproc)}"
 PACKAGES=(build-essential cmake ninja-build clang-format qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite
           libqt6sql6-psql libgl-dev postgresql postgresql-contrib xvfb xauth libsqlite3-dev libpq-dev
-          liblzma-dev poppler-utils file)
+          liblzma-dev poppler-utils file ccache)
 
 say() { printf '[tq] %s\n' "$*"; }
 
@@ -64,10 +64,15 @@ END $$;
 SQL
 }
 
+# Compiles go through ccache, with paths taken relative to this checkout, so that a second
+# build tree or a fresh clone of the same sources compiles only what differs.
+export CCACHE_BASEDIR="$PWD"
+
 configure() {
     local dir="$1"; shift
     if [ ! -f "$dir/build.ninja" ]; then
-        cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Debug "$@" >/dev/null
+        cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_COMPILER_LAUNCHER=ccache \
+            "$@" >/dev/null
     fi
 }
 
