@@ -15,9 +15,11 @@
 #include <tqservicecode/forms/frmHelp.h>
 #include <tqservicecode/reference/ReferenceCodeScreen.h>
 #include <tqservicecode/reference/ReferenceCodesLauncher.h>
+#include <tqservicecode/selection/Select_Code.h>
 
 #include <tqplatform/ScriptedUi.h>
 
+#include <QAction>
 #include <QCheckBox>
 #include <QDialog>
 #include <QFrame>
@@ -87,6 +89,58 @@ private slots:
         ShowContextHelp(&form);
         QVERIFY(HelpWindow::instance().currentPage().endsWith("/1062.html"));
         HelpWindow::instance().close();
+    }
+
+    void eachScreenHasItsOwnHelpOverIt_data() {
+        QTest::addColumn<QString>("screen");
+        QTest::addColumn<QString>("page");
+        QTest::newRow("browser") << "SerCod"
+                                 << "1062";
+        QTest::newRow("picker") << "Select_Code"
+                                << "1061";
+        QTest::newRow("editor") << "Edit_Ser_Code"
+                                << "1064";
+        QTest::newRow("reference codes") << "frmCodes"
+                                         << "1066";
+        QTest::newRow("search window") << "frmSearchSCode"
+                                       << "1067";
+        QTest::newRow("document picker") << "FileSearch"
+                                         << "1068";
+        QTest::newRow("export") << "frmExportOpts"
+                                << "1069";
+    }
+
+    void eachScreenHasItsOwnHelpOverIt() {
+        QFETCH(QString, screen);
+        QFETCH(QString, page);
+        TQ_FIXTURE(f);
+        tqplatform::ScriptedUi ui;
+        if (HelpWindow* open = HelpWindow::existingInstance()) {
+            open->close();
+        }
+        std::unique_ptr<QDialog> form = screen == "Select_Code" ? std::make_unique<Select_Code>()
+                                                                : ScreenFactory::create(screen);
+        QVERIFY(form != nullptr);
+        const QRect room = form->screen()->availableGeometry();
+        form->setGeometry(room.left() + 60, room.top() + 40, room.width() - 90, room.height() - 60);
+        form->show();
+        QApplication::setActiveWindow(form.get());
+        // The screen's Help button, or F1 where it has none.
+        if (auto* help = form->findChild<QAction*>("Help")) {
+            help->trigger();
+        } else {
+            QTest::keyClick(form.get(), Qt::Key_F1);
+        }
+        HelpWindow& help = HelpWindow::instance();
+        QVERIFY(help.isVisible());
+        QVERIFY2(help.currentPage().endsWith("/" + page + ".html"), qPrintable(help.currentPage()));
+        // Whole on the screen, title bar and all, and over the screen it is for: centred on
+        // it as far as the room lets it.
+        const QRect placed = help.frameGeometry();
+        QVERIFY(room.contains(placed) && form->frameGeometry().contains(placed.center()));
+        QVERIFY(qAbs(placed.center().y() - form->frameGeometry().center().y()) <= 24);
+        QTest::keyClick(&help, Qt::Key_Escape);
+        QVERIFY(!help.isVisible());
     }
 
     void placementIconAndMouse() {
