@@ -269,13 +269,12 @@ private slots:
         QVERIFY(shown);
     }
 
-    void keyboardReachesTheFirstPatientAndTheLookUpBox() {
+    void aFrontDesksFirstMinutes() {
         OPEN_DEMO(f);
         QVERIFY(QTest::qWaitForWindowActive(f.window.get()));
         auto* patients = f.find<QTableWidget>("Patients");
         patients->setFocus(Qt::TabFocusReason);
-        // Nobody is chosen at first, and nobody looks chosen: the first cell is drawn as the
-        // third (same row colour).
+        // Nobody is chosen, nor looks chosen: the first cell is drawn as the third.
         const auto strip = [patients](int row) {
             const QRect cell = patients->visualRect(patients->model()->index(row, 0));
             return patients->viewport()
@@ -293,10 +292,8 @@ private slots:
         QCOMPARE(f.chosenInList(), patients->item(1, 0)->text());
         f.find<QTabWidget>("Panels")->setCurrentIndex(2);
         QCOMPARE(QApplication::focusWidget(), f.find<QLineEdit>("CodeBox"));
-    }
 
-    void statusLineAndTheCodeListsAnswer() {
-        OPEN_DEMO(f);
+        // The practice line outlives a menu's hint; closing the code list is told as such.
         auto* practice = f.find<QLabel>("PracticeLine");
         f.window->statusBar()->showMessage("A menu item's hint");  // as a hovered menu shows
         QVERIFY(practice->isVisible() && practice->text().startsWith("Practice: "));

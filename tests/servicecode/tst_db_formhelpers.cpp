@@ -92,50 +92,35 @@ private slots:
     }
 
     void eachScreenHasItsOwnHelpOverIt_data() {
-        QTest::addColumn<QString>("screen");
-        QTest::addColumn<QString>("page");
-        QTest::newRow("browser") << "SerCod"
-                                 << "1062";
-        QTest::newRow("picker") << "Select_Code"
-                                << "1061";
-        QTest::newRow("editor") << "Edit_Ser_Code"
-                                << "1064";
-        QTest::newRow("reference codes") << "frmCodes"
-                                         << "1066";
-        QTest::newRow("search window") << "frmSearchSCode"
-                                       << "1067";
-        QTest::newRow("document picker") << "FileSearch"
-                                         << "1068";
-        QTest::newRow("export") << "frmExportOpts"
-                                << "1069";
+        QTest::addColumn<int>("page");  // the row's tag is the screen
+        QTest::newRow("SerCod") << 1062;
+        QTest::newRow("Select_Code") << 1061;
+        QTest::newRow("Edit_Ser_Code") << 1064;
+        QTest::newRow("frmCodes") << 1066;
+        QTest::newRow("frmSearchSCode") << 1067;
+        QTest::newRow("FileSearch") << 1068;
+        QTest::newRow("frmExportOpts") << 1069;
     }
 
     void eachScreenHasItsOwnHelpOverIt() {
-        QFETCH(QString, screen);
-        QFETCH(QString, page);
+        QFETCH(int, page);
+        const QString screen = QTest::currentDataTag();
         TQ_FIXTURE(f);
         tqplatform::ScriptedUi ui;
-        if (HelpWindow* open = HelpWindow::existingInstance()) {
-            open->close();
-        }
         std::unique_ptr<QDialog> form = screen == "Select_Code" ? std::make_unique<Select_Code>()
                                                                 : ScreenFactory::create(screen);
-        QVERIFY(form != nullptr);
         const QRect room = form->screen()->availableGeometry();
         form->setGeometry(room.left() + 60, room.top() + 40, room.width() - 90, room.height() - 60);
         form->show();
         QApplication::setActiveWindow(form.get());
-        // The screen's Help button, or F1 where it has none.
-        if (auto* help = form->findChild<QAction*>("Help")) {
+        if (auto* help = form->findChild<QAction*>("Help")) {  // its Help button, else F1
             help->trigger();
         } else {
             QTest::keyClick(form.get(), Qt::Key_F1);
         }
         HelpWindow& help = HelpWindow::instance();
-        QVERIFY(help.isVisible());
-        QVERIFY2(help.currentPage().endsWith("/" + page + ".html"), qPrintable(help.currentPage()));
-        // Whole on the screen, title bar and all, and over the screen it is for: centred on
-        // it as far as the room lets it.
+        QVERIFY(help.isVisible() && help.currentPage().endsWith(QString("/%1.html").arg(page)));
+        // Whole on the screen, title bar and all, centred over its screen as room allows.
         const QRect placed = help.frameGeometry();
         QVERIFY(room.contains(placed) && form->frameGeometry().contains(placed.center()));
         QVERIFY(qAbs(placed.center().y() - form->frameGeometry().center().y()) <= 24);
