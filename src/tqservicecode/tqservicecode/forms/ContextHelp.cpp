@@ -73,7 +73,10 @@ void ShowContextHelp(QWidget* form) {
     if (context == 0) {
         context = helpContextOf(screen);
     }
-    if (context == 0 && screen != nullptr) {
+    // A screen that never set a context has the page of its name; one that set 0 on
+    // purpose (the calculator) has the contents.
+    if (context == 0 && screen != nullptr &&
+        !screen->window()->property(HelpContextProperty).isValid()) {
         context = HelpContextOfScreen(screen->window()->objectName());
     }
     ShowHelpContext(screen, context);

@@ -30,8 +30,8 @@ int helpContextOf(const QWidget* widget);
 /// lines) have none and are passed over. F1 on the form then opens its help.
 void SetHelpContext(QWidget* form, int16_t contextId);
 /// Shows the help topic of the form's active control, or of the form when the control
-/// has none, or of the screen the form is when the form has none either. The help comes
-/// up over the form.
+/// has none, or of the screen the form is when the form never set one. The help comes up
+/// over the form.
 void ShowContextHelp(QWidget* form);
 /// Opens the help at a context, over window; a context the help does not have opens the
 /// contents. window null means the active form.
