@@ -23,6 +23,7 @@
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QTabWidget>
 #include <QTableWidget>
 
@@ -268,17 +269,40 @@ private slots:
         QVERIFY(shown);
     }
 
-    void keyboardReachesTheFirstPatientAndTheLookUpBox() {
+    void aFrontDesksFirstMinutes() {
         OPEN_DEMO(f);
         QVERIFY(QTest::qWaitForWindowActive(f.window.get()));
         auto* patients = f.find<QTableWidget>("Patients");
         patients->setFocus(Qt::TabFocusReason);
+        // Nobody is chosen, nor looks chosen: the first cell is drawn as the third.
+        const auto strip = [patients](int row) {
+            const QRect cell = patients->visualRect(patients->model()->index(row, 0));
+            return patients->viewport()
+                ->grab(QRect(cell.topLeft(), QSize(cell.width(), 3)))
+                .toImage();
+        };
+        QVERIFY(f.chosenInList().isEmpty() && !f.find<QAction>("actSelectCodes")->isEnabled());
+        QCOMPARE(strip(0), strip(2));
         for (int row = 0; row < 2; ++row) {
             QTest::keyClick(patients, Qt::Key_Down);
             QCOMPARE(f.chosenInList(), patients->item(row, 0)->text());
         }
+        QTest::keyClick(patients, Qt::Key_Tab);  // Tab leaves the list; the patient stays chosen
+        QVERIFY(QApplication::focusWidget() != patients);
+        QCOMPARE(f.chosenInList(), patients->item(1, 0)->text());
         f.find<QTabWidget>("Panels")->setCurrentIndex(2);
         QCOMPARE(QApplication::focusWidget(), f.find<QLineEdit>("CodeBox"));
+
+        // The practice line outlives a menu's hint; closing the code list is told as such.
+        auto* practice = f.find<QLabel>("PracticeLine");
+        f.window->statusBar()->showMessage("A menu item's hint");  // as a hovered menu shows
+        QVERIFY(practice->isVisible() && practice->text().startsWith("Practice: "));
+        ScriptedUi ui;
+        ui.onShow("SerCod", [](QDialog& d) { tqtest::control<QAction>(d, "Close")->trigger(); });
+        f.find<QAction>("actServiceCodeList")->trigger();
+        QCOMPARE(ui.prompts(),
+                 QStringList{"The code list was closed without choosing a code (it returned "
+                             "\"0\")."});
     }
 
     void postingShowsTheNewItemAndItsNote() {

@@ -82,6 +82,24 @@ private slots:
         QCOMPARE(box(*e, 0)->text(), QString());
         QCOMPARE(e->SevCodDrID(), 0);
         QCOMPARE(ui.messages.size(), 0);
+        // The emptied editor says what it wrote, until the next change.
+        auto* saved = control<QLabel>(*e, "lblSaved");
+        QCOMPARE(saved->text(), QString("D0150 saved"));
+        box(*e, 0)->setText("D0160");
+        QCOMPARE(saved->text(), QString());
+    }
+
+    void sizeIsKeptPerUser() {
+        TQ_FIXTURE(f);
+        ScriptedUi ui;
+        auto e = openEditor(0);
+        const QSize fresh = e->size();
+        const QSize wanted = e->minimumSize() + QSize(40, 30);
+        e->resize(wanted);
+        button(*e, "Command3D2_1")->click();  // &Cancel
+        QCOMPARE(openEditor(0)->size(), wanted);
+        f.host->setCurrentUser("maria", 5);  // another user: the default
+        QCOMPARE(openEditor(0)->size(), fresh);
     }
 
     void validatesInOrder() {

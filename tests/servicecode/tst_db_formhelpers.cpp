@@ -15,9 +15,11 @@
 #include <tqservicecode/forms/frmHelp.h>
 #include <tqservicecode/reference/ReferenceCodeScreen.h>
 #include <tqservicecode/reference/ReferenceCodesLauncher.h>
+#include <tqservicecode/selection/Select_Code.h>
 
 #include <tqplatform/ScriptedUi.h>
 
+#include <QAction>
 #include <QCheckBox>
 #include <QDialog>
 #include <QFrame>
@@ -87,6 +89,43 @@ private slots:
         ShowContextHelp(&form);
         QVERIFY(HelpWindow::instance().currentPage().endsWith("/1062.html"));
         HelpWindow::instance().close();
+    }
+
+    void eachScreenHasItsOwnHelpOverIt_data() {
+        QTest::addColumn<int>("page");  // the row's tag is the screen
+        QTest::newRow("SerCod") << 1062;
+        QTest::newRow("Select_Code") << 1061;
+        QTest::newRow("Edit_Ser_Code") << 1064;
+        QTest::newRow("frmCodes") << 1066;
+        QTest::newRow("frmSearchSCode") << 1067;
+        QTest::newRow("FileSearch") << 1068;
+        QTest::newRow("frmExportOpts") << 1069;
+    }
+
+    void eachScreenHasItsOwnHelpOverIt() {
+        QFETCH(int, page);
+        const QString screen = QTest::currentDataTag();
+        TQ_FIXTURE(f);
+        tqplatform::ScriptedUi ui;
+        std::unique_ptr<QDialog> form = screen == "Select_Code" ? std::make_unique<Select_Code>()
+                                                                : ScreenFactory::create(screen);
+        const QRect room = form->screen()->availableGeometry();
+        form->setGeometry(room.left() + 60, room.top() + 40, room.width() - 90, room.height() - 60);
+        form->show();
+        QApplication::setActiveWindow(form.get());
+        if (auto* help = form->findChild<QAction*>("Help")) {  // its Help button, else F1
+            help->trigger();
+        } else {
+            QTest::keyClick(form.get(), Qt::Key_F1);
+        }
+        HelpWindow& help = HelpWindow::instance();
+        QVERIFY(help.isVisible() && help.currentPage().endsWith(QString("/%1.html").arg(page)));
+        // Whole on the screen, title bar and all, centred over its screen as room allows.
+        const QRect placed = help.frameGeometry();
+        QVERIFY(room.contains(placed) && form->frameGeometry().contains(placed.center()));
+        QVERIFY(qAbs(placed.center().y() - form->frameGeometry().center().y()) <= 24);
+        QTest::keyClick(&help, Qt::Key_Escape);
+        QVERIFY(!help.isVisible());
     }
 
     void placementIconAndMouse() {

@@ -574,7 +574,7 @@ private slots:
             QTest::keyClick(tqtest::control<QLineEdit>(dialog, "Text1"), Qt::Key_F1);
             HelpWindow* help = HelpWindow::existingInstance();
             QVERIFY(help != nullptr && help->isVisible());
-            QVERIFY(help->currentPage().endsWith("/1062.html"));
+            QVERIFY(help->currentPage().endsWith("/1061.html"));  // the picker's own page
             KeyCounter counter;  // the user's keys reach the help, not blocked by the picker
             qApp->installEventFilter(&counter);
             QTest::keyClick(help->windowHandle(), Qt::Key_Down);
@@ -583,6 +583,27 @@ private slots:
         });
         f.pick(0, "");
         QVERIFY(shown);
+    }
+
+    void sizeIsKeptPerUser() {
+        TQ_PICKER_PRACTICE(f);
+        ScriptedUi ui;
+        QSize fresh, wanted, reopened;
+        ui.onShowOnce("Select_Code", [&](QDialog& d) {
+            fresh = d.size();
+            wanted = d.minimumSize() + QSize(0, 30);  // no wider: the test screen is narrow
+            d.resize(wanted);
+            d.reject();
+        });
+        f.pick(0, "");
+        f.component.SelectServiceCodeCategory();  // the category choice keeps its own size
+        f.host->setScreenParameter("");
+        ui.onShow("Select_Code", [&](QDialog& d) { reopened = d.size(); });
+        f.pick(0, "");
+        QCOMPARE(reopened, wanted);
+        f.host->setCurrentUser("maria", 5);  // another user: the default
+        f.pick(0, "");
+        QCOMPARE(reopened, fresh);
     }
 
     void databaseFaultsAreToldAndTheScreenStays_data() {

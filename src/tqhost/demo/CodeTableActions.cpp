@@ -18,10 +18,13 @@ namespace tqdemo {
 
 namespace {
 
-/// What the code list returned, one code a line: "D0120  Periodic exam  45.00".
+/// What the code list returned, one code a line: "D0120  Periodic exam  45.00". Closed
+/// without choosing, the list answers "0" or "" (no code lines at all).
 QString describeReturnedCodes(const QString& answer) {
     QStringList lines;
-    for (const QString& line : answer.split(QLatin1Char('\r'), Qt::SkipEmptyParts)) {
+    const bool noCodes = answer.trimmed().isEmpty() || answer.trimmed() == QStringLiteral("0");
+    for (const QString& line :
+         noCodes ? QStringList() : answer.split(QLatin1Char('\r'), Qt::SkipEmptyParts)) {
         const QStringList fields = line.split(QLatin1Char('\n'));
         lines << (fields.size() >= 4 ? fields[1] + QStringLiteral("  ") + fields[2] +
                                            QStringLiteral("  ") + fields[3]

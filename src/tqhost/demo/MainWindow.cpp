@@ -17,11 +17,13 @@
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QScreen>
 #include <QSplitter>
 #include <QStatusBar>
+#include <QStyledItemDelegate>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QToolBar>
@@ -38,6 +40,24 @@ enum PatientColumn { NameColumn, ProviderColumn, FeeScheduleColumn, PhoneColumn,
 
 /// The standing fee schedule of a patient row, kept with the name cell.
 constexpr int FeeScheduleRole = Qt::UserRole + 1;
+
+/// Draws no cursor frame in the patient list while no patient is chosen: a frame on the
+/// first patient would look like a choice nobody made. The first arrow key chooses.
+class PatientCellDelegate : public QStyledItemDelegate {
+    Q_OBJECT
+
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+protected:
+    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override {
+        QStyledItemDelegate::initStyleOption(option, index);
+        const auto* view = qobject_cast<const QAbstractItemView*>(option->widget);
+        if (view != nullptr && !view->selectionModel()->hasSelection()) {
+            option->state &= ~QStyle::State_HasFocus;
+        }
+    }
+};
 
 QWidget* inBox(const QString& title, QWidget* content) {
     auto* box = new QGroupBox(title);
@@ -91,9 +111,12 @@ MainWindow::MainWindow(std::shared_ptr<tqhost::PracticeHost> host,
     } else {
         practice = QUrl(practice).toDisplayString(QUrl::RemovePassword);
     }
-    statusBar()->showMessage(QStringLiteral("Practice: %1    User: %2    Data folder: %3")
+    // A permanent widget: a menu's hints use the status line and would wipe a message.
+    auto* where = new QLabel(QStringLiteral("Practice: %1    User: %2    Data folder: %3")
                                  .arg(practice, m_host->GetCurrentUserName(),
                                       QDir::toNativeSeparators(m_host->GetDataPath())));
+    where->setObjectName(QStringLiteral("PracticeLine"));
+    statusBar()->addPermanentWidget(where);
     fitToScreen();
 
     // A screen of the component has closed, or an item was posted: what it changed shows.
@@ -195,6 +218,9 @@ QWidget* MainWindow::buildPatientPanel() {
                                   QStringLiteral("Fee schedule"), QStringLiteral("Home phone")});
     connect(m_patients, &QTableWidget::itemSelectionChanged, this, [this] { patientChosen(); });
     m_patients->installEventFilter(this);
+    // Tab moves on to the next control, as in every form; the arrows walk the patients.
+    m_patients->setTabKeyNavigation(false);
+    m_patients->setItemDelegate(new PatientCellDelegate(m_patients));
     return inBox(QStringLiteral("Patients"), m_patients);
 }
 
@@ -312,3 +338,5 @@ void MainWindow::lookUpCode() {
 }
 
 }  // namespace tqdemo
+
+#include "MainWindow.moc"

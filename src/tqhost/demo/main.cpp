@@ -200,7 +200,9 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setOrganizationName(QStringLiteral("Tavix"));
     QApplication::setApplicationName(QStringLiteral("tqdemo"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Tavix Windows"));
+    // No application display name: the platform would add it to every window's title
+    // ("Change Fee ... — Tavix Windows"); the windows name themselves, and message boxes
+    // take the title below.
     tqplatform::registerCurrencyMetaType();
     tqplatform::ui::setApplicationTitle(QStringLiteral("Tavix Windows"));
 

@@ -1,11 +1,13 @@
 #include <tqservicecode/forms/ContextHelp.h>
 
+#include <tqservicecode/core/HostProtocol.h>
 #include <tqservicecode/forms/HelpFile.h>
 #include <tqservicecode/forms/HelpWindow.h>
 #include <tqservicecode/forms/MainForm.h>
 
 #include <QApplication>
 #include <QFrame>
+#include <QHash>
 #include <QLabel>
 #include <QWidget>
 
@@ -25,6 +27,22 @@ bool hasNoHelpContext(const QWidget* widget) {
 }
 
 }  // namespace
+
+int HelpContextOfScreen(const QString& screenName) {
+    namespace screen = protocol::screen;
+    static const QHash<QString, int> contexts = {
+        {screen::SelectCode, help::CodePicker},
+        {screen::ServiceCodeBrowser, help::ServiceCodeBrowser},
+        {screen::DocList, help::ProviderList},
+        {screen::Calendar, help::Calendar},
+        {screen::ServiceCodeEditor, help::ServiceCodeEditor},
+        {screen::FeeChange, help::FeeChange},
+        {screen::ReferenceCodes, help::ReferenceCodes},
+        {screen::CodeSearch, help::CodeSearch},
+        {screen::DocumentPicker, help::DocumentPicker},
+        {screen::ExportOptions, help::ExportOptions}};
+    return contexts.value(screenName, 0);
+}
 
 int helpContextOf(const QWidget* widget) {
     return widget == nullptr ? 0 : widget->property(HelpContextProperty).toInt();
@@ -51,10 +69,17 @@ void ShowContextHelp(QWidget* form) {
     if (control != nullptr && (form == nullptr || form->isAncestorOf(control))) {
         context = helpContextOf(control);
     }
+    QWidget* screen = form != nullptr ? form : ActiveForm();
     if (context == 0) {
-        context = helpContextOf(form != nullptr ? form : ActiveForm());
+        context = helpContextOf(screen);
     }
-    ShowHelpContext(form, context);
+    // A screen that never set a context has the page of its name; one that set 0 on
+    // purpose (the calculator) has the contents.
+    if (context == 0 && screen != nullptr &&
+        !screen->window()->property(HelpContextProperty).isValid()) {
+        context = HelpContextOfScreen(screen->window()->objectName());
+    }
+    ShowHelpContext(screen, context);
 }
 
 void ShowHelpContext(QWidget* window, int contextId) {
@@ -63,11 +88,12 @@ void ShowHelpContext(QWidget* window, int contextId) {
         ShowHelpContents(window);
         return;
     }
-    HelpWindow::instance().showPage(page);
+    HelpWindow::instance().showPage(page, window != nullptr ? window : ActiveForm());
 }
 
-void ShowHelpContents(QWidget* /*window*/) {
-    HelpWindow::instance().showPage(helpContentsPage(helpFile()));
+void ShowHelpContents(QWidget* window) {
+    HelpWindow::instance().showPage(helpContentsPage(helpFile()),
+                                    window != nullptr ? window : ActiveForm());
 }
 
 }  // namespace tqservicecode

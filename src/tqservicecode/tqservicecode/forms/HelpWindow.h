@@ -17,13 +17,19 @@ public:
     static HelpWindow* existingInstance();
 
     /// Shows a page (a file or resource path) and brings the window up. Asked from a
-    /// modal screen, the window joins that screen, which would otherwise block it.
-    void showPage(const QString& page);
+    /// modal screen, the window joins that screen, which would otherwise block it. A
+    /// window that was not open comes up centred over owner (the screen the help is
+    /// for), whole on that screen; one already open stays where the user put it.
+    void showPage(const QString& page, QWidget* owner = nullptr);
     /// The page shown.
     QString currentPage() const { return m_page; }
 
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+
 private:
     HelpWindow();
+    void placeOver(const QWidget* owner);
     QTextBrowser* m_browser = nullptr;
     QString m_page;
 };

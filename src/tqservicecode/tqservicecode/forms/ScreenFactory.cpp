@@ -1,5 +1,8 @@
 #include <tqservicecode/forms/ScreenFactory.h>
 
+#include <tqservicecode/forms/ContextHelp.h>
+#include <tqservicecode/forms/HelpWindow.h>
+
 #include <QDialog>
 #include <QHash>
 
@@ -32,6 +35,11 @@ std::unique_ptr<QDialog> ScreenFactory::create(const QString& name) {
     std::unique_ptr<QDialog> screen = creator();
     if (screen && screen->objectName().isEmpty()) {
         screen->setObjectName(name);
+    }
+    // F1 opens the screen's own help page, whether or not the screen set a help context.
+    if (screen && HelpContextOfScreen(screen->objectName()) != 0 &&
+        screen->findChild<HelpKey*>(QString(), Qt::FindDirectChildrenOnly) == nullptr) {
+        new HelpKey(screen.get());
     }
     return screen;
 }

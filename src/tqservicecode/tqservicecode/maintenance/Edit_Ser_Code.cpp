@@ -5,9 +5,11 @@
 #include <tqservicecode/core/ComponentContext.h>
 #include <tqservicecode/documents/DocumentPickerScreen.h>
 #include <tqservicecode/entry/CalendarLaunch.h>
+#include <tqservicecode/forms/ContextHelp.h>
 #include <tqservicecode/forms/FormIcon.h>
 #include <tqservicecode/forms/MainForm.h>
 #include <tqservicecode/forms/ScreenFactory.h>
+#include <tqservicecode/forms/UserWindowSize.h>
 #include <tqservicecode/maintenance/ServiceCodeValidation.h>
 
 #include <tqplatform/Connection.h>
@@ -46,6 +48,10 @@ const QString AppTitle = QStringLiteral("Tavix Windows");
 const QString SaveChanges = QStringLiteral("Do you want to save changes?");
 /// The host's screen number while "&New" starts a code from the one shown.
 constexpr int32_t NewCodeScreenNumber = -777;
+/// The per-user size of the window ("EDIT_SER_CODE_WIDTH" + user, twips).
+const QString SizeKey = QStringLiteral("EDIT_SER_CODE");
+/// Wide enough for a whole description in its box at 1366x768.
+constexpr QSize DefaultSize(1140, 680);
 
 /// The editor opens through the screen factory (the picker's Edit, the browser).
 const bool registered = [] {
@@ -118,6 +124,10 @@ Edit_Ser_Code::Edit_Ser_Code(QWidget* parent) : QDialog(parent) {
     connect(List1_ES, &QListWidget::itemClicked, this, &Edit_Ser_Code::listChosen);
     connectBoxes();
     load();
+    SetHelpContext(this, static_cast<int16_t>(HelpContextOfScreen(objectName())));
+    if (hasGIC()) {
+        ui::guard([this] { RestoreUserWindowSize(*this, SizeKey, DefaultSize); });
+    }
 }
 
 Edit_Ser_Code::~Edit_Ser_Code() = default;
@@ -238,6 +248,11 @@ QWidget* Edit_Ser_Code::buildButtons() {
         layout->addWidget(button);
         connect(button, &QPushButton::clicked, this, [this, i] { backNextClicked(i == 1); });
     }
+    // What the last "&Save" wrote, until the next change: the emptied editor says it.
+    m_savedLine = new QLabel(row);
+    m_savedLine->setObjectName(QStringLiteral("lblSaved"));
+    layout->addSpacing(12);
+    layout->addWidget(m_savedLine);
     layout->addStretch();
     const std::array<const char*, 4> captions = {"&Cancel", "&Cancel", "&Save", "&New"};
     for (int i = 0; i < 4; ++i) {
@@ -285,6 +300,7 @@ void Edit_Ser_Code::setBoxText(int index, const QString& text) {
 // --- Loading.
 
 void Edit_Ser_Code::Init_Data() {
+    m_savedLine->clear();  // another record: what was saved before is no longer the news
     ui::guard([this] { load(); });
 }
 
@@ -365,7 +381,7 @@ void Edit_Ser_Code::boxEdited(int box) {
     if (m_loading) {
         return;
     }
-    m_changed = true;
+    markChanged();
     if (box == Type) {
         Text1_ES[Category]->clear();
         setBillableEnabled(typeNumber(boxText(Type)) != 3);
@@ -381,7 +397,12 @@ void Edit_Ser_Code::optionClicked(int option) {
         Text1_ES[CursorStops]->setText(
             withLetter(boxText(CursorStops), positionOfOption(option), letterOfOption(option)));
     }
+    markChanged();
+}
+
+void Edit_Ser_Code::markChanged() {
     m_changed = true;
+    m_savedLine->clear();
 }
 
 void Edit_Ser_Code::allOptions(bool yes) {
@@ -752,8 +773,10 @@ bool Edit_Ser_Code::saveAndReset() {
     if (!save()) {
         return false;
     }
+    const QString saved = m_sevCodCod;
     resetPublic();
     load();
+    m_savedLine->setText(saved + QStringLiteral(" saved"));
     Text1_ES[Code]->setFocus();
     return true;
 }
@@ -867,6 +890,13 @@ void Edit_Ser_Code::letterClicked() {
             Text1_ES[Letter]->clear();
         }
     });
+}
+
+void Edit_Ser_Code::done(int result) {
+    if (hasGIC()) {
+        ui::guard([this] { SaveUserWindowSize(*this, SizeKey); });
+    }
+    QDialog::done(result);
 }
 
 void Edit_Ser_Code::finish(int result) {

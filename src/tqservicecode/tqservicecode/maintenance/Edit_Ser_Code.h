@@ -52,6 +52,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void reject() override;
+    void done(int result) override;
 
 private:
     QWidget* buildFields();
@@ -65,6 +66,7 @@ private:
     void optionClicked(int option);
     void setBillableEnabled(bool enabled);
     void boxEdited(int box);
+    void markChanged();
     void feeLeft(int box);
     void taxLeft();
     void descriptionLeft(int box);
@@ -103,6 +105,7 @@ private:
     std::array<QLabel*, 9> m_stopLabels{};
     std::array<QPushButton*, 4> Command3D2{};
     std::array<QPushButton*, 2> CMD_NextBack{};
+    QLabel* m_savedLine = nullptr;
 
     ServiceCodeEditorEvents m_events;
     int32_t m_sevCodID = 0;

@@ -8,6 +8,7 @@
 #include <tqservicecode/forms/ContextHelp.h>
 #include <tqservicecode/forms/FormIcon.h>
 #include <tqservicecode/forms/ScreenFactory.h>
+#include <tqservicecode/forms/UserWindowSize.h>
 #include <tqservicecode/maintenance/ServiceCodeEditorScreen.h>
 #include <tqservicecode/selection/CodeLines.h>
 #include <tqservicecode/selection/ExplosionCodes.h>
@@ -44,9 +45,12 @@ namespace tqservicecode {
 
 namespace {
 
-constexpr int HelpContext = 1062;
+constexpr int HelpContext = help::CodePicker;
 /// The list's tab stops in pixels, as a list box keeps them: where each field starts.
 const char* const TabStopsProperty = "TabStops";
+/// The per-user size of the window ("SELECT_CODE_WIDTH" + user, twips).
+const QString SizeKey = QStringLiteral("SELECT_CODE");
+constexpr QSize DefaultSize(1180, 520);
 /// Room a column leaves after its widest text.
 constexpr int ColumnPadding = 8;
 
@@ -208,7 +212,7 @@ void Select_Code::buildControls() {
     auto* main = new QVBoxLayout(this);
     main->addLayout(lists, 1);
     main->addLayout(entry);
-    resize(1180, 520);
+    resize(DefaultSize);
 
     // Tab follows the screen: the entry box, the code list, the chosen list, the check box
     // and buttons under them as they are seen, then the categories column by column.
@@ -249,8 +253,17 @@ void Select_Code::load() {
         m_feeSchedule = feeScheduleForPatient(gic.PatientID());
         Label1->setText(QStringLiteral("Service code list, click to select.           Fee type: ") +
                         QString::number(m_feeSchedule));
+        RestoreUserWindowSize(*this, SizeKey, DefaultSize);
     }
     CenterForm(this);
+}
+
+void Select_Code::done(int result) {
+    // The category choice is sized to its buttons; only the picker's own size is kept.
+    if (!m_buttonsMode && hasGIC()) {
+        tqplatform::ui::guard([this] { SaveUserWindowSize(*this, SizeKey); });
+    }
+    QDialog::done(result);
 }
 
 void Select_Code::Click_Button_B4_Load(int index) {

@@ -100,6 +100,7 @@ public:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    void done(int result) override;
 
 private:
     // The screen's controls; tests and hosts find them by these object names.
