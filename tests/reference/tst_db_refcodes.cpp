@@ -226,6 +226,46 @@ private slots:
         QCOMPARE(nodeTexts(form, node(form, "Search Results")).size(), 2);
     }
 
+    void indexedSearchFindsWhatLikeFinds_data() {
+        QTest::addColumn<QString>("text");
+        for (const char* text :
+             {"caries", "fracture of tooth", "FRACTURE", "Alzheimer's", "e11", "s0", "a", "10-19%",
+              "%", "_", "\\", "'", "x' OR 'a'='a", "ärzt", "of  the"}) {
+            QTest::newRow(text) << QString::fromUtf8(text);
+        }
+    }
+    void indexedSearchFindsWhatLikeFinds() {
+        QFETCH(QString, text);
+        TQ_PRACTICE(f);
+        // The built database has its search index.
+        tqplatform::Connection codes(m_codes);
+        QVERIFY(f.db.isPostgres()
+                    ? codes.OpenRecordset("SELECT 1 FROM pg_indexes WHERE indexname = "
+                                          "'ix_icd10table_search'")
+                              .RecordCount() == 1
+                    : reference::hasSearchIndex(codes, "ICD10"));
+        // Every code of the set read with the plain LIKE, no index in use.
+        if (f.db.isPostgres()) {
+            codes.Execute("SET enable_bitmapscan = off");
+            codes.Execute("SET enable_indexscan = off");
+        }
+        const QString plain = f.host->TranslateSql(
+            reference::listStatement("ICD10", reference::searchFilter("ICD10", text),
+                                     reference::defaultSort("ICD10").expression),
+            0);
+        QStringList expected;
+        for (tqplatform::Recordset rows(codes, plain); !rows.Eof(); rows.MoveNext()) {
+            const QString m = rows.Fields("ICD10Mod").toString();
+            expected << rows.Fields("ICD10Cod").toString() + (m.isEmpty() ? "" : "." + m);
+        }
+        // The browser's search, straight after a long list left half read.
+        frmCodes form;
+        form.SetupScreen(3, "");
+        choose(form, "All Codes");
+        form.search(text);
+        QCOMPARE(listedCodes(form), expected);
+    }
+
     void importFillsANewServiceCode_data() {
         QTest::addColumn<int>("set");
         QTest::addColumn<QString>("node");
