@@ -181,32 +181,6 @@ private slots:
         QCOMPARE(form.listSort().expression, QStringLiteral("CDTDes DESC, CDTCod DESC"));
     }
 
-    void searchesTakeTheTextLiterally_data() {
-        QTest::addColumn<QString>("text");
-        for (const char* text :
-             {"caries", "Alzheimer's", "%", "_", "[", "\\", "(", "5XXA", "x' OR 'a'='a"}) {
-            QTest::newRow(text) << QString::fromUtf8(text);
-        }
-    }
-    void searchesTakeTheTextLiterally() {
-        QFETCH(QString, text);
-        TQ_PRACTICE(f);
-        // What a search must find, counted here from the whole set.
-        tqplatform::Connection codes(m_codes);
-        tqplatform::Recordset all(codes, "SELECT ICD9Cod, ICD9Mod, ICD9Des FROM ICD9Table");
-        int expected = 0;
-        for (; !all.Eof(); all.MoveNext()) {
-            expected += (all.Fields(0).toString() + "\n" + all.Fields(1).toString() + "\n" +
-                         all.Fields(2).toString())
-                            .contains(text, Qt::CaseInsensitive);
-        }
-        frmCodes form;
-        form.SetupScreen(2, text);
-        QCOMPARE(listedCodes(form).size(), expected);
-        QCOMPARE(nodeTexts(form, node(form, "Search Results")),
-                 QStringList{"Search : '" + text + "'"});
-    }
-
     void searchNodesAreReusedAcrossCase() {
         TQ_PRACTICE(f);
         ScriptedUi ui;
@@ -230,7 +204,7 @@ private slots:
         QTest::addColumn<QString>("text");
         for (const char* text :
              {"caries", "fracture of tooth", "FRACTURE", "Alzheimer's", "e11", "s0", "a", "10-19%",
-              "%", "_", "\\", "'", "x' OR 'a'='a", "ärzt", "of  the"}) {
+              "%", "_", "\\", "'", "x' OR 'a'='a", "ärzt", "of  the", "[", "("}) {
             QTest::newRow(text) << QString::fromUtf8(text);
         }
     }
@@ -264,6 +238,8 @@ private slots:
         choose(form, "All Codes");
         form.search(text);
         QCOMPARE(listedCodes(form), expected);
+        QCOMPARE(nodeTexts(form, node(form, "Search Results")),
+                 QStringList{"Search : '" + text + "'"});
     }
 
     void importFillsANewServiceCode_data() {
