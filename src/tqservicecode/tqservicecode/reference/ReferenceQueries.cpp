@@ -130,8 +130,18 @@ QString searchIndexQuery(const QString& text) {
 }
 
 bool hasSearchIndex(tqplatform::Connection& codes, const QString& prefix) {
-    return codes.kind() == tqplatform::DatabaseKind::SQLite &&
-           codes.database().tables().contains(searchIndexTable(prefix), Qt::CaseInsensitive);
+    const QString table = searchIndexTable(prefix);
+    if (codes.kind() != tqplatform::DatabaseKind::SQLite ||
+        !codes.database().tables().contains(table, Qt::CaseInsensitive)) {
+        return false;
+    }
+    try {
+        // A SQLite without full-text search cannot read the table that another one made.
+        codes.run(QStringLiteral("SELECT rowid FROM %1 WHERE %1 MATCH 'abc' LIMIT 0").arg(table));
+        return true;
+    } catch (const std::exception&) {
+        return false;
+    }
 }
 
 ListSort defaultSort(const QString& prefix) {
