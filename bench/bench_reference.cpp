@@ -148,8 +148,10 @@ void measureSearches(tqhost::PracticeHost& host, tqplatform::Connection& codes, 
         line(QStringLiteral("'%1' first screen").arg(search.text), first, search.firstGoal);
         line(QStringLiteral("'%1' all %2 rows").arg(search.text).arg(matches), whole,
              search.wholeGoal);
-        std::printf("%-34s %9.2f %9s %7s %6s %6.2f\n", "  first screen after All Codes", afterAll,
-                    "", "", qPrintable(QStringLiteral("<%1").arg(search.firstGoal)), loadAverage());
+        std::printf(
+            "%-34s %9.2f %9s %7s %6s %6.2f\n", "  first screen after All Codes", afterAll, "", "",
+            search.firstGoal > 0 ? qPrintable(QStringLiteral("<%1").arg(search.firstGoal)) : "",
+            loadAverage());
     }
 }
 
