@@ -9,6 +9,7 @@
 
 #include <QDate>
 #include <QDateTime>
+#include <QElapsedTimer>
 #include <QObject>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -429,6 +430,75 @@ private slots:
                  Connection::ConnectionLost);
         QVERIFY(endless.fetchComplete());
         QCOMPARE(codes().RecordCount(), 8);
+    }
+
+    void closingAHalfReadListStopsTheRest_data() {
+        QTest::addColumn<bool>("inTransaction");
+        QTest::newRow("alone") << false;
+        QTest::newRow("in a transaction") << true;
+    }
+    void closingAHalfReadListStopsTheRest() {
+        QFETCH(bool, inTransaction);
+        const bool pg = m_db->isPostgres();
+        // Alone: rows that come a minute late after the first ones. In a transaction, which a
+        // stopped statement would abort, the rest is read and the transaction goes on.
+        const QString statement =
+            !pg ? QStringLiteral(
+                      "WITH RECURSIVE n(g) AS (SELECT 1 UNION ALL SELECT g + 1 FROM n "
+                      "WHERE g < 3000000) SELECT g FROM n")
+            : inTransaction ? QStringLiteral("SELECT g FROM generate_series(1, 500000) AS g")
+                            : QStringLiteral(
+                                  "SELECT g, repeat('x', 20000) AS pad, CASE WHEN g > 20 THEN "
+                                  "pg_sleep(3) IS NULL END AS late FROM generate_series(1, 40) g");
+        if (inTransaction) {
+            m_conn->BeginTrans();
+            m_conn->Execute(QStringLiteral("INSERT INTO Tx VALUES (42)"));
+        }
+        QElapsedTimer timer;
+        timer.start();
+        QCOMPARE(m_conn->OpenRecordset(statement, 2).RecordCount(), 2);
+        QVERIFY2(timer.elapsed() < 20000, qPrintable(QString::number(timer.elapsed())));
+        QCOMPARE(codes().RecordCount(), 8);
+        if (inTransaction) {
+            m_conn->CommitTrans();
+            QCOMPARE(m_conn->OpenRecordset(QStringLiteral("SELECT * FROM Tx WHERE tID = 42"))
+                         .RecordCount(),
+                     1);
+            m_conn->Execute(QStringLiteral("DELETE FROM Tx"));
+        }
+    }
+
+    void likeFoldsCaseBeyondAscii_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("pattern");
+        QTest::addColumn<bool>("matches");
+        QTest::newRow("ascii") << "Fracture of TOOTH"
+                               << "%fracture OF tooth%" << true;
+        QTest::newRow("escaped %") << "Bridge 500 off"
+                                   << "%50\\%%" << false;
+        QTest::newRow("escaped _") << "a_b"
+                                   << "%A\\_b" << true;
+        QTest::newRow("one character") << "abcd"
+                                       << "a_c" << false;
+        QTest::newRow("umlauts") << "ÄRZTLICHE"
+                                 << "%ärzt%" << true;
+        // Kelvin sign: folds to an ASCII k, in the text or in the pattern.
+        QTest::newRow("kelvin in text") << "5 \u212A"
+                                        << "%k" << true;
+        QTest::newRow("kelvin in pattern") << "5 k"
+                                           << "%\u212A" << true;
+    }
+    void likeFoldsCaseBeyondAscii() {
+        QFETCH(QString, text);
+        QFETCH(QString, pattern);
+        QFETCH(bool, matches);
+        if (m_db->isPostgres()) {
+            QSKIP("LIKE folds case on SQLite only; the server's ILIKE does it there");
+        }
+        QSqlQuery query =
+            m_conn->run(QStringLiteral("SELECT ? LIKE ? ESCAPE '\\'"), {text, pattern});
+        QVERIFY(query.next());
+        QCOMPARE(query.value(0).toBool(), matches);
     }
 
     void refusedRequestsChangeNothing() {

@@ -6,6 +6,7 @@
 
 #include <tqglobal/Error.h>
 #include <tqplatform/Connection.h>
+#include <tqservicecode/reference/ReferenceQueries.h>
 
 #include <QDateTime>
 #include <QSqlDriver>
@@ -151,7 +152,11 @@ private:
 
 void createSetTables(tqplatform::Connection& connection, const Dialect& d, const QString& p,
                      bool withEndDate) {
-    for (const QString& table : {p + QStringLiteral("Table"), p + QStringLiteral("TreTable")}) {
+    QStringList tables = {p + QStringLiteral("Table"), p + QStringLiteral("TreTable")};
+    if (!d.postgres) {
+        tables << tqservicecode::reference::searchIndexTable(p);
+    }
+    for (const QString& table : tables) {
         execute(connection, QStringLiteral("DROP TABLE IF EXISTS ") + table);
     }
     execute(connection,
@@ -176,6 +181,72 @@ void indexSetTables(tqplatform::Connection& connection, const QString& p) {
             QStringLiteral("CREATE INDEX ix_%1table_chaid ON %2Table (%2ChaID)").arg(lower, p));
     execute(connection,
             QStringLiteral("CREATE INDEX ix_%1table_secid ON %2Table (%2SecID)").arg(lower, p));
+}
+
+/// PostgreSQL's trigram operator classes (the contrib module pg_trgm), made available in the
+/// database when the server has them; false when it has not, or the role may not add them.
+bool enableTrigrams(tqplatform::Connection& connection) {
+    if (connection.run(QStringLiteral("SELECT 1 FROM pg_extension WHERE extname = 'pg_trgm'"))
+            .next()) {
+        return true;
+    }
+    if (!connection
+             .run(QStringLiteral("SELECT 1 FROM pg_available_extensions WHERE name = 'pg_trgm'"))
+             .next()) {
+        return false;
+    }
+    // A refusal must not abort the build's transaction.
+    execute(connection, QStringLiteral("SAVEPOINT trigrams"));
+    try {
+        execute(connection, QStringLiteral("CREATE EXTENSION IF NOT EXISTS pg_trgm"));
+        execute(connection, QStringLiteral("RELEASE SAVEPOINT trigrams"));
+        return true;
+    } catch (const tqGlobal::Error&) {
+        execute(connection, QStringLiteral("ROLLBACK TO SAVEPOINT trigrams"));
+        return false;
+    }
+}
+
+/// The index of the browser's word search, which finds text anywhere in a code, modifier or
+/// description. PostgreSQL: a trigram index on the three columns, which the server uses for
+/// the search's own ILIKE and rechecks. SQLite: a full-text table of trigrams over the
+/// case-folded texts, row id the code's ID, which the browser asks for the rows that may
+/// hold the text before its LIKE decides. Without either, the search reads every code.
+void indexSearchText(tqplatform::Connection& connection, const Dialect& d, const QString& p,
+                     const CodeSetContent& content, bool trigrams) {
+    if (d.postgres) {
+        if (trigrams) {
+            execute(connection, QStringLiteral("CREATE INDEX ix_%1table_search ON %2Table USING "
+                                               "gin (%2Cod gin_trgm_ops, %2Mod gin_trgm_ops, "
+                                               "%2Des gin_trgm_ops)")
+                                    .arg(p.toLower(), p));
+        }
+        return;
+    }
+    const QString table = tqservicecode::reference::searchIndexTable(p);
+    try {
+        // Contentless and without positions: the browser asks only which rows hold all of
+        // some trigrams, and reads the texts from the code table.
+        execute(connection,
+                QStringLiteral("CREATE VIRTUAL TABLE %1 USING fts5(%2SrcCod, %2SrcMod, %2SrcDes, "
+                               "content='', detail=none, columnsize=0, "
+                               "tokenize='trigram case_sensitive 1')")
+                    .arg(table, p));
+    } catch (const tqGlobal::Error&) {
+        return;  // a SQLite built without full-text search
+    }
+    QVariantList values;
+    values.reserve(content.codes.size() * 4);
+    int id = 0;
+    for (const Internal::ReferenceCode& code : content.codes) {
+        values << ++id << tqservicecode::reference::searchIndexText(code.code)
+               << tqservicecode::reference::searchIndexText(notNull(code.modifier))
+               << tqservicecode::reference::searchIndexText(code.description);
+    }
+    insertRows(connection, table,
+               {QStringLiteral("rowid"), p + QStringLiteral("SrcCod"), p + QStringLiteral("SrcMod"),
+                p + QStringLiteral("SrcDes")},
+               values);
 }
 
 void writeCodes(tqplatform::Connection& connection, const QString& p, const CodeSetContent& content,
@@ -300,6 +371,7 @@ QList<ReferenceBuiltSet> buildReferenceDatabase(tqplatform::Connection& connecti
     QList<ReferenceBuiltSet> built;
     connection.BeginTrans();
     try {
+        const bool trigrams = dialect.postgres && enableTrigrams(connection);
         for (qsizetype i = 0; i < sets.size(); ++i) {
             const ReferenceSetInfo& info = referenceSetInfo(sets.at(i));
             const CodeSetContent& content = contents.at(i);
@@ -307,6 +379,7 @@ QList<ReferenceBuiltSet> buildReferenceDatabase(tqplatform::Connection& connecti
             createSetTables(connection, dialect, info.prefix, withEndDate);
             writeCodes(connection, info.prefix, content, withEndDate);
             indexSetTables(connection, info.prefix);
+            indexSearchText(connection, dialect, info.prefix, content, trigrams);
             if (info.set == ReferenceSet::Dental) {
                 writeRevision(connection, dialect, content);
             }
@@ -316,6 +389,11 @@ QList<ReferenceBuiltSet> buildReferenceDatabase(tqplatform::Connection& connecti
             recordBuild(connection, info, content);
             built.append({info.set, static_cast<int>(content.codes.size()),
                           static_cast<int>(content.nodes.size()), content.source});
+            if (dialect.postgres) {
+                // Fresh tables have no statistics: the server would plan the browser's
+                // first list as for an empty table, sorting the whole set first.
+                execute(connection, QStringLiteral("ANALYZE %1Table, %1TreTable").arg(info.prefix));
+            }
         }
         connection.CommitTrans();
     } catch (...) {

@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QDate>
 #include <QDateTime>
+#include <QSqlDriver>
 #include <QSqlResult>
 #include <QTime>
 
@@ -156,6 +157,27 @@ NativeCursor::NativeCursor(QSqlQuery query, bool postgres)
 void NativeCursor::close() {
     m_query = QSqlQuery();
     m_done = true;
+}
+
+void NativeCursor::cancel() noexcept {
+    if (!m_postgres || m_done || !m_query.isActive() || m_query.driver() == nullptr) {
+        return;
+    }
+    const QVariant handle = m_query.driver()->handle();
+    auto* connection = handle.isValid() && (qstrcmp(handle.typeName(), "PGconn*") == 0 ||
+                                            qstrcmp(handle.typeName(), "pg_conn*") == 0)
+                           ? *static_cast<PGconn* const*>(handle.constData())
+                           : nullptr;
+    if (connection != nullptr && PQstatus(connection) == CONNECTION_OK) {
+        // The rest of the statement then ends at once with the server's "canceled"
+        // error, which the driver drops with the query.
+        if (PGcancel* request = PQgetCancel(connection)) {
+            char error[256] = {};
+            (void)PQcancel(request, error, sizeof error);
+            PQfreeCancel(request);
+        }
+    }
+    close();
 }
 
 void NativeCursor::fail(const QSqlError& error, bool lost) {

@@ -26,6 +26,11 @@ public:
     bool lost() const { return m_lost; }
     /// Ends the read early and lets the statement go.
     void close();
+    /// Ends the read of a PostgreSQL statement whose rows are still coming by asking the
+    /// server to stop it, then lets it go: the driver would otherwise take in every row
+    /// left before the connection could run anything else. Only outside a transaction,
+    /// which a stopped statement would abort.
+    void cancel() noexcept;
 
     /// A stored value as the Qt driver would have given it (type is the PostgreSQL type oid).
     static QVariant driverValue(const RowStore& store, int64_t row, int column, bool postgres,

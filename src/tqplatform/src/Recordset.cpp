@@ -470,7 +470,13 @@ struct Recordset::Data : Internal::PendingRead {
           sql(other.sql),
           fromConnection(other.fromConnection),
           connection(other.connection) {}
-    ~Data() override = default;
+    ~Data() override {
+        // Let go before its last row: on a server, the rest is not sent for nothing.
+        const auto handle = connection.lock();
+        if (cursor && handle && (*handle)->transactionDepth() == 0) {
+            cursor->cancel();
+        }
+    }
 
     void indexColumns() {
         exactIndex.clear();

@@ -21,15 +21,15 @@ using CreateCollation = int (*)(void* db, const char* name, int encoding, void* 
                                 CompareFunction compare);
 using CreateFunction = int (*)(void* db, const char* name, int count, int encoding, void* argument,
                                ScalarFunction function, void* step, void* final);
-using ValueText16 = const void* (*)(void* value);
-using ValueBytes16 = int (*)(void* value);
+using ValueText = const unsigned char* (*)(void* value);
+using ValueBytes = int (*)(void* value);
 using ResultInt = void (*)(void* context, int value);
 using ResultNull = void (*)(void* context);
 
 // SQLITE_UTF8: the encoding of SQLite's own NOCASE, which a collation of another encoding
-// would not replace. SQLITE_UTF16 | SQLITE_DETERMINISTIC for LIKE, which reads UTF-16.
+// would not replace, and of the stored texts, which LIKE then reads without a conversion.
 constexpr int SqliteUtf8 = 1;
-constexpr int SqliteUtf16Deterministic = 4 | 0x800;
+constexpr int SqliteUtf8Deterministic = SqliteUtf8 | 0x800;
 
 /// The SQLite functions used here, from the library the driver has loaded already (the
 /// same way as the declared column types), so that no second copy of SQLite meets its
@@ -37,13 +37,13 @@ constexpr int SqliteUtf16Deterministic = 4 | 0x800;
 struct Api {
     CreateCollation createCollation = nullptr;
     CreateFunction createFunction = nullptr;
-    ValueText16 valueText16 = nullptr;
-    ValueBytes16 valueBytes16 = nullptr;
+    ValueText valueText = nullptr;
+    ValueBytes valueBytes = nullptr;
     ResultInt resultInt = nullptr;
     ResultNull resultNull = nullptr;
 
     bool complete() const {
-        return createCollation && createFunction && valueText16 && valueBytes16 && resultInt &&
+        return createCollation && createFunction && valueText && valueBytes && resultInt &&
                resultNull;
     }
 };
@@ -65,8 +65,8 @@ const Api& api() {
             if (void* library = dlopen(name, RTLD_LAZY | RTLD_NOLOAD)) {
                 resolve(library, "sqlite3_create_collation", result.createCollation);
                 resolve(library, "sqlite3_create_function", result.createFunction);
-                resolve(library, "sqlite3_value_text16", result.valueText16);
-                resolve(library, "sqlite3_value_bytes16", result.valueBytes16);
+                resolve(library, "sqlite3_value_text", result.valueText);
+                resolve(library, "sqlite3_value_bytes", result.valueBytes);
                 resolve(library, "sqlite3_result_int", result.resultInt);
                 resolve(library, "sqlite3_result_null", result.resultNull);
                 if (result.complete()) {
@@ -140,24 +140,75 @@ bool likeMatches(const QString& pattern, const QString& text, QChar escape) {
     return p == pattern.size();
 }
 
-QString foldedText(void* value) {
-    const auto* text = static_cast<const char16_t*>(api().valueText16(value));
+char asciiLower(char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+/// likeMatches for texts that are ASCII throughout, whose case folding is A-Z to a-z: byte
+/// by byte, without decoding or folding a copy of the text.
+bool asciiLikeMatches(QByteArrayView pattern, QByteArrayView text, char escape) {
+    qsizetype p = 0, t = 0, starP = -1, starT = 0;
+    const bool escapes = escape != '\0';
+    while (t < text.size()) {
+        if (p < pattern.size() && pattern[p] == '%' && !(escapes && escape == '%')) {
+            starP = ++p;
+            starT = t;
+            continue;
+        }
+        if (p < pattern.size()) {
+            const bool escaped = escapes && pattern[p] == escape;
+            const qsizetype at = escaped ? p + 1 : p;
+            if (!escaped && pattern[p] == '_') {
+                ++p;
+                ++t;
+                continue;
+            }
+            if (at < pattern.size() && asciiLower(pattern[at]) == asciiLower(text[t])) {
+                p = at + 1;
+                ++t;
+                continue;
+            }
+        }
+        if (starP < 0) {
+            return false;
+        }
+        p = starP;  // the last "%" takes one more character
+        t = ++starT;
+    }
+    while (p < pattern.size() && pattern[p] == '%' && !(escapes && escape == '%')) {
+        ++p;
+    }
+    return p == pattern.size();
+}
+
+QByteArrayView utf8Text(void* value) {
+    const unsigned char* text = api().valueText(value);
     return text == nullptr
-               ? QString()
-               : QStringView(text, api().valueBytes16(value) / 2).toString().toCaseFolded();
+               ? QByteArrayView()
+               : QByteArrayView(reinterpret_cast<const char*>(text), api().valueBytes(value));
 }
 
 /// like(pattern, text[, escape]), which "text LIKE pattern" calls.
 void like(void* context, int count, void** values) {
-    if (api().valueText16(values[0]) == nullptr || api().valueText16(values[1]) == nullptr) {
+    if (api().valueText(values[0]) == nullptr || api().valueText(values[1]) == nullptr) {
         api().resultNull(context);
         return;
     }
-    const QString escape = count > 2 ? foldedText(values[2]) : QString();
-    api().resultInt(context, likeMatches(foldedText(values[0]), foldedText(values[1]),
-                                         escape.isEmpty() ? QChar() : escape.at(0))
-                                 ? 1
-                                 : 0);
+    // The text pointers stay valid until the next value call on the same value.
+    const QByteArrayView escape = count > 2 ? utf8Text(values[2]) : QByteArrayView();
+    const QByteArrayView pattern = utf8Text(values[0]);
+    const QByteArrayView text = utf8Text(values[1]);
+    bool matches = false;
+    if (isAscii(pattern) && isAscii(text) && isAscii(escape)) {
+        matches = asciiLikeMatches(pattern, text, escape.isEmpty() ? '\0' : escape[0]);
+    } else {
+        // Letters beyond ASCII: Unicode case folding, character by character.
+        const QString folded = QString::fromUtf8(escape).toCaseFolded();
+        matches = likeMatches(QString::fromUtf8(pattern).toCaseFolded(),
+                              QString::fromUtf8(text).toCaseFolded(),
+                              folded.isEmpty() ? QChar() : folded.at(0));
+    }
+    api().resultInt(context, matches ? 1 : 0);
 }
 
 }  // namespace
@@ -172,9 +223,9 @@ bool installUnicodeNoCase(QSqlDatabase& db) {
     void* native = *static_cast<void* const*>(handle.constData());
     return native != nullptr &&
            sqlite.createCollation(native, "NOCASE", SqliteUtf8, nullptr, &compareFolded) == 0 &&
-           sqlite.createFunction(native, "like", 2, SqliteUtf16Deterministic, nullptr, &like,
+           sqlite.createFunction(native, "like", 2, SqliteUtf8Deterministic, nullptr, &like,
                                  nullptr, nullptr) == 0 &&
-           sqlite.createFunction(native, "like", 3, SqliteUtf16Deterministic, nullptr, &like,
+           sqlite.createFunction(native, "like", 3, SqliteUtf8Deterministic, nullptr, &like,
                                  nullptr, nullptr) == 0;
 }
 

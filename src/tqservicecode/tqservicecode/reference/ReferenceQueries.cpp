@@ -2,7 +2,10 @@
 
 #include <tqservicecode/core/ComponentContext.h>
 
+#include <tqplatform/Connection.h>
 #include <tqplatform/Vb.h>
+
+#include <QSqlDatabase>
 
 namespace tqservicecode::reference {
 
@@ -79,11 +82,66 @@ QString searchText(const QString& text) {
     return QStringLiteral("Search : '") + text + QLatin1Char('\'');
 }
 
-QString searchFilter(const QString& prefix, const QString& text) {
-    return QLatin1Char('(') + likeContains(prefix + QStringLiteral("Cod"), text) +
-           QStringLiteral(" OR ") + likeContains(prefix + QStringLiteral("Mod"), text) +
-           QStringLiteral(" OR ") + likeContains(prefix + QStringLiteral("Des"), text) +
-           QLatin1Char(')');
+QString searchFilter(const QString& prefix, const QString& text, bool indexed) {
+    const QString like = QLatin1Char('(') + likeContains(prefix + QStringLiteral("Cod"), text) +
+                         QStringLiteral(" OR ") +
+                         likeContains(prefix + QStringLiteral("Mod"), text) +
+                         QStringLiteral(" OR ") +
+                         likeContains(prefix + QStringLiteral("Des"), text) + QLatin1Char(')');
+    const QString query = indexed ? searchIndexQuery(text) : QString();
+    if (query.isEmpty()) {
+        return like;
+    }
+    const QString table = searchIndexTable(prefix);
+    return QStringLiteral("(") + prefix + QStringLiteral("ID IN (SELECT rowid FROM ") + table +
+           QStringLiteral(" WHERE ") + table + QStringLiteral(" MATCH ") + GIC().SqlText(query) +
+           QStringLiteral(") AND ") + like + QLatin1Char(')');
+}
+
+QString searchIndexTable(const QString& prefix) {
+    return prefix + QStringLiteral("SrcTable");
+}
+
+QString searchIndexText(const QString& text) {
+    return text.toCaseFolded();
+}
+
+QString searchIndexQuery(const QString& text) {
+    // By characters, as the index counts them (a pair of surrogates is one).
+    const QList<uint> characters = searchIndexText(text).toUcs4();
+    const qsizetype count = characters.size();
+    if (count < 3) {
+        return {};
+    }
+    QStringList trigrams;
+    for (qsizetype start = 0;; start = std::min(start + 3, count - 3)) {
+        QString trigram = QString::fromUcs4(characters.constData() + start, 3);
+        // A string of the full-text query: in double quotes, a quote doubled.
+        trigram.replace(QLatin1Char('"'), QStringLiteral("\"\""));
+        trigram = QLatin1Char('"') + trigram + QLatin1Char('"');
+        if (!trigrams.contains(trigram)) {
+            trigrams << trigram;
+        }
+        if (start == count - 3) {
+            break;
+        }
+    }
+    return trigrams.join(QStringLiteral(" AND "));
+}
+
+bool hasSearchIndex(tqplatform::Connection& codes, const QString& prefix) {
+    const QString table = searchIndexTable(prefix);
+    if (codes.kind() != tqplatform::DatabaseKind::SQLite ||
+        !codes.database().tables().contains(table, Qt::CaseInsensitive)) {
+        return false;
+    }
+    try {
+        // A SQLite without full-text search cannot read the table that another one made.
+        codes.run(QStringLiteral("SELECT rowid FROM %1 WHERE %1 MATCH 'abc' LIMIT 0").arg(table));
+        return true;
+    } catch (const std::exception&) {
+        return false;
+    }
 }
 
 ListSort defaultSort(const QString& prefix) {

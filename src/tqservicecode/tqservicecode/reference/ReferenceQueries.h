@@ -5,6 +5,10 @@
 
 #include <cstdint>
 
+namespace tqplatform {
+class Connection;
+}
+
 /// The statements and filters of the reference browser. Every name is the set's prefix
 /// followed by a fixed part (prefix "CDT": CDTTable, CDTCod), so one screen serves every
 /// set.
@@ -53,7 +57,24 @@ QString searchResultsFilter(const QString& prefix);
 /// filter that lists every code whose code, modifier or description holds text.
 QString searchKey(const QString& prefix, const QString& text);
 QString searchText(const QString& text);
-QString searchFilter(const QString& prefix, const QString& text);
+/// indexed: the set has the search index below; a text of three characters or more is
+/// then looked up in it first, and the LIKE decides among the rows it names (the same rows
+/// as without it, found without reading every code).
+QString searchFilter(const QString& prefix, const QString& text, bool indexed = false);
+
+/// The search index of an embedded reference database: a full-text table of the trigrams
+/// (runs of three characters) of every code's code, modifier and description, case-folded,
+/// its row id the code's ID. The builder of the database makes it where SQLite offers it;
+/// a server database indexes the columns themselves and needs no help from the statement.
+QString searchIndexTable(const QString& prefix);
+/// A text as the search index holds it: case-folded as the LIKE of the list compares.
+QString searchIndexText(const QString& text);
+/// The index's query that names every row holding text: the rows holding every third of
+/// text's trigrams and its last one. Empty when text has fewer than three characters,
+/// which the index cannot answer.
+QString searchIndexQuery(const QString& text);
+/// True when the set's codes on this connection have the search index.
+bool hasSearchIndex(tqplatform::Connection& codes, const QString& prefix);
 
 /// A sort of the list: the expression handed to the database and the column whose
 /// heading shows the sort picture.

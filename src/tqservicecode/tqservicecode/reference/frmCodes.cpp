@@ -254,6 +254,7 @@ bool frmCodes::readSet() {
         buildTree();
         buildColumns();
         showRevision();
+        m_searchIndexed = reference::hasSearchIndex(*m_codes, m_prefix);
         return true;
     } catch (const std::exception& error) {
         reason = QString::fromUtf8(error.what()).trimmed();
@@ -507,7 +508,7 @@ void frmCodes::search(const QString& text) {
     QTreeWidgetItem* node = m_nodes.value(key);
     if (node == nullptr) {
         node = addNode(key, reference::searchResultsKey(m_prefix), reference::searchText(text),
-                       reference::searchFilter(m_prefix, text));
+                       reference::searchFilter(m_prefix, text, m_searchIndexed));
     }
     selectNode(node);
 }

@@ -112,6 +112,8 @@ private:
     reference::ListSort m_sort;
     bool m_ascending = true;
     bool m_columnsBuilt = false;
+    // The set has the search index of an embedded reference database.
+    bool m_searchIndexed = false;
     bool m_listing = false;
     QHash<QString, QTreeWidgetItem*> m_nodes;
 };
