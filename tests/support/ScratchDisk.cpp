@@ -40,7 +40,8 @@ void ScratchDisk::release() {
 void ScratchDisk::setReadOnly(bool readOnly) {
     const QByteArray where = QFile::encodeName(m_folder.path());
     if (m_mounted) {
-        const unsigned long flags = MS_REMOUNT | (readOnly ? MS_RDONLY : 0UL);
+        const unsigned long flags =
+            MS_REMOUNT | (readOnly ? static_cast<unsigned long>(MS_RDONLY) : 0UL);
         ::mount(nullptr, where.constData(), nullptr, flags, nullptr);
         return;
     }
