@@ -226,7 +226,8 @@ private slots:
         const bool postgres = f.db.isPostgres();
         if (postgres) {
             connection.Execute("ALTER TABLE SevCodTable RESET (fillfactor)");
-            connection.Execute("CREATE INDEX ix_sevcodtable_sevcodcod ON SevCodTable (SevCodCod)");
+            connection.Execute(
+                "CREATE INDEX IF NOT EXISTS ix_sevcodtable_sevcodcod ON SevCodTable (SevCodCod)");
             connection.Execute("ALTER FUNCTION tq_fee_history() RESET ALL");
         }
         connection.Execute(QString("WITH RECURSIVE n(i) AS (SELECT 0 UNION ALL SELECT i + 1 FROM "
