@@ -71,6 +71,18 @@ LockHolder::LockHolder(const QString& url, const QString& table)
     m_holding = true;
 }
 
+LockHolder::LockHolder(const QString& url, const QString& table, const QString& rowsWhere)
+    : m_connection(std::make_unique<tqplatform::Connection>(url)) {
+    if (m_connection->kind() == tqplatform::DatabaseKind::PostgreSQL) {
+        m_connection->Execute(QStringLiteral("BEGIN"));
+        m_connection->OpenRecordset(
+            QStringLiteral("SELECT 1 FROM %1 WHERE %2 FOR UPDATE").arg(table, rowsWhere));
+    } else {
+        m_connection->Execute(QStringLiteral("BEGIN IMMEDIATE"));
+    }
+    m_holding = true;
+}
+
 LockHolder::~LockHolder() {
     release();
 }

@@ -32,6 +32,11 @@ void dropConnection(tqplatform::Connection& connection);
 class LockHolder {
 public:
     LockHolder(const QString& url, const QString& table);
+    /// Another workstation in the middle of a write to some rows: on PostgreSQL the rows of
+    /// the table that match the condition locked in an open transaction, so that their
+    /// updates wait while everyone still reads them; on SQLite a write begun on the file,
+    /// which other writers wait for while readers go on.
+    LockHolder(const QString& url, const QString& table, const QString& rowsWhere);
     ~LockHolder();
     LockHolder(const LockHolder&) = delete;
     LockHolder& operator=(const LockHolder&) = delete;

@@ -57,6 +57,44 @@ void ensureSqlite(tqplatform::Connection& connection) {
     }
 }
 
+/// The trigger function's body: one INSERT of the history rows of the statement's changed
+/// fees, from the old and new rows joined once, each fee taken from the joined rows by a
+/// scan of its own.
+QString postgresBody() {
+    QStringList pairs;
+    QStringList perFee;
+    for (int n = 1; n <= FeeCount; ++n) {
+        pairs << QStringLiteral("o.SevCodFee%1 AS o%1, n.SevCodFee%1 AS n%1").arg(n);
+        perFee << QStringLiteral(
+                      "SELECT id, %1, o%1, n%1, $1, $2 FROM j WHERE o%1 IS DISTINCT "
+                      "FROM n%1")
+                      .arg(n);
+    }
+    // EXECUTE plans the statement at each call, for the rows this statement changed. A
+    // plan kept for the session would be made at its first call, often a statement that
+    // changed nothing, and would then join 100,000 rows as if they were one.
+    return QStringLiteral(
+               " BEGIN EXECUTE 'WITH j AS MATERIALIZED (SELECT n.SevCodID AS id, %1 FROM "
+               "tq_old o JOIN tq_new n ON n.SevCodID = o.SevCodID) INSERT INTO FeeHistory "
+               "(SevCodID, FeeNum, OldFee, NewFee, UserName, ChangedAt) %2' USING "
+               "COALESCE(NULLIF(current_setting('tq.user', true), ''), session_user), "
+               "to_char(statement_timestamp() AT TIME ZONE 'UTC', 'YYYY-MM-DD HH24:MI:SS.US'); "
+               "RETURN NULL; END ")
+        .arg(pairs.join(QStringLiteral(", ")), perFee.join(QStringLiteral(" UNION ALL ")));
+}
+
+/// The trigger function's settings. The planner knows how many rows the transition tables
+/// hold but not that each code is in each of them once: it expects millions of joined
+/// rows, and would compile the statement to machine code first (which costs more than the
+/// statement) and sort both tables to merge them, beyond the usual working memory. A hash
+/// join of the 100,000 rows of a fee change over all codes fits in 64 MB.
+const QStringList PostgresSettings = {QStringLiteral("jit=off"), QStringLiteral("work_mem=64MB"),
+                                      QStringLiteral("enable_mergejoin=off")};
+
+/// Numbers for the history's rows are taken from the server 100 at a time: one call per
+/// row would cost as much as the row's insert (gaps in the numbers mean nothing).
+constexpr int NumbersAtATime = 100;
+
 /// One statement-level trigger with transition tables: a fee change over 100,000 codes
 /// records its history in one INSERT rather than 100,000 function calls.
 void ensurePostgres(tqplatform::Connection& connection) {
@@ -65,30 +103,31 @@ void ensurePostgres(tqplatform::Connection& connection) {
                             "DEFAULT AS IDENTITY PRIMARY KEY, SevCodID INTEGER NOT NULL, FeeNum "
                             "INTEGER NOT NULL, OldFee NUMERIC(19,4), NewFee NUMERIC(19,4), "
                             "UserName TEXT, ChangedAt TEXT NOT NULL)"));
-    // One join of the old and new rows, each row giving its four fees side by side; the
-    // user and the time are taken once per statement.
-    QStringList fees;
-    for (int n = 1; n <= FeeCount; ++n) {
-        fees << QStringLiteral("(%1, o.SevCodFee%1, n.SevCodFee%1)").arg(n);
+    if (firstValue(connection, QStringLiteral("SELECT cache_size FROM pg_sequences WHERE "
+                                              "sequencename = 'feehistory_feehisid_seq'"))
+            .toInt() != NumbersAtATime) {
+        runBound(connection, QStringLiteral("ALTER TABLE FeeHistory ALTER COLUMN FeeHisID SET "
+                                            "CACHE %1")
+                                 .arg(NumbersAtATime));
     }
-    const QString body =
-        QStringLiteral(
-            " DECLARE who text := COALESCE(NULLIF(current_setting('tq.user', true), ''), "
-            "session_user); changed text := to_char(statement_timestamp() AT TIME ZONE 'UTC', "
-            "'YYYY-MM-DD HH24:MI:SS.US'); BEGIN INSERT INTO FeeHistory (SevCodID, FeeNum, "
-            "OldFee, NewFee, UserName, ChangedAt) SELECT n.SevCodID, f.num, f.old, f.new, who, "
-            "changed FROM tq_old o JOIN tq_new n ON n.SevCodID = o.SevCodID CROSS JOIN LATERAL "
-            "(VALUES %1) AS f(num, old, new) WHERE f.old IS DISTINCT FROM f.new; RETURN NULL; "
-            "END ")
-            .arg(fees.join(QStringLiteral(", ")));
-    // Replaced only when it differs: two workstations opening the practice at once would
-    // otherwise both rewrite the function, and the server refuses one of them.
-    if (firstValue(connection,
-                   QStringLiteral("SELECT prosrc FROM pg_proc WHERE proname = 'tq_fee_history'"))
-            .toString() != body) {
+    const QString body = postgresBody();
+    // Replaced only when it differs (a practice made by an earlier version gets this
+    // one): two workstations opening the practice at once would otherwise both rewrite
+    // the function, and the server refuses one of them.
+    QSqlQuery stored = runBound(
+        connection, QStringLiteral("SELECT prosrc, array_to_string(proconfig, ',') FROM pg_proc "
+                                   "WHERE proname = 'tq_fee_history'"));
+    if (!stored.next() || stored.value(0).toString() != body ||
+        stored.value(1).toString() != PostgresSettings.join(QLatin1Char(','))) {
+        QString settings;
+        for (const QString& setting : PostgresSettings) {
+            const qsizetype equals = setting.indexOf(QLatin1Char('='));
+            settings +=
+                QStringLiteral(" SET %1 = '%2'").arg(setting.left(equals), setting.mid(equals + 1));
+        }
         runBound(connection, QStringLiteral("CREATE OR REPLACE FUNCTION tq_fee_history() RETURNS "
-                                            "trigger LANGUAGE plpgsql AS $$") +
-                                 body + QStringLiteral("$$"));
+                                            "trigger LANGUAGE plpgsql") +
+                                 settings + QStringLiteral(" AS $$") + body + QStringLiteral("$$"));
     }
     if (!firstValue(connection, QStringLiteral("SELECT 1 FROM pg_trigger WHERE tgname = "
                                                "'tq_fee_history' AND NOT tgisinternal"))

@@ -10,6 +10,7 @@
 #include <tqglobal/Error.h>
 #include <tqhost/Schema.h>
 #include <tqplatform/Connection.h>
+#include <tqservicecode/codes/Vocabulary.h>
 
 #include <QSet>
 #include <QSqlField>
@@ -54,8 +55,24 @@ QString createTableStatement(const Table& table, DatabaseKind kind) {
         parts << QStringLiteral("PRIMARY KEY (") + table.primaryKey.join(QStringLiteral(", ")) +
                      QLatin1Char(')');
     }
-    return QStringLiteral("CREATE TABLE IF NOT EXISTS ") + table.name + QStringLiteral(" (") +
-           parts.join(QStringLiteral(", ")) + QLatin1Char(')');
+    QString statement = QStringLiteral("CREATE TABLE IF NOT EXISTS ") + table.name +
+                        QStringLiteral(" (") + parts.join(QStringLiteral(", ")) + QLatin1Char(')');
+    if (kind == DatabaseKind::PostgreSQL && table.fillFactor > 0) {
+        statement += QStringLiteral(" WITH (fillfactor = %1)").arg(table.fillFactor);
+    }
+    return statement;
+}
+
+/// The PostgreSQL index over the codes the lists show (createListedCodesIndex).
+const QString ListedCodesIndex = QStringLiteral("ix_sevcodtable_listed");
+
+/// PostgreSQL: the listed-codes index serves every lookup by code but those of the
+/// reserved codes, which no list shows and the store refuses; a second index over the
+/// whole column would only add to what every new row version costs.
+bool servedByListedCodesIndex(const Table& table, const QString& column, DatabaseKind kind) {
+    return kind == DatabaseKind::PostgreSQL &&
+           table.name.compare(QStringLiteral("SevCodTable"), Qt::CaseInsensitive) == 0 &&
+           column.compare(QStringLiteral("SevCodCod"), Qt::CaseInsensitive) == 0;
 }
 
 QString indexName(const Table& table, const QString& column) {
@@ -202,33 +219,99 @@ void requireWritable(tqplatform::Connection& connection) {
 /// ICU collation instead of citext took longer, 220 ms.) With another condition the index
 /// is merely not used.
 void createListedCodesIndex(tqplatform::Connection& connection, const QSet<QString>& indexes) {
-    const QString name = QStringLiteral("ix_sevcodtable_listed");
-    if (connection.kind() != DatabaseKind::PostgreSQL || indexes.contains(name)) {
+    if (connection.kind() != DatabaseKind::PostgreSQL || indexes.contains(ListedCodesIndex)) {
         return;
     }
     Internal::runBound(connection, QStringLiteral("CREATE INDEX %1 ON SevCodTable (SevCodCod) "
-                                                  "WHERE NOT (SevCodCod IN ('CCRMB', 'CCRFN', "
-                                                  "'CCPMT'))")
-                                       .arg(name));
+                                                  "WHERE NOT (SevCodCod IN (%2))")
+                                       .arg(ListedCodesIndex, tqservicecode::ReservedCodeList));
+}
+
+/// The fill factor PostgreSQL keeps for a table, 0 when it has none of its own.
+int storedFillFactor(tqplatform::Connection& connection, const Table& table) {
+    const QString options =
+        Internal::firstValue(connection,
+                             QStringLiteral("SELECT array_to_string(reloptions, ',') FROM "
+                                            "pg_class WHERE oid = to_regclass(?)"),
+                             {table.name.toLower()})
+            .toString();
+    for (const QString& option : options.split(QLatin1Char(','))) {
+        if (option.startsWith(QStringLiteral("fillfactor="))) {
+            return option.mid(11).toInt();
+        }
+    }
+    return 0;
+}
+
+/// PostgreSQL: a table made by an earlier version gets what this version gives it when
+/// made: the redundant code index goes, and the fill factor is set and the table rewritten
+/// (ordered by its key), so that the pages it already has get the room too. All of it or
+/// none: when another workstation holds the table beyond the lock timeout, the practice
+/// opens as it was and its next opening tries again.
+void upgradeStorage(tqplatform::Connection& connection, const Table& table,
+                    const QSet<QString>& indexes) {
+    QStringList statements;
+    for (const QString& column : table.indexed) {
+        if (servedByListedCodesIndex(table, column, DatabaseKind::PostgreSQL) &&
+            indexes.contains(indexName(table, column)) && indexes.contains(ListedCodesIndex)) {
+            statements << QStringLiteral("DROP INDEX %1").arg(indexName(table, column));
+        }
+    }
+    if (table.fillFactor > 0 && storedFillFactor(connection, table) != table.fillFactor) {
+        statements << QStringLiteral("ALTER TABLE %1 SET (fillfactor = %2)")
+                          .arg(table.name)
+                          .arg(table.fillFactor);
+        const QString key =
+            Internal::firstValue(connection,
+                                 QStringLiteral("SELECT indexrelid::regclass::text FROM pg_index "
+                                                "WHERE indrelid = to_regclass(?) AND "
+                                                "indisprimary"),
+                                 {table.name.toLower()})
+                .toString();
+        if (!key.isEmpty()) {
+            statements << QStringLiteral("CLUSTER %1 USING %2").arg(table.name, key);
+        }
+    }
+    if (statements.isEmpty()) {
+        return;
+    }
+    connection.BeginTrans();  // a savepoint
+    try {
+        for (const QString& statement : statements) {
+            Internal::runBound(connection, statement);
+        }
+        connection.CommitTrans();
+    } catch (const tqGlobal::Error&) {
+        connection.RollbackTrans();
+    }
 }
 
 void createMissing(tqplatform::Connection& connection) {
     const DatabaseKind kind = connection.kind();
     const QSet<QString> indexes = existingIndexes(connection);
+    std::vector<const Table*> existing;
     for (const Table& table : tables()) {
         if (tableExists(connection, table)) {
             addMissingColumns(connection, table);
+            existing.push_back(&table);
         } else {
             Internal::runBound(connection, createTableStatement(table, kind));
         }
         for (const QString& column : table.indexed) {
-            if (!indexes.contains(indexName(table, column))) {
+            if (!indexes.contains(indexName(table, column)) &&
+                !servedByListedCodesIndex(table, column, kind)) {
                 Internal::runBound(connection, indexStatement(table, column));
             }
         }
     }
     createProgramCodeIndex(connection, indexes);
     createListedCodesIndex(connection, indexes);
+    if (kind == DatabaseKind::PostgreSQL) {
+        const QSet<QString> now = existingIndexes(connection);
+        for (const Table* table : existing) {
+            upgradeStorage(connection, *table, now);
+        }
+    }
 }
 
 }  // namespace

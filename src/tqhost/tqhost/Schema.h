@@ -44,6 +44,11 @@ struct Table {
     std::vector<Column> columns;
     /// Columns with an index of their own.
     QStringList indexed;
+    /// PostgreSQL: the percentage of each page that inserts fill (0: all of it, the
+    /// server's default). The rest is room for the new versions of the page's rows when
+    /// they are updated, so that an update stays on its page and the indexes are left as
+    /// they are.
+    int fillFactor = 0;
 
     /// The column of that name, found without regard to case; nullptr when none.
     const Column* column(const QString& name) const;
@@ -68,8 +73,10 @@ QString sqliteColumnDefinition(const Column& column);
 QString postgresColumnDefinition(const Column& column);
 
 /// Creates the tables, columns and indexes that are missing (and, on PostgreSQL, the
-/// citext extension); what exists is left as it is. Also tells the connection which
-/// columns hold money. Throws tqGlobal::Error when a statement fails.
+/// citext extension); what exists is kept, and what an earlier version made differently
+/// (the fee-history trigger, a table's fill factor, an index made redundant) is brought
+/// up to date. Also tells the connection which columns hold money. Throws
+/// tqGlobal::Error when a statement fails.
 void ensureSchema(tqplatform::Connection& connection);
 
 }  // namespace tqhost::schema

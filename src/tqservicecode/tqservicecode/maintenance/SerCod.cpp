@@ -669,7 +669,15 @@ void SerCod::importCodes(int displayType) {
 }
 
 void SerCod::changeFees() {
-    if (tqservicecode::changeFees(m_category.trimmed(), m_feeTag)) {
+    bool changed = false;
+    try {
+        changed = tqservicecode::changeFees(m_category.trimmed(), m_feeTag);
+    } catch (...) {
+        // The fees already changed stay changed: the rows show them before the reason.
+        tqplatform::ui::guard([this] { refreshKeepingView(); });
+        throw;
+    }
+    if (changed) {
         refreshKeepingView();
     }
 }
