@@ -203,6 +203,13 @@ private slots:
 
         tqplatform::Connection quicker(f.db.url() + "?lock_timeout=1.5");
         QCOMPARE(quicker.OpenRecordset("SHOW lock_timeout").Fields(0).toString(), "1500ms");
+
+        // A session opened anew after a lost one is set up alike, down to the user whom the
+        // fee history names.
+        drop(f.host->connection());
+        QCOMPARE(f.scalar("SHOW lock_timeout").toString(), "5s");  // a read opens it again
+        f.host->connection().Execute("UPDATE SevCodTable SET SevCodFee1 = 99");
+        QCOMPARE(f.scalar("SELECT UserName FROM FeeHistory").toString(), "tester");
     }
 
     void textsAreCutOnCharacterBoundaries() {

@@ -153,7 +153,10 @@ void ensureFeeHistory(tqplatform::Connection& connection) {
 
 void setFeeHistoryUser(tqplatform::Connection& connection, const QString& user) {
     if (connection.kind() == tqplatform::DatabaseKind::PostgreSQL) {
-        runBound(connection, QStringLiteral("SELECT set_config('tq.user', ?, false)"), {user});
+        // Kept by the connection: a session opened anew after a lost one names the user too.
+        connection.setSessionStatement(QStringLiteral("tq.user"),
+                                       QStringLiteral("SELECT set_config('tq.user', ?, false)"),
+                                       {user});
         return;
     }
     runBound(connection,

@@ -152,13 +152,29 @@ void Connection::openSession() {
     for (const QString& setting : settings) {
         QSqlQuery query(m_db);
         if (!query.exec(setting)) {
-            const QString text = query.lastError().text();
-            m_db.close();
-            Internal::throwError(
-                tqplatform::ErrorNumber::DatabaseError,
-                QStringLiteral("Cannot open the database %1: %2").arg(displayUrl(m_url), text));
+            failSession(query.lastError().text());
         }
     }
+    for (const SessionStatement& statement : std::as_const(m_sessionStatements)) {
+        bool ok = false;
+        const QSqlQuery query = attempt(statement.sql, statement.values, false, ok);
+        if (!ok) {
+            failSession(query.lastError().text());
+        }
+    }
+}
+
+void Connection::failSession(const QString& reason) {
+    m_db.close();
+    Internal::throwError(
+        tqplatform::ErrorNumber::DatabaseError,
+        QStringLiteral("Cannot open the database %1: %2").arg(displayUrl(m_url), reason));
+}
+
+void Connection::setSessionStatement(const QString& key, const QString& sql,
+                                     const QVariantList& values) {
+    run(sql, values);
+    m_sessionStatements.insert(key, {sql, values});
 }
 
 Connection::~Connection() {

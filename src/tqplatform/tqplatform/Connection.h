@@ -2,6 +2,7 @@
 
 #include <tqplatform/tqplatform_export.h>
 
+#include <QMap>
 #include <QSet>
 #include <QSqlDatabase>
 #include <QSqlError>
@@ -81,6 +82,12 @@ public:
     /// PostgreSQL: the lock timeout of every session (milliseconds, 0 without limit).
     int lockTimeout() const { return m_lockTimeoutMs; }
 
+    /// Runs a statement that sets up the session (a session setting), now and again each
+    /// time the connection is opened anew after it was lost, so that what the session knew
+    /// does not quietly go with the old one. A later statement under the same key replaces
+    /// the earlier. Throws as run() does.
+    void setSessionStatement(const QString& key, const QString& sql, const QVariantList& values);
+
     void BeginTrans();
     void CommitTrans();
     void RollbackTrans();
@@ -100,6 +107,7 @@ private:
     friend class Recordset;
     void savepoint(const QString& verb);
     void openSession();
+    [[noreturn]] void failSession(const QString& reason);
     void requireOpen();
     bool isLost();
     /// After a failed statement: false when the connection is sound (the statement itself
@@ -124,6 +132,11 @@ private:
     bool m_transactionLost = false;
     int m_lockTimeoutMs = DefaultLockTimeoutMs;
     QSqlError m_lastFailure;
+    struct SessionStatement {
+        QString sql;
+        QVariantList values;
+    };
+    QMap<QString, SessionStatement> m_sessionStatements;
     // Recordsets hold a weak reference to this, so that Requery after the connection is
     // gone reports an error instead of touching a dead object.
     std::shared_ptr<Connection*> m_self;
