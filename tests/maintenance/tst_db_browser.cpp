@@ -24,7 +24,6 @@
 #include <QMenu>
 #include <QPrinter>
 #include <QPushButton>
-#include <QScreen>
 
 using tqplatform::ScriptedUi;
 using namespace tqservicecode;
@@ -79,11 +78,6 @@ struct BrowserPractice : tqtest::ComponentFixture {
     double number(const QString& key) { return host->GetUserSettingNumber(key + "tester", -1); }
 };
 
-#define TQ_BROWSER_PRACTICE(practice)   \
-    BrowserPractice practice;           \
-    TQ_REQUIRE_DATABASE((practice).db); \
-    QVERIFY((practice).setUp())
-
 QStringList shownCodes(SerCod& browser) {
     QStringList codes;
     for (int row = 0; row < browser.grid()->model()->rowCount(); ++row) {
@@ -130,7 +124,7 @@ class BrowserTest : public QObject {
 
 private slots:
     void opensTheUsersCategoryAndKeepsItsSettings() {
-        TQ_BROWSER_PRACTICE(f);
+        TQ_SET_UP_FIXTURE(BrowserPractice, f);
         f.host->setMedicalPractice(false);
         {
             SerCod browser;
@@ -192,7 +186,7 @@ private slots:
     }
 
     void sortsAndTogglesByTheClickedColumn() {
-        TQ_BROWSER_PRACTICE(f);
+        TQ_SET_UP_FIXTURE(BrowserPractice, f);
         f.showCategory("Diag");
         SerCod browser;
         browser.show();
@@ -241,7 +235,7 @@ private slots:
     void searchMatchesWhatWasTypedLiterally() {
         QFETCH(QString, typed);
         QFETCH(QStringList, found);
-        TQ_BROWSER_PRACTICE(f);
+        TQ_SET_UP_FIXTURE(BrowserPractice, f);
         SerCod browser;
         browser.show();
         ScriptedUi ui;
@@ -261,7 +255,7 @@ private slots:
     }
 
     void searchThatFindsNothing() {
-        TQ_BROWSER_PRACTICE(f);
+        TQ_SET_UP_FIXTURE(BrowserPractice, f);
         ScreenFactory::Registration editor(ServiceCodeEditorScreenName,
                                            [] { return std::make_unique<FakeEditor>(); });
         f.showCategory("Diag");
@@ -293,7 +287,7 @@ private slots:
     }
 
     void selectionCheckAndDelete() {
-        TQ_BROWSER_PRACTICE(f);
+        TQ_SET_UP_FIXTURE(BrowserPractice, f);
         f.showCategory("Diag");
         SerCod browser;
         browser.show();
@@ -321,7 +315,7 @@ private slots:
     }
 
     void aDeleteThatFailsShowsTheReasonAndWhatRemains() {
-        TQ_BROWSER_PRACTICE(f);
+        TQ_SET_UP_FIXTURE(BrowserPractice, f);
         f.showCategory("Diag");
         auto faulty = f.useFaultyHost();
         SerCod browser;
@@ -357,7 +351,7 @@ private slots:
     }
 
     void okayHandsTheChosenCodesToTheOpener() {
-        TQ_BROWSER_PRACTICE(f);
+        TQ_SET_UP_FIXTURE(BrowserPractice, f);
         ScriptedUi ui;
         ui.onShowOnce(ServiceCodeBrowserScreenName, [&](QDialog& dialog) {
             auto& browser = dynamic_cast<SerCod&>(dialog);
@@ -396,7 +390,7 @@ private slots:
     }
 
     void newAndEditThroughTheEditor() {
-        TQ_BROWSER_PRACTICE(f);
+        TQ_SET_UP_FIXTURE(BrowserPractice, f);
         ScreenFactory::Registration registration(ServiceCodeEditorScreenName,
                                                  [] { return std::make_unique<FakeEditor>(); });
         SerCod browser;
@@ -446,7 +440,7 @@ private slots:
     }
 
     void chooseTheCategoryShown() {
-        TQ_BROWSER_PRACTICE(f);
+        TQ_SET_UP_FIXTURE(BrowserPractice, f);
         SerCod browser;
         browser.show();
         ScriptedUi ui;
@@ -486,7 +480,7 @@ private slots:
     void printChecksThePrinterFirst() {
         QFETCH(QString, printer);
         QFETCH(QString, message);
-        TQ_BROWSER_PRACTICE(f);
+        TQ_SET_UP_FIXTURE(BrowserPractice, f);
         f.showCategory("Diag");
         struct Printers : PrinterSystem {
             QStringList names;
@@ -514,7 +508,7 @@ private slots:
     }
 
     void aRightClickMovesOnlyTheCurrentRow() {
-        TQ_BROWSER_PRACTICE(f);
+        TQ_SET_UP_FIXTURE(BrowserPractice, f);
         f.showCategory("Diag");
         SerCod browser;
         browser.show();
@@ -547,7 +541,7 @@ private slots:
         QFETCH(QString, action);
         QFETCH(bool, refused);
         QFETCH(QStringList, after);
-        TQ_BROWSER_PRACTICE(f);
+        TQ_SET_UP_FIXTURE(BrowserPractice, f);
         f.showCategory("Diag");
         SerCod browser;
         browser.show();
@@ -588,7 +582,7 @@ private slots:
 
     /// A second workstation holds the code table: the delete tells why, once; rows stay.
     void aDeleteWaitingOnAnotherWorkstation() {
-        TQ_BROWSER_PRACTICE(f);
+        TQ_SET_UP_FIXTURE(BrowserPractice, f);
         if (!f.db.isPostgres()) {
             QSKIP("SQLite waits for a lock up to its busy timeout.");
         }
@@ -608,7 +602,7 @@ private slots:
     }
 
     void anImportRefreshesAndKeepsTheCurrentRow() {
-        TQ_BROWSER_PRACTICE(f);
+        TQ_SET_UP_FIXTURE(BrowserPractice, f);
         struct FakeImport : QDialog, ReferenceCodeScreen {
             void SetupScreen(int32_t displayType, const QString&) override {
                 setProperty("codeSet", displayType);
@@ -636,7 +630,7 @@ private slots:
     }
 
     void theDemoShowsWhatTheCodeListReturned() {
-        TQ_BROWSER_PRACTICE(f);
+        TQ_SET_UP_FIXTURE(BrowserPractice, f);
         tqdemo::MainWindow window(f.host, f.component);
         f.host->setScreenParameter("BUTTONS");  // left from an earlier call
         ScriptedUi ui;
@@ -666,43 +660,6 @@ private slots:
         QCOMPARE(lines.size(), 7 + 1);  // seven codes, and the end of the last line
         QCOMPARE(lines[0], QByteArray("\"50%OFF\"\t\"Half price\"\t\"Discount\"\t\"10.00\"\t\r"));
         QVERIFY(ui.prompts().last().startsWith("The code list was written to "));
-    }
-
-    /// Pictures of the browser on the sample practice, written only when TQ_BROWSER_SHOTS
-    /// names a folder (run on a real display server, e.g. under xvfb-run).
-    void pictures() {
-        const QString folder = qEnvironmentVariable("TQ_BROWSER_SHOTS");
-        if (folder.isEmpty()) {
-            QSKIP("TQ_BROWSER_SHOTS is not set");
-        }
-        TQ_FIXTURE(f);
-        tqhost::loadSamplePractice(*f.host);
-        f.host->grantRight("tester", "CHANGE-SER-CODE");
-        f.host->SaveUserSettingNumber("SERCOD_WIDTHtester", 1100 * 15);
-        f.host->SaveUserSettingNumber("SERCOD_HEIGHTtester", 560 * 15);
-        f.host->SaveUserSetting("USER_DEF_SETUPtester", "SER_COD_CAT", 0, "Diag");
-        f.host->SaveUserSetting("USER_DEF_SETUPtester", "SER_COD_TYP", 0, "1 - Charge");
-        const auto grabScreen = [](QWidget& window) {
-            QTest::qWait(300);
-            return QGuiApplication::primaryScreen()->grabWindow(0).copy(
-                window.frameGeometry().adjusted(-2, -2, 2, 2));
-        };
-        SerCod browser;
-        browser.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&browser));
-        selectCodes(browser, {shownCodes(browser).value(2)});
-        QVERIFY(grabScreen(browser).save(folder + "/browser-category.png"));
-        QMenu* popup = browser.popupFor(4, 7);
-        popup->popup(browser.grid()->viewport()->mapToGlobal(
-            browser.grid()->visualRect(browser.grid()->model()->index(4, 7)).center()));
-        QVERIFY(grabScreen(browser).save(folder + "/browser-popup.png"));
-        popup->close();
-        ScriptedUi ui;
-        ui.inputs = {"crown"};
-        ui.answers = {6};
-        trigger(browser, "Search");  // not in the category: widened to every code
-        QVERIFY(browser.searchActive());
-        QVERIFY(grabScreen(browser).save(folder + "/browser-search.png"));
     }
 };
 
