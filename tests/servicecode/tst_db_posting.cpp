@@ -135,12 +135,6 @@ struct PostingPractice : tqtest::ComponentFixture {
 
 }  // namespace
 
-/// Declares and opens the practice, or skips (fails under CI) when the database is unreachable.
-#define TQ_POSTING_PRACTICE(practice)   \
-    PostingPractice practice;           \
-    TQ_REQUIRE_DATABASE((practice).db); \
-    QVERIFY((practice).setUp())
-
 class PostingTest : public QObject {
     Q_OBJECT
 
@@ -149,7 +143,7 @@ private slots:
     void initTestCase() { UpdateRetry::setDefaultWindow(1.0); }
 
     void postsTheRowInOrder() {
-        TQ_POSTING_PRACTICE(f);
+        TQ_SET_UP_FIXTURE(PostingPractice, f);
         f.host->setOfficeLocationID(2);
         ScriptedUi ui;
         f.scriptScreens(ui, "Call about the crown");
@@ -202,7 +196,7 @@ private slots:
     }
 
     void notesFollowTheCommentAndTheHostFlag() {
-        TQ_POSTING_PRACTICE(f);
+        TQ_SET_UP_FIXTURE(PostingPractice, f);
         ScriptedUi ui;
         f.scriptScreens(ui, QString());  // the description is cancelled: the code's own
         const int32_t first = f.post("", QString("LTR1"));
@@ -227,7 +221,7 @@ private slots:
     }
 
     void nothingIsPostedWhenTheUserStops() {
-        TQ_POSTING_PRACTICE(f);
+        TQ_SET_UP_FIXTURE(PostingPractice, f);
         ScriptedUi ui;
         QString comment;
         QCOMPARE(f.component.SendPatientManagementCode(comment), 0);  // no patient
@@ -253,7 +247,7 @@ private slots:
     }
 
     void theCodeCanBePickedFromTheToDoList() {
-        TQ_POSTING_PRACTICE(f);
+        TQ_SET_UP_FIXTURE(PostingPractice, f);
         ScriptedUi ui;
         f.scriptScreens(ui, "Pick up x-rays");
         ui.onShow("Select_Code", [](QDialog& d) {
@@ -282,7 +276,7 @@ private slots:
     }
 
     void theCalendarOffersOnlyPostableDates() {
-        TQ_POSTING_PRACTICE(f);
+        TQ_SET_UP_FIXTURE(PostingPractice, f);
         ScriptedUi ui;
         f.scriptScreens(ui, "Recall");
         ui.onShow("Calendar", [](QDialog& d) { tqtest::chooseDate(d, QDate(99, 12, 31)); });
@@ -313,7 +307,7 @@ private slots:
     void aFailureIsToldAndNothingIsHalfWritten() {
         QFETCH(QString, fault);
         QFETCH(QString, told);
-        TQ_POSTING_PRACTICE(f);
+        TQ_SET_UP_FIXTURE(PostingPractice, f);
         ScriptedUi ui;
         f.scriptScreens(ui, "Faulty");
         ui.answers = {tqplatform::ui::Answer::Cancel};
@@ -351,7 +345,7 @@ private slots:
     /// A commit that reports failure although the server committed (its answer lost) is
     /// not posted again by the retry.
     void aCommitWhoseAnswerIsLostPostsOnce() {
-        TQ_POSTING_PRACTICE(f);
+        TQ_SET_UP_FIXTURE(PostingPractice, f);
         // The posting's transaction runs on a second connection, which goes after the host
         // has written row and note on its own: the commit fails, and the row is in.
         tqplatform::Connection second(f.db.url());
@@ -381,20 +375,16 @@ private slots:
         }
     }
 
-    void lockFileNames() {
-        QCOMPARE(postingLockFile("/data/", "TD1"),
-                 QStringLiteral("/data/TEMP") + QDir::separator() + QStringLiteral("PRTD1.LCK"));
+    void lockFileNames() {  // a long code: the data folder's TEMP, the name cut
         QCOMPARE(postingLockFile("/data/", "ABCDEFGHIJ"),
                  QStringLiteral("/data/TEMP") + QDir::separator() + QStringLiteral("PREFGHIJ.LCK"));
     }
 
     void aLockedTableIsRetried() {
-        PostingPractice f;
-        TQ_REQUIRE_DATABASE(f.db);
+        TQ_SET_UP_FIXTURE(PostingPractice, f);
         if (!f.db.isPostgres()) {
             QSKIP("Row locks across connections are a server's: this runs on PostgreSQL.");
         }
-        QVERIFY(f.setUp());
         f.host->connection().Execute("SET lock_timeout = '300ms'");
 
         // A second workstation holds the table and lets go while the user is deciding to
@@ -423,12 +413,10 @@ private slots:
     }
 
     void twoWorkstationsPostAtTheSameTime() {
-        PostingPractice f;
-        TQ_REQUIRE_DATABASE(f.db);
+        TQ_SET_UP_FIXTURE(PostingPractice, f);
         if (!f.db.isPostgres()) {
             QSKIP("Workstations share a practice on a server: this runs on PostgreSQL.");
         }
-        QVERIFY(f.setUp());
         const QString agent = QCoreApplication::applicationDirPath() + "/tq_post_agent";
         QVERIFY2(QFile::exists(agent), qPrintable(agent));
         constexpr int PerWorkstation = 8;
