@@ -10,7 +10,6 @@
 
 #include <QCalendarWidget>
 #include <QComboBox>
-#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -30,9 +29,12 @@ QString dateText(const QDate& date) {
     return date.toString(QStringLiteral("MM-dd-yyyy"));
 }
 
+QCalendarWidget* month(Calendar& form) {
+    return tqtest::control<QCalendarWidget>(form, "SSMonth1");
+}
+
 QWidget* calendarView(Calendar& form) {
-    return tqtest::control<QCalendarWidget>(form, "SSMonth1")
-        ->findChild<QWidget*>(QStringLiteral("qt_calendar_calendarview"));
+    return month(form)->findChild<QWidget*>(QStringLiteral("qt_calendar_calendarview"));
 }
 
 /// Moves the calendar's selection as the arrow keys do: L and R a day, U and D a week.
@@ -47,14 +49,11 @@ void moveSelection(Calendar& form, const QString& moves) {
 /// Finishes the screen as the user would: "ok", "enter", "cancel", "escape" or "close"
 /// (the close box: the script closes a screen left open).
 void finish(Calendar& form, const QString& how) {
-    if (how == u"ok") {
-        tqtest::control<QPushButton>(form, "cmdOK")->click();
-    } else if (how == u"enter") {
-        QTest::keyClick(calendarView(form), Qt::Key_Return);
-    } else if (how == u"cancel") {
-        tqtest::control<QPushButton>(form, "cmdCancel")->click();
-    } else if (how == u"escape") {
-        QTest::keyClick(&form, Qt::Key_Escape);
+    if (how == u"ok" || how == u"cancel") {
+        tqtest::control<QPushButton>(form, how == u"ok" ? "cmdOK" : "cmdCancel")->click();
+    } else if (how != u"close") {
+        QTest::keyClick(how == u"enter" ? calendarView(form) : &form,
+                        how == u"enter" ? Qt::Key_Return : Qt::Key_Escape);
     }
 }
 
@@ -136,11 +135,11 @@ private slots:
         QDate opened;  // the selection the screen starts with: today
         ui.onShow("Calendar", [&](QDialog& dialog) {
             Calendar& form = screen(dialog);
-            opened = tqtest::control<QCalendarWidget>(form, "SSMonth1")->selectedDate();
+            opened = month(form)->selectedDate();
             QCOMPARE(form.windowTitle(), QString("Enter follow-up date"));
             QCOMPARE(f.host->ScreenOption(), QString());
             QCOMPARE(helpContextOf(&form), 848);
-            QVERIFY(tqtest::control<QCalendarWidget>(form, "SSMonth1")->isVisible() &&
+            QVERIFY(month(form)->isVisible() &&
                     !tqtest::control<QLineEdit>(form, "Readout")->isVisible());
             QVERIFY(!tqtest::control<QComboBox>(form, "TX_Date_Combo")->isVisible());
             QCOMPARE(tqtest::control<QLabel>(form, "Label1")->text(), QString("today"));
@@ -171,17 +170,15 @@ private slots:
         ScriptedUi ui;
         ui.onShow("Calendar", [&](QDialog& dialog) {
             Calendar& form = screen(dialog);
-            tqtest::control<QCalendarWidget>(form, "SSMonth1")->setSelectedDate(start);
+            month(form)->setSelectedDate(start);
             for (QChar button : buttons) {
-                (button == u'3' ? tqtest::control<QPushButton>(form, "cmd3Months")
-                                : tqtest::control<QPushButton>(form, "cmd6Months"))
+                tqtest::control<QPushButton>(form, button == u'3' ? "cmd3Months" : "cmd6Months")
                     ->click();
             }
             QVERIFY(form.isVisible());
             QCOMPARE(ScreenResultText(), dateText(expected));
-            QCOMPARE(tqtest::control<QCalendarWidget>(form, "SSMonth1")->selectedDate(), expected);
-            QCOMPARE(tqtest::control<QCalendarWidget>(form, "SSMonth1")->monthShown(),
-                     expected.month());
+            QCOMPARE(month(form)->selectedDate(), expected);
+            QCOMPARE(month(form)->monthShown(), expected.month());
             QCOMPARE(tqtest::control<QLabel>(form, "Label1")->text(),
                      calendar::relativeCaption(QDate::currentDate(), expected));
             QCOMPARE(f.host->ScreenNumber(), 123456);
@@ -221,20 +218,18 @@ private slots:
         ScriptedUi ui;
         ui.onShow("Calendar", [&](QDialog& dialog) {
             Calendar& form = screen(dialog);
+            auto* dates = tqtest::control<QComboBox>(form, "TX_Date_Combo");
             QCOMPARE(f.host->ScreenOption(), QString());
-            QVERIFY(tqtest::control<QComboBox>(form, "TX_Date_Combo")->isVisible() &&
-                    tqtest::control<QCalendarWidget>(form, "SSMonth1")->isVisible());
+            QVERIFY(dates->isVisible() && month(form)->isVisible());
             QStringList items;
-            for (int i = 0; i < tqtest::control<QComboBox>(form, "TX_Date_Combo")->count(); ++i) {
-                items << tqtest::control<QComboBox>(form, "TX_Date_Combo")->itemText(i);
+            for (int i = 0; i < dates->count(); ++i) {
+                items << dates->itemText(i);
             }
             QCOMPARE(items, entries);
-            QCOMPARE(tqtest::control<QComboBox>(form, "TX_Date_Combo")->currentText(),
-                     entries.last());
+            QCOMPARE(dates->currentText(), entries.last());
             if (!typed.isEmpty()) {
-                tqtest::control<QComboBox>(form, "TX_Date_Combo")->lineEdit()->selectAll();
-                QTest::keyClicks(tqtest::control<QComboBox>(form, "TX_Date_Combo")->lineEdit(),
-                                 typed);
+                dates->lineEdit()->selectAll();
+                QTest::keyClicks(dates->lineEdit(), typed);
             }
             tqtest::control<QPushButton>(form, "cmdTXDateOK")->click();
         });
@@ -248,36 +243,31 @@ private slots:
         ui.onShow("Calendar", [&](QDialog& dialog) {
             Calendar& form = screen(dialog);
             const auto tip = [&](const char* name) {
-                return tqtest::control<QCalendarWidget>(form, "SSMonth1")
-                    ->findChild<QWidget*>(name)
-                    ->toolTip();
+                return month(form)->findChild<QWidget*>(name)->toolTip();
             };
             QCOMPARE(tip("qt_calendar_monthbutton"), QString("Left click to change Month"));
             QCOMPARE(tip("qt_calendar_yearbutton"), QString("Left click to change Year"));
-            tqtest::control<QCalendarWidget>(form, "SSMonth1")->setSelectedDate(QDate(2026, 1, 31));
+            month(form)->setSelectedDate(QDate(2026, 1, 31));
 
+            auto* months = tqtest::control<QListWidget>(form, "MonthList");
             QTest::keyClick(calendarView(form), Qt::Key_M);
-            QVERIFY(tqtest::control<QListWidget>(form, "MonthList")->isVisible());
-            QCOMPARE(tqtest::control<QListWidget>(form, "MonthList")->count(), 12);
-            QCOMPARE(tqtest::control<QListWidget>(form, "MonthList")->item(11)->text(),
-                     QString("December"));
-            QCOMPARE(tqtest::control<QListWidget>(form, "MonthList")->currentItem()->text(),
-                     QString("January"));
-            QTest::keyClick(tqtest::control<QListWidget>(form, "MonthList"),
-                            Qt::Key_Escape);  // no choice
-            QVERIFY(!tqtest::control<QListWidget>(form, "MonthList")->isVisible());
+            QVERIFY(months->isVisible());
+            QCOMPARE(months->count(), 12);
+            QCOMPARE(months->item(11)->text(), QString("December"));
+            QCOMPARE(months->currentItem()->text(), QString("January"));
+            QTest::keyClick(months, Qt::Key_Escape);  // no choice
+            QVERIFY(!months->isVisible());
             QTest::keyClick(calendarView(form), Qt::Key_M);
-            clickItem(tqtest::control<QListWidget>(form, "MonthList"), "February");
-            QVERIFY(!tqtest::control<QListWidget>(form, "MonthList")->isVisible());
-            QCOMPARE(tqtest::control<QCalendarWidget>(form, "SSMonth1")->monthShown(), 2);
-            QCOMPARE(tqtest::control<QCalendarWidget>(form, "SSMonth1")->selectedDate(),
-                     QDate(2026, 2, 28));
+            clickItem(months, "February");
+            QVERIFY(!months->isVisible());
+            QCOMPARE(month(form)->monthShown(), 2);
+            QCOMPARE(month(form)->selectedDate(), QDate(2026, 2, 28));
 
             QTest::keyClick(calendarView(form), Qt::Key_Y);
             QCOMPARE(tqtest::control<QListWidget>(form, "YearList")->currentItem()->text(),
                      QString("2026"));
             clickItem(tqtest::control<QListWidget>(form, "YearList"), "2028");
-            QCOMPARE(tqtest::control<QCalendarWidget>(form, "SSMonth1")->yearShown(), 2028);
+            QCOMPARE(month(form)->yearShown(), 2028);
             tqtest::control<QPushButton>(form, "cmdOK")->click();
         });
         QCOMPARE(askFollowUpDate("Enter follow-up date"), QString("02-28-2028"));
@@ -323,7 +313,7 @@ private slots:
             QCOMPARE(form.windowTitle(), QString("Calculator"));
             QCOMPARE(ScreenResultText(), QString("0"));
             QVERIFY(tqtest::control<QLineEdit>(form, "Readout")->isVisible() &&
-                    !tqtest::control<QCalendarWidget>(form, "SSMonth1")->isVisible());
+                    !month(form)->isVisible());
             enter(form, via, input);
             QCOMPARE(tqtest::control<QLineEdit>(form, "Readout")->text(), display);
             if (how == u"ok") {
@@ -340,8 +330,7 @@ private slots:
         }
     }
 
-    /// Both faces render, the calculator in the calendar's place and smaller than it. With
-    /// TQ_SCREENSHOTS set to a folder, the pictures are saved there.
+    /// Both faces render, the calculator in the calendar's place and smaller than it.
     void bothFacesRender() {
         TQ_FIXTURE(f);
         f.insert("DTTable", "traID", {{"trapID", "5"}, {"traStaDat", "2026-03-04"}});
@@ -363,11 +352,6 @@ private slots:
         QVERIFY(!calendarFace.isNull() && !calculatorFace.isNull());
         QVERIFY(calculatorFace.width() < calendarFace.width());
         QVERIFY(calculatorFace.height() < calendarFace.height());
-        const QString folder = qEnvironmentVariable("TQ_SCREENSHOTS");
-        if (!folder.isEmpty()) {
-            QVERIFY(calendarFace.save(QDir(folder).filePath("calendar.png")));
-            QVERIFY(calculatorFace.save(QDir(folder).filePath("calculator.png")));
-        }
     }
 };
 
