@@ -164,34 +164,18 @@ void CodesBuildTest::treePlacement_data() {
     QTest::addColumn<QString>("prefix");
     QTest::addColumn<QString>("code");
     QTest::addColumn<QString>("section");
+    const auto row = [](const char* name, const char* prefix, const char* code,
+                        const char* section) { QTest::newRow(name) << prefix << code << section; };
     // Letters in third place: by the category table, not by text ranges.
-    QTest::newRow("C4A in C43-C44") << "ICD10"
-                                    << "C4A"
-                                    << "C43-C44";
-    QTest::newRow("M1A in M05-M14") << "ICD10"
-                                    << "M1A"
-                                    << "M05-M14";
-    QTest::newRow("Z3A in Z30-Z39") << "ICD10"
-                                    << "Z3A"
-                                    << "Z30-Z39";
-    QTest::newRow("C7A in its own") << "ICD10"
-                                    << "C7A"
-                                    << "C7A-C7A";
-    QTest::newRow("C78 not in C7A") << "ICD10"
-                                    << "C78"
-                                    << "C76-C80";
-    QTest::newRow("ICD-9 by range") << "ICD9"
-                                    << "521"
-                                    << "520-529";
-    QTest::newRow("letter after the end code") << "CDT"
-                                               << "D2699A"
-                                               << "D2000-D2699";
-    QTest::newRow("deepest node") << "CDT"
-                                  << "D9999"
-                                  << "D9999-D9999";
-    QTest::newRow("HCPCS by letter") << "HCPCS"
-                                     << "G0008"
-                                     << "G0000-G9999";
+    row("C4A in C43-C44", "ICD10", "C4A", "C43-C44");
+    row("M1A in M05-M14", "ICD10", "M1A", "M05-M14");
+    row("Z3A in Z30-Z39", "ICD10", "Z3A", "Z30-Z39");
+    row("C7A in its own", "ICD10", "C7A", "C7A-C7A");
+    row("C78 not in C7A", "ICD10", "C78", "C76-C80");
+    row("ICD-9 by range", "ICD9", "521", "520-529");
+    row("letter after the end code", "CDT", "D2699A", "D2000-D2699");
+    row("deepest node", "CDT", "D9999", "D9999-D9999");
+    row("HCPCS by letter", "HCPCS", "G0008", "G0000-G9999");
 }
 
 void CodesBuildTest::treePlacement() {
