@@ -71,37 +71,28 @@ private slots:
         QTest::addColumn<QByteArray>("file");
         QTest::addColumn<QString>("order");
         QTest::addColumn<QString>("widths");
-        QTest::newRow("four fields")
-            << QByteArray("Fee,0,1500,0\r\nCode,2,900,0\r\n") << "Fee,Description,Code,Note"
-            << "900,1000,1500,1000,800";
-        QTest::newRow("old three-field line")
-            << QByteArray("2,Description,3000\r\n") << "Code,Fee,Description,Note"
-            << "1000,3000,1000,1000,800";
-        QTest::newRow("narrow columns repaired")
-            << QByteArray("Code,0,10,0\r\nDescription,1,44.9,0\r\nFee,2,45,0\r\n")
-            << "Code,Description,Fee,Note"
-            << "70,70,45,1000,800";
-        QTest::newRow("orders 9 and 10 as numbers")
-            << QByteArray("Note,10,1000,0\r\nCode,9,1000,0\r\n") << "Description,Fee,Code,Note"
-            << "1000,1000,1000,1000,800";
-        QTest::newRow("foreign and broken lines pass")
-            << QByteArray(
-                   "Fee,1,600,3\r\nFee,x,500,0\r\nNote,0,abc,0\r\n"
-                   "Description,0,2000,0\r\nOther,0,500,0\r\n")
-            << "Description,Note,Code,Fee"
-            << "1000,2000,1000,1000,800";
-        QTest::newRow("empty key by line position")
-            << QByteArray(",3,1200,0\r\n") << "Description,Fee,Note,Code"
-            << "1200,1000,1000,1000,800";
-        QTest::newRow("hidden column keeps its width")
-            << QByteArray("ID,0,0,0\r\n") << "Code,Description,Fee,Note"
-            << "1000,1000,1000,1000,800";
-        QTest::newRow("a row height line is not a column")
-            << QByteArray("ROWHEIGHT=400\r\nFee,0,1000,0\r\n") << "Fee,Code,Description,Note"
-            << "1000,1000,1000,1000,800";
-        QTest::newRow("LF endings")
-            << QByteArray("Fee,0,1100,0\nCode,1,1200,0\n") << "Fee,Code,Description,Note"
-            << "1200,1000,1100,1000,800";
+        const auto row = [](const char* name, const QByteArray& file, const char* order,
+                            const char* widths) { QTest::newRow(name) << file << order << widths; };
+        row("four fields", "Fee,0,1500,0\r\nCode,2,900,0\r\n", "Fee,Description,Code,Note",
+            "900,1000,1500,1000,800");
+        row("old three-field line", "2,Description,3000\r\n", "Code,Fee,Description,Note",
+            "1000,3000,1000,1000,800");
+        row("narrow columns repaired", "Code,0,10,0\r\nDescription,1,44.9,0\r\nFee,2,45,0\r\n",
+            "Code,Description,Fee,Note", "70,70,45,1000,800");
+        row("orders 9 and 10 as numbers", "Note,10,1000,0\r\nCode,9,1000,0\r\n",
+            "Description,Fee,Code,Note", "1000,1000,1000,1000,800");
+        row("foreign and broken lines pass",
+            "Fee,1,600,3\r\nFee,x,500,0\r\nNote,0,abc,0\r\nDescription,0,2000,0\r\nOther,0,500,"
+            "0\r\n",
+            "Description,Note,Code,Fee", "1000,2000,1000,1000,800");
+        row("empty key by line position", ",3,1200,0\r\n", "Description,Fee,Note,Code",
+            "1200,1000,1000,1000,800");
+        row("hidden column keeps its width", "ID,0,0,0\r\n", "Code,Description,Fee,Note",
+            "1000,1000,1000,1000,800");
+        row("a row height line is not a column", "ROWHEIGHT=400\r\nFee,0,1000,0\r\n",
+            "Fee,Code,Description,Note", "1000,1000,1000,1000,800");
+        row("LF endings", "Fee,0,1100,0\nCode,1,1200,0\n", "Fee,Code,Description,Note",
+            "1200,1000,1100,1000,800");
     }
     void load() {
         QFETCH(QByteArray, file);

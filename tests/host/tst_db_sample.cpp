@@ -69,14 +69,13 @@ private slots:
     void feesReadBackExactly_data() {
         QTest::addColumn<QString>("code");
         QTest::addColumn<QString>("fees");
-        QTest::newRow("schedules step down") << "D0120"
-                                             << "62 55.8 49.6 43.4";
-        QTest::newRow("half dollar at 90%") << "D6242"
-                                            << "1075 967.5 860 752.5";
-        QTest::newRow("flat, with cents") << "FLOSSER"
-                                          << "59.95 59.95 59.95 59.95";
-        QTest::newRow("no fee") << "D9450"
-                                << "0 0 0 0";
+        const auto row = [](const char* name, const char* code, const char* fees) {
+            QTest::newRow(name) << code << fees;
+        };
+        row("schedules step down", "D0120", "62 55.8 49.6 43.4");
+        row("half dollar at 90%", "D6242", "1075 967.5 860 752.5");
+        row("flat, with cents", "FLOSSER", "59.95 59.95 59.95 59.95");
+        row("no fee", "D9450", "0 0 0 0");
     }
 
     void feesReadBackExactly() {
