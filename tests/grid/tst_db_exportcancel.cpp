@@ -57,10 +57,6 @@ private slots:
         int asked = 0;
         QObject::connect(bar, &QProgressBar::valueChanged, &form, [&](int percent) {
             if ((asked == 0 && percent >= 33) || (asked == 1 && percent >= 50)) {
-                const QString shot = qEnvironmentVariable("TQ_EXPORT_SCREENSHOT");
-                if (asked == 1 && !shot.isEmpty()) {
-                    form.grab().save(shot);
-                }
                 ++asked;
                 tqtest::control<QPushButton>(form, "cmdCancel")->click();
             }
