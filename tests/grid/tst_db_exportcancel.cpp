@@ -71,9 +71,7 @@ private slots:
         QCOMPARE(ui.messages[1].title, "Cancel Export");
         QCOMPARE(ui.messages[1].buttons, 4);
         QCOMPARE(ui.messages[1].icon, 32);
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        const QByteArray bytes = file.readAll();
+        const QByteArray bytes = tqtest::readFile(path);
         QVERIFY(bytes.endsWith("\r\n"));
         const QList<QByteArray> lines = bytes.left(bytes.size() - 2).split('\n');
         QVERIFY2(lines.size() >= Rows / 2 - 1 && lines.size() < Rows * 9 / 10,

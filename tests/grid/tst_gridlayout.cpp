@@ -46,16 +46,18 @@ private slots:
         AddGridColumn(grid, 1, "", "B", 202, {}, false, 900);
         grid.setColumnOrder(1, 0);
         SaveGridLayout(grid, "SRSCann");
-        QCOMPARE(f.readLayout("SRSCann"), QByteArray("A,1,1200,0\r\nB,0,0,0\r\n"));
+        QCOMPARE(tqtest::readFile(f.layoutFile("SRSCann")),
+                 QByteArray("A,1,1200,0\r\nB,0,0,0\r\n"));
 
         // Index keys, the row height line, and the practice's code page.
         grid.setColumn(0, {QString::fromUtf8("Prix €é日"), "", {}, {}, true, true, 1234.5});
         grid.setRowHeight(300);
         SaveGridLayout(grid, "X", 1, 0);
-        QCOMPARE(f.readLayout("X"), QByteArray("ROWHEIGHT=300\r\nPrix \x80\xe9?,1,1234.5,0\r\n"
-                                               "B,0,0,0\r\n"));
+        QCOMPARE(tqtest::readFile(f.layoutFile("X")),
+                 QByteArray("ROWHEIGHT=300\r\nPrix \x80\xe9?,1,1234.5,0\r\n"
+                            "B,0,0,0\r\n"));
         SaveGridLayout(grid, "X", 0, 1);
-        QCOMPARE(f.readLayout("X"), QByteArray("0,1,1234.5,0\r\n1,0,0,0\r\n"));
+        QCOMPARE(tqtest::readFile(f.layoutFile("X")), QByteArray("0,1,1234.5,0\r\n1,0,0,0\r\n"));
 
         // A storage grid is keyed by data field, or by caption when it has none.
         RecordGrid store;
@@ -63,7 +65,8 @@ private slots:
         AddGridColumn(store, 0, "FileName", "Name", 202, {}, true, 2000);
         AddGridColumn(store, 1, "", "Folder", 202, {}, true, 1500);
         SaveGridLayout(store, "FlSrann");
-        QCOMPARE(f.readLayout("FlSrann"), QByteArray("FileName,0,2000,0\r\nFolder,1,1500,0\r\n"));
+        QCOMPARE(tqtest::readFile(f.layoutFile("FlSrann")),
+                 QByteArray("FileName,0,2000,0\r\nFolder,1,1500,0\r\n"));
         QVERIFY(LoadGridLayout(store, "FlSrann"));
     }
 
@@ -99,7 +102,8 @@ private slots:
         QFETCH(QString, order);
         QFETCH(QString, widths);
         HostFixture f;
-        f.writeLayout("SRSCann", file);
+        QVERIFY(QDir(f.dir.path()).mkpath("STP"));
+        QVERIFY(tqtest::writeFile(f.layoutFile("SRSCann"), file));
         RecordGrid grid;
         buildColumns(grid);
         const double height = grid.rowHeight();
@@ -135,7 +139,7 @@ private slots:
         QVERIFY(keep.rowHeight() != 330.0);
 
         // Index keys.
-        f.writeLayout("N", "3,0,900,0\r\n0,3,800,0\r\n");
+        QVERIFY(tqtest::writeFile(f.layoutFile("N"), "3,0,900,0\r\n0,3,800,0\r\n"));
         RecordGrid byIndex;
         buildColumns(byIndex);
         LoadGridLayout(byIndex, "N", 0, 1);
