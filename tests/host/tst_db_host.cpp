@@ -1,6 +1,7 @@
 // The working host on a real practice database: the same tests run on SQLite and on
 // PostgreSQL (TQ_TEST_DB).
 
+#include "Files.h"
 #include "TestDatabase.h"
 #include "TestMain.h"
 
@@ -463,10 +464,8 @@ private slots:
         QCOMPARE(again->GetDefaultProviderID(), 17);
         again->setProgramFolder(m_db->dataPath() + "prog");
         QVERIFY(again->GetProgramFolder().endsWith(QDir::separator()));
-        QFile layout(m_db->dataPath() + "STP/DLEMPtester.STP");
-        QVERIFY(layout.open(QIODevice::WriteOnly));
-        layout.close();
-        QVERIFY(again->FileExists(layout.fileName()));
+        QVERIFY(tqtest::writeFile(m_db->dataPath() + "STP/DLEMPtester.STP", {}));
+        QVERIFY(again->FileExists(m_db->dataPath() + "STP/DLEMPtester.STP"));
         QVERIFY(again->FileExists(again->GetDataPath() + "STP\\DLEMPtester.STP"));
         QVERIFY(!again->FileExists(again->GetDataPath() + "STP\\DLEMPother.STP"));
         QVERIFY(!again->FileExists(""));

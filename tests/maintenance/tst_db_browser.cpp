@@ -1,5 +1,6 @@
 #include "../servicecode/ComponentFixture.h"
 #include "Faults.h"
+#include "Files.h"
 #include "TestMain.h"
 
 #include <tqservicecode/core/ComponentContext.h>
@@ -654,9 +655,7 @@ private slots:
             tqtest::control<QPushButton>(dialog, "cmdExport")->click();
         });
         tqtest::control<QAction>(window, "actExportCodeList")->trigger();
-        QFile written(file);
-        QVERIFY(written.open(QIODevice::ReadOnly));
-        const QList<QByteArray> lines = written.readAll().split('\n');
+        const QList<QByteArray> lines = tqtest::readFile(file).split('\n');
         QCOMPARE(lines.size(), 7 + 1);  // seven codes, and the end of the last line
         QCOMPARE(lines[0], QByteArray("\"50%OFF\"\t\"Half price\"\t\"Discount\"\t\"10.00\"\t\r"));
         QVERIFY(ui.prompts().last().startsWith("The code list was written to "));

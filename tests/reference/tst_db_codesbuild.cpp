@@ -2,6 +2,7 @@
 // file's loader, rebuilding, and a build that fails part way.
 
 #include "Faults.h"
+#include "Files.h"
 #include "ReferenceFixture.h"
 #include "TestDatabase.h"
 #include "TestMain.h"
@@ -62,12 +63,6 @@ struct OwnCodes {
     std::unique_ptr<tqplatform::Connection> connection;
 };
 
-void writeFile(const QString& path, const QByteArray& text) {
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(text);
-}
-
 const QByteArray GoodFile =
     "# a practice's own dental file\n"
     "REVISION\tDental codes of the practice\tDC 2024\tLicensed to the practice\t2024-01-01\n"
@@ -112,7 +107,7 @@ void CodesBuildTest::initTestCase() {
     TQ_REQUIRE_DATABASE(*m_db);
     m_loaded = std::make_unique<OwnCodes>(*m_db);
     m_licensedPath = m_db->dataPath() + QStringLiteral("licensed.txt");
-    writeFile(m_licensedPath, GoodFile);
+    QVERIFY(tqtest::writeFile(m_licensedPath, GoodFile));
     m_loaded->build({}, m_licensedPath);
 }
 
@@ -267,8 +262,9 @@ void CodesBuildTest::badLicensedLine() {
     const QString path = m_db->dataPath() + QStringLiteral("bad.txt");
     const QStringList before = codes.rows("SELECT * FROM CDTTable ORDER BY CDTID");
     // The bad line is the 6th; the lines before it are good, and a good one follows.
-    writeFile(path, "D0120\t\tOne\n# note\n\nD0140\t\tTwo\nRANGE\t0\tD0100\tD0999\tDiag\n" + line +
-                        "\nD0150\t\tThree\n");
+    QVERIFY(tqtest::writeFile(
+        path, "D0120\t\tOne\n# note\n\nD0140\t\tTwo\nRANGE\t0\tD0100\tD0999\tDiag\n" + line +
+                  "\nD0150\t\tThree\n"));
     try {
         codes.build({}, path);
         QFAIL("a bad line was loaded");
@@ -301,7 +297,7 @@ void CodesBuildTest::licensedFileEncoding() {
     QFETCH(QString, source);
     OwnCodes& codes = *m_loaded;
     const QString path = m_db->dataPath() + QStringLiteral("enc.txt");
-    writeFile(path, "D0120\t\t" + description + "\n");
+    QVERIFY(tqtest::writeFile(path, "D0120\t\t" + description + "\n"));
     codes.build({}, path);
     QCOMPARE(codes.rows("SELECT CDTDes FROM CDTTable WHERE CDTCod = 'D0120'"), QStringList{stored});
     QCOMPARE(codes.rows("SELECT RefSetSou FROM RefSetTable"), QStringList{source});

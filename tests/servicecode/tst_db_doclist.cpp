@@ -1,4 +1,5 @@
 #include "ComponentFixture.h"
+#include "Files.h"
 #include "TestMain.h"
 
 #include <tqservicecode/core/ComponentContext.h>
@@ -35,16 +36,6 @@ int32_t idAt(const DocList& form, int row) {
 
 QPoint entryCentre(const DocList& form, int row) {
     return entries(form)->visualItemRect(entries(form)->item(row)).center();
-}
-
-QByteArray fileContent(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
-
-bool writeFile(const QString& path, const QByteArray& content) {
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(content) == content.size();
 }
 
 /// Employees of both list types, inserted with the second type first, people who are not
@@ -215,7 +206,7 @@ private slots:
         });
         SelectToDoProvider();
         QCOMPARE(seen, designed);
-        QCOMPARE(fileContent(f.sizeFile()), QByteArray("5700,7500,\r\n"));
+        QCOMPARE(tqtest::readFile(f.sizeFile()), QByteArray("5700,7500,\r\n"));
         ui.onShowOnce("DocList", [&](QDialog& dialog) {
             seen = dialog.size();
             dialog.resize(460, 400);
@@ -223,17 +214,18 @@ private slots:
         });
         SelectToDoProvider();
         QCOMPARE(seen, QSize(500, 380));
-        QCOMPARE(fileContent(f.sizeFile()), QByteArray("6000,6900,\r\n"));
+        QCOMPARE(tqtest::readFile(f.sizeFile()), QByteArray("6000,6900,\r\n"));
 
         // A size larger than the screen is reduced to it.
-        QVERIFY(writeFile(f.sizeFile(), "90000,120000,\r\n"));
+        QVERIFY(tqtest::writeFile(f.sizeFile(), "90000,120000,\r\n"));
         ui.onShowOnce("DocList", [&](QDialog& dialog) { seen = dialog.size(); });
         SelectToDoProvider();
         QCOMPARE(seen, QGuiApplication::primaryScreen()->availableGeometry().size());
 
         // An unreadable file, or none, leaves the designed size.
         for (const char* content : {"6000\r\n", ""}) {
-            QVERIFY(*content ? writeFile(f.sizeFile(), content) : QFile::remove(f.sizeFile()));
+            QVERIFY(*content ? tqtest::writeFile(f.sizeFile(), content)
+                             : QFile::remove(f.sizeFile()));
             ui.onShowOnce("DocList", [&](QDialog& dialog) { seen = dialog.size(); });
             SelectToDoProvider();
             QCOMPARE(seen, designed);

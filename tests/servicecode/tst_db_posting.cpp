@@ -1,5 +1,6 @@
 #include "ComponentFixture.h"
 #include "Faults.h"
+#include "Files.h"
 #include "PostingScript.h"
 #include "TestMain.h"
 
@@ -186,11 +187,8 @@ private slots:
 
         // The note: the description and the related comment; the lock file by code.
         QCOMPARE(f.rows("NoteTable"), 1);
-        QFile lock(f.lockFile("RECALL6"));
-        QVERIFY2(lock.exists(), qPrintable(lock.fileName()));
-        QVERIFY(lock.fileName().endsWith(QDir::separator() + QStringLiteral("PRECALL6.LCK")));
-        QVERIFY(lock.open(QIODevice::ReadOnly));
-        QCOMPARE(lock.readAll(), QByteArray("tester\r\n"));
+        QVERIFY(f.lockFile("RECALL6").endsWith(QDir::separator() + QStringLiteral("PRECALL6.LCK")));
+        QCOMPARE(tqtest::readFile(f.lockFile("RECALL6")), QByteArray("tester\r\n"));
         QCOMPARE(f.component.Pid(), f.patient);
         QCOMPARE(f.component.ServiceCode(), QStringLiteral("RECALL6"));
     }
