@@ -70,13 +70,11 @@ private slots:
 
     void print() {
         QCOMPARE(Currency::fromRaw(0).toString() + ' ' + Currency::fromRaw(0).toFixedString(),
-                 QStringLiteral("0 0.0000"));
-        QCOMPARE(Currency::fromRaw(-2500).toString(), QStringLiteral("-0.25"));
-        QCOMPARE(Currency::fromRaw(-1).toFixedString(), QStringLiteral("-0.0001"));
-        QCOMPARE(Currency::fromRaw(MinRaw).toFixedString(),
-                 QStringLiteral("-922337203685477.5808"));
-        QCOMPARE(QVariant::fromValue(Currency::fromRaw(12345000)).toString(),
-                 QStringLiteral("1234.5"));
+                 "0 0.0000");
+        QCOMPARE(Currency::fromRaw(-2500).toString(), "-0.25");
+        QCOMPARE(Currency::fromRaw(-1).toFixedString(), "-0.0001");
+        QCOMPARE(Currency::fromRaw(MinRaw).toFixedString(), "-922337203685477.5808");
+        QCOMPARE(QVariant::fromValue(Currency::fromRaw(12345000)).toString(), "1234.5");
     }
 
     void fromDouble() {
