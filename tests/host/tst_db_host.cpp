@@ -28,7 +28,7 @@ using tqplatform::Currency;
 
 namespace {
 
-const QString Tester = QStringLiteral("tester");
+const QString Tester = "tester";
 
 Currency money(const QVariant& v) {
     if (v.metaType() == QMetaType::fromType<Currency>()) {
@@ -41,7 +41,7 @@ Currency money(const QVariant& v) {
 QString shown(const QVariant& v, tqhost::schema::ColumnType type) {
     using T = tqhost::schema::ColumnType;
     if (v.isNull()) {
-        return QStringLiteral("<null>");
+        return "<null>";
     }
     switch (type) {
         case T::Currency:
@@ -74,7 +74,7 @@ private slots:
         // Empty tables and a host in its first state, on the same connection.
         m_connection->BeginTrans();
         for (const tqhost::schema::Table& table : tqhost::schema::tables()) {
-            m_connection->Execute(QStringLiteral("DELETE FROM ") + table.name);
+            m_connection->Execute("DELETE FROM " + table.name);
         }
         m_connection->CommitTrans();
         m_host = std::make_shared<tqhost::PracticeHost>(m_connection, m_db->dataPath(), Tester);
@@ -92,7 +92,7 @@ private slots:
         QVERIFY(id > 0);
         m_host->ensureSchema();
         auto second = tqhost::createHost(m_db->url(), m_db->dataPath(), Tester);
-        QCOMPARE(rowCount(QStringLiteral("SevCodTable")), 1);
+        QCOMPARE(rowCount("SevCodTable"), 1);
 
         // A table made before a column was added gets the column; its rows stay.
         m_host->GetConnection().Execute("ALTER TABLE SevCodTable DROP COLUMN SevCodLetNam");
@@ -202,8 +202,8 @@ private slots:
         QTest::addColumn<QStringList>("values");
         QTest::addColumn<QString>("mentioned");
 
-        const QString codes = QStringLiteral("SevCodTable");
-        const QString id = QStringLiteral("SevCodID");
+        const QString codes = "SevCodTable";
+        const QString id = "SevCodID";
         auto row = [&](const char* name, const QString& column, const QString& value,
                        const QString& mentioned) {
             QTest::newRow(name) << codes << id << QStringList{"SevCodCod", column}
@@ -239,11 +239,9 @@ private slots:
         QFETCH(QStringList, names);
         QFETCH(QStringList, values);
         QFETCH(QString, mentioned);
-        const bool transactions = table == QStringLiteral("DTTable");
-        const QString realTable =
-            transactions ? QStringLiteral("DTTable") : QStringLiteral("SevCodTable");
-        const QString codeColumn =
-            transactions ? QStringLiteral("traCod") : QStringLiteral("SevCodCod");
+        const bool transactions = table == "DTTable";
+        const QString realTable = transactions ? "DTTable" : "SevCodTable";
+        const QString codeColumn = transactions ? "traCod" : "SevCodCod";
         const int32_t existing = transactions ? save(realTable, "traID", 0, {"traCod"}, {"OLD"})
                                               : saveCode({"SevCodCod", "SevCodFee1"}, {"OLD", "7"});
         QVERIFY(existing > 0);
@@ -303,7 +301,7 @@ private slots:
 
     void settingsFollowTheUser() {
         const QString mine = "USER_DEF_SETUP" + Tester;
-        const QString theirs = QStringLiteral("USER_DEF_SETUPother");
+        const QString theirs = "USER_DEF_SETUPother";
         m_host->SaveUserSetting(theirs, "SER_COD_CAT", 0, "It's 100%");
         m_host->SaveUserSetting(mine, "SER_COD_CAT", 0, "Rest ");
         m_host->SaveUserSettingNumber("SERCOD_LEFT" + Tester, 1234.5);
@@ -477,7 +475,7 @@ private:
         return m_host->GetConnection().OpenRecordset(sql);
     }
     int rowCount(const QString& table) {
-        return open(QStringLiteral("SELECT COUNT(*) FROM ") + table).Fields(0).toInt();
+        return open("SELECT COUNT(*) FROM " + table).Fields(0).toInt();
     }
     int32_t save(const QString& table, const QString& key, int32_t id, const QStringList& names,
                  const QStringList& values) {
@@ -486,7 +484,7 @@ private:
         return success != 0 ? id : -1;
     }
     int32_t saveCode(const QStringList& names, const QStringList& values, int32_t id = 0) {
-        return save(QStringLiteral("SevCodTable"), QStringLiteral("SevCodID"), id, names, values);
+        return save("SevCodTable", "SevCodID", id, names, values);
     }
 
     std::unique_ptr<tqtest::TestDatabase> m_db;

@@ -133,8 +133,8 @@ private slots:
             // " All Codes" by default; the program's reserved codes are never listed.
             QCOMPARE(shownCodes(browser),
                      QStringList({"50%OFF", "A*B", "D0120", "D1110", "ONEIL", "REF1", "X_Y"}));
-            QCOMPARE(browser.windowTitle(), QStringLiteral("Service Codes - All Codes"));
-            QCOMPARE(panel(browser, "Count"), QStringLiteral("1 of 7 (0)"));
+            QCOMPARE(browser.windowTitle(), "Service Codes - All Codes");
+            QCOMPARE(panel(browser, "Count"), "1 of 7 (0)");
             QCOMPARE(tqtest::control<QMenu>(browser, "ImportMenu")->actions().size(), 1);
             // Row colours: credits red, refunds brown, charges black.
             const auto colour = [&](const char* code) {
@@ -161,8 +161,8 @@ private slots:
         SerCod browser;
         browser.show();
         QCOMPARE(shownCodes(browser), QStringList({"A*B", "D0120", "ONEIL", "X_Y"}));
-        QCOMPARE(browser.windowTitle(), QStringLiteral("Service Codes -Diagnostic "));
-        QCOMPARE(panel(browser, "SelectionLabel"), QStringLiteral("Diagnostic "));
+        QCOMPARE(browser.windowTitle(), "Service Codes -Diagnostic ");
+        QCOMPARE(panel(browser, "SelectionLabel"), "Diagnostic ");
         QCOMPARE(browser.width(), 700);
         for (const char* key : {"New", "Edit", "Delete"}) {
             QVERIFY(!tqtest::control<QAction>(browser, key)->isEnabled());
@@ -171,12 +171,11 @@ private slots:
         for (int item : {0, 1, 2}) {
             QVERIFY(!popup->actions()[item]->isEnabled());
         }
-        QCOMPARE(popup->actions()[1]->text(), QStringLiteral("&Edit [ Code = A*B]"));
-        QCOMPARE(popup->actions()[2]->text(), QStringLiteral("&Delete [ Code = A*B]"));
-        QCOMPARE(popup->actions()[6]->text(),
-                 QStringLiteral("&Change Fee 2 [ Category = Diagnostic  ] ..."));
+        QCOMPARE(popup->actions()[1]->text(), "&Edit [ Code = A*B]");
+        QCOMPARE(popup->actions()[2]->text(), "&Delete [ Code = A*B]");
+        QCOMPARE(popup->actions()[6]->text(), "&Change Fee 2 [ Category = Diagnostic  ] ...");
         QCOMPARE(browser.popupFor(1, 3)->actions()[6]->text(),
-                 QStringLiteral("&Change All 4 Fees [ Category = Diagnostic  ] ..."));
+                 "&Change All 4 Fees [ Category = Diagnostic  ] ...");
         QStringList imports;
         for (QAction* item : tqtest::control<QMenu>(browser, "ImportMenu")->actions()) {
             imports << item->text();
@@ -200,15 +199,15 @@ private slots:
         QCOMPARE(f.number("SER_COD_SORT_COL"), 4.0);
         QCOMPARE(f.number("SER_COD_SORT_DIR"), 2.0);
         clickHeading(0);  // the first column never sorts
-        QCOMPARE(shownCodes(browser).first(), QStringLiteral("X_Y"));
+        QCOMPARE(shownCodes(browser).first(), "X_Y");
         selectCodes(browser, {"A*B", "ONEIL"});
         ui.answers = {7};
         clickHeading(2);
         QCOMPARE(ui.messages.last().prompt,
-                 QStringLiteral("You have 2 code(s) selected.\r\n\r\nSorting the column will "
-                                "clear this selection.\r\nDo you want to continue?"));
+                 "You have 2 code(s) selected.\r\n\r\nSorting the column will "
+                 "clear this selection.\r\nDo you want to continue?");
         QCOMPARE(ui.messages.last().defaultButton, 2);
-        QCOMPARE(shownCodes(browser).first(), QStringLiteral("X_Y"));  // No: nothing moved
+        QCOMPARE(shownCodes(browser).first(), "X_Y");  // No: nothing moved
         ui.answers = {6};
         clickHeading(2);  // a new column sorts ascending
         QCOMPARE(shownCodes(browser), QStringList({"A*B", "D0120", "ONEIL", "X_Y"}));
@@ -242,13 +241,13 @@ private slots:
         ScriptedUi ui;
         ui.inputs = {typed};
         trigger(browser, "Search");
-        QCOMPARE(ui.inputBoxes[0].title, QStringLiteral("Search Window"));
-        QCOMPARE(ui.inputBoxes[0].prompt, QStringLiteral("Please type your selection"));
+        QCOMPARE(ui.inputBoxes[0].title, "Search Window");
+        QCOMPARE(ui.inputBoxes[0].prompt, "Please type your selection");
         QCOMPARE(shownCodes(browser), found);
         QVERIFY(browser.searchActive());
         QCOMPARE(browser.selectedRows(), QList<int>({0}));
         QCOMPARE(tqtest::control<QAction>(browser, "Search")->toolTip(),
-                 QStringLiteral("Please right click to change this button back to 'Find'."));
+                 "Please right click to change this button back to 'Find'.");
         trigger(browser, "Search");  // the left arrow takes the filter away
         QVERIFY(!browser.searchActive());
         QCOMPARE(shownCodes(browser).size(), 7);
@@ -267,21 +266,20 @@ private slots:
         ui.inputs = {"cleaning"};
         ui.answers = {6};
         QTest::keyClick(browser.grid(), Qt::Key_C);
-        QCOMPARE(ui.inputBoxes[0].defaultText, QStringLiteral("c"));
+        QCOMPARE(ui.inputBoxes[0].defaultText, "c");
         QCOMPARE(ui.messages[0].prompt,
-                 QStringLiteral("[ cleaning ]  was not found in the current category. Would "
-                                "you like to search all codes?"));
+                 "[ cleaning ]  was not found in the current category. Would "
+                 "you like to search all codes?");
         QCOMPARE(ui.messages[0].buttons, 4);
         QCOMPARE(shownCodes(browser), QStringList({"D1110"}));  // widened to every code
-        QCOMPARE(browser.currentCategory(), QStringLiteral(" All Codes"));
+        QCOMPARE(browser.currentCategory(), " All Codes");
         QVERIFY(browser.searchActive());
 
         trigger(browser, "Search");
         ui.inputs = {"zzz"};
         ui.answers = {6, 7};  // add as new? yes; then the category chooser is cancelled
         trigger(browser, "Search");
-        QCOMPARE(ui.messages[1].prompt,
-                 QStringLiteral("[ zzz ]  was not found in the database.\r\nAdd as new?"));
+        QCOMPARE(ui.messages[1].prompt, "[ zzz ]  was not found in the database.\r\nAdd as new?");
         QCOMPARE(ui.shownScreens, QStringList({"Select_Code"}));  // New asks for a category
         QCOMPARE(shownCodes(browser).size(), 7);
         QVERIFY(!browser.searchActive());
@@ -302,10 +300,9 @@ private slots:
         selectCodes(browser, {"D0120"});
         ui.answers = {7};
         trigger(browser, "Delete");
-        QCOMPARE(
-            ui.messages.last().prompt,
-            QStringLiteral("You have 1 code selected. \r\nDo you want to delete this selection?"));
-        QCOMPARE(ui.messages.last().title, QStringLiteral("Tavix Windows"));
+        QCOMPARE(ui.messages.last().prompt,
+                 "You have 1 code selected. \r\nDo you want to delete this selection?");
+        QCOMPARE(ui.messages.last().title, "Tavix Windows");
         QCOMPARE(ui.messages.last().defaultButton, 2);
         selectCodes(browser, {"D0120", "X_Y"});
         ui.answers = {6};
@@ -367,7 +364,7 @@ private slots:
         // Close leaves the "0" the operation set; the close box leaves nothing.
         ui.onShowOnce(ServiceCodeBrowserScreenName,
                       [&](QDialog& dialog) { trigger(dynamic_cast<SerCod&>(dialog), "Close"); });
-        QCOMPARE(f.component.ServiceCodeList(), QStringLiteral("0"));
+        QCOMPARE(f.component.ServiceCodeList(), "0");
         QCOMPARE(f.component.ServiceCodeList(), QString());
 
         // The picker's List button opens the browser on the picker's category, and what
@@ -407,13 +404,13 @@ private slots:
             auto& editor = dynamic_cast<FakeEditor&>(dialog);
             QCOMPARE(editor.id, 0);
             QVERIFY(editor.hidden);
-            QCOMPARE(editor.boxes[7], QStringLiteral("1 - Charge"));
-            QCOMPARE(editor.boxes[8], QStringLiteral("Prev"));
+            QCOMPARE(editor.boxes[7], "1 - Charge");
+            QCOMPARE(editor.boxes[8], "Prev");
             editor.id = added = f.addCode("D1120", {{"SevCodCat", "Prev"}});
         });
         trigger(browser, "New");
         QCOMPARE(shownCodes(browser), QStringList({"D1110", "D1120"}));
-        QCOMPARE(panel(browser, "SelectionLabel"), QStringLiteral("Preventive "));
+        QCOMPARE(panel(browser, "SelectionLabel"), "Preventive ");
         QCOMPARE(browser.selectedRows(), QList<int>({1}));
         QCOMPARE(f.host->ScreenParameter(), QString());
 
@@ -453,19 +450,18 @@ private slots:
         });
         selectCmd->click();
         QCOMPARE(shownCodes(browser).size(), 7);
-        QCOMPARE(panel(browser, "SelectionLabel"), QStringLiteral("All Codes "));
-        QCOMPARE(browser.windowTitle(), QStringLiteral("Service Codes -All Codes "));
+        QCOMPARE(panel(browser, "SelectionLabel"), "All Codes ");
+        QCOMPARE(browser.windowTitle(), "Service Codes -All Codes ");
         ui.onShowOnce("Select_Code", [](QDialog& dialog) {
             tqtest::control<QPushButton>(dialog, "cmdCategory_0")->click();  // Diagnostic
         });
         selectCmd->click();
         QCOMPARE(shownCodes(browser), QStringList({"A*B", "D0120", "ONEIL", "X_Y"}));
-        QCOMPARE(browser.currentCategory(), QStringLiteral("Diag "));
+        QCOMPARE(browser.currentCategory(), "Diag ");
         trigger(browser, "Close");
-        QCOMPARE(f.host->GetUserSetting("USER_DEF_SETUPtester", "SER_COD_CAT", 0, "?"),
-                 QStringLiteral("Diag"));
+        QCOMPARE(f.host->GetUserSetting("USER_DEF_SETUPtester", "SER_COD_CAT", 0, "?"), "Diag");
         QCOMPARE(f.host->GetUserSetting("USER_DEF_SETUPtester", "SER_COD_TYP", 0, "?"),
-                 QStringLiteral("1 - Charge"));
+                 "1 - Charge");
     }
 
     void printChecksThePrinterFirst_data() {
@@ -520,7 +516,7 @@ private slots:
         auto* popup = tqtest::control<QMenu>(browser, "mnuPop");
         QVERIFY(popup->isVisible());
         popup->close();
-        QCOMPARE(browser.codeAt(grid->currentRowIndex()), QStringLiteral("A*B"));
+        QCOMPARE(browser.codeAt(grid->currentRowIndex()), "A*B");
         QCOMPARE(browser.selectedRows(), QList<int>({1, 3}));
     }
 
@@ -573,7 +569,7 @@ private slots:
             const QString reason = refused ? "sevcodtable" : "connection to the database was lost";
             QVERIFY2(ui.messages.last().prompt.contains(reason, Qt::CaseInsensitive),
                      qPrintable(ui.messages.last().prompt));
-            QCOMPARE(panel(browser, "SelectionLabel"), QStringLiteral("Diagnostic "));
+            QCOMPARE(panel(browser, "SelectionLabel"), "Diagnostic ");
         }
         QCOMPARE(ui.messages.size(), (told ? 1 : 0) + (action == "search" ? 1 : 0));
         QCOMPARE(shownCodes(browser), told ? before : after);
@@ -627,7 +623,7 @@ private slots:
         QCOMPARE(codeSets, QList<int>({2, 0}));
         QCOMPARE(shownCodes(browser),
                  QStringList({"A*B", "D011", "D012", "D0120", "ONEIL", "X_Y"}));
-        QCOMPARE(browser.codeAt(browser.grid()->currentRowIndex()), QStringLiteral("ONEIL"));
+        QCOMPARE(browser.codeAt(browser.grid()->currentRowIndex()), "ONEIL");
     }
 
     void theDemoShowsWhatTheCodeListReturned() {
