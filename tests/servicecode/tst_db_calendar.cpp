@@ -134,13 +134,13 @@ private slots:
         ui.onShow("Calendar", [&](QDialog& dialog) {
             Calendar& form = screen(dialog);
             opened = month(form)->selectedDate();
-            QCOMPARE(form.windowTitle(), QString("Enter follow-up date"));
+            QCOMPARE(form.windowTitle(), "Enter follow-up date");
             QCOMPARE(f.host->ScreenOption(), QString());
             QCOMPARE(helpContextOf(&form), 848);
             QVERIFY(month(form)->isVisible() &&
                     !tqtest::control<QLineEdit>(form, "Readout")->isVisible());
             QVERIFY(!tqtest::control<QComboBox>(form, "TX_Date_Combo")->isVisible());
-            QCOMPARE(tqtest::control<QLabel>(form, "Label1")->text(), QString("today"));
+            QCOMPARE(tqtest::control<QLabel>(form, "Label1")->text(), "today");
             moveSelection(form, moves);
             QCOMPARE(tqtest::control<QLabel>(form, "Label1")->text(), caption);
             finish(form, how);
@@ -244,16 +244,16 @@ private slots:
             const auto tip = [&](const char* name) {
                 return month(form)->findChild<QWidget*>(name)->toolTip();
             };
-            QCOMPARE(tip("qt_calendar_monthbutton"), QString("Left click to change Month"));
-            QCOMPARE(tip("qt_calendar_yearbutton"), QString("Left click to change Year"));
+            QCOMPARE(tip("qt_calendar_monthbutton"), "Left click to change Month");
+            QCOMPARE(tip("qt_calendar_yearbutton"), "Left click to change Year");
             month(form)->setSelectedDate(QDate(2026, 1, 31));
 
             auto* months = tqtest::control<QListWidget>(form, "MonthList");
             QTest::keyClick(calendarView(form), Qt::Key_M);
             QVERIFY(months->isVisible());
             QCOMPARE(months->count(), 12);
-            QCOMPARE(months->item(11)->text(), QString("December"));
-            QCOMPARE(months->currentItem()->text(), QString("January"));
+            QCOMPARE(months->item(11)->text(), "December");
+            QCOMPARE(months->currentItem()->text(), "January");
             QTest::keyClick(months, Qt::Key_Escape);  // no choice
             QVERIFY(!months->isVisible());
             QTest::keyClick(calendarView(form), Qt::Key_M);
@@ -263,13 +263,12 @@ private slots:
             QCOMPARE(month(form)->selectedDate(), QDate(2026, 2, 28));
 
             QTest::keyClick(calendarView(form), Qt::Key_Y);
-            QCOMPARE(tqtest::control<QListWidget>(form, "YearList")->currentItem()->text(),
-                     QString("2026"));
+            QCOMPARE(tqtest::control<QListWidget>(form, "YearList")->currentItem()->text(), "2026");
             clickItem(tqtest::control<QListWidget>(form, "YearList"), "2028");
             QCOMPARE(month(form)->yearShown(), 2028);
             tqtest::control<QPushButton>(form, "cmdOK")->click();
         });
-        QCOMPARE(askFollowUpDate("Enter follow-up date"), QString("02-28-2028"));
+        QCOMPARE(askFollowUpDate("Enter follow-up date"), "02-28-2028");
     }
 
     void calculator_data() {
@@ -308,8 +307,8 @@ private slots:
         ScriptedUi ui;
         ui.onShow("Calendar", [&](QDialog& dialog) {
             Calendar& form = screen(dialog);
-            QCOMPARE(form.windowTitle(), QString("Calculator"));
-            QCOMPARE(ScreenResultText(), QString("0"));
+            QCOMPARE(form.windowTitle(), "Calculator");
+            QCOMPARE(ScreenResultText(), "0");
             QVERIFY(tqtest::control<QLineEdit>(form, "Readout")->isVisible() &&
                     !month(form)->isVisible());
             enter(form, via, input);
@@ -324,7 +323,7 @@ private slots:
         QCOMPARE(f.host->ScreenNumber(), screenNumberFor(answer));
         QCOMPARE(ui.prompts(), message.isEmpty() ? QStringList() : QStringList{message});
         for (const ScriptedUi::Message& shown : ui.messages) {
-            QCOMPARE(shown.title, QString("Calculator"));
+            QCOMPARE(shown.title, "Calculator");
         }
     }
 
