@@ -249,12 +249,9 @@ private slots:
                     !tqtest::control<QPushButton>(form, "cmdCategory_21")->isEnabled());
             QVERIFY(form.singleSelection());
             QCOMPARE(form.codeList().count(), 1);
-            tqtest::control<QListView>(form, "List1")->scrollTo(form.codeList().index(0));
-            QTest::mouseClick(tqtest::control<QListView>(form, "List1")->viewport(), Qt::LeftButton,
-                              {},
-                              tqtest::control<QListView>(form, "List1")
-                                  ->visualRect(form.codeList().index(0))
-                                  .center());
+            auto* list = tqtest::control<QListView>(form, "List1");
+            const QPoint line = list->visualRect(form.codeList().index(0)).center();
+            QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, line);
             tqtest::control<QPushButton>(form, "CMD_1")->click();
         });
         const int32_t id = f.post("", std::nullopt, std::nullopt, true);
