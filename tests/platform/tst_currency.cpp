@@ -1,3 +1,4 @@
+#include "Errors.h"
 #include "TestMain.h"
 
 #include <tqglobal/Error.h>
@@ -9,6 +10,7 @@
 #include <limits>
 
 using tqplatform::Currency;
+using tqtest::errorOf;
 
 namespace {
 
@@ -91,13 +93,10 @@ private slots:
             {inf, Refused},
             {std::numeric_limits<double>::quiet_NaN(), Refused}};
         for (const auto& [value, raw] : rows) {
-            try {
-                QCOMPARE(Currency::fromDouble(value).raw(), raw.toLongLong());
-                QVERIFY(raw.isValid());
-            } catch (const tqGlobal::Error& error) {
-                QCOMPARE(error.number(), tqGlobal::ErrorNumber::Overflow);
-                QVERIFY2(!raw.isValid(), qPrintable(QString::number(value)));
-            }
+            qint64 converted = 0;
+            QCOMPARE(errorOf([&] { converted = Currency::fromDouble(value).raw(); }),
+                     raw.isValid() ? 0L : long(tqGlobal::ErrorNumber::Overflow));
+            QCOMPARE(converted, raw.toLongLong());
         }
     }
 
@@ -111,12 +110,11 @@ private slots:
                                   {10000, 1, 0, 0, 11},
                                   {MaxRaw, 2, 1, 0, 6}};
         for (const auto& row : rows) {
-            try {
-                QCOMPARE(Currency::fromRaw(row[0]).mulDiv(row[1], row[2]).raw(), row[3]);
-                QCOMPARE(0LL, row[4]);
-            } catch (const tqGlobal::Error& e) {
-                QCOMPARE(qint64(e.number()), row[4]);
-            }
+            qint64 product = 0;
+            QCOMPARE(
+                errorOf([&] { product = Currency::fromRaw(row[0]).mulDiv(row[1], row[2]).raw(); }),
+                long(row[4]));
+            QCOMPARE(product, row[3]);
         }
     }
 };

@@ -4,6 +4,7 @@
 
 #include <tqglobal/Error.h>
 
+#include "Errors.h"
 #include "TestDatabase.h"
 #include "TestMain.h"
 
@@ -23,22 +24,13 @@ using tqplatform::Connection;
 using tqplatform::Currency;
 using tqplatform::Recordset;
 using tqplatform::SearchDirection;
+using tqtest::errorOf;
 namespace FieldType = tqplatform::FieldType;
 namespace Position = tqplatform::Position;
 
 namespace {
 
 using IdList = QList<int>;
-
-/// The error number an action throws; 0 when it throws nothing.
-long errorOf(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const tqGlobal::Error& e) {
-        return e.number();
-    }
-    return 0;
-}
 
 /// The cID of every record of the view, in view order (the cursor ends at EOF).
 IdList ids(Recordset& rs) {
