@@ -138,12 +138,8 @@ private slots:
             QCOMPARE(tqtest::control<QMenu>(browser, "ImportMenu")->actions().size(), 1);
             // Row colours: credits red, refunds brown, charges black.
             const auto colour = [&](const char* code) {
-                return browser.grid()
-                    ->model()
-                    ->index(rowOf(browser, code), 2)
-                    .data(Qt::ForegroundRole)
-                    .value<QBrush>()
-                    .color();
+                const QModelIndex cell = browser.grid()->model()->index(rowOf(browser, code), 2);
+                return cell.data(Qt::ForegroundRole).value<QBrush>().color();
             };
             QCOMPARE(colour("50%OFF"), QColor(255, 0, 0));
             QCOMPARE(colour("REF1"), QColor(128, 64, 64));
