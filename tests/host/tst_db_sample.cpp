@@ -149,7 +149,6 @@ private slots:
             QTest::newRow(typed) << typed << (*message == 0) << code << description << message;
         };
         row("CCPMT", "", "", "This is a program-defined code and cannot be entered manually.");
-        row("ccrfn", "", "", "This is a program-defined code and cannot be entered manually.");
         row("MISCCR", "", "",
             "The following credit code must be categorized before it can be entered.");
         row("PAYOTHER", "", "",
