@@ -164,12 +164,7 @@ private slots:
     void cancelMarkIsClearedByTheNextOpening() {
         TQ_SET_UP_FIXTURE(StaffPractice, f);
         ScriptedUi ui;
-        ui.onShowOnce("DocList", [](QDialog& dialog) {
-            tqtest::control<QPushButton>(dialog, "cmdClose")->click();
-        });
-        QCOMPARE(SelectToDoProvider(), 0);
-        QCOMPARE(ScreenResultText(), QStringLiteral("CANCEL_BUTTON"));
-
+        setScreenResultText("CANCEL_BUTTON");  // as a closed list leaves it: answers()
         QString seenWhileOpen;
         ui.onShow("DocList", [&](QDialog& dialog) {
             seenWhileOpen = ScreenResultText();
