@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Files.h"
+
 #include <tqhost/Host.h>
 #include <tqhost/PracticeHost.h>
 #include <tqservicecode/core/ComponentContext.h>
@@ -22,16 +24,6 @@ struct HostFixture {
     }
     ~HostFixture() { tqservicecode::context().gic.reset(); }
     QString layoutFile(const QString& name) const { return dir.filePath("STP/TG" + name + ".STP"); }
-    void writeLayout(const QString& name, const QByteArray& bytes) const {
-        QDir(dir.path()).mkpath("STP");
-        QFile f(layoutFile(name));
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write(bytes);
-    }
-    QByteArray readLayout(const QString& name) const {
-        QFile f(layoutFile(name));
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("(none)");
-    }
 };
 
 }  // namespace

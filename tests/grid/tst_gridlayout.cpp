@@ -46,16 +46,18 @@ private slots:
         AddGridColumn(grid, 1, "", "B", 202, {}, false, 900);
         grid.setColumnOrder(1, 0);
         SaveGridLayout(grid, "SRSCann");
-        QCOMPARE(f.readLayout("SRSCann"), QByteArray("A,1,1200,0\r\nB,0,0,0\r\n"));
+        QCOMPARE(tqtest::readFile(f.layoutFile("SRSCann")),
+                 QByteArray("A,1,1200,0\r\nB,0,0,0\r\n"));
 
         // Index keys, the row height line, and the practice's code page.
         grid.setColumn(0, {QString::fromUtf8("Prix €é日"), "", {}, {}, true, true, 1234.5});
         grid.setRowHeight(300);
         SaveGridLayout(grid, "X", 1, 0);
-        QCOMPARE(f.readLayout("X"), QByteArray("ROWHEIGHT=300\r\nPrix \x80\xe9?,1,1234.5,0\r\n"
-                                               "B,0,0,0\r\n"));
+        QCOMPARE(tqtest::readFile(f.layoutFile("X")),
+                 QByteArray("ROWHEIGHT=300\r\nPrix \x80\xe9?,1,1234.5,0\r\n"
+                            "B,0,0,0\r\n"));
         SaveGridLayout(grid, "X", 0, 1);
-        QCOMPARE(f.readLayout("X"), QByteArray("0,1,1234.5,0\r\n1,0,0,0\r\n"));
+        QCOMPARE(tqtest::readFile(f.layoutFile("X")), QByteArray("0,1,1234.5,0\r\n1,0,0,0\r\n"));
 
         // A storage grid is keyed by data field, or by caption when it has none.
         RecordGrid store;
@@ -63,7 +65,8 @@ private slots:
         AddGridColumn(store, 0, "FileName", "Name", 202, {}, true, 2000);
         AddGridColumn(store, 1, "", "Folder", 202, {}, true, 1500);
         SaveGridLayout(store, "FlSrann");
-        QCOMPARE(f.readLayout("FlSrann"), QByteArray("FileName,0,2000,0\r\nFolder,1,1500,0\r\n"));
+        QCOMPARE(tqtest::readFile(f.layoutFile("FlSrann")),
+                 QByteArray("FileName,0,2000,0\r\nFolder,1,1500,0\r\n"));
         QVERIFY(LoadGridLayout(store, "FlSrann"));
     }
 
@@ -71,44 +74,36 @@ private slots:
         QTest::addColumn<QByteArray>("file");
         QTest::addColumn<QString>("order");
         QTest::addColumn<QString>("widths");
-        QTest::newRow("four fields")
-            << QByteArray("Fee,0,1500,0\r\nCode,2,900,0\r\n") << "Fee,Description,Code,Note"
-            << "900,1000,1500,1000,800";
-        QTest::newRow("old three-field line")
-            << QByteArray("2,Description,3000\r\n") << "Code,Fee,Description,Note"
-            << "1000,3000,1000,1000,800";
-        QTest::newRow("narrow columns repaired")
-            << QByteArray("Code,0,10,0\r\nDescription,1,44.9,0\r\nFee,2,45,0\r\n")
-            << "Code,Description,Fee,Note"
-            << "70,70,45,1000,800";
-        QTest::newRow("orders 9 and 10 as numbers")
-            << QByteArray("Note,10,1000,0\r\nCode,9,1000,0\r\n") << "Description,Fee,Code,Note"
-            << "1000,1000,1000,1000,800";
-        QTest::newRow("foreign and broken lines pass")
-            << QByteArray(
-                   "Fee,1,600,3\r\nFee,x,500,0\r\nNote,0,abc,0\r\n"
-                   "Description,0,2000,0\r\nOther,0,500,0\r\n")
-            << "Description,Note,Code,Fee"
-            << "1000,2000,1000,1000,800";
-        QTest::newRow("empty key by line position")
-            << QByteArray(",3,1200,0\r\n") << "Description,Fee,Note,Code"
-            << "1200,1000,1000,1000,800";
-        QTest::newRow("hidden column keeps its width")
-            << QByteArray("ID,0,0,0\r\n") << "Code,Description,Fee,Note"
-            << "1000,1000,1000,1000,800";
-        QTest::newRow("a row height line is not a column")
-            << QByteArray("ROWHEIGHT=400\r\nFee,0,1000,0\r\n") << "Fee,Code,Description,Note"
-            << "1000,1000,1000,1000,800";
-        QTest::newRow("LF endings")
-            << QByteArray("Fee,0,1100,0\nCode,1,1200,0\n") << "Fee,Code,Description,Note"
-            << "1200,1000,1100,1000,800";
+        const auto row = [](const char* name, const QByteArray& file, const char* order,
+                            const char* widths) { QTest::newRow(name) << file << order << widths; };
+        row("four fields", "Fee,0,1500,0\r\nCode,2,900,0\r\n", "Fee,Description,Code,Note",
+            "900,1000,1500,1000,800");
+        row("old three-field line", "2,Description,3000\r\n", "Code,Fee,Description,Note",
+            "1000,3000,1000,1000,800");
+        row("narrow columns repaired", "Code,0,10,0\r\nDescription,1,44.9,0\r\nFee,2,45,0\r\n",
+            "Code,Description,Fee,Note", "70,70,45,1000,800");
+        row("orders 9 and 10 as numbers", "Note,10,1000,0\r\nCode,9,1000,0\r\n",
+            "Description,Fee,Code,Note", "1000,1000,1000,1000,800");
+        row("foreign and broken lines pass",
+            "Fee,1,600,3\r\nFee,x,500,0\r\nNote,0,abc,0\r\nDescription,0,2000,0\r\nOther,0,500,"
+            "0\r\n",
+            "Description,Note,Code,Fee", "1000,2000,1000,1000,800");
+        row("empty key by line position", ",3,1200,0\r\n", "Description,Fee,Note,Code",
+            "1200,1000,1000,1000,800");
+        row("hidden column keeps its width", "ID,0,0,0\r\n", "Code,Description,Fee,Note",
+            "1000,1000,1000,1000,800");
+        row("a row height line is not a column", "ROWHEIGHT=400\r\nFee,0,1000,0\r\n",
+            "Fee,Code,Description,Note", "1000,1000,1000,1000,800");
+        row("LF endings", "Fee,0,1100,0\nCode,1,1200,0\n", "Fee,Code,Description,Note",
+            "1200,1000,1100,1000,800");
     }
     void load() {
         QFETCH(QByteArray, file);
         QFETCH(QString, order);
         QFETCH(QString, widths);
         HostFixture f;
-        f.writeLayout("SRSCann", file);
+        QVERIFY(QDir(f.dir.path()).mkpath("STP"));
+        QVERIFY(tqtest::writeFile(f.layoutFile("SRSCann"), file));
         RecordGrid grid;
         buildColumns(grid);
         const double height = grid.rowHeight();
@@ -144,7 +139,7 @@ private slots:
         QVERIFY(keep.rowHeight() != 330.0);
 
         // Index keys.
-        f.writeLayout("N", "3,0,900,0\r\n0,3,800,0\r\n");
+        QVERIFY(tqtest::writeFile(f.layoutFile("N"), "3,0,900,0\r\n0,3,800,0\r\n"));
         RecordGrid byIndex;
         buildColumns(byIndex);
         LoadGridLayout(byIndex, "N", 0, 1);

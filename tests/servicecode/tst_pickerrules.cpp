@@ -69,7 +69,6 @@ private slots:
     }
 
     void linesAreMadeFromTypedRows() {
-        using Role = PickerListModel::Role;
         PickerListModel codes(PickerListModel::Style::CodeList);
         PickerListModel chosen(PickerListModel::Style::Chosen);
         QAbstractItemModelTester codesTester(&codes);
@@ -78,9 +77,6 @@ private slots:
         codes.append({{7, "D0120", " PE ", "Periodic exam       ", money(455000)}, {}});
         QCOMPARE(codes.lines(), QStringList({" D0120\tPE\tPeriodic exam       \t$45.50\t",
                                              " \t\t\t\t"}));  // null values, zero fee
-        QCOMPARE(codes.index(0).data(Qt::ToolTipRole).toString(), "D0120 - Periodic exam");
-        QCOMPARE(codes.index(0).data(int(Role::Fee)).value<tqplatform::Currency>(), money(455000));
-        QCOMPARE(codes.index(0).data(int(Role::OfficeCode)).toString(), " PE ");
         QCOMPARE(codes.rowOfItemData(0), 1);
         // The keyboard search finds what the generic search over the lines finds.
         for (const QString probe : {"", " ", " d", "D", " D0120\tpe\tPer", " D0120\tX", " \t"}) {
@@ -105,11 +101,8 @@ private slots:
             handed << chosenItemText(chosen.row(row));
         }
         QCOMPARE(handed, QStringList({"D1110", "PRO", "17"}));
-        chosen.removeRow(0);
-        QCOMPARE(chosen.index(0).data(int(Role::Code)).toString(), "D1110");
-        QCOMPARE(chosen.index(1).data(int(Role::Description)).toString(), "Crown");
+        chosen.removeRow(0);  // the testers check the signals of both changes
         chosen.clear();
-        QCOMPARE(totalLabel(chosen.count(), chosen.feeTotal()), QString());
     }
 
     void moneyTextMatchesTheDisplayFormat() {
