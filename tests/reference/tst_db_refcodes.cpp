@@ -14,6 +14,7 @@
 #include <tqservicecode/reference/frmCodes.h>
 #include <tqservicecode/reference/frmSearchSCode.h>
 
+#include <tqplatform/InputBoxDialog.h>
 #include <tqplatform/ScriptedUi.h>
 #include <tqplatform/Twips.h>
 
@@ -21,9 +22,11 @@
 #include <QApplication>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QScreen>
 #include <QSplitter>
+#include <QTimer>
 #include <QToolBar>
 #include <QTreeWidget>
 #include <QUrl>
@@ -243,6 +246,65 @@ private slots:
                  QStringList{"Search : '" + text + "'"});
     }
 
+    void codesAreFoundAsCliniciansWriteThem_data() {
+        QTest::addColumn<int>("set");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QStringList>("codes");
+        QTest::addColumn<QString>("count");
+        QTest::newRow("ICD-10-CM dotted") << 3 << "K02.9" << QStringList{"K02.9"} << "1 of 1";
+        QTest::newRow("ICD-10-CM without its point")
+            << 3 << "k029" << QStringList{"K02.9"} << "1 of 1";
+        QTest::newRow("seventh character")
+            << 3 << "S02.5XXA" << QStringList{"S02.5XXA"} << "1 of 1";
+        QTest::newRow("ICD-9-CM dotted") << 2 << "521.00" << QStringList{"521.00"} << "1 of 1";
+        QTest::newRow("nothing matches")
+            << 3 << "K02.99" << QStringList{} << "No code matches \"K02.99\".";
+    }
+    void codesAreFoundAsCliniciansWriteThem() {
+        QFETCH(int, set);
+        QFETCH(QString, typed);
+        QFETCH(QStringList, codes);
+        QFETCH(QString, count);
+        TQ_PRACTICE(f);
+        ScriptedUi ui;
+        ui.inputs = {typed};
+        frmCodes form;
+        form.SetupScreen(set, "");
+        press(form, "Search");
+        QCOMPARE(listedCodes(form), codes);
+        QCOMPARE(tqtest::control<QLabel>(form, "Count")->text(), count);
+        QVERIFY(ui.messages.isEmpty());
+    }
+
+    void typedTextArrivesWhole() {
+        TQ_PRACTICE(f);
+        // The application's own box, the keys after the first one typed where they go once
+        // it is open.
+        struct TypingUi : ScriptedUi {
+            QString rest, shown;
+            int cursor = -1;
+            QString inputBox(const QString& prompt, const QString& title,
+                             const QString& text) override {
+                tqplatform::InputBoxDialog box(prompt, title, text);
+                QTimer::singleShot(0, &box, [&] {
+                    QLineEdit* line = box.findChild<QLineEdit*>();
+                    QTest::keyClicks(line, rest);
+                    shown = line->text();
+                    cursor = line->cursorPosition();
+                    box.accept();
+                });
+                return box.exec() == QDialog::Accepted ? box.textValue() : QString();
+            }
+        } ui;
+        ui.rest = "aries";
+        frmCodes form;
+        form.SetupScreen(3, "");
+        QTest::keyClicks(tqtest::control<RecordGrid>(form, "TDBG"), "c");
+        QCOMPARE(ui.shown, QStringLiteral("caries"));
+        QCOMPARE(ui.cursor, 6);
+        QCOMPARE(nodeTexts(form, node(form, "Search Results")), QStringList{"Search : 'caries'"});
+    }
+
     void importFillsANewServiceCode_data() {
         QTest::addColumn<int>("set");
         QTest::addColumn<QString>("node");
@@ -304,7 +366,7 @@ private slots:
         choose(form, "Search Results");
         press(form, "Import");
         QCOMPARE(ui.shownScreens.size(), 1);
-        QCOMPARE(tqtest::control<QLabel>(form, "Count")->text(), QStringLiteral("0 of 0"));
+        QCOMPARE(tqtest::control<QLabel>(form, "Count")->text(), "No codes in this list.");
     }
 
     void dentalCategoryByRange_data() {
@@ -462,7 +524,7 @@ private slots:
         outside->Execute("ALTER TABLE CDTTable RENAME TO CDTTableGone");
         choose(*form, "Restorations");
         QCOMPARE(ui.messages.size(), 1);
-        QCOMPARE(tqtest::control<QLabel>(*form, "Count")->text(), QStringLiteral("0 of 0"));
+        QCOMPARE(tqtest::control<QLabel>(*form, "Count")->text(), "No codes in this list.");
         outside->Execute("ALTER TABLE CDTTableGone RENAME TO CDTTable");
         choose(*form, "Preventive");
         QVERIFY(listedCodes(*form).contains("D1110"));

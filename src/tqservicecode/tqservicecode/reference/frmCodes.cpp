@@ -35,6 +35,8 @@ namespace {
 
 constexpr int KeyRole = Qt::UserRole;
 constexpr int FilterRole = Qt::UserRole + 1;
+/// The text a search node was made for.
+constexpr int SearchTextRole = Qt::UserRole + 2;
 /// Rows read per pass while the rest of a long list comes in behind the first screen.
 constexpr int RowsPerPass = 2000;
 
@@ -509,6 +511,7 @@ void frmCodes::search(const QString& text) {
     if (node == nullptr) {
         node = addNode(key, reference::searchResultsKey(m_prefix), reference::searchText(text),
                        reference::searchFilter(m_prefix, text, m_searchIndexed));
+        node->setData(0, SearchTextRole, text);
     }
     selectNode(node);
 }
@@ -544,6 +547,16 @@ void frmCodes::importCode() {
 
 void frmCodes::showCount() {
     const int count = m_list.isOpen() ? m_list.RecordCount() : 0;
+    if (count == 0) {
+        // Said in words: "0 of 0" does not tell a search that found nothing.
+        const QTreeWidgetItem* node = TV->currentItem();
+        const QString searched =
+            node != nullptr ? node->data(0, SearchTextRole).toString() : QString();
+        panelCount->setText(searched.isEmpty()
+                                ? QStringLiteral("No codes in this list.")
+                                : QStringLiteral("No code matches \"%1\".").arg(searched));
+        return;
+    }
     const int position = count > 0 ? TDBG->currentRowIndex() + 1 : 0;
     panelCount->setText(QString::number(position) + QStringLiteral(" of ") +
                         QString::number(count));
