@@ -127,6 +127,11 @@ private slots:
                      "No service code matches \"" + typed + "\".");
         }
         QVERIFY(tqtest::control<QPushButton>(form, "cmdFind")->isEnabled());
+        if (const QString folder = qEnvironmentVariable("TQ_SCREENSHOTS");
+            !folder.isEmpty() && typed == "crown") {
+            form.show();
+            QVERIFY(form.grab().save(QDir(folder).filePath("search-window-results.png")));
+        }
     }
 
     void answersTheChosenRow() {

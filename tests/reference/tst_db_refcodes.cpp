@@ -20,6 +20,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDir>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -274,6 +275,11 @@ private slots:
         QCOMPARE(listedCodes(form), codes);
         QCOMPARE(tqtest::control<QLabel>(form, "Count")->text(), count);
         QVERIFY(ui.messages.isEmpty());
+        if (const QString folder = qEnvironmentVariable("TQ_SCREENSHOTS");
+            !folder.isEmpty() && typed == "K02.9") {
+            form.show();
+            QVERIFY(form.grab().save(QDir(folder).filePath("reference-icd10-search.png")));
+        }
     }
 
     void typedTextArrivesWhole() {
