@@ -176,7 +176,9 @@ void frmCodes::loadSettings() {
     const QString user = gic.GetCurrentUserName();
     double width = gic.GetUserSettingNumber(WidthKey + user, screenWidth * 0.95);
     double height = gic.GetUserSettingNumber(HeightKey + user, screenHeight * 0.95);
-    const double tree = gic.GetUserSettingNumber(TreeWidthKey + user, treeWidth);
+    const double stored = gic.GetUserSettingNumber(TreeWidthKey + user, -1);
+    m_treeWidthStored = stored >= 0;
+    const double tree = m_treeWidthStored ? stored : treeWidth;
     if (width >= screenWidth) {
         width = screenWidth * 0.9;
     }
@@ -231,6 +233,9 @@ void frmCodes::SetupScreen(int32_t displayType, const QString& searchText) {
         TV->clear();
         m_nodes.clear();
         return;
+    }
+    if (!m_treeWidthStored) {
+        fitTreeToNodes();
     }
     tqplatform::ui::guard([&] {
         if (!searchText.isEmpty()) {
@@ -299,6 +304,19 @@ void frmCodes::buildTree() {
     for (const reference::TreeNode& node : reference::treeNodes(p, treeRows, byRange)) {
         addNode(node.key, node.parentKey, node.text, node.filter);
     }
+}
+
+void frmCodes::fitTreeToNodes() {
+    const QFontMetrics metrics(TV->font());
+    int widest = 0;
+    for (int i = 0; i < TV->topLevelItemCount(); ++i) {
+        widest = std::max(widest, metrics.horizontalAdvance(TV->topLevelItem(i)->text(0)));
+    }
+    const int total = width();
+    const int room = TV->indentation() + 2 * TV->frameWidth() + 4 * metrics.averageCharWidth() +
+                     style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    const int tree = std::clamp(widest + room, 40, std::max(40, total / 2));
+    Splitter->setSizes({tree, std::max(40, total - tree)});
 }
 
 QTreeWidgetItem* frmCodes::addNode(const QString& key, const QString& parentKey,
