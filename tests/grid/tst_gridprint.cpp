@@ -7,10 +7,12 @@
 
 #include <tqplatform/ScriptedUi.h>
 
+#include <QFile>
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
 #include <QPrinter>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QStandardPaths>
 
 using namespace tqservicecode;
@@ -220,6 +222,51 @@ private slots:
 
         QVERIFY(PrintGrid(grid, "Service Codes", 0, 1, 1));
         QVERIFY(styled > 0);
+    }
+    void columnsFitThePage() {
+        if (QStandardPaths::findExecutable("pdftotext").isEmpty()) {
+            QSKIP("pdftotext (poppler-utils) is not installed");
+        }
+        HostFixture f;
+        FakePrinters printers;
+        printers.names = {"PDF"};
+        printers.defaultName = "PDF";
+        printers.pdfPath = f.dir.filePath("list.pdf");
+        RecordGrid grid;
+        grid.storeRows({{"D2740", "CRN", "Crown - porcelain fused to high noble metal", "Pros-Fix",
+                         "Crown", 1120, 980},
+                        {"D0120", "", "Periodic oral evaluation", "Diag", "Exam", 5, 1234},
+                        {"D1110", "PRO", "Prophylaxis - adult", "Prev", "Cleaning", 96, 88}});
+        int16_t c = 0;
+        for (const char* caption : {"Service Code", "Office Code", "Description", "Category",
+                                    "Sub-Category", "Fee 1", "Fee 2"}) {
+            // Narrow on screen: the print does not take the screen's widths.
+            grid.addColumn(c, {caption, caption, c >= 5 ? "$0.00" : "", {}, true, true, 500});
+            ++c;
+        }
+        tqplatform::ScriptedUi ui;
+        QVERIFY(PrintGrid(grid, "Service Code List", 1));
+        // Ligatures ("ﬃ") read back as their letters.
+        const QString page =
+            pdfPages(printers.pdfPath).value(0).normalized(QString::NormalizationForm_KC);
+        QFile::copy(printers.pdfPath, qEnvironmentVariable("TQ_PRINT_PDF"));  // to look at
+        // Where a text ends on its line, in letters.
+        const auto endOf = [&](const QString& text) {
+            return QRegularExpression("^(.*" + QRegularExpression::escape(text) + ")",
+                                      QRegularExpression::MultilineOption)
+                .match(page)
+                .capturedLength(1);
+        };
+        QVERIFY2(QRegularExpression(R"(Service Code +Office Code +Description +Category +)"
+                                    R"(Sub-Category +Fee 1 +Fee 2)")
+                     .match(page)
+                     .hasMatch(),
+                 qPrintable(page));
+        // A gap between the fees; amounts end on one column; the last one near the page's edge.
+        QVERIFY(QRegularExpression(R"(\$1120\.00\s{2,}\$980\.00)").match(page).hasMatch());
+        QVERIFY(std::abs(endOf("$1120.00") - endOf("$5.00")) <= 1);
+        QVERIFY(std::abs(endOf("$980.00") - endOf("$1234.00")) <= 1);
+        QVERIFY(endOf("Fee 2") > endOf("Page: 1 of 1") * 9 / 10);
     }
 };
 

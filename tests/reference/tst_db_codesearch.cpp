@@ -15,6 +15,7 @@
 #include <QAction>
 #include <QComboBox>
 #include <QDir>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
@@ -61,6 +62,7 @@ struct SearchPractice : tqtest::ComponentFixture {
         addCode("D2751", {{"SevCodDes", "Crown 500 series"}});
         addCode("D_9", {{"SevCodDes", "O'Neil [special] \\ path"}});
         addCode("DA9", {{"SevCodDes", "Plain"}});
+        addCode("K02.9", {{"SevCodDes", "Dental caries, unspecified"}});
         refund = addCode(
             "RF1", {{"SevCodDes", "Refund"}, {"SevCodTyp", "3 - Admin"}, {"SevCodCat", "Refund"}});
         addCode("CR1", {{"SevCodDes", "Cash"},
@@ -100,7 +102,7 @@ private slots:
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QStringList>("codes");
         QTest::newRow("empty finds every code")
-            << "" << QStringList{"CR1", "D2740", "D2750", "D2751", "D_9", "DA9", "RF1"};
+            << "" << QStringList{"CR1", "D2740", "D2750", "D2751", "D_9", "DA9", "K02.9", "RF1"};
         QTest::newRow("any case") << "crown" << QStringList{"D2740", "D2750", "D2751"};
         QTest::newRow("office code") << "crn" << QStringList{"D2740"};
         QTest::newRow("percent is no wildcard") << "50%" << QStringList{"D2750"};
@@ -109,6 +111,9 @@ private slots:
         QTest::newRow("bracket") << "[special]" << QStringList{"D_9"};
         QTest::newRow("backslash") << "\\ path" << QStringList{"D_9"};
         QTest::newRow("a closing quote cannot widen") << "x' OR 'a'='a" << QStringList{};
+        QTest::newRow("a code without its point") << "k029" << QStringList{"K02.9"};
+        QTest::newRow("a point the practice left out") << "D27.40" << QStringList{"D2740"};
+        QTest::newRow("no such code") << "K02.99" << QStringList{};
     }
     void findsWhatWasTypedLiterally() {
         QFETCH(QString, typed);
@@ -117,7 +122,16 @@ private slots:
         frmSearchSCode form;
         typeAndFind(form, typed);
         QCOMPARE(column(form, "Service Code"), codes);  // sorted by service code
+        if (codes.isEmpty()) {                          // said in the window, not in a box
+            QCOMPARE(tqtest::control<QLabel>(form, "Status")->text(),
+                     "No service code matches \"" + typed + "\".");
+        }
         QVERIFY(tqtest::control<QPushButton>(form, "cmdFind")->isEnabled());
+        if (const QString folder = qEnvironmentVariable("TQ_SCREENSHOTS");
+            !folder.isEmpty() && typed == "crown") {
+            form.show();
+            QVERIFY(form.grab().save(QDir(folder).filePath("search-window-results.png")));
+        }
     }
 
     void answersTheChosenRow() {

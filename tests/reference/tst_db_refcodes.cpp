@@ -14,16 +14,20 @@
 #include <tqservicecode/reference/frmCodes.h>
 #include <tqservicecode/reference/frmSearchSCode.h>
 
+#include <tqplatform/InputBoxDialog.h>
 #include <tqplatform/ScriptedUi.h>
 #include <tqplatform/Twips.h>
 
 #include <QAction>
 #include <QApplication>
+#include <QDir>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QScreen>
 #include <QSplitter>
+#include <QTimer>
 #include <QToolBar>
 #include <QTreeWidget>
 #include <QUrl>
@@ -243,6 +247,80 @@ private slots:
                  QStringList{"Search : '" + text + "'"});
     }
 
+    void codesAreFoundAsCliniciansWriteThem_data() {
+        QTest::addColumn<int>("set");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("code");  // the one code found; "" for none
+        QTest::newRow("ICD-10-CM dotted") << 3 << "K02.9"
+                                          << "K02.9";
+        QTest::newRow("ICD-10-CM without its point") << 3 << "k029"
+                                                     << "K02.9";
+        QTest::newRow("seventh character") << 3 << "S02.5XXA"
+                                           << "S02.5XXA";
+        QTest::newRow("ICD-9-CM dotted") << 2 << "521.00"
+                                         << "521.00";
+        QTest::newRow("nothing matches") << 3 << "K02.99"
+                                         << "";
+    }
+    void codesAreFoundAsCliniciansWriteThem() {
+        QFETCH(int, set);
+        QFETCH(QString, typed);
+        QFETCH(QString, code);
+        TQ_PRACTICE(f);
+        ScriptedUi ui;
+        ui.inputs = {typed};
+        frmCodes form;
+        form.resize(1300, 730);  // as at 1366x768
+        form.SetupScreen(set, "");
+        press(form, "Search");
+        QCOMPARE(listedCodes(form), code.isEmpty() ? QStringList() : QStringList{code});
+        QCOMPARE(tqtest::control<QLabel>(form, "Count")->text(),
+                 code.isEmpty() ? "No code matches \"" + typed + "\"." : "1 of 1");
+        QVERIFY(ui.messages.isEmpty());
+        // With no width of the user's, the tree shows its chapters whole, up to half the
+        // window.
+        form.show();
+        const QTreeWidget* tree = tqtest::control<QTreeWidget>(form, "TV");
+        int widest = 0;
+        for (int i = 0; i < tree->topLevelItemCount(); ++i) {
+            widest = std::max(
+                widest, tree->fontMetrics().horizontalAdvance(tree->topLevelItem(i)->text(0)));
+        }
+        QVERIFY(tree->viewport()->width() >=
+                std::min(widest + tree->indentation(), form.width() / 2 - 40));
+        if (const QString folder = qEnvironmentVariable("TQ_SCREENSHOTS");
+            !folder.isEmpty() && typed == "K02.9") {
+            QVERIFY(form.grab().save(QDir(folder).filePath("reference-icd10-search.png")));
+        }
+    }
+
+    void typedTextArrivesWhole() {
+        TQ_PRACTICE(f);
+        // The application's own box, the keys after the first one typed where they go once
+        // it is open.
+        struct TypingUi : ScriptedUi {
+            QString rest;
+            int cursor = -1;
+            QString inputBox(const QString& prompt, const QString& title,
+                             const QString& text) override {
+                tqplatform::InputBoxDialog box(prompt, title, text);
+                QTimer::singleShot(0, &box, [&] {
+                    QLineEdit* line = box.findChild<QLineEdit*>();
+                    QTest::keyClicks(line, rest);
+                    cursor = line->cursorPosition();
+                    box.accept();
+                });
+                return box.exec() == QDialog::Accepted ? box.textValue() : QString();
+            }
+        } ui;
+        ui.rest = "aries";
+        frmCodes form;
+        form.SetupScreen(3, "");
+        QTest::keyClicks(tqtest::control<RecordGrid>(form, "TDBG"), "c");
+        QCOMPARE(ui.cursor, 6);
+        QCOMPARE(nodeTexts(form, node(form, "Search Results")), QStringList{"Search : 'caries'"});
+    }
+
     void importFillsANewServiceCode_data() {
         QTest::addColumn<int>("set");
         QTest::addColumn<QString>("node");
@@ -304,7 +382,7 @@ private slots:
         choose(form, "Search Results");
         press(form, "Import");
         QCOMPARE(ui.shownScreens.size(), 1);
-        QCOMPARE(tqtest::control<QLabel>(form, "Count")->text(), QStringLiteral("0 of 0"));
+        QCOMPARE(tqtest::control<QLabel>(form, "Count")->text(), "No codes in this list.");
     }
 
     void dentalCategoryByRange_data() {
@@ -462,7 +540,7 @@ private slots:
         outside->Execute("ALTER TABLE CDTTable RENAME TO CDTTableGone");
         choose(*form, "Restorations");
         QCOMPARE(ui.messages.size(), 1);
-        QCOMPARE(tqtest::control<QLabel>(*form, "Count")->text(), QStringLiteral("0 of 0"));
+        QCOMPARE(tqtest::control<QLabel>(*form, "Count")->text(), "No codes in this list.");
         outside->Execute("ALTER TABLE CDTTableGone RENAME TO CDTTable");
         choose(*form, "Preventive");
         QVERIFY(listedCodes(*form).contains("D1110"));

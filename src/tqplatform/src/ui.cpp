@@ -1,10 +1,11 @@
 #include <tqplatform/ui.h>
 
+#include <tqplatform/InputBoxDialog.h>
+
 #include <QApplication>
 #include <QCoreApplication>
 #include <QDialog>
 #include <QFileDialog>
-#include <QInputDialog>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -102,10 +103,8 @@ public:
     QString inputBox(const QString& prompt, const QString& title,
                      const QString& defaultText) override {
         refuseRealDialog("input box", prompt);
-        bool ok = false;
-        const QString text = QInputDialog::getText(QApplication::activeWindow(), title, prompt,
-                                                   QLineEdit::Normal, defaultText, &ok);
-        return ok ? text : QString();
+        InputBoxDialog box(prompt, title, defaultText, QApplication::activeWindow());
+        return box.exec() == QDialog::Accepted ? box.textValue() : QString();
     }
 
     int showModal(QDialog& dialog, QWidget* owner) override {

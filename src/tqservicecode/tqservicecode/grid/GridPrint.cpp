@@ -15,6 +15,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <numeric>
 
 namespace tqservicecode {
 
@@ -56,6 +57,11 @@ std::vector<int> rowsToPrint(RecordGrid& tg) {
     return rows;
 }
 
+/// Amounts and other numbers shown through a number format line up on the right.
+bool isNumberColumn(const GridColumn& column) {
+    return !column.numberFormat.isEmpty() && column.numberFormat != QStringLiteral("Edit Mask");
+}
+
 void drawPages(RecordGrid& tg, const PrintJob& job, QPrinter& printer) {
     QPainter painter(&printer);
     if (!painter.isActive()) {
@@ -79,24 +85,30 @@ void drawPages(RecordGrid& tg, const PrintJob& job, QPrinter& printer) {
     const int perPage = std::max(1, (height - bodyTop - footerHeight) / rowHeight);
     const int pages = std::max(1, static_cast<int>((job.rows.size() + perPage - 1) / perPage));
 
-    // Columns at the widths the user gave them, narrowed together when they would not fit.
-    std::vector<int> widths;
-    double total = 0;
+    // Columns as wide as their headings and values, a gap of a letter on each side.
+    const int pad = bodyMetrics.averageCharWidth();
+    const QFontMetrics captionMetrics(captionFont, &printer);
+    const int limit = width * 2 / 5;
+    std::vector<int> wanted;
+    std::vector<int> full;
+    std::vector<Qt::Alignment> alignments;
     for (int c : job.columns) {
-        widths.push_back(static_cast<int>(tg.columnWidth(c) * printer.resolution() / 1440.0));
-        total += widths.back();
-    }
-    if (total > width) {
-        for (int& w : widths) {
-            w = static_cast<int>(w * width / total);
+        const int heading = captionMetrics.horizontalAdvance(tg.column(c).caption);
+        int widest = 0;
+        for (int row : job.rows) {
+            widest =
+                std::max(widest, bodyMetrics.horizontalAdvance(tg.recordModel()->cellText(row, c)));
         }
+        wanted.push_back(std::max(heading, std::min(widest, limit)) + 2 * pad);
+        full.push_back(std::max(heading, widest) + 2 * pad);
+        alignments.push_back(isNumberColumn(tg.column(c)) ? Qt::AlignRight : Qt::AlignLeft);
     }
-    const int pad = bodyMetrics.averageCharWidth() / 2;
+    const std::vector<int> widths = fitColumnWidths(wanted, full, width);
     auto drawCells = [&](int top, auto textOf) {
         int x = 0;
         for (size_t i = 0; i < job.columns.size(); ++i) {
             const QRect cell(x + pad, top, std::max(0, widths[i] - 2 * pad), rowHeight);
-            painter.drawText(cell, Qt::AlignLeft | Qt::AlignVCenter,
+            painter.drawText(cell, alignments[i] | Qt::AlignVCenter,
                              painter.fontMetrics().elidedText(textOf(job.columns[i]),
                                                               Qt::ElideRight, cell.width()));
             x += widths[i];
@@ -188,6 +200,32 @@ void ChooseConfiguredPrinter() {
             return;
         }
     }
+}
+
+std::vector<int> fitColumnWidths(const std::vector<int>& wanted, const std::vector<int>& full,
+                                 int pageWidth) {
+    std::vector<int> widths = wanted;
+    if (widths.empty()) {
+        return widths;
+    }
+    const long long total = std::accumulate(widths.begin(), widths.end(), 0LL);
+    if (total > pageWidth) {
+        for (int& w : widths) {
+            w = static_cast<int>(w * static_cast<long long>(pageWidth) / total);
+        }
+        return widths;
+    }
+    long long spare = pageWidth - total;
+    for (size_t i = 0; i < widths.size() && spare > 0; ++i) {
+        const long long more = std::min<long long>(spare, std::max(0, full[i] - widths[i]));
+        widths[i] += static_cast<int>(more);
+        spare -= more;
+    }
+    const long long share = spare / static_cast<long long>(widths.size());
+    for (int& w : widths) {
+        w += static_cast<int>(share);
+    }
+    return widths;
 }
 
 void renderGridPages(RecordGrid& tg, const QString& title, QPrinter& printer) {

@@ -3,6 +3,7 @@
 #include <QString>
 
 #include <cstdint>
+#include <vector>
 
 class QPainter;
 class QPrinter;
@@ -27,6 +28,14 @@ int16_t CheckPrinter();
 /// Looks the host's configured printer up among the system's printers (names compared
 /// in upper case, trimmed); when found it becomes the selected printer.
 void ChooseConfiguredPrinter();
+
+/// The widths of the printed columns on a page pageWidth wide. wanted: what each column
+/// needs (its heading and its widest value up to a limit, with the gap to the next);
+/// full: what it needs without the limit. Columns that fit get what they want; the width
+/// left goes first to columns cut at the limit, then in equal shares to all. Columns that
+/// do not fit are narrowed together.
+std::vector<int> fitColumnWidths(const std::vector<int>& wanted, const std::vector<int>& full,
+                                 int pageWidth);
 
 /// Draws the grid's pages on printer (what PrintGrid and its preview draw).
 void renderGridPages(RecordGrid& tg, const QString& title, QPrinter& printer);

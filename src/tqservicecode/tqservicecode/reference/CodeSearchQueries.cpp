@@ -7,6 +7,26 @@
 
 namespace tqservicecode::codesearch {
 
+namespace {
+
+/// For a text that reads as a code, the codes that hold it once their points are left
+/// out on both sides: "K029" finds "K02.9" and "K02.9" finds "K029".
+QString codeFormCondition(const QString& text) {
+    if (!reference::looksLikeCode(text)) {
+        return {};
+    }
+    tqGlobal::IHostServices& gic = GIC();
+    const QString quoted =
+        gic.SqlText(QLatin1Char('%') + reference::compactCode(text) + QLatin1Char('%'));
+    const QString point = gic.SqlText(QStringLiteral("."));
+    return QStringLiteral(" or (Replace(sevcodTable.sevcodCod, ") + point +
+           QStringLiteral(", '') like ") + quoted +
+           QStringLiteral(") or (Replace(sevcodTable.sevcodOffCod, ") + point +
+           QStringLiteral(", '') like ") + quoted + QStringLiteral(")");
+}
+
+}  // namespace
+
 QString findCodesStatement(const QString& text) {
     tqGlobal::IHostServices& gic = GIC();
     const QString quoted =
@@ -21,7 +41,8 @@ QString findCodesStatement(const QString& text) {
            gic.GetScopeFilter(QStringLiteral("sevcodTable")) +
            QStringLiteral("((sevcodTable.sevcodCod like ") + quoted + QStringLiteral(") ") +
            QStringLiteral("or (sevcodTable.sevcodOffCod like ") + quoted + QStringLiteral(") ") +
-           QStringLiteral("or (sevcodTable.sevcodDes like ") + quoted + QStringLiteral("));");
+           QStringLiteral("or (sevcodTable.sevcodDes like ") + quoted + QStringLiteral(")") +
+           codeFormCondition(text) + QStringLiteral(");");
 }
 
 QColor typeColor(const QString& type) {

@@ -21,7 +21,8 @@ inline const QString ID = QStringLiteral("ID");
 
 /// The statement that finds every service code in the practice's scope whose code,
 /// office code or description holds text (every character taken literally; "" finds
-/// every code), with the columns above.
+/// every code), with the columns above. A text that reads as a code also finds the code
+/// written with or without its point ("K029" finds "K02.9").
 QString findCodesStatement(const QString& text);
 
 /// The sort of the result list.

@@ -82,7 +82,42 @@ QString searchText(const QString& text) {
     return QStringLiteral("Search : '") + text + QLatin1Char('\'');
 }
 
-QString searchFilter(const QString& prefix, const QString& text, bool indexed) {
+bool looksLikeCode(const QString& text) {
+    bool digit = false;
+    for (const QChar c : text) {
+        if (c.isDigit()) {
+            digit = true;
+        } else if (!((c.isLetter() && c.unicode() < 128) || c == QLatin1Char('.'))) {
+            return false;
+        }
+    }
+    return digit && compactCode(text).size() <= 16;
+}
+
+QString compactCode(const QString& text) {
+    QString compact = text.toUpper();
+    compact.remove(QLatin1Char('.'));
+    return compact;
+}
+
+QString codeFormFilter(const QString& prefix, const QString& text) {
+    const QString compact = compactCode(text);
+    QStringList starts;
+    for (qsizetype length = 1; length <= compact.size(); ++length) {
+        starts << GIC().SqlText(compact.left(length));
+    }
+    const QString code = prefix + QStringLiteral("Cod");
+    // Letters and digits only: the pattern needs no escapes.
+    return QStringLiteral("(") + code + QStringLiteral(" IN (") +
+           starts.join(QStringLiteral(", ")) + QStringLiteral(") AND ((") + code +
+           QStringLiteral(" + ") + prefix + QStringLiteral("Mod) Like ") +
+           GIC().SqlText(compact + QLatin1Char('%')) + QStringLiteral("))");
+}
+
+namespace {
+
+/// The search for text as words: in code, modifier or description.
+QString wordFilter(const QString& prefix, const QString& text, bool indexed) {
     const QString like = QLatin1Char('(') + likeContains(prefix + QStringLiteral("Cod"), text) +
                          QStringLiteral(" OR ") +
                          likeContains(prefix + QStringLiteral("Mod"), text) +
@@ -96,6 +131,17 @@ QString searchFilter(const QString& prefix, const QString& text, bool indexed) {
     return QStringLiteral("(") + prefix + QStringLiteral("ID IN (SELECT rowid FROM ") + table +
            QStringLiteral(" WHERE ") + table + QStringLiteral(" MATCH ") + GIC().SqlText(query) +
            QStringLiteral(") AND ") + like + QLatin1Char(')');
+}
+
+}  // namespace
+
+QString searchFilter(const QString& prefix, const QString& text, bool indexed) {
+    const QString words = wordFilter(prefix, text, indexed);
+    if (!looksLikeCode(text)) {
+        return words;
+    }
+    return QLatin1Char('(') + words + QStringLiteral(" OR ") + codeFormFilter(prefix, text) +
+           QLatin1Char(')');
 }
 
 QString searchIndexTable(const QString& prefix) {

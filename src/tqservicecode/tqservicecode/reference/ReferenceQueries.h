@@ -54,9 +54,22 @@ QString searchResultsKey(const QString& prefix);
 QString searchResultsFilter(const QString& prefix);
 
 /// A search node: its key (the same for a text in any letter case), its text and the
-/// filter that lists every code whose code, modifier or description holds text.
+/// filter that lists every code whose code, modifier or description holds text, and for a
+/// text that looks like a code, the codes it names (codeFormFilter).
 QString searchKey(const QString& prefix, const QString& text);
 QString searchText(const QString& text);
+/// A text that reads as a code written the way clinicians write it ("K02.9", "K029",
+/// "521.00"): letters and digits with at least one digit, points allowed, no blanks.
+bool looksLikeCode(const QString& text);
+/// The code without its points, upper-cased as the sets store their codes ("k02.9" gives
+/// "K029").
+QString compactCode(const QString& text);
+/// The filter that finds a code typed with or without its point although the set keeps
+/// the part after the point as the modifier (K02 and 9): the code is one of the starts
+/// of the compact text (so that the database finds it by its index) and code and
+/// modifier joined begin with it.
+QString codeFormFilter(const QString& prefix, const QString& text);
+
 /// indexed: the set has the search index below; a text of three characters or more is
 /// then looked up in it first, and the LIKE decides among the rows it names (the same rows
 /// as without it, found without reading every code).

@@ -35,6 +35,8 @@ namespace {
 
 constexpr int KeyRole = Qt::UserRole;
 constexpr int FilterRole = Qt::UserRole + 1;
+/// The text a search node was made for.
+constexpr int SearchTextRole = Qt::UserRole + 2;
 /// Rows read per pass while the rest of a long list comes in behind the first screen.
 constexpr int RowsPerPass = 2000;
 
@@ -174,7 +176,9 @@ void frmCodes::loadSettings() {
     const QString user = gic.GetCurrentUserName();
     double width = gic.GetUserSettingNumber(WidthKey + user, screenWidth * 0.95);
     double height = gic.GetUserSettingNumber(HeightKey + user, screenHeight * 0.95);
-    const double tree = gic.GetUserSettingNumber(TreeWidthKey + user, treeWidth);
+    const double stored = gic.GetUserSettingNumber(TreeWidthKey + user, -1);
+    m_treeWidthStored = stored >= 0;
+    const double tree = m_treeWidthStored ? stored : treeWidth;
     if (width >= screenWidth) {
         width = screenWidth * 0.9;
     }
@@ -229,6 +233,9 @@ void frmCodes::SetupScreen(int32_t displayType, const QString& searchText) {
         TV->clear();
         m_nodes.clear();
         return;
+    }
+    if (!m_treeWidthStored) {
+        fitTreeToNodes();
     }
     tqplatform::ui::guard([&] {
         if (!searchText.isEmpty()) {
@@ -297,6 +304,19 @@ void frmCodes::buildTree() {
     for (const reference::TreeNode& node : reference::treeNodes(p, treeRows, byRange)) {
         addNode(node.key, node.parentKey, node.text, node.filter);
     }
+}
+
+void frmCodes::fitTreeToNodes() {
+    const QFontMetrics metrics(TV->font());
+    int widest = 0;
+    for (int i = 0; i < TV->topLevelItemCount(); ++i) {
+        widest = std::max(widest, metrics.horizontalAdvance(TV->topLevelItem(i)->text(0)));
+    }
+    const int total = width();
+    const int room = TV->indentation() + 2 * TV->frameWidth() + 4 * metrics.averageCharWidth() +
+                     style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    const int tree = std::clamp(widest + room, 40, std::max(40, total / 2));
+    Splitter->setSizes({tree, std::max(40, total - tree)});
 }
 
 QTreeWidgetItem* frmCodes::addNode(const QString& key, const QString& parentKey,
@@ -509,6 +529,7 @@ void frmCodes::search(const QString& text) {
     if (node == nullptr) {
         node = addNode(key, reference::searchResultsKey(m_prefix), reference::searchText(text),
                        reference::searchFilter(m_prefix, text, m_searchIndexed));
+        node->setData(0, SearchTextRole, text);
     }
     selectNode(node);
 }
@@ -544,6 +565,16 @@ void frmCodes::importCode() {
 
 void frmCodes::showCount() {
     const int count = m_list.isOpen() ? m_list.RecordCount() : 0;
+    if (count == 0) {
+        // Said in words: "0 of 0" does not tell a search that found nothing.
+        const QTreeWidgetItem* node = TV->currentItem();
+        const QString searched =
+            node != nullptr ? node->data(0, SearchTextRole).toString() : QString();
+        panelCount->setText(searched.isEmpty()
+                                ? QStringLiteral("No codes in this list.")
+                                : QStringLiteral("No code matches \"%1\".").arg(searched));
+        return;
+    }
     const int position = count > 0 ? TDBG->currentRowIndex() + 1 : 0;
     panelCount->setText(QString::number(position) + QStringLiteral(" of ") +
                         QString::number(count));

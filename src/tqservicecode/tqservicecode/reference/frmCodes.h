@@ -84,6 +84,9 @@ private:
     /// false when the set cannot be read.
     bool readSet();
     void buildTree();
+    /// With no width of the user's, the tree as wide as its chapters' texts, up to half
+    /// the window.
+    void fitTreeToNodes();
     void buildColumns();
     void showRevision();
     QTreeWidgetItem* addNode(const QString& key, const QString& parentKey, const QString& text,
@@ -112,6 +115,8 @@ private:
     reference::ListSort m_sort;
     bool m_ascending = true;
     bool m_columnsBuilt = false;
+    // The user has a tree width of their own.
+    bool m_treeWidthStored = false;
     // The set has the search index of an embedded reference database.
     bool m_searchIndexed = false;
     bool m_listing = false;

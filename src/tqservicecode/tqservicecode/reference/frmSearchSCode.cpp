@@ -19,6 +19,7 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
@@ -198,6 +199,9 @@ void frmSearchSCode::buildControls() {
     connect(TDBG, &QAbstractItemView::doubleClicked, this,
             [this] { tqplatform::ui::guard([this] { okay(); }); });
 
+    lblStatus = new QLabel(this);
+    lblStatus->setObjectName(QStringLiteral("Status"));
+
     auto* find = new QHBoxLayout;
     find->addWidget(dbcSCode, 1);
     find->addWidget(cmdFind);
@@ -206,6 +210,7 @@ void frmSearchSCode::buildControls() {
     layout->addWidget(TB);
     layout->addLayout(find);
     layout->addWidget(TDBG, 1);
+    layout->addWidget(lblStatus);
 }
 
 Qt::Alignment frmSearchSCode::columnAlignment(int column) const {
@@ -258,6 +263,20 @@ void frmSearchSCode::Find_Codes() {
         TDBG->addSelBookmark(current);  // the current row shows in its type's colour
     }
     setTabOrder();
+    showFound();
+}
+
+void frmSearchSCode::showFound() {
+    const int count = m_list.isOpen() ? m_list.RecordCount() : 0;
+    const QString searched = dbcSCode->currentText().trimmed();
+    if (count > 0) {
+        lblStatus->setText(count == 1 ? QStringLiteral("1 code found.")
+                                      : QStringLiteral("%1 codes found.").arg(count));
+    } else if (searched.isEmpty()) {
+        lblStatus->setText(QStringLiteral("No service codes."));
+    } else {
+        lblStatus->setText(QStringLiteral("No service code matches \"%1\".").arg(searched));
+    }
 }
 
 void frmSearchSCode::setTabOrder() {
@@ -334,6 +353,7 @@ void frmSearchSCode::refreshAfterImport() {
     }
     TDBG->setDataSource(&m_list);
     TDBG->followCursor();
+    showFound();
 }
 
 bool frmSearchSCode::eventFilter(QObject* watched, QEvent* event) {

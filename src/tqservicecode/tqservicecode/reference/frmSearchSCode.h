@@ -10,6 +10,7 @@
 #include <cstdint>
 
 class QComboBox;
+class QLabel;
 class QPushButton;
 class QToolBar;
 
@@ -52,6 +53,7 @@ private:
     QToolBar* TB = nullptr;
     QComboBox* dbcSCode = nullptr;
     QPushButton* cmdFind = nullptr;
+    QLabel* lblStatus = nullptr;
     RecordGrid* TDBG = nullptr;
 
     void buildControls();
@@ -62,6 +64,8 @@ private:
     void importCodes(int32_t displayType, const QString& text);
     void refreshAfterImport();
     void setTabOrder();
+    /// The status line: how many codes were found, or in words that none matched.
+    void showFound();
 
     tqplatform::Recordset m_list;
     int32_t m_selectionId = 0;
