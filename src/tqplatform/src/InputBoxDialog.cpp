@@ -1,8 +1,8 @@
-#include <tqplatform/InputBoxDialog.h>
+#include "InputBoxDialog.h"
 
 #include <QLineEdit>
 
-namespace tqplatform {
+namespace tqplatform::Internal {
 
 InputBoxDialog::InputBoxDialog(const QString& prompt, const QString& title, const QString& text,
                                QWidget* parent)
@@ -24,4 +24,4 @@ void InputBoxDialog::setVisible(bool visible) {
     }
 }
 
-}  // namespace tqplatform
+}  // namespace tqplatform::Internal

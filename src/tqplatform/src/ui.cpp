@@ -1,6 +1,6 @@
 #include <tqplatform/ui.h>
 
-#include <tqplatform/InputBoxDialog.h>
+#include "InputBoxDialog.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -103,7 +103,7 @@ public:
     QString inputBox(const QString& prompt, const QString& title,
                      const QString& defaultText) override {
         refuseRealDialog("input box", prompt);
-        InputBoxDialog box(prompt, title, defaultText, QApplication::activeWindow());
+        Internal::InputBoxDialog box(prompt, title, defaultText, QApplication::activeWindow());
         return box.exec() == QDialog::Accepted ? box.textValue() : QString();
     }
 

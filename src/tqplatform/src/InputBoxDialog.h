@@ -1,15 +1,14 @@
 #pragma once
 
-#include <tqplatform/tqplatform_export.h>
-
 #include <QInputDialog>
 
-namespace tqplatform {
+namespace tqplatform::Internal {
 
 /// The input box the application shows. Its text arrives with the cursor after it and
 /// nothing selected: a screen that opens the box on a typed character hands that
 /// character in, and the keys typed next must add to it rather than replace it.
-class TQPLATFORM_EXPORT InputBoxDialog : public QInputDialog {
+class InputBoxDialog : public QInputDialog {
+    Q_OBJECT
 public:
     InputBoxDialog(const QString& prompt, const QString& title, const QString& text,
                    QWidget* parent = nullptr);
@@ -17,4 +16,4 @@ public:
     void setVisible(bool visible) override;
 };
 
-}  // namespace tqplatform
+}  // namespace tqplatform::Internal
