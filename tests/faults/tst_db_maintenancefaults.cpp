@@ -115,22 +115,25 @@ QStringList shownFees(tqservicecode::SerCod& browser, int32_t id) {
     return fees;
 }
 
+/// The faults each maintenance screen meets, and the reason its message must give.
+void faultRows() {
+    QTest::addColumn<QString>("fault");
+    QTest::addColumn<QString>("reason");
+    const auto row = [](const char* name, const char* fault, const char* reason) {
+        QTest::newRow(name) << QString(fault) << QString(reason);
+    };
+    row("statement refused", "refused", "no changes today");
+    row("connection dropped", "dropped", "connection to the database was lost");
+    row("rows locked elsewhere", "locked", "lock");
+}
+
 }  // namespace
 
 class MaintenanceFaultsTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void feeChangeFault_data() {
-        QTest::addColumn<QString>("fault");
-        QTest::addColumn<QString>("reason");  // in the message the user is shown
-        QTest::newRow("statement refused") << "refused"
-                                           << "no changes today";
-        QTest::newRow("connection dropped") << "dropped"
-                                            << "connection to the database was lost";
-        QTest::newRow("rows locked elsewhere") << "locked"
-                                               << "lock";
-    }
+    void feeChangeFault_data() { faultRows(); }
     /// The fault strikes after fees 1 and 2 (or, held by another workstation, at the first
     /// change): the statements that ran stay run, the user is told why the rest did not,
     /// and the browser shows the fees the database holds.
@@ -171,16 +174,7 @@ private slots:
         QCOMPARE(shownFees(browser, ids[1])[0], changed > 0 ? "12.10" : "11.00");
     }
 
-    void editorSaveFault_data() {
-        QTest::addColumn<QString>("fault");
-        QTest::addColumn<QString>("reason");
-        QTest::newRow("statement refused") << "refused"
-                                           << "no changes today";
-        QTest::newRow("connection dropped") << "dropped"
-                                            << "connection to the database was lost";
-        QTest::newRow("row locked elsewhere") << "locked"
-                                              << "lock";
-    }
+    void editorSaveFault_data() { faultRows(); }
     /// A save that fails keeps the user's text on screen and writes nothing; saving again
     /// once the fault is gone writes it.
     void editorSaveFault() {
