@@ -222,7 +222,6 @@ private slots:
             << 4 << "" << false << noChoice << 12 << "000000000000111110000000000";
         QTest::newRow("caption typed in any case")
             << 0 << "  preventive " << false << noChoice << 1 << all;
-        QTest::newRow("unknown caption") << 0 << "Crowns" << false << noChoice << 26 << all;
         // The category choice answers "Surgery", "Pat. Mgmt": the picker starts on its button.
         QTest::newRow("chosen Oral Surgery") << 0 << "" << false << 9 << 9 << all;
         QTest::newRow("chosen To Do List") << 0 << "" << false << 20 << 20 << all;
