@@ -149,11 +149,6 @@ private slots:
 
         QVERIFY(MouseMovedToNewWindow());
         QVERIFY(!MouseMovedToNewWindow());
-
-        QCOMPARE(MainForm(), nullptr);  // the host has no main window yet
-        QWidget main;
-        f.host->setMainForm(&main);
-        QCOMPARE(MainForm(), &main);
     }
 
     void busyMessage() {
