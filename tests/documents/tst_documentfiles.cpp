@@ -140,6 +140,8 @@ private slots:
         Tree t;
         QVERIFY(writeFile(t.wp + "/.hidden.rtf", "h"));
         QCOMPARE(protectedAttributes(t.wp + "/.hidden.rtf"), QString(", hidden file"));
+        QVERIFY(writeFile(t.wp + "/plain.rtf", "p"));
+        QCOMPARE(protectedAttributes(t.wp + "/plain.rtf"), QString());
 
         QVERIFY(createFolder(t.letters + "/Old/Older").ok == false);  // parent missing
         QVERIFY(createFolder(t.letters + "/Old").ok);
