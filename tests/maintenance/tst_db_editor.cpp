@@ -16,12 +16,6 @@ using namespace tqtest;
 
 namespace {
 
-QString column(ComponentFixture& f, int32_t id, const QString& name) {
-    return f.scalar("SELECT " + name + " FROM SevCodTable WHERE SevCodID=" + QString::number(id))
-        .toString()
-        .trimmed();
-}
-
 int codeRows(ComponentFixture& f, const QString& code) {
     return f.scalar("SELECT count(*) FROM SevCodTable WHERE SevCodCod='" + code + "'").toInt();
 }
@@ -72,12 +66,10 @@ private slots:
         QVERIFY(!e->isChanged());
         typeAndLeave(*e, 1, "Comprehensive exam");
         button(*e, "Command3D2_2")->click();  // &Save
-        QCOMPARE(column(f, id, "SevCodDes"), QString("Comprehensive exam"));
-        QCOMPARE(column(f, id, "SevCodCurMov"), QString("NPYYNNNNN"));
-        QCOMPARE(f.scalar("SELECT SevCodTax FROM SevCodTable WHERE SevCodID=" + QString::number(id))
-                     .toDouble(),
-                 -1.0);
-        QCOMPARE(column(f, id, "SevCodBil"), QString("N"));
+        QCOMPARE(codeColumn(f, id, "SevCodDes"), QString("Comprehensive exam"));
+        QCOMPARE(codeColumn(f, id, "SevCodCurMov"), QString("NPYYNNNNN"));
+        QCOMPARE(codeColumn(f, id, "SevCodTax").toDouble(), -1.0);
+        QCOMPARE(codeColumn(f, id, "SevCodBil"), QString("N"));
         QCOMPARE(e->SevCodID(), 0);  // ready for the next new code
         QCOMPARE(box(*e, 0)->text(), QString());
         QCOMPARE(e->SevCodDrID(), 0);
@@ -186,7 +178,7 @@ private slots:
         QCOMPARE(ui.prompts(), QStringList{"Do you want to save changes?"});
         QCOMPARE(e->SevCodID(), 0);
         QVERIFY(!e->isVisible());
-        QCOMPARE(column(f, id, "SevCodFee2").toDouble(), 20.0);
+        QCOMPARE(codeColumn(f, id, "SevCodFee2").toDouble(), 20.0);
 
         // New, filled from this code: the copy keeps code and fees, so the save finds the
         // duplicate; a blank new code keeps type and category only.
@@ -228,7 +220,7 @@ private slots:
         button(*e, "CMD_NextBack_1")->click();
         QCOMPARE(next.size(), 1);
         QCOMPARE(next.first().first().toBool(), true);
-        QCOMPARE(column(f, first, "SevCodDes"), QString("Changed first"));
+        QCOMPARE(codeColumn(f, first, "SevCodDes"), QString("Changed first"));
         QCOMPARE(box(*e, 0)->text(), QString("A2"));
         e->setHideBackNext(true);
         QVERIFY(!button(*e, "CMD_NextBack_1")->isVisible());
@@ -334,9 +326,9 @@ private slots:
                  QString("Would you like to remove the letter (NEW.RTF)?"));
         QCOMPARE(box(*e, 16)->text(), QString());
         button(*e, "Command3D2_2")->click();
-        QCOMPARE(column(f, id, "SevCodLetNam"), QString());
-        QCOMPARE(column(f, id, "SevCodFee3").toDouble(), 12.5);
-        QCOMPARE(column(f, id, "SevCodBil"), QString("Y"));  // an administrative code
+        QCOMPARE(codeColumn(f, id, "SevCodLetNam"), QString());
+        QCOMPARE(codeColumn(f, id, "SevCodFee3").toDouble(), 12.5);
+        QCOMPARE(codeColumn(f, id, "SevCodBil"), QString("Y"));  // an administrative code
     }
 
     /// A box's width counts characters, as the database does: a full box may end in an
@@ -357,7 +349,7 @@ private slots:
         button(*e, "Command3D2_2")->click();
         QCOMPARE(ui.prompts(), QStringList());
         for (const auto& [index, name, width] : boxes) {
-            QCOMPARE(column(f, id, name), QString(width - 1, 'x') + emoji);
+            QCOMPARE(codeColumn(f, id, name), QString(width - 1, 'x') + emoji);
         }
     }
 

@@ -6,9 +6,7 @@
 
 #include <tqplatform/ScriptedUi.h>
 
-#include <QCheckBox>
 #include <QDialog>
-#include <QLineEdit>
 #include <QPushButton>
 #include <QTableWidget>
 
@@ -16,33 +14,6 @@ using tqplatform::ScriptedUi;
 using namespace tqtest;
 
 namespace {
-
-/// Answers the host's fee-change dialog with a percentage typed in, or cancels it.
-void answerDialog(ScriptedUi& ui, const QString& percent, bool round) {
-    ui.onShow("FeeChangeDialog", [=](QDialog& dialog) {
-        if (percent.isEmpty()) {
-            control<QPushButton>(dialog, "cmdCancel")->click();
-            return;
-        }
-        control<QLineEdit>(dialog, "txtPercent")->setText(percent);
-        control<QCheckBox>(dialog, "chkRound")->setChecked(round);
-        control<QPushButton>(dialog, "cmdOK")->click();
-    });
-}
-
-QStringList fees(ComponentFixture& f, int32_t id) {
-    tqplatform::Recordset row = f.host->connection().OpenRecordset(
-        "SELECT SevCodFee1, SevCodFee2, SevCodFee3, SevCodFee4 FROM SevCodTable WHERE "
-        "SevCodID=" +
-        QString::number(id));
-    QStringList values;
-    for (int i = 0; i < 4; ++i) {
-        const QVariant fee = row.Fields(i);
-        values << (fee.isNull() ? QString("null")
-                                : QString::number(fee.toString().toDouble(), 'f', 4));
-    }
-    return values;
-}
 
 /// A host whose practice has no scope condition (every row of every office).
 struct UnscopedHost : tqhost::PracticeHost {
@@ -91,11 +62,11 @@ private slots:
         const int32_t d = f.addCode("D1", {{"SevCodFee2", ""}, {"SevCodFee3", "30.45"}});
         const int32_t p = f.addCode("P1", {{"SevCodCat", "Prev"}});
         ScriptedUi ui;
-        answerDialog(ui, percent, round);
+        answerFeeDialog(ui, percent, round);
         ui.answers = {6};
         QVERIFY(tqservicecode::changeFees(category, tag));
-        QCOMPARE(fees(f, d), diag);
-        QCOMPARE(fees(f, p), other);
+        QCOMPARE(storedFees(f, d), diag);
+        QCOMPARE(storedFees(f, p), other);
         QCOMPARE(ui.messages.size(), 1);  // Yes/No, a question, No by default
         QCOMPARE(
             QList<int>({ui.messages[0].buttons, ui.messages[0].icon, ui.messages[0].defaultButton}),
@@ -105,9 +76,9 @@ private slots:
     void confirmationAndRefusals() {
         TQ_FIXTURE(f);
         const int32_t d = f.addCode("D1");
-        const QStringList before = fees(f, d);
+        const QStringList before = storedFees(f, d);
         ScriptedUi ui;
-        answerDialog(ui, "-7.5", true);
+        answerFeeDialog(ui, "-7.5", true);
         ui.answers = {7};
         QVERIFY(!tqservicecode::changeFees(" Diag ", "2"));
         QCOMPARE(ui.prompts(),
@@ -115,22 +86,22 @@ private slots:
                              "category = [Diag] and Round fees to the nearest dollar.\r\n\r\nThis "
                              "process cannot be reversed. Do you want to continue?"});
         ui.messages.clear();
-        answerDialog(ui, "12", false);
+        answerFeeDialog(ui, "12", false);
         QVERIFY(!tqservicecode::changeFees("All Codes", ""));
         QCOMPARE(ui.prompts(),
                  QStringList{"You have chosen to INCREASE all 4 fees by 12% for all codes.\r\n\r\n"
                              "This process cannot be reversed. Do you want to continue?"});
         for (const QString& beyond : {QString("100.5"), QString("-100.5")}) {
             ui.messages.clear();
-            answerDialog(ui, beyond, false);
+            answerFeeDialog(ui, beyond, false);
             QVERIFY(!tqservicecode::changeFees("Diag", ""));
             QCOMPARE(ui.prompts(), QStringList{"Fees cannot be changed by more than 100%"});
         }
         ui.messages.clear();
-        answerDialog(ui, "", false);  // cancelled: no message at all
+        answerFeeDialog(ui, "", false);  // cancelled: no message at all
         QVERIFY(!tqservicecode::changeFees("Diag", ""));
         QCOMPARE(ui.messages.size(), 0);
-        QCOMPARE(fees(f, d), before);
+        QCOMPARE(storedFees(f, d), before);
     }
 
     /// A rounded fee is the fee as money (four decimals) rounded to whole dollars, a half
@@ -161,25 +132,25 @@ private slots:
         TQ_FIXTURE(f);
         const int32_t id = f.addCode("H1", {{"SevCodFee1", fee}, {"SevCodFee2", fee}});
         ScriptedUi ui;
-        answerDialog(ui, percent, true);
+        answerFeeDialog(ui, percent, true);
         ui.answers = {6, 6};
         QVERIFY(tqservicecode::changeFees("Diag", "1"));
         QVERIFY(tqservicecode::changeFees("ALL CODES", "2"));
-        QCOMPARE(fees(f, id).mid(0, 2), (QStringList{rounded, rounded}));
+        QCOMPARE(storedFees(f, id).mid(0, 2), (QStringList{rounded, rounded}));
     }
 
     void aQuoteInTheCategoryChangesNothing() {
         TQ_FIXTURE(f);
         const int32_t d = f.addCode("Q1", {{"SevCodCat", "Pat's"}});
-        const QStringList before = fees(f, d);
+        const QStringList before = storedFees(f, d);
         ScriptedUi ui;
-        answerDialog(ui, "10", false);
+        answerFeeDialog(ui, "10", false);
         ui.answers = {6};
         const bool ran = tqplatform::ui::guard([] { tqservicecode::changeFees("Pat's", ""); });
         QVERIFY(!ran);
         QCOMPARE(ui.messages.size(), 2);  // the confirmation, then the database's reason
         QCOMPARE(ui.messages[1].icon, 16);
-        QCOMPARE(fees(f, d), before);
+        QCOMPARE(storedFees(f, d), before);
     }
 
     void allCodesWithoutAScope() {
@@ -190,12 +161,12 @@ private slots:
         host->ensureSchema();
         f.component.setGIC(host);
         ScriptedUi ui;
-        answerDialog(ui, "50", false);
+        answerFeeDialog(ui, "50", false);
         ui.answers = {6, 6};
         QVERIFY(tqservicecode::changeFees("All Codes", "4"));
-        QCOMPARE(fees(f, a), (QStringList{"10.0000", "20.0000", "30.0000", "0.0000"}));
+        QCOMPARE(storedFees(f, a), (QStringList{"10.0000", "20.0000", "30.0000", "0.0000"}));
         QVERIFY(tqservicecode::changeFees("All Codes", "1"));
-        QCOMPARE(fees(f, a)[0], QString("15.0000"));
+        QCOMPARE(storedFees(f, a)[0], QString("15.0000"));
     }
     /// Whoever changes a fee (the fee change, the editor, a row written by an import), the
     /// database records it; the demo puts back one fee change where nobody changed it since.
@@ -205,7 +176,7 @@ private slots:
         const int32_t d2 = f.addCode("D2");
         f.host->setCurrentUser("maria", 5);
         ScriptedUi ui;
-        answerDialog(ui, "10", false);
+        answerFeeDialog(ui, "10", false);
         ui.answers = {6};
         QVERIFY(tqservicecode::changeFees("Diag", "1"));
         {
@@ -239,9 +210,9 @@ private slots:
         ui.answers = {6};
         control<QPushButton>(dialog, "cmdPutBack")->click();
         QCOMPARE(ui.messages.last().prompt, QString("The fee was put back for 1 code(s)."));
-        QCOMPARE(fees(f, d1)[0], QString("10.0000"));
-        QCOMPARE(fees(f, d2)[0], QString("12.0000"));  // changed since: kept
-        QCOMPARE(table->rowCount(), 4);                // putting back is a change too
+        QCOMPARE(storedFees(f, d1)[0], QString("10.0000"));
+        QCOMPARE(storedFees(f, d2)[0], QString("12.0000"));  // changed since: kept
+        QCOMPARE(table->rowCount(), 4);                      // putting back is a change too
     }
 };
 
