@@ -8,7 +8,6 @@
 #include <tqservicecode/documents/FileOperations.h>
 #include <tqservicecode/documents/FileSearch.h>
 #include <tqservicecode/documents/FolderTree.h>
-#include <tqservicecode/forms/ScreenFactory.h>
 
 #include "Faults.h"
 #include "ScratchDisk.h"
@@ -201,8 +200,6 @@ private slots:
         QVERIFY(writeFile(f.data + "/Temp/PR1.rtf", letter("Lock", "x", false)));
         QVERIFY(QFile::link(f.data + "/Temp", f.wp + "/Scratch"));
         QVERIFY(QFile::link(f.data + "/Temp/PR1.rtf", f.wp + "/lock.rtf"));
-        std::unique_ptr<QDialog> created = ScreenFactory::create("FileSearch");
-        QVERIFY(dynamic_cast<DocumentPickerScreen*>(created.get()) != nullptr);
         auto form = openPicker("WP\\");
         QStringList folders;
         for (QTreeWidgetItemIterator it(&tree(*form)); *it; ++it) {
