@@ -405,14 +405,13 @@ private slots:
         QTest::addColumn<QString>("statement");
         QTest::addColumn<QString>("undo");
         QTest::addColumn<QString>("lastReason");
+        // A table gone: the next patient's ledger cannot be read either.
         QTest::newRow("ledger table gone")
-            << "ALTER TABLE DTTable RENAME TO DTGone"
-            << "ALTER TABLE DTGone RENAME TO DTTable"
-            << "dttable";  // the next patient's ledger cannot be read either
+            << QString("ALTER TABLE DTTable RENAME TO DTGone")
+            << QString("ALTER TABLE DTGone RENAME TO DTTable") << QString("dttable");
         QTest::newRow("second code deleted meanwhile")
-            << "DELETE FROM SevCodTable WHERE SevCodCod = 'D0140'"
-            << ""
-            << "D0140";
+            << QString("DELETE FROM SevCodTable WHERE SevCodCod = 'D0140'") << QString()
+            << QString("D0140");
     }
 
     void aFailingDatabaseIsReportedAndPostsNothing() {
