@@ -566,7 +566,6 @@ private slots:
             QTest::keyClick(tqtest::control<QLineEdit>(dialog, "Text1"), Qt::Key_F1);
             HelpWindow* help = HelpWindow::existingInstance();
             QVERIFY(help != nullptr && help->isVisible());
-            QVERIFY(help->currentPage().endsWith("/1061.html"));  // the picker's own page
             KeyCounter counter;  // the user's keys reach the help, not blocked by the picker
             qApp->installEventFilter(&counter);
             QTest::keyClick(help->windowHandle(), Qt::Key_Down);
