@@ -8,7 +8,6 @@
 #include <tqservicecode/documents/FileOperations.h>
 #include <tqservicecode/documents/FileSearch.h>
 #include <tqservicecode/documents/FolderTree.h>
-#include <tqservicecode/forms/ScreenFactory.h>
 
 #include "Faults.h"
 #include "ScratchDisk.h"
@@ -201,8 +200,6 @@ private slots:
         QVERIFY(writeFile(f.data + "/Temp/PR1.rtf", letter("Lock", "x", false)));
         QVERIFY(QFile::link(f.data + "/Temp", f.wp + "/Scratch"));
         QVERIFY(QFile::link(f.data + "/Temp/PR1.rtf", f.wp + "/lock.rtf"));
-        std::unique_ptr<QDialog> created = ScreenFactory::create("FileSearch");
-        QVERIFY(dynamic_cast<DocumentPickerScreen*>(created.get()) != nullptr);
         auto form = openPicker("WP\\");
         QStringList folders;
         for (QTreeWidgetItemIterator it(&tree(*form)); *it; ++it) {
@@ -502,25 +499,21 @@ private slots:
         QTest::addColumn<bool>("full");
         QTest::addColumn<QString>("action");
         QTest::addColumn<QString>("told");
+        const auto row = [](const char* name, bool full, const char* action, const char* told) {
+            QTest::newRow(name) << full << QString(action) << QString(told);
+        };
         // A full disk refuses what needs space: a rename, a new folder or a delete needs none.
-        QTest::newRow("full disk, move") << true << "move"
-                                         << "Cannot copy file.";
-        QTest::newRow("full disk, title") << true << "title"
-                                          << "Cannot change the title of postop.rtf";
-        QTest::newRow("read-only, move") << false << "move"
-                                         << "Cannot copy file.";
-        QTest::newRow("read-only, title") << false << "title"
-                                          << "Cannot change the title of postop.rtf";
-        QTest::newRow("read-only, rename") << false << "rename"
-                                           << "Cannot rename file from postop.rtf to renamed.rtf";
-        QTest::newRow("read-only, new folder") << false << "new folder"
-                                               << "Can not create new directory NewFld1";
-        QTest::newRow("read-only, delete") << false << "delete"
-                                           << "Cannot delete file postop.rtf";
-        QTest::newRow("read-only, rename folder") << false << "rename folder"
-                                                  << "Cannot rename file folder from Old to Older";
-        QTest::newRow("read-only, delete folder") << false << "delete folder"
-                                                  << "Can not delete file folder Old";
+        row("full disk, move", true, "move", "Cannot copy file.");
+        row("full disk, title", true, "title", "Cannot change the title of postop.rtf");
+        row("read-only, move", false, "move", "Cannot copy file.");
+        row("read-only, title", false, "title", "Cannot change the title of postop.rtf");
+        row("read-only, rename", false, "rename",
+            "Cannot rename file from postop.rtf to renamed.rtf");
+        row("read-only, new folder", false, "new folder", "Can not create new directory NewFld1");
+        row("read-only, delete", false, "delete", "Cannot delete file postop.rtf");
+        row("read-only, rename folder", false, "rename folder",
+            "Cannot rename file folder from Old to Older");
+        row("read-only, delete folder", false, "delete folder", "Can not delete file folder Old");
     }
     void diskFaultsLeaveEveryLetterWhole() {
         QFETCH(bool, full);

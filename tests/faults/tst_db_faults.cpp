@@ -212,7 +212,7 @@ private slots:
         QCOMPARE(f.scalar("SELECT UserName FROM FeeHistory").toString(), "tester");
     }
 
-    void textsAreCutOnCharacterBoundaries() {
+    void textsAreCutWholeAndNulIsRefused() {
         TQ_FIXTURE(f);
         const QString x254 = QString(254, u'x');
         // The component's fixed-width fields: the emoji is the 255th character, kept whole.
@@ -235,11 +235,7 @@ private slots:
         notes->Prepare(1, "tester", nullptr, 0, 0);
         QVERIFY(notes->EnterNote(7, "text", x254 + Emoji + Emoji, 1, 0, 0, "") > 0);
         QCOMPARE(f.scalar("SELECT notHeader FROM NoteTable").toString(), x254 + Emoji);
-    }
-
-    void nulIsRefusedNotDropped() {
-        TQ_FIXTURE(f);
-        f.addCode("AB");
+        // A NUL is refused, not dropped; a quote is doubled.
         const QString withNul = QString("A") + QChar(u'\0') + "B";
         QVERIFY(errorOf([&] { f.host->SqlText(withNul); }).contains("NUL"));
         QCOMPARE(f.host->SqlText("it's"), "'it''s'");

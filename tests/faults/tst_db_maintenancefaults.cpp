@@ -14,7 +14,6 @@
 #include <tqplatform/ScriptedUi.h>
 
 #include <QAction>
-#include <QCheckBox>
 #include <QMenu>
 
 #include <functional>
@@ -83,24 +82,7 @@ std::unique_ptr<LockHolder> arm(FaultingHost& host, const QString& fault, const 
     return nullptr;
 }
 
-void answerFeeDialog(ScriptedUi& ui, const QString& percent) {
-    ui.onShow("FeeChangeDialog", [=](QDialog& dialog) {
-        control<QLineEdit>(dialog, "txtPercent")->setText(percent);
-        control<QCheckBox>(dialog, "chkRound")->setChecked(false);
-        control<QPushButton>(dialog, "cmdOK")->click();
-    });
-}
-
-/// The four fees of a code as the database holds them, and as the browser shows them.
-QStringList storedFees(ComponentFixture& f, int32_t id) {
-    QStringList fees;
-    for (int n = 1; n <= 4; ++n) {
-        const QVariant fee = f.scalar(
-            QString("SELECT SevCodFee%1 FROM SevCodTable WHERE SevCodID = %2").arg(n).arg(id));
-        fees << QString::number(fee.toString().toDouble(), 'f', 2);
-    }
-    return fees;
-}
+/// The four fees of a code as the browser shows them.
 QStringList shownFees(tqservicecode::SerCod& browser, int32_t id) {
     QStringList fees;
     for (int row = 0; row < browser.grid()->model()->rowCount(); ++row) {
@@ -109,10 +91,22 @@ QStringList shownFees(tqservicecode::SerCod& browser, int32_t id) {
         }
         for (int column = 6; column <= 9; ++column) {
             const QString text = browser.grid()->model()->index(row, column).data().toString();
-            fees << QString::number(text.mid(1).remove(',').toDouble(), 'f', 2);
+            fees << QString::number(text.mid(1).remove(',').toDouble(), 'f', 4);
         }
     }
     return fees;
+}
+
+/// The faults each maintenance screen meets, and the reason its message must give.
+void faultRows() {
+    QTest::addColumn<QString>("fault");
+    QTest::addColumn<QString>("reason");
+    const auto row = [](const char* name, const char* fault, const char* reason) {
+        QTest::newRow(name) << QString(fault) << QString(reason);
+    };
+    row("statement refused", "refused", "no changes today");
+    row("connection dropped", "dropped", "connection to the database was lost");
+    row("rows locked elsewhere", "locked", "lock");
 }
 
 }  // namespace
@@ -121,16 +115,7 @@ class MaintenanceFaultsTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void feeChangeFault_data() {
-        QTest::addColumn<QString>("fault");
-        QTest::addColumn<QString>("reason");  // in the message the user is shown
-        QTest::newRow("statement refused") << "refused"
-                                           << "no changes today";
-        QTest::newRow("connection dropped") << "dropped"
-                                            << "connection to the database was lost";
-        QTest::newRow("rows locked elsewhere") << "locked"
-                                               << "lock";
-    }
+    void feeChangeFault_data() { faultRows(); }
     /// The fault strikes after fees 1 and 2 (or, held by another workstation, at the first
     /// change): the statements that ran stay run, the user is told why the rest did not,
     /// and the browser shows the fees the database holds.
@@ -151,8 +136,8 @@ private slots:
         // server did with the statement it lost.
         const bool whole = fault == "dropped" && !f.db.isPostgres();
         const int changed = whole ? 4 : fault == "locked" ? 0 : 2;
-        const QStringList before = {"10.00", "20.00", "30.00", "40.00"};
-        const QStringList after = {"11.00", "22.00", "33.00", "44.00"};
+        const QStringList before = {"10.0000", "20.0000", "30.0000", "40.0000"};
+        const QStringList after = {"11.0000", "22.0000", "33.0000", "44.0000"};
         const QStringList expected = after.mid(0, changed) + before.mid(changed);
         QCOMPARE(ui.messages.size(), whole ? 1 : 2);
         if (!whole) {
@@ -168,19 +153,10 @@ private slots:
         stopFailingStatements(host->connection(), "SevCodTable", "UPDATE");
         ui.answers = {6};
         browser.popupFor(0, 6)->actions()[6]->trigger();  // fee 1
-        QCOMPARE(shownFees(browser, ids[1])[0], changed > 0 ? "12.10" : "11.00");
+        QCOMPARE(shownFees(browser, ids[1])[0], changed > 0 ? "12.1000" : "11.0000");
     }
 
-    void editorSaveFault_data() {
-        QTest::addColumn<QString>("fault");
-        QTest::addColumn<QString>("reason");
-        QTest::newRow("statement refused") << "refused"
-                                           << "no changes today";
-        QTest::newRow("connection dropped") << "dropped"
-                                            << "connection to the database was lost";
-        QTest::newRow("row locked elsewhere") << "locked"
-                                              << "lock";
-    }
+    void editorSaveFault_data() { faultRows(); }
     /// A save that fails keeps the user's text on screen and writes nothing; saving again
     /// once the fault is gone writes it.
     void editorSaveFault() {
@@ -194,24 +170,19 @@ private slots:
         typeAndLeave(*editor, 1, "Changed");
         ScriptedUi ui;
         button(*editor, "Command3D2_2")->click();
-        const auto description = [&] {
-            return f
-                .scalar(QString("SELECT SevCodDes FROM SevCodTable WHERE SevCodID = %1").arg(id))
-                .toString();
-        };
         if (fault == "dropped" && !f.db.isPostgres()) {
-            QCOMPARE(description(), "Changed");  // the file was opened again
+            QCOMPARE(codeColumn(f, id, "SevCodDes"), "Changed");  // the file was opened again
             return;
         }
         QCOMPARE(ui.messages.size(), 1);
         QVERIFY2(ui.messages[0].prompt.contains(reason), qPrintable(ui.messages[0].prompt));
         other.reset();
-        QCOMPARE(description(), "Description of D2");
+        QCOMPARE(codeColumn(f, id, "SevCodDes"), "Description of D2");
         QCOMPARE(box(*editor, 1)->text(), "Changed");
         QCOMPARE(editor->SevCodID(), id);
         stopFailingStatements(host->connection(), "SevCodTable", "UPDATE");
         button(*editor, "Command3D2_2")->click();
-        QCOMPARE(description(), "Changed");
+        QCOMPARE(codeColumn(f, id, "SevCodDes"), "Changed");
         QCOMPARE(box(*editor, 1)->text(), "");  // saved: ready for a new code
     }
 

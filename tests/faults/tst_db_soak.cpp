@@ -20,8 +20,6 @@
 
 #include <tqplatform/ScriptedUi.h>
 
-#include <QCheckBox>
-
 #include <QElapsedTimer>
 #include <QProcess>
 #include <QRandomGenerator>
@@ -241,10 +239,7 @@ private slots:
             },
             60000));
         tqplatform::ScriptedUi ui;
-        ui.onShow("FeeChangeDialog", [](QDialog& dialog) {
-            tqtest::control<QLineEdit>(dialog, "txtPercent")->setText("10");
-            tqtest::control<QPushButton>(dialog, "cmdOK")->click();
-        });
+        tqtest::answerFeeDialog(ui, "10");
         ui.answers = {6};
         QElapsedTimer clock;
         clock.start();

@@ -222,7 +222,6 @@ private slots:
             << 4 << "" << false << noChoice << 12 << "000000000000111110000000000";
         QTest::newRow("caption typed in any case")
             << 0 << "  preventive " << false << noChoice << 1 << all;
-        QTest::newRow("unknown caption") << 0 << "Crowns" << false << noChoice << 26 << all;
         // The category choice answers "Surgery", "Pat. Mgmt": the picker starts on its button.
         QTest::newRow("chosen Oral Surgery") << 0 << "" << false << 9 << 9 << all;
         QTest::newRow("chosen To Do List") << 0 << "" << false << 20 << 20 << all;
@@ -406,14 +405,13 @@ private slots:
         QTest::addColumn<QString>("statement");
         QTest::addColumn<QString>("undo");
         QTest::addColumn<QString>("lastReason");
+        // A table gone: the next patient's ledger cannot be read either.
         QTest::newRow("ledger table gone")
-            << "ALTER TABLE DTTable RENAME TO DTGone"
-            << "ALTER TABLE DTGone RENAME TO DTTable"
-            << "dttable";  // the next patient's ledger cannot be read either
+            << QString("ALTER TABLE DTTable RENAME TO DTGone")
+            << QString("ALTER TABLE DTGone RENAME TO DTTable") << QString("dttable");
         QTest::newRow("second code deleted meanwhile")
-            << "DELETE FROM SevCodTable WHERE SevCodCod = 'D0140'"
-            << ""
-            << "D0140";
+            << QString("DELETE FROM SevCodTable WHERE SevCodCod = 'D0140'") << QString()
+            << QString("D0140");
     }
 
     void aFailingDatabaseIsReportedAndPostsNothing() {

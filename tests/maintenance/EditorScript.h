@@ -5,6 +5,9 @@
 #include <tqservicecode/forms/ScreenFactory.h>
 #include <tqservicecode/maintenance/Edit_Ser_Code.h>
 
+#include <tqplatform/ScriptedUi.h>
+
+#include <QCheckBox>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -14,14 +17,12 @@ namespace tqtest {
 
 /// The editor as its openers get it: from the screen factory, prepared and loaded.
 inline std::unique_ptr<tqservicecode::Edit_Ser_Code> openEditor(int32_t id) {
-    std::unique_ptr<QDialog> screen =
-        tqservicecode::ScreenFactory::create(tqservicecode::ServiceCodeEditorScreenName);
-    auto* editor = dynamic_cast<tqservicecode::Edit_Ser_Code*>(screen.get());
-    if (editor == nullptr) {
+    std::unique_ptr<tqservicecode::Edit_Ser_Code> owned(dynamic_cast<tqservicecode::Edit_Ser_Code*>(
+        tqservicecode::ScreenFactory::create(tqservicecode::ServiceCodeEditorScreenName)
+            .release()));
+    if (!owned) {
         qFatal("the factory gave no editor");
     }
-    screen.release();
-    std::unique_ptr<tqservicecode::Edit_Ser_Code> owned(editor);
     owned->setSevCodID(id);
     owned->Init_Data();
     owned->show();
@@ -54,6 +55,39 @@ inline void typeAndLeave(QWidget& editor, int index, const QString& text) {
     edit->setText(text);
     QFocusEvent out(QEvent::FocusOut);
     QCoreApplication::sendEvent(edit, &out);
+}
+
+/// One column of a code as the database holds it, trimmed.
+inline QString codeColumn(ComponentFixture& f, int32_t id, const QString& name) {
+    return f.scalar("SELECT " + name + " FROM SevCodTable WHERE SevCodID=" + QString::number(id))
+        .toString()
+        .trimmed();
+}
+
+/// The four fees of a code as the database holds them ("null" for none).
+inline QStringList storedFees(ComponentFixture& f, int32_t id) {
+    QStringList fees;
+    for (int n = 1; n <= 4; ++n) {
+        const QVariant fee = f.scalar(
+            QString("SELECT SevCodFee%1 FROM SevCodTable WHERE SevCodID = %2").arg(n).arg(id));
+        fees << (fee.isNull() ? QString("null")
+                              : QString::number(fee.toString().toDouble(), 'f', 4));
+    }
+    return fees;
+}
+
+/// Answers the host's fee-change dialog with a percentage typed in, or cancels it ("").
+inline void answerFeeDialog(tqplatform::ScriptedUi& ui, const QString& percent,
+                            bool round = false) {
+    ui.onShow("FeeChangeDialog", [=](QDialog& dialog) {
+        if (percent.isEmpty()) {
+            control<QPushButton>(dialog, "cmdCancel")->click();
+            return;
+        }
+        control<QLineEdit>(dialog, "txtPercent")->setText(percent);
+        control<QCheckBox>(dialog, "chkRound")->setChecked(round);
+        control<QPushButton>(dialog, "cmdOK")->click();
+    });
 }
 
 }  // namespace tqtest

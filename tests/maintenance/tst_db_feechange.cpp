@@ -6,9 +6,7 @@
 
 #include <tqplatform/ScriptedUi.h>
 
-#include <QCheckBox>
 #include <QDialog>
-#include <QLineEdit>
 #include <QPushButton>
 #include <QTableWidget>
 
@@ -16,33 +14,6 @@ using tqplatform::ScriptedUi;
 using namespace tqtest;
 
 namespace {
-
-/// Answers the host's fee-change dialog with a percentage typed in, or cancels it.
-void answerDialog(ScriptedUi& ui, const QString& percent, bool round) {
-    ui.onShow("FeeChangeDialog", [=](QDialog& dialog) {
-        if (percent.isEmpty()) {
-            control<QPushButton>(dialog, "cmdCancel")->click();
-            return;
-        }
-        control<QLineEdit>(dialog, "txtPercent")->setText(percent);
-        control<QCheckBox>(dialog, "chkRound")->setChecked(round);
-        control<QPushButton>(dialog, "cmdOK")->click();
-    });
-}
-
-QStringList fees(ComponentFixture& f, int32_t id) {
-    tqplatform::Recordset row = f.host->connection().OpenRecordset(
-        "SELECT SevCodFee1, SevCodFee2, SevCodFee3, SevCodFee4 FROM SevCodTable WHERE "
-        "SevCodID=" +
-        QString::number(id));
-    QStringList values;
-    for (int i = 0; i < 4; ++i) {
-        const QVariant fee = row.Fields(i);
-        values << (fee.isNull() ? QString("null")
-                                : QString::number(fee.toString().toDouble(), 'f', 4));
-    }
-    return values;
-}
 
 /// A host whose practice has no scope condition (every row of every office).
 struct UnscopedHost : tqhost::PracticeHost {
@@ -63,24 +34,22 @@ private slots:
         QTest::addColumn<QString>("category");
         QTest::addColumn<QStringList>("diag");   // fees of the Diag code after
         QTest::addColumn<QStringList>("other");  // fees of the Prev code after
-        const QStringList prevBefore = {"10.0000", "20.0000", "30.0000", "40.0000"};
-        QTest::newRow("fee 3 +5 % rounded")
-            << "5" << true << "3"
-            << "Diag" << QStringList{"10.0000", "null", "32.0000", "40.0000"} << prevBefore;
-        QTest::newRow("all four +100 % rounded: doubled, a missing fee stays 0")
-            << "100" << true << ""
-            << "Diag" << QStringList{"20.0000", "0.0000", "61.0000", "80.0000"} << prevBefore;
-        QTest::newRow("all four -100 %")
-            << "-100" << false << ""
-            << "Diag" << QStringList{"0.0000", "0.0000", "0.0000", "0.0000"} << prevBefore;
-        QTest::newRow("all codes -10 %, a half cent kept")
-            << "-10" << false << "x"
-            << "ALL CODES" << QStringList{"9.0000", "0.0000", "27.4050", "36.0000"}
-            << QStringList{"9.0000", "18.0000", "27.0000", "36.0000"};
-        QTest::newRow("all codes fee 1 +1.25 % rounded")
-            << "1.25" << true << "1"
-            << "All Codes" << QStringList{"10.0000", "null", "30.4500", "40.0000"}
-            << QStringList{"10.0000", "20.0000", "30.0000", "40.0000"};
+        const auto row = [](const char* name, const char* percent, bool round, const char* tag,
+                            const char* category, const QString& diag, const QString& other) {
+            QTest::newRow(name) << QString(percent) << round << QString(tag) << QString(category)
+                                << diag.split(' ') << other.split(' ');
+        };
+        const QString prevBefore = "10.0000 20.0000 30.0000 40.0000";
+        row("fee 3 +5 % rounded", "5", true, "3", "Diag", "10.0000 null 32.0000 40.0000",
+            prevBefore);
+        row("all four +100 % rounded: doubled, a missing fee stays 0", "100", true, "", "Diag",
+            "20.0000 0.0000 61.0000 80.0000", prevBefore);
+        row("all four -100 %", "-100", false, "", "Diag", "0.0000 0.0000 0.0000 0.0000",
+            prevBefore);
+        row("all codes -10 %, a half cent kept", "-10", false, "x", "ALL CODES",
+            "9.0000 0.0000 27.4050 36.0000", "9.0000 18.0000 27.0000 36.0000");
+        row("all codes fee 1 +1.25 % rounded", "1.25", true, "1", "All Codes",
+            "10.0000 null 30.4500 40.0000", prevBefore);
     }
     void changesFees() {
         QFETCH(QString, percent);
@@ -93,23 +62,23 @@ private slots:
         const int32_t d = f.addCode("D1", {{"SevCodFee2", ""}, {"SevCodFee3", "30.45"}});
         const int32_t p = f.addCode("P1", {{"SevCodCat", "Prev"}});
         ScriptedUi ui;
-        answerDialog(ui, percent, round);
+        answerFeeDialog(ui, percent, round);
         ui.answers = {6};
         QVERIFY(tqservicecode::changeFees(category, tag));
-        QCOMPARE(fees(f, d), diag);
-        QCOMPARE(fees(f, p), other);
-        QCOMPARE(ui.messages.size(), 1);
-        QCOMPARE(ui.messages[0].buttons, 4);
-        QCOMPARE(ui.messages[0].icon, 32);
-        QCOMPARE(ui.messages[0].defaultButton, 2);
+        QCOMPARE(storedFees(f, d), diag);
+        QCOMPARE(storedFees(f, p), other);
+        QCOMPARE(ui.messages.size(), 1);  // Yes/No, a question, No by default
+        QCOMPARE(
+            QList<int>({ui.messages[0].buttons, ui.messages[0].icon, ui.messages[0].defaultButton}),
+            QList<int>({4, 32, 2}));
     }
 
     void confirmationAndRefusals() {
         TQ_FIXTURE(f);
         const int32_t d = f.addCode("D1");
-        const QStringList before = fees(f, d);
+        const QStringList before = storedFees(f, d);
         ScriptedUi ui;
-        answerDialog(ui, "-7.5", true);
+        answerFeeDialog(ui, "-7.5", true);
         ui.answers = {7};
         QVERIFY(!tqservicecode::changeFees(" Diag ", "2"));
         QCOMPARE(ui.prompts(),
@@ -117,22 +86,22 @@ private slots:
                              "category = [Diag] and Round fees to the nearest dollar.\r\n\r\nThis "
                              "process cannot be reversed. Do you want to continue?"});
         ui.messages.clear();
-        answerDialog(ui, "12", false);
+        answerFeeDialog(ui, "12", false);
         QVERIFY(!tqservicecode::changeFees("All Codes", ""));
         QCOMPARE(ui.prompts(),
                  QStringList{"You have chosen to INCREASE all 4 fees by 12% for all codes.\r\n\r\n"
                              "This process cannot be reversed. Do you want to continue?"});
         for (const QString& beyond : {QString("100.5"), QString("-100.5")}) {
             ui.messages.clear();
-            answerDialog(ui, beyond, false);
+            answerFeeDialog(ui, beyond, false);
             QVERIFY(!tqservicecode::changeFees("Diag", ""));
             QCOMPARE(ui.prompts(), QStringList{"Fees cannot be changed by more than 100%"});
         }
         ui.messages.clear();
-        answerDialog(ui, "", false);  // cancelled: no message at all
+        answerFeeDialog(ui, "", false);  // cancelled: no message at all
         QVERIFY(!tqservicecode::changeFees("Diag", ""));
         QCOMPARE(ui.messages.size(), 0);
-        QCOMPARE(fees(f, d), before);
+        QCOMPARE(storedFees(f, d), before);
     }
 
     /// A rounded fee is the fee as money (four decimals) rounded to whole dollars, a half
@@ -163,25 +132,25 @@ private slots:
         TQ_FIXTURE(f);
         const int32_t id = f.addCode("H1", {{"SevCodFee1", fee}, {"SevCodFee2", fee}});
         ScriptedUi ui;
-        answerDialog(ui, percent, true);
+        answerFeeDialog(ui, percent, true);
         ui.answers = {6, 6};
         QVERIFY(tqservicecode::changeFees("Diag", "1"));
         QVERIFY(tqservicecode::changeFees("ALL CODES", "2"));
-        QCOMPARE(fees(f, id).mid(0, 2), (QStringList{rounded, rounded}));
+        QCOMPARE(storedFees(f, id).mid(0, 2), (QStringList{rounded, rounded}));
     }
 
     void aQuoteInTheCategoryChangesNothing() {
         TQ_FIXTURE(f);
         const int32_t d = f.addCode("Q1", {{"SevCodCat", "Pat's"}});
-        const QStringList before = fees(f, d);
+        const QStringList before = storedFees(f, d);
         ScriptedUi ui;
-        answerDialog(ui, "10", false);
+        answerFeeDialog(ui, "10", false);
         ui.answers = {6};
         const bool ran = tqplatform::ui::guard([] { tqservicecode::changeFees("Pat's", ""); });
         QVERIFY(!ran);
         QCOMPARE(ui.messages.size(), 2);  // the confirmation, then the database's reason
         QCOMPARE(ui.messages[1].icon, 16);
-        QCOMPARE(fees(f, d), before);
+        QCOMPARE(storedFees(f, d), before);
     }
 
     void allCodesWithoutAScope() {
@@ -192,14 +161,12 @@ private slots:
         host->ensureSchema();
         f.component.setGIC(host);
         ScriptedUi ui;
-        answerDialog(ui, "50", false);
-        ui.answers = {6};
+        answerFeeDialog(ui, "50", false);
+        ui.answers = {6, 6};
         QVERIFY(tqservicecode::changeFees("All Codes", "4"));
-        QCOMPARE(fees(f, a), (QStringList{"10.0000", "20.0000", "30.0000", "0.0000"}));
-        answerDialog(ui, "50", false);
-        ui.answers = {6};
+        QCOMPARE(storedFees(f, a), (QStringList{"10.0000", "20.0000", "30.0000", "0.0000"}));
         QVERIFY(tqservicecode::changeFees("All Codes", "1"));
-        QCOMPARE(fees(f, a)[0], QString("15.0000"));
+        QCOMPARE(storedFees(f, a)[0], QString("15.0000"));
     }
     /// Whoever changes a fee (the fee change, the editor, a row written by an import), the
     /// database records it; the demo puts back one fee change where nobody changed it since.
@@ -209,7 +176,7 @@ private slots:
         const int32_t d2 = f.addCode("D2");
         f.host->setCurrentUser("maria", 5);
         ScriptedUi ui;
-        answerDialog(ui, "10", false);
+        answerFeeDialog(ui, "10", false);
         ui.answers = {6};
         QVERIFY(tqservicecode::changeFees("Diag", "1"));
         {
@@ -243,9 +210,9 @@ private slots:
         ui.answers = {6};
         control<QPushButton>(dialog, "cmdPutBack")->click();
         QCOMPARE(ui.messages.last().prompt, QString("The fee was put back for 1 code(s)."));
-        QCOMPARE(fees(f, d1)[0], QString("10.0000"));
-        QCOMPARE(fees(f, d2)[0], QString("12.0000"));  // changed since: kept
-        QCOMPARE(table->rowCount(), 4);                // putting back is a change too
+        QCOMPARE(storedFees(f, d1)[0], QString("10.0000"));
+        QCOMPARE(storedFees(f, d2)[0], QString("12.0000"));  // changed since: kept
+        QCOMPARE(table->rowCount(), 4);                      // putting back is a change too
     }
 };
 

