@@ -1,8 +1,8 @@
-#include "InputBoxDialog.h"
+#include <tqplatform/InputBoxDialog.h>
 
 #include <QLineEdit>
 
-namespace tqplatform::Internal {
+namespace tqplatform {
 
 InputBoxDialog::InputBoxDialog(const QString& prompt, const QString& title, const QString& text,
                                QWidget* parent)
@@ -24,4 +24,4 @@ void InputBoxDialog::setVisible(bool visible) {
     }
 }
 
-}  // namespace tqplatform::Internal
+}  // namespace tqplatform

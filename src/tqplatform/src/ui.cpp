@@ -1,6 +1,6 @@
 #include <tqplatform/ui.h>
 
-#include "InputBoxDialog.h"
+#include <tqplatform/InputBoxDialog.h>
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -103,7 +103,7 @@ public:
     QString inputBox(const QString& prompt, const QString& title,
                      const QString& defaultText) override {
         refuseRealDialog("input box", prompt);
-        Internal::InputBoxDialog box(prompt, title, defaultText, QApplication::activeWindow());
+        InputBoxDialog box(prompt, title, defaultText, QApplication::activeWindow());
         return box.exec() == QDialog::Accepted ? box.textValue() : QString();
     }
 
