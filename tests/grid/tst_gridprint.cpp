@@ -228,10 +228,7 @@ private slots:
             QSKIP("pdftotext (poppler-utils) is not installed");
         }
         HostFixture f;
-        FakePrinters printers;
-        printers.names = {"PDF"};
-        printers.defaultName = "PDF";
-        printers.pdfPath = f.dir.filePath("list.pdf");
+        FakePrinters printers({"PDF"}, "PDF", f.dir.filePath("list.pdf"));
         RecordGrid grid;
         grid.storeRows({{"D2740", "CRN", "Crown - porcelain fused to high noble metal", "Pros-Fix",
                          "Crown", 1120, 980},
