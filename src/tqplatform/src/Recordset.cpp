@@ -183,6 +183,9 @@ ColumnPlan planForPostgres(const QSqlField& field) {
     }
 }
 
+/// The largest whole amount that money held as an integer can take in ten-thousandths.
+constexpr int64_t MaxMoneyUnits = std::numeric_limits<int64_t>::max() / Currency::Scale;
+
 /// The value a variant holds, read without a conversion; T must be the variant's type.
 template <typename T>
 const T& held(const QVariant& v) {
@@ -525,6 +528,53 @@ struct Recordset::Data : Internal::PendingRead {
         return store.bytes(row, column);
     }
 
+    std::optional<Number> number(int64_t row, int column) const {
+        const Conversion conversion = conversions[static_cast<size_t>(column)];
+        const bool money = conversion == Conversion::ToCurrency;
+        if (!money && conversion != Conversion::Keep && conversion != Conversion::ToInt32 &&
+            conversion != Conversion::ToInt64) {
+            return std::nullopt;
+        }
+        switch (store.kind(row, column)) {
+            case Internal::StoredKind::Integer: {
+                const int64_t value = store.integer(row, column);
+                if (!money) {
+                    return Number{false, value};
+                }
+                if (value > MaxMoneyUnits || value < -MaxMoneyUnits) {
+                    return std::nullopt;
+                }
+                return Number{true, value * Currency::Scale};
+            }
+            case Internal::StoredKind::Real: {
+                if (!money) {
+                    return std::nullopt;
+                }
+                // The rule toCurrency applies; a value it rounds otherwise takes its road.
+                const double units = store.real(row, column) * Currency::Scale;
+                const double whole = std::nearbyint(units);
+                if (!(std::fabs(units) < 0x1p50) || std::fabs(units - whole) >= 0.25) {
+                    return std::nullopt;
+                }
+                return Number{true, static_cast<int64_t>(whole)};
+            }
+            case Internal::StoredKind::Text:
+                if (postgres) {
+                    if (const auto quick = quickPostgresValue(
+                            store.bytes(row, column), nativeTypes[static_cast<size_t>(column)],
+                            conversion)) {
+                        if (money) {
+                            return Number{true, quick->value<Currency>().raw()};
+                        }
+                        return Number{false, quick->toLongLong()};
+                    }
+                }
+                return std::nullopt;
+            default:
+                return std::nullopt;
+        }
+    }
+
     void rowValues(int64_t row, std::vector<QVariant>& values) const {
         values.resize(columns.size());
         for (size_t c = 0; c < columns.size(); ++c) {
@@ -798,6 +848,15 @@ std::optional<QByteArrayView> Recordset::FieldUtf8(int index) const {
     }
     requireCurrent();
     return m_data->utf8(m_view[static_cast<size_t>(m_pos)], index);
+}
+
+std::optional<Recordset::Number> Recordset::FieldNumber(int index) const {
+    requireOpen();
+    if (index < 0 || index >= static_cast<int>(m_data->columns.size())) {
+        throwUnknownField(QString::number(index));
+    }
+    requireCurrent();
+    return m_data->number(m_view[static_cast<size_t>(m_pos)], index);
 }
 
 void Recordset::setField(const QString& name, const QVariant& value) {
