@@ -841,7 +841,22 @@ QVariant Recordset::Fields(int index) const {
     return m_data->value(m_view[static_cast<size_t>(m_pos)], index);
 }
 
+/// The current record's row in the store when the recordset is open, its view up to date,
+/// a record current and index a field; -1 otherwise (the checks then say why). A list or an
+/// export of many rows asks once per cell, so the usual case costs a few comparisons.
+int64_t Recordset::currentStoreRow(int index) const {
+    if (!m_data || m_viewRows < m_data->rowsRead || m_pos < 0 ||
+        m_pos >= static_cast<int>(m_view.size()) || index < 0 ||
+        index >= static_cast<int>(m_data->columns.size())) {
+        return -1;
+    }
+    return m_view[static_cast<size_t>(m_pos)];
+}
+
 std::optional<QByteArrayView> Recordset::FieldUtf8(int index) const {
+    if (const int64_t row = currentStoreRow(index); row >= 0) {
+        return m_data->utf8(row, index);
+    }
     requireOpen();
     if (index < 0 || index >= static_cast<int>(m_data->columns.size())) {
         throwUnknownField(QString::number(index));
@@ -851,6 +866,9 @@ std::optional<QByteArrayView> Recordset::FieldUtf8(int index) const {
 }
 
 std::optional<Recordset::Number> Recordset::FieldNumber(int index) const {
+    if (const int64_t row = currentStoreRow(index); row >= 0) {
+        return m_data->number(row, index);
+    }
     requireOpen();
     if (index < 0 || index >= static_cast<int>(m_data->columns.size())) {
         throwUnknownField(QString::number(index));

@@ -152,6 +152,8 @@ private:
     void completeFetch() const;
     /// Takes rows read since the view was made into it.
     void catchUp() const;
+    /// The store row of the current record for a read of field index; -1 when a check fails.
+    int64_t currentStoreRow(int index) const;
     /// The view position of a bookmark; -1 when the record is not in the view.
     int viewPositionOf(Bookmark bookmark) const;
     std::shared_ptr<Data> m_data;

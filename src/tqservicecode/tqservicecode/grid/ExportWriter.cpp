@@ -9,10 +9,11 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
+#include <QTemporaryFile>
 
 #include <charconv>
 #include <cstring>
+#include <filesystem>
 #include <iterator>
 #include <string>
 #include <unordered_map>
@@ -68,7 +69,7 @@ public:
     /// less than it was given (a full disk, a folder gone).
     bool lineDone() { return m_bytes.size() < size_t(FlushBytes) || flush(); }
     /// Hands the bytes to the system: a write the device only buffered (all of a small
-    /// export) fails on its flush, which the save file's commit would not report.
+    /// export) fails on its flush, which closing the file would not report.
     bool flush() {
         const qint64 size = qint64(m_bytes.size());
         const bool written =
@@ -81,6 +82,53 @@ private:
     QFileDevice& m_file;
     std::string m_bytes;
     QByteArray m_scratch;
+};
+
+/// A file written beside its target that takes the target's place by one rename once it
+/// is whole; until then, and when anything fails, the target stays as it was and the file
+/// beside it is removed. Unlike a save file it is not synced to the disk first: an export
+/// is made again from the rows in a moment, and syncing a large one costs more than
+/// writing it.
+class FileBeside {
+public:
+    explicit FileBeside(const QString& target)
+        : m_target(target),
+          m_file(QFileInfo(target).absoluteFilePath() + QStringLiteral(".XXXXXX")) {}
+    bool open() {
+        if (!m_file.open()) {
+            return false;
+        }
+        // The permissions of the file it replaces, or those a new file gets.
+        const QFile existing(m_target);
+        m_file.setPermissions(existing.exists()
+                                  ? existing.permissions()
+                                  : QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                        QFileDevice::ReadUser | QFileDevice::WriteUser |
+                                        QFileDevice::ReadGroup | QFileDevice::ReadOther);
+        return true;
+    }
+    QFileDevice& device() { return m_file; }
+    QString errorString() const { return m_error.isEmpty() ? m_file.errorString() : m_error; }
+    bool commit() {
+        m_file.close();
+        if (m_file.error() != QFileDevice::NoError) {
+            return false;
+        }
+        std::error_code error;
+        std::filesystem::rename(std::filesystem::path(m_file.fileName().toStdU16String()),
+                                std::filesystem::path(m_target.toStdU16String()), error);
+        if (error) {
+            m_error = QString::fromStdString(error.message());
+            return false;
+        }
+        m_file.setAutoRemove(false);
+        return true;
+    }
+
+private:
+    QString m_target;
+    QTemporaryFile m_file;
+    QString m_error;
 };
 
 /// Formatted cells of one column by value: a code table repeats its fees, dates and
@@ -247,8 +295,8 @@ Result writeExport(const QString& path, tqplatform::Recordset& rs,
     // The lines go to a file of their own beside the target, which takes its place only
     // when every line is written: a failure leaves no file that looks complete, and the
     // file the user had stays as it was.
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
+    FileBeside file(path);
+    if (!file.open()) {
         const bool folderMissing = !QFileInfo(path).absoluteDir().exists();
         result.errorNumber = folderMissing ? 76 : 75;
         result.errorText = folderMissing ? QStringLiteral("Path not found") : file.errorString();
@@ -268,7 +316,7 @@ Result writeExport(const QString& path, tqplatform::Recordset& rs,
         plans[i].plainInteger = noFormat && isInteger(rs, columns[i].field);
     }
 
-    Sink out(file);
+    Sink out(file.device());
     if (titles) {
         for (const Column& c : columns) {
             out.append(q);
@@ -330,7 +378,6 @@ Result writeExport(const QString& path, tqplatform::Recordset& rs,
     // A cancelled export keeps the lines written so far, each whole.
     if (failed || !out.flush() || !file.commit()) {
         const QString reason = file.errorString();
-        file.cancelWriting();
         result.written = false;
         result.errorNumber = 75;
         result.errorText = reason.isEmpty() ? QStringLiteral("Path/File access error") : reason;
