@@ -10,7 +10,6 @@
 #include <tqservicecode/grid/RecordGrid.h>
 #include <tqservicecode/grid/frmExportOpts.h>
 
-#include <tqplatform/Connection.h>
 #include <tqplatform/Currency.h>
 #include <tqplatform/ScriptedUi.h>
 
@@ -274,46 +273,6 @@ private slots:
                  "\nPlease Wait...\n\nExporting record 5 of 10\n\n50 % Complete");
         QCOMPARE(exporting::progressTip(1, 8), "Export 12.50% Complete");
         QCOMPARE(exporting::progressTip(3, 0), "Export 0.00% Complete");
-    }
-
-    /// Numbers and money read from the database are written straight from the rows: each
-    /// cell must read as the same rows held as values would (negative, zero, large, NULL,
-    /// a whole number too long for plain digits, a format and none).
-    void rowsFromTheDatabaseWriteAsTheirValues() {
-        HostFixture host;
-        tqplatform::Connection& conn = host.host->connection();
-        conn.Execute(
-            "INSERT INTO SevCodTable (SevCodCod, SevCodDocID, SevCodFee1, SevCodFee2, OffLocID) "
-            "VALUES ('A', -7, -45.5, 0, 0), ('B', 0, 123456789012.3456, NULL, 0), "
-            "('C', NULL, 10.005, 0.0001, 0), ('D', 1234567890123456, 7, 99999.9999, 0)");
-        Recordset read(conn,
-                       "SELECT SevCodDocID, SevCodCod, SevCodFee1, SevCodFee2 FROM SevCodTable "
-                       "ORDER BY SevCodCod");
-        std::vector<Recordset::Column> fields;
-        for (int i = 0; i < read.FieldCount(); ++i) {
-            fields.push_back(read.FieldInfo(i));
-        }
-        std::vector<std::vector<QVariant>> values;
-        for (read.MoveFirst(); !read.Eof(); read.MoveNext()) {
-            values.push_back({read.Fields(0), read.Fields(1), read.Fields(2), read.Fields(3)});
-        }
-        Recordset held(fields, values);
-        const std::vector<exporting::Column> columns = {{"ID", 0, {}, {}},
-                                                        {"Code", 1, {}, {}},
-                                                        {"Fee", 2, "$0.00", {}},
-                                                        {"Fee 2", 3, {}, {}},
-                                                        {"Fee 2", 3, "###,##0.00", {}},
-                                                        {"ID", 0, "0.0", {}}};
-        const auto written = [&](Recordset& rs) {
-            const QString path = host.dir.filePath("numbers.csv");
-            exporting::writeExport(path, rs, columns, ",", "", false, {true, {}}, {});
-            QFile file(path);
-            return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(none)");
-        };
-        const QByteArray fromValues = written(held);
-        QCOMPARE(fromValues.count("\r\n"), 4);
-        QVERIFY(fromValues.contains("E+15,"));
-        QCOMPARE(written(read), fromValues);
     }
 };
 

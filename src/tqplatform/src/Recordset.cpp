@@ -393,13 +393,15 @@ QVariant convert(QVariant&& v, Conversion conversion) {
     return std::move(v);
 }
 
-/// The values a list reads most, straight from PostgreSQL's text: an int4 or int2 (as the
-/// driver's atoi would read it) and money kept as NUMERIC. nullopt for anything else.
-std::optional<QVariant> quickPostgresValue(QByteArrayView text, int type, Conversion conversion) {
+/// The numbers a list reads most, straight from PostgreSQL's text: an int4 or int2 (as the
+/// driver's atoi would read it) and money kept as NUMERIC (in ten-thousandths). nullopt for
+/// anything else.
+std::optional<Recordset::Number> quickPostgresNumber(QByteArrayView text, int type,
+                                                     Conversion conversion) {
     constexpr int Int2 = 21, Int4 = 23, Numeric = 1700;
     if (conversion == Conversion::ToCurrency && type == Numeric) {
         if (const auto plain = plainDecimal(text)) {
-            return QVariant::fromValue(*plain);
+            return Recordset::Number{true, plain->raw()};
         }
     } else if (conversion == Conversion::ToInt32 && (type == Int4 || type == Int2) &&
                !text.isEmpty() && text.size() <= 11) {
@@ -411,9 +413,21 @@ std::optional<QVariant> quickPostgresValue(QByteArrayView text, int type, Conver
             }
             value = value * 10 + (text[i] - '0');
         }
-        return QVariant(static_cast<int>(negative ? -value : value));
+        return Recordset::Number{false, static_cast<int>(negative ? -value : value)};
     }
     return std::nullopt;
+}
+
+/// The same numbers as the values the recordset gives.
+std::optional<QVariant> quickPostgresValue(QByteArrayView text, int type, Conversion conversion) {
+    const auto number = quickPostgresNumber(text, type, conversion);
+    if (!number) {
+        return std::nullopt;
+    }
+    if (number->money) {
+        return QVariant::fromValue(Currency::fromRaw(number->value));
+    }
+    return QVariant(static_cast<int>(number->value));
 }
 
 [[noreturn]] void throwNoCurrentRecord() {
@@ -560,14 +574,9 @@ struct Recordset::Data : Internal::PendingRead {
             }
             case Internal::StoredKind::Text:
                 if (postgres) {
-                    if (const auto quick = quickPostgresValue(
-                            store.bytes(row, column), nativeTypes[static_cast<size_t>(column)],
-                            conversion)) {
-                        if (money) {
-                            return Number{true, quick->value<Currency>().raw()};
-                        }
-                        return Number{false, quick->toLongLong()};
-                    }
+                    return quickPostgresNumber(store.bytes(row, column),
+                                               nativeTypes[static_cast<size_t>(column)],
+                                               conversion);
                 }
                 return std::nullopt;
             default:
