@@ -5,6 +5,7 @@
 
 #include <tqservicecode/core/HostProtocol.h>
 #include <tqservicecode/forms/ScreenFactory.h>
+#include <tqservicecode/grid/ExportWriter.h>
 #include <tqservicecode/grid/RecordGrid.h>
 #include <tqservicecode/grid/frmExportOpts.h>
 
@@ -107,6 +108,49 @@ private slots:
         QCOMPARE(ui.prompts().size(), 1);
         QVERIFY2(ui.prompts()[0].contains("lost"), qPrintable(ui.prompts()[0]));
         QVERIFY(!form.isWriting() && !QFile::exists(f.dir.filePath("codes.csv")));
+    }
+
+    /// Numbers and money are written straight from the rows read: each cell must read as
+    /// the same rows held as values would (negative, zero, large, NULL, a whole number too
+    /// long for plain digits, a format and none).
+    void numbersWriteAsTheirValues() {
+        tqtest::TestDatabase db;
+        TQ_REQUIRE_DATABASE(db);
+        HostFixture f;
+        tqplatform::Connection conn(db.url());
+        conn.setCurrencyColumns({"fee", "fee2"});
+        conn.Execute(
+            "CREATE TABLE Nums (ID integer, Big bigint, Code varchar(10), Fee numeric(19,4), "
+            "Fee2 numeric(19,4))");
+        conn.Execute(
+            "INSERT INTO Nums VALUES (-7, 1, 'A', -45.5, 0), (0, -12, 'B', 123456789012.3456, "
+            "NULL), (NULL, 0, 'C', 10.005, 0.0001), (2147483647, 1234567890123456, 'D', 7, "
+            "99999.9999)");
+        tqplatform::Recordset read(conn, "SELECT ID, Big, Code, Fee, Fee2 FROM Nums ORDER BY Code");
+        std::vector<tqplatform::Recordset::Column> fields;
+        for (int i = 0; i < read.FieldCount(); ++i) {
+            fields.push_back(read.FieldInfo(i));
+        }
+        std::vector<std::vector<QVariant>> values;
+        for (read.MoveFirst(); !read.Eof(); read.MoveNext()) {
+            values.push_back(
+                {read.Fields(0), read.Fields(1), read.Fields(2), read.Fields(3), read.Fields(4)});
+        }
+        tqplatform::Recordset held(fields, values);
+        const std::vector<exporting::Column> columns = {
+            {"ID", 0, {}, {}},       {"Big", 1, {}, {}},   {"Code", 2, {}, {}},
+            {"Fee", 3, "$0.00", {}}, {"Fee 2", 4, {}, {}}, {"Fee 2", 4, "###,##0.00", {}},
+            {"ID", 0, "0.0", {}}};
+        const auto written = [&](tqplatform::Recordset& rs) {
+            const QString path = f.dir.filePath("numbers.csv");
+            exporting::writeExport(path, rs, columns, ",", "", false, {true, {}}, {});
+            QFile file(path);
+            return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(none)");
+        };
+        const QByteArray fromValues = written(held);
+        QCOMPARE(fromValues.count("\r\n"), 4);
+        QVERIFY2(fromValues.contains(",1.23456789012346E+15,"), fromValues.constData());
+        QCOMPARE(written(read), fromValues);
     }
 };
 

@@ -183,6 +183,9 @@ ColumnPlan planForPostgres(const QSqlField& field) {
     }
 }
 
+/// The largest whole amount that money held as an integer can take in ten-thousandths.
+constexpr int64_t MaxMoneyUnits = std::numeric_limits<int64_t>::max() / Currency::Scale;
+
 /// The value a variant holds, read without a conversion; T must be the variant's type.
 template <typename T>
 const T& held(const QVariant& v) {
@@ -390,13 +393,15 @@ QVariant convert(QVariant&& v, Conversion conversion) {
     return std::move(v);
 }
 
-/// The values a list reads most, straight from PostgreSQL's text: an int4 or int2 (as the
-/// driver's atoi would read it) and money kept as NUMERIC. nullopt for anything else.
-std::optional<QVariant> quickPostgresValue(QByteArrayView text, int type, Conversion conversion) {
+/// The numbers a list reads most, straight from PostgreSQL's text: an int4 or int2 (as the
+/// driver's atoi would read it) and money kept as NUMERIC (in ten-thousandths). nullopt for
+/// anything else.
+std::optional<Recordset::Number> quickPostgresNumber(QByteArrayView text, int type,
+                                                     Conversion conversion) {
     constexpr int Int2 = 21, Int4 = 23, Numeric = 1700;
     if (conversion == Conversion::ToCurrency && type == Numeric) {
         if (const auto plain = plainDecimal(text)) {
-            return QVariant::fromValue(*plain);
+            return Recordset::Number{true, plain->raw()};
         }
     } else if (conversion == Conversion::ToInt32 && (type == Int4 || type == Int2) &&
                !text.isEmpty() && text.size() <= 11) {
@@ -408,9 +413,21 @@ std::optional<QVariant> quickPostgresValue(QByteArrayView text, int type, Conver
             }
             value = value * 10 + (text[i] - '0');
         }
-        return QVariant(static_cast<int>(negative ? -value : value));
+        return Recordset::Number{false, static_cast<int>(negative ? -value : value)};
     }
     return std::nullopt;
+}
+
+/// The same numbers as the values the recordset gives.
+std::optional<QVariant> quickPostgresValue(QByteArrayView text, int type, Conversion conversion) {
+    const auto number = quickPostgresNumber(text, type, conversion);
+    if (!number) {
+        return std::nullopt;
+    }
+    if (number->money) {
+        return QVariant::fromValue(Currency::fromRaw(number->value));
+    }
+    return QVariant(static_cast<int>(number->value));
 }
 
 [[noreturn]] void throwNoCurrentRecord() {
@@ -529,6 +546,48 @@ struct Recordset::Data : Internal::PendingRead {
             return std::nullopt;
         }
         return store.bytes(row, column);
+    }
+
+    std::optional<Number> number(int64_t row, int column) const {
+        const Conversion conversion = conversions[static_cast<size_t>(column)];
+        const bool money = conversion == Conversion::ToCurrency;
+        if (!money && conversion != Conversion::Keep && conversion != Conversion::ToInt32 &&
+            conversion != Conversion::ToInt64) {
+            return std::nullopt;
+        }
+        switch (store.kind(row, column)) {
+            case Internal::StoredKind::Integer: {
+                const int64_t value = store.integer(row, column);
+                if (!money) {
+                    return Number{false, value};
+                }
+                if (value > MaxMoneyUnits || value < -MaxMoneyUnits) {
+                    return std::nullopt;
+                }
+                return Number{true, value * Currency::Scale};
+            }
+            case Internal::StoredKind::Real: {
+                if (!money) {
+                    return std::nullopt;
+                }
+                // The rule toCurrency applies; a value it rounds otherwise takes its road.
+                const double units = store.real(row, column) * Currency::Scale;
+                const double whole = std::nearbyint(units);
+                if (!(std::fabs(units) < 0x1p50) || std::fabs(units - whole) >= 0.25) {
+                    return std::nullopt;
+                }
+                return Number{true, static_cast<int64_t>(whole)};
+            }
+            case Internal::StoredKind::Text:
+                if (postgres) {
+                    return quickPostgresNumber(store.bytes(row, column),
+                                               nativeTypes[static_cast<size_t>(column)],
+                                               conversion);
+                }
+                return std::nullopt;
+            default:
+                return std::nullopt;
+        }
     }
 
     void rowValues(int64_t row, std::vector<QVariant>& values) const {
@@ -797,13 +856,40 @@ QVariant Recordset::Fields(int index) const {
     return m_data->value(m_view[static_cast<size_t>(m_pos)], index);
 }
 
+/// The current record's row in the store when the recordset is open, its view up to date,
+/// a record current and index a field; -1 otherwise (the checks then say why). A list or an
+/// export of many rows asks once per cell, so the usual case costs a few comparisons.
+int64_t Recordset::currentStoreRow(int index) const {
+    if (!m_data || m_viewRows < m_data->rowsRead || m_pos < 0 ||
+        m_pos >= static_cast<int>(m_view.size()) || index < 0 ||
+        index >= static_cast<int>(m_data->columns.size())) {
+        return -1;
+    }
+    return m_view[static_cast<size_t>(m_pos)];
+}
+
 std::optional<QByteArrayView> Recordset::FieldUtf8(int index) const {
+    if (const int64_t row = currentStoreRow(index); row >= 0) {
+        return m_data->utf8(row, index);
+    }
     requireOpen();
     if (index < 0 || index >= static_cast<int>(m_data->columns.size())) {
         throwUnknownField(QString::number(index));
     }
     requireCurrent();
     return m_data->utf8(m_view[static_cast<size_t>(m_pos)], index);
+}
+
+std::optional<Recordset::Number> Recordset::FieldNumber(int index) const {
+    if (const int64_t row = currentStoreRow(index); row >= 0) {
+        return m_data->number(row, index);
+    }
+    requireOpen();
+    if (index < 0 || index >= static_cast<int>(m_data->columns.size())) {
+        throwUnknownField(QString::number(index));
+    }
+    requireCurrent();
+    return m_data->number(m_view[static_cast<size_t>(m_pos)], index);
 }
 
 void Recordset::setField(const QString& name, const QVariant& value) {

@@ -91,6 +91,15 @@ public:
     /// until more rows are read. nullopt when the value is not a text kept as such (NULL, a
     /// number, a date, money): ask Fields() then.
     std::optional<QByteArrayView> FieldUtf8(int index) const;
+    /// The current record's number as the row store keeps it, without making a QVariant
+    /// (an export of many rows writes it as text): an integer field's value, or money as
+    /// its count of ten-thousandths. Equal numbers of one field read as equal values from
+    /// Fields(). nullopt for anything else (NULL, text, a date, a value set by the program).
+    struct Number {
+        bool money = false;
+        int64_t value = 0;
+    };
+    std::optional<Number> FieldNumber(int index) const;
     /// The current record's value written back into the in-memory row (not the database).
     void setField(const QString& name, const QVariant& value);
 
@@ -143,6 +152,8 @@ private:
     void completeFetch() const;
     /// Takes rows read since the view was made into it.
     void catchUp() const;
+    /// The store row of the current record for a read of field index; -1 when a check fails.
+    int64_t currentStoreRow(int index) const;
     /// The view position of a bookmark; -1 when the record is not in the view.
     int viewPositionOf(Bookmark bookmark) const;
     std::shared_ptr<Data> m_data;
