@@ -454,21 +454,17 @@ private slots:
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("pattern");
         QTest::addColumn<bool>("matches");
-        QTest::newRow("ascii") << "Fracture of TOOTH"
-                               << "%fracture OF tooth%" << true;
-        QTest::newRow("escaped %") << "Bridge 500 off"
-                                   << "%50\\%%" << false;
-        QTest::newRow("escaped _") << "a_b"
-                                   << "%A\\_b" << true;
-        QTest::newRow("one character") << "abcd"
-                                       << "a_c" << false;
-        QTest::newRow("umlauts") << "ÄRZTLICHE"
-                                 << "%ärzt%" << true;
+        const auto row = [](const char* tag, const char* text, const char* pattern, bool matches) {
+            QTest::newRow(tag) << QString::fromUtf8(text) << QString::fromUtf8(pattern) << matches;
+        };
+        row("ascii", "Fracture of TOOTH", "%fracture OF tooth%", true);
+        row("escaped %", "Bridge 500 off", "%50\\%%", false);
+        row("escaped _", "a_b", "%A\\_b", true);
+        row("one character", "abcd", "a_c", false);
+        row("umlauts", "ÄRZTLICHE", "%ärzt%", true);
         // Kelvin sign: folds to an ASCII k, in the text or in the pattern.
-        QTest::newRow("kelvin in text") << "5 \u212A"
-                                        << "%k" << true;
-        QTest::newRow("kelvin in pattern") << "5 k"
-                                           << "%\u212A" << true;
+        row("kelvin in text", "5 \u212A", "%k", true);
+        row("kelvin in pattern", "5 k", "%\u212A", true);
     }
     void likeFoldsCaseBeyondAscii() {
         QFETCH(QString, text);
