@@ -192,10 +192,9 @@ void CodesBuildTest::hostNamesTheDatabase() {
     QVERIFY(!tqhost::referenceDatabaseHasSets(url + "_none"));
     // The browser's "code + modifier" joins texts on either database.
     tqplatform::Connection opened(url);
-    QSqlQuery query = opened.run(host->TranslateSql(
-        "SELECT CDTCod + CDTMod AS CDTCodMod FROM CDTTable WHERE CDTCod = 'D2699A'", 0));
-    QVERIFY(query.next());
-    QCOMPARE(query.value(0).toString(), "D2699AX");
+    QCOMPARE(rowsOf(opened, host->TranslateSql(
+                                "SELECT CDTCod + CDTMod FROM CDTTable WHERE CDTCod = 'D2699A'", 0)),
+             QStringList{"D2699AX"});
     QVERIFY_THROWS_EXCEPTION(tqGlobal::Error, host->GetDatabaseConnectionString("PRACTICE", 1, ""));
 }
 
@@ -221,31 +220,30 @@ void CodesBuildTest::licensedFile() {
 void CodesBuildTest::badLicensedLine_data() {
     QTest::addColumn<QByteArray>("line");
     QTest::addColumn<QString>("reason");
-    QTest::newRow("two fields") << QByteArray("D1110\tCleaning") << "3 fields expected";
-    QTest::newRow("blank in code") << QByteArray("D 1110\t\tCleaning") << "without blanks";
-    QTest::newRow("no description") << QByteArray("D1110\t\t") << "has no description";
-    QTest::newRow("twice") << QByteArray("D0120\t\tAgain") << "the code D0120 comes twice";
-    QTest::newRow("open quote") << QByteArray("\"D1110,,Cleaning") << "a quote is not closed";
-    QTest::newRow("range backwards")
-        << QByteArray("RANGE\t0\tD2999\tD2000\tCrowns") << "the range ends (D2000)";
-    QTest::newRow("orphan level") << QByteArray("RANGE\t3\tD1000\tD1999\tDeep")
-                                  << "has no range of level 2";
-    QTest::newRow("bad date") << QByteArray("REVISION\tTitle\t\t\t2024-13-01")
-                              << "is not a date yyyy-mm-dd";
-    QTest::newRow("NUL") << QByteArray("D1110\t\tClean\0ing", 16)
-                         << "the line holds a NUL character (byte 0) at column 13";
-    QTest::newRow("1 MB code") << QByteArray(1 << 20, 'D') + "\t\tHuge"
-                               << "the code has 1048576 characters, more than the 10 it may have "
-                                  "(it starts \"DDDDDDDDDDDDDDDDDDDD...\")";
-    QTest::newRow("long modifier") << QByteArray("D1110\t12345678901\tCleaning")
-                                   << "the modifier has 11 characters, more than the 10";
-    QTest::newRow("long range text") << "RANGE\t0\tD1000\tD1999\t" + QByteArray(256, 'x')
-                                     << "the range description has 256 characters, more than "
-                                        "the 255";
-    QTest::newRow("long notice") << "REVISION\tTitle\t\t" + QByteArray(501, 'x') + "\t"
-                                 << "the notice has 501 characters, more than the 500";
-    QTest::newRow("no Windows-1252 character")
-        << QByteArray("D1110\t\tClean\x81ing") << "the byte 0x81 is no character of Windows-1252";
+    const auto row = [](const char* tag, const QByteArray& line, const char* reason) {
+        QTest::newRow(tag) << line << QString::fromUtf8(reason);
+    };
+    row("two fields", "D1110\tCleaning", "3 fields expected");
+    row("blank in code", "D 1110\t\tCleaning", "without blanks");
+    row("no description", "D1110\t\t", "has no description");
+    row("twice", "D0120\t\tAgain", "the code D0120 comes twice");
+    row("open quote", "\"D1110,,Cleaning", "a quote is not closed");
+    row("range backwards", "RANGE\t0\tD2999\tD2000\tCrowns", "the range ends (D2000)");
+    row("orphan level", "RANGE\t3\tD1000\tD1999\tDeep", "has no range of level 2");
+    row("bad date", "REVISION\tTitle\t\t\t2024-13-01", "is not a date yyyy-mm-dd");
+    row("NUL", QByteArray("D1110\t\tClean\0ing", 16),
+        "the line holds a NUL character (byte 0) at column 13");
+    row("1 MB code", QByteArray(1 << 20, 'D') + "\t\tHuge",
+        "the code has 1048576 characters, more than the 10 it may have (it starts "
+        "\"DDDDDDDDDDDDDDDDDDDD...\")");
+    row("long modifier", "D1110\t12345678901\tCleaning",
+        "the modifier has 11 characters, more than the 10");
+    row("long range text", "RANGE\t0\tD1000\tD1999\t" + QByteArray(256, 'x'),
+        "the range description has 256 characters, more than the 255");
+    row("long notice", "REVISION\tTitle\t\t" + QByteArray(501, 'x') + "\t",
+        "the notice has 501 characters, more than the 500");
+    row("no Windows-1252 character", "D1110\t\tClean\x81ing",
+        "the byte 0x81 is no character of Windows-1252");
 }
 
 void CodesBuildTest::badLicensedLine() {
