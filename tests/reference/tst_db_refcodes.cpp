@@ -391,8 +391,6 @@ private slots:
         QFETCH(QString, code);
         QFETCH(QString, category);
         QCOMPARE(reference::dentalCategory(code), category);
-        QCOMPARE(reference::importedCode("250", "01") + reference::importedCode("D0120", ""),
-                 QStringLiteral("250.01D0120"));
     }
 
     void icd10TreeFollowsItsCategoriesAndOpensFast() {
@@ -405,8 +403,6 @@ private slots:
         QVERIFY(listedCodes(form).contains("C4A.9"));
         choose(form, "Malignant neoplasms of ill-defined, other secondary and unspecified");
         QVERIFY(!listedCodes(form).join(",").contains("C7A"));
-        choose(form, "Diseases of oral cavity");
-        QVERIFY(listedCodes(form).contains("K02.9"));
         // "All Codes" reads its first screen of rows, not the whole set.
         choose(form, "All Codes");
         QVERIFY(!form.list().fetchComplete());
