@@ -31,6 +31,11 @@ namespace Position = tqplatform::Position;
 
 namespace {
 
+/// Three million rows that SQLite makes one by one as they are read.
+const QString ManySqliteRows =
+    "WITH RECURSIVE n(g) AS (SELECT 1 UNION ALL SELECT g + 1 FROM n "
+    "WHERE g < 3000000) SELECT g FROM n";
+
 using IdList = QList<int>;
 
 /// The cID of every record of the view, in view order (the cursor ends at EOF).
@@ -206,16 +211,6 @@ private slots:
         }
     }
 
-    void emptyRecordset() {
-        Recordset rs = m_conn->OpenRecordset("SELECT * FROM Codes WHERE cID < 0");
-        QCOMPARE(rs.FieldCount(), 6);
-        QVERIFY(rs.RecordCount() == 0 && rs.Eof() && rs.Bof());
-        QCOMPARE(errorOf([&] { rs.MoveFirst(); }), 3021L);
-        QCOMPARE(errorOf([&] { rs.bookmark(); }), 3021L);
-        rs.Find("cID = 1");
-        QVERIFY(rs.Eof());
-    }
-
     void views_data() {
         QTest::addColumn<QString>("sort");
         QTest::addColumn<QString>("criteria");
@@ -389,10 +384,8 @@ private slots:
         QVERIFY(rs.fetchComplete() && m_conn->isOpen());
 
         // The connection lost while rows are still coming: reported as lost, and open again.
-        const QString many = m_db->isPostgres()
-                                 ? "SELECT g FROM generate_series(1, 3000000) AS g"
-                                 : "WITH RECURSIVE n(g) AS (SELECT 1 UNION ALL SELECT g + 1 FROM n "
-                                   "WHERE g < 3000000) SELECT g FROM n";
+        const QString many =
+            m_db->isPostgres() ? "SELECT g FROM generate_series(1, 3000000) AS g" : ManySqliteRows;
         const QString pid =
             m_db->isPostgres()
                 ? m_conn->OpenRecordset("SELECT pg_backend_pid()").Fields(0).toString()
@@ -425,9 +418,7 @@ private slots:
         // Alone: rows that come a minute late after the first ones. In a transaction, which a
         // stopped statement would abort, the rest is read and the transaction goes on.
         const QString statement =
-            !pg ? QStringLiteral(
-                      "WITH RECURSIVE n(g) AS (SELECT 1 UNION ALL SELECT g + 1 FROM n "
-                      "WHERE g < 3000000) SELECT g FROM n")
+            !pg             ? ManySqliteRows
             : inTransaction ? QStringLiteral("SELECT g FROM generate_series(1, 500000) AS g")
                             : QStringLiteral(
                                   "SELECT g, repeat('x', 20000) AS pad, CASE WHEN g > 20 THEN "
@@ -454,21 +445,17 @@ private slots:
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("pattern");
         QTest::addColumn<bool>("matches");
-        QTest::newRow("ascii") << "Fracture of TOOTH"
-                               << "%fracture OF tooth%" << true;
-        QTest::newRow("escaped %") << "Bridge 500 off"
-                                   << "%50\\%%" << false;
-        QTest::newRow("escaped _") << "a_b"
-                                   << "%A\\_b" << true;
-        QTest::newRow("one character") << "abcd"
-                                       << "a_c" << false;
-        QTest::newRow("umlauts") << "ÄRZTLICHE"
-                                 << "%ärzt%" << true;
+        const auto row = [](const char* tag, const char* text, const char* pattern, bool matches) {
+            QTest::newRow(tag) << QString::fromUtf8(text) << QString::fromUtf8(pattern) << matches;
+        };
+        row("ascii", "Fracture of TOOTH", "%fracture OF tooth%", true);
+        row("escaped %", "Bridge 500 off", "%50\\%%", false);
+        row("escaped _", "a_b", "%A\\_b", true);
+        row("one character", "abcd", "a_c", false);
+        row("umlauts", "ÄRZTLICHE", "%ärzt%", true);
         // Kelvin sign: folds to an ASCII k, in the text or in the pattern.
-        QTest::newRow("kelvin in text") << "5 \u212A"
-                                        << "%k" << true;
-        QTest::newRow("kelvin in pattern") << "5 k"
-                                           << "%\u212A" << true;
+        row("kelvin in text", "5 \u212A", "%k", true);
+        row("kelvin in pattern", "5 k", "%\u212A", true);
     }
     void likeFoldsCaseBeyondAscii() {
         QFETCH(QString, text);
@@ -509,6 +496,14 @@ private slots:
         QCOMPARE(rs.Fields("cID").toInt(), 3);
         rs.Close();
         QCOMPARE(errorOf([&] { rs.RecordCount(); }), 3704L);
+        // No record to stand on: moves and bookmarks are refused, a find ends at EOF.
+        Recordset empty = m_conn->OpenRecordset("SELECT * FROM Codes WHERE cID < 0");
+        QCOMPARE(empty.FieldCount(), 6);
+        QVERIFY(empty.RecordCount() == 0 && empty.Eof() && empty.Bof());
+        QCOMPARE(errorOf([&] { empty.MoveFirst(); }), 3021L);
+        QCOMPARE(errorOf([&] { empty.bookmark(); }), 3021L);
+        empty.Find("cID = 1");
+        QVERIFY(empty.Eof());
     }
 };
 

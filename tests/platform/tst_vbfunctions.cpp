@@ -11,6 +11,7 @@
 
 #include <functional>
 #include <limits>
+#include <map>
 
 using tqplatform::Currency;
 using tqtest::errorOf;
@@ -99,21 +100,15 @@ private slots:
         QFETCH(QVariant, value);
         QFETCH(QVariant, expected);
         QFETCH(long, error);
+        using Call = std::function<QVariant(const QVariant&)>;
+        const std::map<QString, Call> calls = {
+            {"Val", [](const QVariant& v) { return QVariant(vb::Val(v.toString())); }},
+            {"CLng", [](const QVariant& v) { return QVariant(qint64(vb::CLng(v))); }},
+            {"CInt", [](const QVariant& v) { return QVariant(qint64(vb::CInt(v))); }},
+            {"CCur", [](const QVariant& v) { return QVariant(qint64(vb::CCur(v).raw())); }},
+            {"IsNumeric", [](const QVariant& v) { return QVariant(vb::IsNumeric(v)); }}};
         QVariant actual;
-        QCOMPARE(errorOf([&] {
-                     if (function == u"Val") {
-                         actual = vb::Val(value.toString());
-                     } else if (function == u"CLng") {
-                         actual = qint64(vb::CLng(value));
-                     } else if (function == u"CInt") {
-                         actual = qint64(vb::CInt(value));
-                     } else if (function == u"CCur") {
-                         actual = qint64(vb::CCur(value).raw());
-                     } else {
-                         actual = vb::IsNumeric(value);
-                     }
-                 }),
-                 error);
+        QCOMPARE(errorOf([&] { actual = calls.at(function)(value); }), error);
         if (error == 0) {
             QCOMPARE(actual, expected);
         }

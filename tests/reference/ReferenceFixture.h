@@ -16,6 +16,8 @@
 #include <QFileInfo>
 #include <QUrl>
 
+#include <stdexcept>
+
 namespace tqtest {
 
 /// Changes when the shipped files change (by their sizes) or the builder's tables do.
@@ -36,44 +38,40 @@ inline QString referenceStamp() {
 inline QString sharedReferenceDatabase(const TestDatabase& db) {
     const QString name = QStringLiteral("tqtest_codes_") + referenceStamp();
     const QString mine = name + QStringLiteral("_%1").arg(QCoreApplication::applicationPid());
-    if (!db.isPostgres()) {
-        const QString file = QDir(QDir::tempPath()).filePath(name + QStringLiteral(".db"));
-        const QString url = QStringLiteral("sqlite://") + file;
-        if (QFileInfo::exists(file)) {
-            return url;
+    // A file in the temporary folder, or a database on the test's server.
+    const auto address = [&db](const QString& database) {
+        if (!db.isPostgres()) {
+            return QStringLiteral("sqlite://") + QDir::temp().filePath(database + ".db");
         }
-        const QString building = QDir(QDir::tempPath()).filePath(mine + QStringLiteral(".db"));
-        {
-            tqplatform::Connection connection(QStringLiteral("sqlite://") + building);
-            tqhost::buildReferenceDatabase(connection, {});
-        }
-        if (!QFile::rename(building, file)) {
-            QFile::remove(building);  // another test was quicker
-        }
+        QUrl url(db.url());
+        url.setPath(QLatin1Char('/') + database);
+        return url.toString();
+    };
+    const QString url = address(name);
+    const QString building = address(mine);
+    if (tqhost::referenceDatabaseHasSets(url)) {
         return url;
     }
-    QUrl url(db.url());
-    url.setPath(QLatin1Char('/') + name);
-    if (tqhost::referenceDatabaseHasSets(url.toString())) {
-        return url.toString();
-    }
-    QUrl building(db.url());
-    building.setPath(QLatin1Char('/') + mine);
-    tqhost::dropReferenceDatabase(building.toString());
-    tqhost::createReferenceDatabase(building.toString());
+    tqhost::dropReferenceDatabase(building);
+    tqhost::createReferenceDatabase(building);
     {
-        tqplatform::Connection connection(building.toString());
+        tqplatform::Connection connection(building);
         tqhost::buildReferenceDatabase(connection, {});
     }
     QUrl server(db.url());
     server.setPath(QStringLiteral("/postgres"));
     try {
-        tqplatform::Connection admin(server.toString());
-        admin.run(QStringLiteral("ALTER DATABASE %1 RENAME TO %2").arg(mine, name));
+        if (db.isPostgres()) {
+            tqplatform::Connection(server.toString())
+                .run(QStringLiteral("ALTER DATABASE %1 RENAME TO %2").arg(mine, name));
+        } else if (!QFile::rename(QDir::temp().filePath(mine + ".db"),
+                                  QDir::temp().filePath(name + ".db"))) {
+            throw std::runtime_error("taken");
+        }
     } catch (const std::exception&) {
-        tqhost::dropReferenceDatabase(building.toString());  // another test was quicker
+        tqhost::dropReferenceDatabase(building);  // another test was quicker
     }
-    return url.toString();
+    return url;
 }
 
 }  // namespace tqtest

@@ -62,6 +62,16 @@ struct OwnCodes {
     std::unique_ptr<tqplatform::Connection> connection;
 };
 
+/// The range of a code's deepest node in the set's tree: its section, or its chapter
+/// where it has none.
+QString deepestNode(const char* prefix, const char* code) {
+    return QStringLiteral(
+               "SELECT DISTINCT t.%1TreRanSta || '-' || t.%1TreRanEnd FROM %1Table c "
+               "JOIN %1TreTable t ON t.%1TreID = COALESCE(c.%1SecID, c.%1ChaID) "
+               "WHERE c.%1Cod = '%2'")
+        .arg(prefix, code);
+}
+
 const QByteArray GoodFile =
     "# a practice's own dental file\n"
     "REVISION\tDental codes of the practice\tDC 2024\tLicensed to the practice\t2024-01-01\n"
@@ -82,8 +92,6 @@ private slots:
     void cleanupTestCase();
     void knownCodes_data();
     void knownCodes();
-    void treePlacement_data();
-    void treePlacement();
     void hostNamesTheDatabase();
     void licensedFile();
     void badLicensedLine_data();
@@ -142,6 +150,12 @@ void CodesBuildTest::knownCodes_data() {
            "FROM ICD10TreTable WHERE ICD10TreLev = 1), (SELECT COUNT(*) FROM ICD9TreTable WHERE "
            "ICD9TreLev = 0), (SELECT COUNT(*) FROM ICD9TreTable WHERE ICD9TreLev = 1)"
         << QStringList{"22|284|19|160"};
+    // Letters in third place: by the category table, not by text ranges. C4A, C7A, the
+    // ICD-9, HCPCS and dental sections a code is listed under: tst_db_refcodes, on screen.
+    QTest::newRow("M1A in M05-M14") << deepestNode("ICD10", "M1A") << QStringList{"M05-M14"};
+    QTest::newRow("Z3A in Z30-Z39") << deepestNode("ICD10", "Z3A") << QStringList{"Z30-Z39"};
+    QTest::newRow("C78 not in C7A") << deepestNode("ICD10", "C78") << QStringList{"C76-C80"};
+    QTest::newRow("deepest node") << deepestNode("CDT", "D9999") << QStringList{"D9999-D9999"};
     QTest::newRow("no modifier is null")
         << "SELECT COUNT(*) FROM ICD10Table WHERE ICD10Mod IS NULL" << QStringList{"0"};
 }
@@ -153,49 +167,19 @@ void CodesBuildTest::knownCodes() {
     QCOMPARE(rowsOf(codes, sql), expected);
 }
 
-void CodesBuildTest::treePlacement_data() {
-    QTest::addColumn<QString>("prefix");
-    QTest::addColumn<QString>("code");
-    QTest::addColumn<QString>("section");
-    const auto row = [](const char* name, const char* prefix, const char* code,
-                        const char* section) { QTest::newRow(name) << prefix << code << section; };
-    // Letters in third place: by the category table, not by text ranges. C4A, C7A, the
-    // ICD-9, HCPCS and dental sections a code is listed under: tst_db_refcodes, on screen.
-    row("M1A in M05-M14", "ICD10", "M1A", "M05-M14");
-    row("Z3A in Z30-Z39", "ICD10", "Z3A", "Z30-Z39");
-    row("C78 not in C7A", "ICD10", "C78", "C76-C80");
-    row("deepest node", "CDT", "D9999", "D9999-D9999");
-}
-
-void CodesBuildTest::treePlacement() {
-    QFETCH(QString, prefix);
-    QFETCH(QString, code);
-    QFETCH(QString, section);
-    tqplatform::Connection codes(tqtest::sharedReferenceDatabase(*m_db));
-    // The code's deepest node: its section, or its chapter where it has none.
-    const QString sql = QStringLiteral(
-                            "SELECT DISTINCT t.%1TreRanSta || '-' || t.%1TreRanEnd FROM %1Table c "
-                            "JOIN %1TreTable t ON t.%1TreID = COALESCE(c.%1SecID, c.%1ChaID) "
-                            "WHERE c.%1Cod = '%2'")
-                            .arg(prefix, code);
-    QCOMPARE(rowsOf(codes, sql), QStringList{section});
-}
-
 void CodesBuildTest::hostNamesTheDatabase() {
     auto host = tqhost::createHost(m_db->url(), m_db->dataPath(), "tester");
     const QString url = host->GetDatabaseConnectionString("CODES", 1, QString());
     QCOMPARE(url, m_db->isPostgres() ? m_db->url() + "_codes"
                                      : "sqlite://" + m_db->dataPath() + "codes.db");
-    QCOMPARE(url, m_loaded->url);
     QVERIFY(tqhost::referenceDatabaseHasSets(url, {ReferenceSet::Dental}));
     QVERIFY(!tqhost::referenceDatabaseHasSets(url, {ReferenceSet::Icd10}));
     QVERIFY(!tqhost::referenceDatabaseHasSets(url + "_none"));
     // The browser's "code + modifier" joins texts on either database.
     tqplatform::Connection opened(url);
-    QSqlQuery query = opened.run(host->TranslateSql(
-        "SELECT CDTCod + CDTMod AS CDTCodMod FROM CDTTable WHERE CDTCod = 'D2699A'", 0));
-    QVERIFY(query.next());
-    QCOMPARE(query.value(0).toString(), "D2699AX");
+    QCOMPARE(rowsOf(opened, host->TranslateSql(
+                                "SELECT CDTCod + CDTMod FROM CDTTable WHERE CDTCod = 'D2699A'", 0)),
+             QStringList{"D2699AX"});
     QVERIFY_THROWS_EXCEPTION(tqGlobal::Error, host->GetDatabaseConnectionString("PRACTICE", 1, ""));
 }
 
@@ -221,31 +205,30 @@ void CodesBuildTest::licensedFile() {
 void CodesBuildTest::badLicensedLine_data() {
     QTest::addColumn<QByteArray>("line");
     QTest::addColumn<QString>("reason");
-    QTest::newRow("two fields") << QByteArray("D1110\tCleaning") << "3 fields expected";
-    QTest::newRow("blank in code") << QByteArray("D 1110\t\tCleaning") << "without blanks";
-    QTest::newRow("no description") << QByteArray("D1110\t\t") << "has no description";
-    QTest::newRow("twice") << QByteArray("D0120\t\tAgain") << "the code D0120 comes twice";
-    QTest::newRow("open quote") << QByteArray("\"D1110,,Cleaning") << "a quote is not closed";
-    QTest::newRow("range backwards")
-        << QByteArray("RANGE\t0\tD2999\tD2000\tCrowns") << "the range ends (D2000)";
-    QTest::newRow("orphan level") << QByteArray("RANGE\t3\tD1000\tD1999\tDeep")
-                                  << "has no range of level 2";
-    QTest::newRow("bad date") << QByteArray("REVISION\tTitle\t\t\t2024-13-01")
-                              << "is not a date yyyy-mm-dd";
-    QTest::newRow("NUL") << QByteArray("D1110\t\tClean\0ing", 16)
-                         << "the line holds a NUL character (byte 0) at column 13";
-    QTest::newRow("1 MB code") << QByteArray(1 << 20, 'D') + "\t\tHuge"
-                               << "the code has 1048576 characters, more than the 10 it may have "
-                                  "(it starts \"DDDDDDDDDDDDDDDDDDDD...\")";
-    QTest::newRow("long modifier") << QByteArray("D1110\t12345678901\tCleaning")
-                                   << "the modifier has 11 characters, more than the 10";
-    QTest::newRow("long range text") << "RANGE\t0\tD1000\tD1999\t" + QByteArray(256, 'x')
-                                     << "the range description has 256 characters, more than "
-                                        "the 255";
-    QTest::newRow("long notice") << "REVISION\tTitle\t\t" + QByteArray(501, 'x') + "\t"
-                                 << "the notice has 501 characters, more than the 500";
-    QTest::newRow("no Windows-1252 character")
-        << QByteArray("D1110\t\tClean\x81ing") << "the byte 0x81 is no character of Windows-1252";
+    const auto row = [](const char* tag, const QByteArray& line, const char* reason) {
+        QTest::newRow(tag) << line << QString::fromUtf8(reason);
+    };
+    row("two fields", "D1110\tCleaning", "3 fields expected");
+    row("blank in code", "D 1110\t\tCleaning", "without blanks");
+    row("no description", "D1110\t\t", "has no description");
+    row("twice", "D0120\t\tAgain", "the code D0120 comes twice");
+    row("open quote", "\"D1110,,Cleaning", "a quote is not closed");
+    row("range backwards", "RANGE\t0\tD2999\tD2000\tCrowns", "the range ends (D2000)");
+    row("orphan level", "RANGE\t3\tD1000\tD1999\tDeep", "has no range of level 2");
+    row("bad date", "REVISION\tTitle\t\t\t2024-13-01", "is not a date yyyy-mm-dd");
+    row("NUL", QByteArray("D1110\t\tClean\0ing", 16),
+        "the line holds a NUL character (byte 0) at column 13");
+    row("1 MB code", QByteArray(1 << 20, 'D') + "\t\tHuge",
+        "the code has 1048576 characters, more than the 10 it may have (it starts "
+        "\"DDDDDDDDDDDDDDDDDDDD...\")");
+    row("long modifier", "D1110\t12345678901\tCleaning",
+        "the modifier has 11 characters, more than the 10");
+    row("long range text", "RANGE\t0\tD1000\tD1999\t" + QByteArray(256, 'x'),
+        "the range description has 256 characters, more than the 255");
+    row("long notice", "REVISION\tTitle\t\t" + QByteArray(501, 'x') + "\t",
+        "the notice has 501 characters, more than the 500");
+    row("no Windows-1252 character", "D1110\t\tClean\x81ing",
+        "the byte 0x81 is no character of Windows-1252");
 }
 
 void CodesBuildTest::badLicensedLine() {

@@ -29,9 +29,16 @@ using namespace tqservicecode;
 
 namespace {
 
-frmSearchSCode& window(QDialog& dialog) {
-    return dynamic_cast<frmSearchSCode&>(dialog);
+void pressOkay(const frmSearchSCode& form) {
+    tqtest::control<QToolBar>(form, "TB")->findChild<QAction*>("Okay")->trigger();
 }
+
+/// The reference browser as the import opens it: it notes what it was asked to show.
+struct FakeCodes : QDialog, ReferenceCodeScreen {
+    void SetupScreen(int32_t type, const QString& text) override {
+        setProperty("setup", QString::number(type) + ":" + text);
+    }
+};
 
 /// The values of one result column, in the list's order.
 QStringList column(const frmSearchSCode& form, const QString& caption) {
@@ -148,7 +155,7 @@ private slots:
         {
             frmSearchSCode form;
             form.setStartText("porcelain");
-            tqtest::control<QToolBar>(form, "TB")->findChild<QAction*>("Okay")->trigger();
+            pressOkay(form);
             QCOMPARE(form.Selection() + QString::number(form.SelectionID()),
                      "CRN" + QString::number(f.crown));
             // Escape forgets a choice made before.
@@ -158,11 +165,11 @@ private slots:
         {  // nothing listed: Okay does nothing; no current row: asked to choose
             frmSearchSCode form;
             form.setStartText("no such code");
-            tqtest::control<QToolBar>(form, "TB")->findChild<QAction*>("Okay")->trigger();
+            pressOkay(form);
             QVERIFY(ui.messages.isEmpty());
             form.setStartText("crown");
             tqtest::control<RecordGrid>(form, "TDBG")->setCurrentIndex({});
-            tqtest::control<QToolBar>(form, "TB")->findChild<QAction*>("Okay")->trigger();
+            pressOkay(form);
             QCOMPARE(ui.prompts(), QStringList{"Please select a code first."});
             QCOMPARE(ui.messages[0].icon, 64);
             QCOMPARE(form.SelectionID(), 0);
@@ -198,11 +205,6 @@ private slots:
             QVERIFY(form.findChild<QAction*>("Import") == nullptr);
         }
         f.host->setMedicalPractice(true);
-        struct FakeCodes : QDialog, ReferenceCodeScreen {
-            void SetupScreen(int32_t type, const QString& text) override {
-                setProperty("setup", QString::number(type) + ":" + text);
-            }
-        };
         ScreenFactory::Registration codes(ReferenceCodeScreenName,
                                           [] { return std::make_unique<FakeCodes>(); });
         QStringList setups;
@@ -234,7 +236,7 @@ private slots:
         const int32_t second = f.addCode("DUP", {{"SevCodDes", "Second twin"}});
         ScriptedUi ui;
         ui.onShow(CodeSearchScreenName, [&](QDialog& d) {
-            frmSearchSCode& form = window(d);
+            auto& form = dynamic_cast<frmSearchSCode&>(d);
             QCOMPARE(tqtest::control<QComboBox>(form, "dbcSCode")->currentText(),
                      QStringLiteral("DUP"));
             QCOMPARE(column(form, "Description"), QStringList({"First twin", "Second twin"}));
@@ -262,9 +264,6 @@ private slots:
     void faultsLeaveTheWindowUsable() {
         TQ_SEARCH_PRACTICE(f);
         f.host->setMedicalPractice(true);
-        struct FakeCodes : QDialog, ReferenceCodeScreen {
-            void SetupScreen(int32_t, const QString&) override {}
-        };
         ScreenFactory::Registration codes(ReferenceCodeScreenName,
                                           [] { return std::make_unique<FakeCodes>(); });
         std::function<void()> whileImporting;
@@ -273,9 +272,6 @@ private slots:
         frmSearchSCode form;
         form.setStartText("crown");
         tqplatform::Connection& connection = f.host->connection();
-        const auto okay = [&] {
-            tqtest::control<QToolBar>(form, "TB")->findChild<QAction*>("Okay")->trigger();
-        };
         // A statement that fails: told, nothing offered, and the next search runs.
         connection.Execute("ALTER TABLE SevCodTable RENAME TO SevCodGone");
         typeAndFind(form, "porcelain");
@@ -283,7 +279,7 @@ private slots:
         QCOMPARE(ui.messages.size(), 1);
         QCOMPARE(ui.messages[0].icon, 16);
         QCOMPARE(column(form, "Service Code"), QStringList{});
-        okay();
+        pressOkay(form);
         QCOMPARE(form.result(), int(QDialog::Rejected));
         QVERIFY(tqtest::control<QPushButton>(form, "cmdFind")->isEnabled());
         typeAndFind(form, "porcelain");
@@ -316,7 +312,7 @@ private slots:
             QVERIFY2(ui.messages[1].prompt.contains("not currently accepting connections"),
                      qPrintable(ui.messages[1].prompt));
             QCOMPARE(column(form, "Service Code"), QStringList{});
-            okay();  // nothing listed: nothing to choose, nothing asked
+            pressOkay(form);  // nothing listed: nothing to choose, nothing asked
             QCOMPARE(form.result(), int(QDialog::Rejected));
             QCOMPARE(ui.messages.size(), 2);
         }

@@ -14,7 +14,6 @@
 #include <tqservicecode/reference/frmCodes.h>
 #include <tqservicecode/reference/frmSearchSCode.h>
 
-#include <tqplatform/InputBoxDialog.h>
 #include <tqplatform/ScriptedUi.h>
 #include <tqplatform/Twips.h>
 
@@ -175,11 +174,10 @@ private slots:
             descriptions
                 << grid->recordModel()->value(row, grid->columnByField("CDTDes")).toString();
         }
-        QStringList sorted = descriptions;
-        std::sort(sorted.begin(), sorted.end(), [](const QString& a, const QString& b) {
-            return a.compare(b, Qt::CaseInsensitive) > 0;
-        });
-        QCOMPARE(descriptions, sorted);
+        QVERIFY(std::is_sorted(descriptions.begin(), descriptions.end(),
+                               [](const QString& a, const QString& b) {
+                                   return a.compare(b, Qt::CaseInsensitive) > 0;
+                               }));
         // The sort stays in force for the next node.
         choose(form, "Preventive");
         QCOMPARE(form.listSort().expression, QStringLiteral("CDTDes DESC, CDTCod DESC"));
@@ -251,16 +249,14 @@ private slots:
         QTest::addColumn<int>("set");
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("code");  // the one code found; "" for none
-        QTest::newRow("ICD-10-CM dotted") << 3 << "K02.9"
-                                          << "K02.9";
-        QTest::newRow("ICD-10-CM without its point") << 3 << "k029"
-                                                     << "K02.9";
-        QTest::newRow("seventh character") << 3 << "S02.5XXA"
-                                           << "S02.5XXA";
-        QTest::newRow("ICD-9-CM dotted") << 2 << "521.00"
-                                         << "521.00";
-        QTest::newRow("nothing matches") << 3 << "K02.99"
-                                         << "";
+        const auto row = [](const char* tag, int set, const char* typed, const char* code) {
+            QTest::newRow(tag) << set << QString(typed) << QString(code);
+        };
+        row("ICD-10-CM dotted", 3, "K02.9", "K02.9");
+        row("ICD-10-CM without its point", 3, "k029", "K02.9");
+        row("seventh character", 3, "S02.5XXA", "S02.5XXA");
+        row("ICD-9-CM dotted", 2, "521.00", "521.00");
+        row("nothing matches", 3, "K02.99", "");
     }
     void codesAreFoundAsCliniciansWriteThem() {
         QFETCH(int, set);
@@ -303,14 +299,19 @@ private slots:
             int cursor = -1;
             QString inputBox(const QString& prompt, const QString& title,
                              const QString& text) override {
-                tqplatform::InputBoxDialog box(prompt, title, text);
-                QTimer::singleShot(0, &box, [&] {
-                    QLineEdit* line = box.findChild<QLineEdit*>();
+                QTimer::singleShot(0, [this] {
+                    QWidget* box = QApplication::activeModalWidget();
+                    QLineEdit* line = box->findChild<QLineEdit*>();
                     QTest::keyClicks(line, rest);
                     cursor = line->cursorPosition();
-                    box.accept();
+                    dynamic_cast<QDialog&>(*box).accept();
                 });
-                return box.exec() == QDialog::Accepted ? box.textValue() : QString();
+                tqplatform::ui::setRealDialogsForbidden(false);
+                tqplatform::ui::Backend* self = tqplatform::ui::installBackend(nullptr);
+                const QString typed = tqplatform::ui::inputBox(prompt, title, text);
+                tqplatform::ui::installBackend(self);
+                tqplatform::ui::setRealDialogsForbidden(true);
+                return typed;
             }
         } ui;
         ui.rest = "aries";
@@ -326,23 +327,16 @@ private slots:
         QTest::addColumn<QString>("node");
         QTest::addColumn<QString>("code");
         QTest::addColumn<QString>("category");
-        const struct {
-            const char* name;
-            int set;
-            const char* node;
-            const char* code;
-            const char* category;
-        } rows[] = {
-            {"ICD-10-CM", 3, "Diseases of oral cavity", "K02.9", "ICD"},
-            {"ICD-10-CM seventh character", 3, "Injuries to the head", "S02.5XXA", "ICD"},
-            {"ICD-9-CM", 2, "Diseases of oral cavity", "521.00", "ICD"},
-            {"HCPCS", 4, "Procedures and professional", "G0008", "CPT"},
-            {"dental crown", 0, "Crowns and other", "D2740", "Pros-Fix"},
-            {"dental, outside the ranges", 0, "Restorations", "D2699A", ""},
+        const auto row = [](const char* tag, int set, const char* node, const char* code,
+                            const char* category) {
+            QTest::newRow(tag) << set << QString(node) << QString(code) << QString(category);
         };
-        for (const auto& row : rows) {
-            QTest::newRow(row.name) << row.set << row.node << row.code << row.category;
-        }
+        row("ICD-10-CM", 3, "Diseases of oral cavity", "K02.9", "ICD");
+        row("ICD-10-CM seventh character", 3, "Injuries to the head", "S02.5XXA", "ICD");
+        row("ICD-9-CM", 2, "Diseases of oral cavity", "521.00", "ICD");
+        row("HCPCS", 4, "Procedures and professional", "G0008", "CPT");
+        row("dental crown", 0, "Crowns and other", "D2740", "Pros-Fix");
+        row("dental, outside the ranges", 0, "Restorations", "D2699A", "");
     }
     void importFillsANewServiceCode() {
         QFETCH(int, set);
@@ -362,14 +356,10 @@ private slots:
         choose(form, node);
         QVERIFY(goToCode(form, code));
         FakeEditor::id = -1;
-        const QPoint cell =
-            tqtest::control<RecordGrid>(form, "TDBG")
-                ->visualRect(tqtest::control<RecordGrid>(form, "TDBG")->currentIndex())
-                .center();
-        QTest::mouseClick(tqtest::control<RecordGrid>(form, "TDBG")->viewport(), Qt::LeftButton, {},
-                          cell);
-        QTest::mouseDClick(tqtest::control<RecordGrid>(form, "TDBG")->viewport(), Qt::LeftButton,
-                           {}, cell);
+        const RecordGrid* grid = tqtest::control<RecordGrid>(form, "TDBG");
+        const QPoint cell = grid->visualRect(grid->currentIndex()).center();
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, cell);
+        QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, cell);
         QCOMPARE(ui.shownScreens, QStringList{ServiceCodeEditorScreenName});
         QCOMPARE(title, "Import " + reference::codeSetFor(set)->prefix + " Code");
         QCOMPARE(FakeEditor::id, 0);
@@ -388,25 +378,19 @@ private slots:
     void dentalCategoryByRange_data() {
         QTest::addColumn<QString>("code");
         QTest::addColumn<QString>("category");
-        QTest::newRow("fixed prosthesis") << "D6010"
-                                          << "Pros-Fix";
-        QTest::newRow("crown shares it") << "d2740 "
-                                         << "Pros-Fix";
-        QTest::newRow("removable") << "D5120"
-                                   << "Pros-Rem";
-        QTest::newRow("upper bound") << "D9999"
-                                     << "Gen-Serv";
-        QTest::newRow("lower bound") << "D5900"
-                                     << "Maxil-Pros";
-        QTest::newRow("outside") << "X1234"
-                                 << "";
+        for (const auto& [code, category] : {std::pair{"D6010", "Pros-Fix"},
+                                             {"d2740 ", "Pros-Fix"},  // a crown shares it
+                                             {"D5120", "Pros-Rem"},
+                                             {"D9999", "Gen-Serv"},    // upper bound
+                                             {"D5900", "Maxil-Pros"},  // lower bound
+                                             {"X1234", ""}}) {
+            QTest::newRow(code) << QString(code) << QString(category);
+        }
     }
     void dentalCategoryByRange() {
         QFETCH(QString, code);
         QFETCH(QString, category);
         QCOMPARE(reference::dentalCategory(code), category);
-        QCOMPARE(reference::importedCode("250", "01") + reference::importedCode("D0120", ""),
-                 QStringLiteral("250.01D0120"));
     }
 
     void icd10TreeFollowsItsCategoriesAndOpensFast() {
@@ -419,8 +403,6 @@ private slots:
         QVERIFY(listedCodes(form).contains("C4A.9"));
         choose(form, "Malignant neoplasms of ill-defined, other secondary and unspecified");
         QVERIFY(!listedCodes(form).join(",").contains("C7A"));
-        choose(form, "Diseases of oral cavity");
-        QVERIFY(listedCodes(form).contains("K02.9"));
         // "All Codes" reads its first screen of rows, not the whole set.
         choose(form, "All Codes");
         QVERIFY(!form.list().fetchComplete());
@@ -429,39 +411,34 @@ private slots:
         QCOMPARE(tqtest::control<QLabel>(form, "Count")->text(), QStringLiteral("1 of 72621"));
     }
 
-    void windowSizeAndSplitterAreKept() {
+    void theDemoOpensEachSetAtTheSizeKept() {
         TQ_PRACTICE(f);
         const QRect screen = QApplication::primaryScreen()->availableGeometry();
         f.host->SaveUserSettingNumber("FRMCODES_WIDTHtester", 1e9);  // wider than the screen
         f.host->SaveUserSettingNumber("FRMCODES_HEIGHTtester", 1440 * 5);
         f.host->SaveUserSettingNumber("FRMCODES_TVWIDTHtester", 1440 * 2);
-        ScriptedUi ui;
-        ui.onShow(ReferenceCodeScreenName, [&](QDialog& d) {
-            auto& form = dynamic_cast<frmCodes&>(d);
-            QCOMPARE(form.width(), screen.width() * 9 / 10);
-            QCOMPARE(form.height(), tqplatform::twips::toPixelsY(1440 * 5, &form));
-            QSplitter* splitter = tqtest::control<QSplitter>(form, "Splitter");
-            QCOMPARE(splitter->sizes().first(), tqplatform::twips::toPixelsX(1440 * 2, &form));
-            splitter->setSizes({300, form.width() - 300});
-        });
-        ShowReferenceCodes(0, "");
-        QCOMPARE(ui.shownScreens, QStringList{ReferenceCodeScreenName});
-        QCOMPARE(f.host->GetUserSettingNumber("FRMCODES_TVWIDTHtester", 0),
-                 tqplatform::twips::fromPixelsX(300));
-        QCOMPARE(f.host->GetUserSettingNumber("FRMCODES_WIDTHtester", 0),
-                 tqplatform::twips::fromPixelsX(screen.width() * 9 / 10));
-    }
-
-    void theDemoLooksUpEachSet() {
-        TQ_PRACTICE(f);
         tqdemo::MainWindow window(f.host, f.component);
         QMenu* menu = window.findChild<QMenu*>("mnuReferenceCodes");
         QCOMPARE(menu->title(), QStringLiteral("Look up reference codes"));
         QCOMPARE(menu->actions().size(), 5);
         ScriptedUi ui;
         QStringList captions;
-        ui.onShow(ReferenceCodeScreenName, [&](QDialog& d) { captions << d.windowTitle(); });
+        ui.onShow(ReferenceCodeScreenName, [&](QDialog& d) {
+            auto& form = dynamic_cast<frmCodes&>(d);
+            if (captions.isEmpty()) {  // the first opens at the sizes saved above
+                QCOMPARE(form.width(), screen.width() * 9 / 10);
+                QCOMPARE(form.height(), tqplatform::twips::toPixelsY(1440 * 5, &form));
+                QSplitter* splitter = tqtest::control<QSplitter>(form, "Splitter");
+                QCOMPARE(splitter->sizes().first(), tqplatform::twips::toPixelsX(1440 * 2, &form));
+                splitter->setSizes({300, form.width() - 300});
+            }
+            captions << form.windowTitle();
+        });
         window.findChild<QAction*>("actReferenceHCPCS")->trigger();
+        QCOMPARE(f.host->GetUserSettingNumber("FRMCODES_TVWIDTHtester", 0),
+                 tqplatform::twips::fromPixelsX(300));
+        QCOMPARE(f.host->GetUserSettingNumber("FRMCODES_WIDTHtester", 0),
+                 tqplatform::twips::fromPixelsX(screen.width() * 9 / 10));
         window.findChild<QAction*>("actReferenceICD10")->trigger();
         QCOMPARE(captions, QStringList({reference::codeSetFor(4)->caption,
                                         reference::codeSetFor(3)->caption}));
