@@ -206,7 +206,7 @@ void doEvents() {
 }
 
 QString failureMessage(const QString& reason) {
-    return QStringLiteral("This could not be done:\n\n%1").arg(reason.trimmed());
+    return QStringLiteral("This could not be done:\r\n\r\n%1").arg(reason.trimmed());
 }
 
 bool guard(const std::function<void()>& handler) {
