@@ -1,4 +1,5 @@
 #include "../servicecode/ComponentFixture.h"
+#include "../servicecode/PostingScript.h"
 #include "TestMain.h"
 
 #include <demo/MainWindow.h>
@@ -44,25 +45,14 @@ void clickCode(Select_Code& form, const QString& code) {
     const tqservicecode::PickerListModel& model = form.codeList();
     for (int row = 0; row < model.count(); ++row) {
         if (model.line(row).section('\t', 0, 0).trimmed() == code) {
-            const QModelIndex index = model.index(row);
-            tqtest::control<QListView>(form, "List1")->scrollTo(index);
-            QTest::mouseClick(
-                tqtest::control<QListView>(form, "List1")->viewport(), Qt::LeftButton, {},
-                tqtest::control<QListView>(form, "List1")->visualRect(index).center());
+            auto* list = tqtest::control<QListView>(form, "List1");
+            list->scrollTo(model.index(row));
+            QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                              list->visualRect(model.index(row)).center());
             return;
         }
     }
     QFAIL(qPrintable("no line for " + code));
-}
-
-void clickButton(QDialog& dialog, const QString& caption) {
-    for (QPushButton* button : dialog.findChildren<QPushButton*>()) {
-        if (button->text() == caption && button->isVisible() && button->isEnabled()) {
-            button->click();
-            return;
-        }
-    }
-    QFAIL(qPrintable("no button " + caption));
 }
 
 QString enabledButtons(Select_Code& form) {
@@ -107,11 +97,7 @@ struct DemoPractice : tqtest::ComponentFixture {
 
     template <typename Widget>
     Widget* find(const char* name) {
-        auto* widget = window->findChild<Widget*>(QLatin1String(name));
-        if (widget == nullptr) {
-            qFatal("no %s in the demo window", name);
-        }
-        return widget;
+        return tqtest::control<Widget>(*window, name);
     }
 
     /// Chooses the patient named "Last, First" in the patient list; answers the id.
@@ -319,7 +305,7 @@ private slots:
             tqtest::control<QPushButton>(d, "CMD_1")->click();
         });
         // The user stops at the provider list: nothing is posted.
-        ui.onShow("DocList", [](QDialog& d) { clickButton(d, "&Close"); });
+        ui.onShow("DocList", [](QDialog& d) { QVERIFY(tqtest::clickButton(d, "&Close")); });
         post->trigger();
         QCOMPARE(result->text(), "Nothing was posted.");
         QCOMPARE(items->rowCount(), 0);
@@ -329,13 +315,10 @@ private slots:
             auto* list = d.findChild<QListWidget*>("lstDoc");
             list->setCurrentRow(0);
             provider = list->item(0)->data(Qt::UserRole).toInt();
-            clickButton(d, "&OK");
+            QVERIFY(tqtest::clickButton(d, "&OK"));
         });
-        ui.onShow("Calendar", [](QDialog& d) { clickButton(d, "&OK"); });
-        ui.onShow("TextEntryDialog", [](QDialog& d) {
-            d.findChild<QLineEdit*>("txtText")->setText("Recall in June");
-            d.findChild<QPushButton*>("cmdOK")->click();
-        });
+        ui.onShow("Calendar", [](QDialog& d) { QVERIFY(tqtest::clickButton(d, "&OK")); });
+        ui.onShow("TextEntryDialog", [](QDialog& d) { tqtest::enterText(d, "Recall in June"); });
         ui.shownScreens.clear();
         post->trigger();
         QCOMPARE(ui.shownScreens,
