@@ -229,7 +229,7 @@ private slots:
         QVERIFY(writeFile(f.letters + "/..draft.rtf", "x"));
         big->Load_File_TG();
         select(*big, "..draft.rtf");
-        big->findChild<QPushButton*>("OK")->click();
+        click(*big, "OK");
         QCOMPARE(big->SelFiels(), QString("..draft.rtf"));
         auto fromData = openPicker("");
         tree(*fromData).setCurrentItem(tree(*fromData).nodeOf(f.letters));
@@ -580,9 +580,7 @@ private slots:
             select(form, "POSTOP.RTF");
             click(form, "OK");
         });
-        auto* action = window.findChild<QAction*>("actChooseLetter");
-        QVERIFY(action != nullptr);
-        action->trigger();
+        tqtest::control<QAction>(window, "actChooseLetter")->trigger();
         QVERIFY(ui.messages.last().prompt.startsWith("Chosen letter: POSTOP.RTF"));
         f.host->setMainForm(nullptr);
     }
