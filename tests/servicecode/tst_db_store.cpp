@@ -229,6 +229,23 @@ private slots:
         QCOMPARE(record.description() + record.SevCodLetNam, QString());
         QVERIFY(record.SevCodFee1 == Currency() && record.SevCodTax == 0.0f);
         QCOMPARE(record.typeNumber(), 0);
+
+        // A program code saved over its row: one row, the values read back.
+        const int32_t id = f.addCode("RX~", {{"SevCodDes", "Old words"}, {"SevCodFee1", "9.99"}});
+        record = ServiceCodeRecord::defaults();
+        record.setCode("RX~");
+        record.setDescription("Prescription");
+        record.SevCodFee1 = Currency::fromRaw(12345);
+        record.SevCodTax = 8.25f;
+        record.SevCodLetNam = "  letter.rtf ";
+        SaveProgramCode(record);
+        QCOMPARE(record.SevCodID, id);
+        QCOMPARE(f.scalar("SELECT count(*) FROM SevCodTable WHERE SevCodCod = 'RX~'").toInt(), 1);
+        ServiceCodeRecord read;
+        QVERIFY(find("RX~", read));
+        QCOMPARE(read.description() + "|" + read.SevCodLetNam + "|" + read.SevCodCurMov.trimmed(),
+                 "Prescription|letter.rtf|YNNNYNNNN");
+        QVERIFY(read.SevCodFee1 == Currency::fromRaw(12345) && read.SevCodTax == 8.25f);
     }
 
     void ambiguousCodesOpenTheSearchWindow() {
@@ -306,25 +323,6 @@ private slots:
         QVERIFY(!CountCodeRows("A1", false, false, -1));
         QVERIFY(CountCodeRows("C1", false, false, -1));
         QVERIFY(CountCodeRows("OTHER", true, false, 0));
-    }
-
-    void savingAProgramCodeUpdatesItsRow() {
-        TQ_FIXTURE(f);
-        const int32_t id = f.addCode("RX~", {{"SevCodDes", "Old words"}, {"SevCodFee1", "9.99"}});
-        ServiceCodeRecord record = ServiceCodeRecord::defaults();
-        record.setCode("RX~");
-        record.setDescription("Prescription");
-        record.SevCodFee1 = Currency::fromRaw(12345);
-        record.SevCodTax = 8.25f;
-        record.SevCodLetNam = "  letter.rtf ";
-        SaveProgramCode(record);
-        QCOMPARE(record.SevCodID, id);
-        QCOMPARE(f.scalar("SELECT count(*) FROM SevCodTable").toInt(), 1);
-        ServiceCodeRecord read;
-        QVERIFY(find("RX~", read));
-        QCOMPARE(read.description() + "|" + read.SevCodLetNam + "|" + read.SevCodCurMov.trimmed(),
-                 "Prescription|letter.rtf|YNNNYNNNN");
-        QVERIFY(read.SevCodFee1 == Currency::fromRaw(12345) && read.SevCodTax == 8.25f);
     }
 };
 
