@@ -272,7 +272,7 @@ private slots:
         QVERIFY(shown);
     }
 
-    void aFrontDesksFirstMinutes() {
+    void aFrontDeskPostsAToDoItem() {
         OPEN_DEMO(f);
         QVERIFY(QTest::qWaitForWindowActive(f.window.get()));
         auto* patients = f.find<QTableWidget>("Patients");
@@ -306,10 +306,8 @@ private slots:
         QCOMPARE(ui.prompts(),
                  QStringList{"The code list was closed without choosing a code (it returned "
                              "\"0\")."});
-    }
+        ui.messages.clear();
 
-    void postingShowsTheNewItemAndItsNote() {
-        OPEN_DEMO(f);
         f.choosePatient("Kowalczyk, Anna");
         auto* items = f.find<QTableWidget>("Items");
         auto* notes = f.find<QTableWidget>("Notes");
@@ -317,7 +315,6 @@ private slots:
         auto* post = f.find<QAction>("actPostToDo");
         f.find<QPlainTextEdit>("Comment")->setPlainText("Call before noon\nAsk about insurance");
 
-        ScriptedUi ui;
         ui.onShow("Select_Code", [](QDialog& d) {
             clickCode(picker(d), "RCL6");
             tqtest::control<QPushButton>(d, "CMD_1")->click();
