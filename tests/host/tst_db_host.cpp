@@ -330,23 +330,6 @@ private slots:
         QVERIFY(!m_host->UserHasRight(Tester, right));
     }
 
-    void parseField() {
-        const struct {
-            const char *text, *delimiter;
-            int n;
-            const char* expected;
-        } rows[] = {{"12\nD0120\nExam\n30.00", "\n", 2, "D0120"},
-                    {"12\nD0120", "\n", 3, ""},
-                    {"a,,c", ",", 2, ""},
-                    {"D0120", "\n", 1, "D0120"},
-                    {"D0120", "\n", 3, ""},
-                    {"a,b", ",", 0, ""},
-                    {"a||b||c", "||", 3, "c"}};
-        for (const auto& row : rows) {
-            QCOMPARE(m_host->ParseField(row.text, row.delimiter, row.n, 0), QString(row.expected));
-        }
-    }
-
     void acceptSelectedCode() {
         m_host->setOfficeLocationID(1);
         const int32_t exam = saveCode(
@@ -385,6 +368,22 @@ private slots:
         QString bare = "LAB~";
         m_host->NoteSelectedCode(bare);
         QCOMPARE(m_host->ParseField(bare, "\n", 2, 0), "LAB~");
+
+        // A field past the end, empty or numbered 0 is blank; the delimiter may be longer.
+        const struct {
+            const char *text, *delimiter;
+            int n;
+            const char* expected;
+        } rows[] = {{"12\nD0120\nExam\n30.00", "\n", 2, "D0120"},
+                    {"12\nD0120", "\n", 3, ""},
+                    {"a,,c", ",", 2, ""},
+                    {"D0120", "\n", 1, "D0120"},
+                    {"D0120", "\n", 3, ""},
+                    {"a,b", ",", 0, ""},
+                    {"a||b||c", "||", 3, "c"}};
+        for (const auto& row : rows) {
+            QCOMPARE(m_host->ParseField(row.text, row.delimiter, row.n, 0), QString(row.expected));
+        }
     }
 
     void peopleAndTransactions() {
