@@ -96,10 +96,8 @@ private slots:
                 "SELECT pGPDenFeeTyp * 100 + pGPDenFeeTypPerm FROM PaTable WHERE pID=";
             QCOMPARE(f.scalar(stored + QString::number(patient)).toInt(), row[4] * 100 + row[5]);
         }
-    }
 
-    void patientsWithoutRowOrProvider() {
-        TQ_FIXTURE(f);
+        // No patient, no row, or a patient without provider (given the default one).
         QCOMPARE(feeScheduleForPatient(0), int16_t{1});
         PatientRecord missing;
         LoadPatientFeeSchedule(4242, missing);
