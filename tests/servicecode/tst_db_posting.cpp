@@ -344,16 +344,14 @@ private slots:
 
     /// The wait before a retry: 1.5 s for user number 1, 0.5 s for any other, however
     /// the name reads as a number.
-    void retryWaitsSpreadTheUsers() {
+    void retryWaitsAndLockNames() {
         for (const char* one : {"1", "1.4", "0", "-7", "-1e400", "tester", ""}) {
             QCOMPARE(UpdateRetry::waitSeconds(one), 1.5);
         }
         for (const char* other : {"2", "1.5", "1.6", "2.5", "1e300", "1e400"}) {
             QCOMPARE(UpdateRetry::waitSeconds(other), 0.5);
         }
-    }
-
-    void lockFileNames() {  // a long code: the data folder's TEMP, the name cut
+        // A long code's lock file: in the data folder's TEMP, the name cut.
         QCOMPARE(postingLockFile("/data/", "ABCDEFGHIJ"),
                  QStringLiteral("/data/TEMP") + QDir::separator() + QStringLiteral("PREFGHIJ.LCK"));
     }
