@@ -1,4 +1,5 @@
 #include "../servicecode/ComponentFixture.h"
+#include "../servicecode/PostingScript.h"
 #include "TestMain.h"
 
 #include <demo/MainWindow.h>
@@ -44,25 +45,14 @@ void clickCode(Select_Code& form, const QString& code) {
     const tqservicecode::PickerListModel& model = form.codeList();
     for (int row = 0; row < model.count(); ++row) {
         if (model.line(row).section('\t', 0, 0).trimmed() == code) {
-            const QModelIndex index = model.index(row);
-            tqtest::control<QListView>(form, "List1")->scrollTo(index);
-            QTest::mouseClick(
-                tqtest::control<QListView>(form, "List1")->viewport(), Qt::LeftButton, {},
-                tqtest::control<QListView>(form, "List1")->visualRect(index).center());
+            auto* list = tqtest::control<QListView>(form, "List1");
+            list->scrollTo(model.index(row));
+            QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                              list->visualRect(model.index(row)).center());
             return;
         }
     }
     QFAIL(qPrintable("no line for " + code));
-}
-
-void clickButton(QDialog& dialog, const QString& caption) {
-    for (QPushButton* button : dialog.findChildren<QPushButton*>()) {
-        if (button->text() == caption && button->isVisible() && button->isEnabled()) {
-            button->click();
-            return;
-        }
-    }
-    QFAIL(qPrintable("no button " + caption));
 }
 
 QString enabledButtons(Select_Code& form) {
@@ -107,11 +97,7 @@ struct DemoPractice : tqtest::ComponentFixture {
 
     template <typename Widget>
     Widget* find(const char* name) {
-        auto* widget = window->findChild<Widget*>(QLatin1String(name));
-        if (widget == nullptr) {
-            qFatal("no %s in the demo window", name);
-        }
-        return widget;
+        return tqtest::control<Widget>(*window, name);
     }
 
     /// Chooses the patient named "Last, First" in the patient list; answers the id.
@@ -196,7 +182,7 @@ private slots:
 
         // Another patient clears the answer and shows his own ledger; a cancelled picker
         // posts nothing.
-        f.choosePatient("Liu, Grace");
+        const int32_t grace = f.choosePatient("Liu, Grace");
         QCOMPARE(answer->rowCount() + items->rowCount(), 0);
         ui.onShow("Select_Code",
                   [](QDialog& d) { tqtest::control<QPushButton>(d, "CMD_0")->click(); });
@@ -204,6 +190,24 @@ private slots:
         QCOMPARE(f.find<QLabel>("PickCount")->text(), "No code was chosen.");
         QCOMPARE(answer->rowCount(), 0);
         QCOMPARE(f.scalar("SELECT COUNT(*) FROM DTTable").toInt(), 2);
+        QCOMPARE(f.chosenInList(), "Liu, Grace");
+
+        // Another screen of the host posts an item, then asks the host to refresh.
+        tqGlobal::IHostServices& gic = *f.host;
+        int32_t key = 0;
+        int16_t success = 0;
+        gic.SaveRecord(
+            1, "DTTable", "traID", key, {"trapID", "traCod", "traDes", "traStaDat", "traDrIni"},
+            {QString::number(grace), "MEDHX", "  Update health history  ", "2026-03-02", "HM"},
+            true, success);
+        QVERIFY(success != 0);
+        QCOMPARE(items->rowCount(), 0);
+        int16_t value = 1;
+        gic.RefreshHost(value);
+        QCOMPARE(tableRow(items, 0),
+                 QStringList({QString::number(key), "MEDHX", "Update health history", "", "", "HM",
+                              tqplatform::vb::Format(QDate(2026, 3, 2), "Short Date")}));
+        QCOMPARE(f.window->currentPatientId(), grace);
         QCOMPARE(f.chosenInList(), "Liu, Grace");
     }
 
@@ -268,7 +272,7 @@ private slots:
         QVERIFY(shown);
     }
 
-    void aFrontDesksFirstMinutes() {
+    void aFrontDeskPostsAToDoItem() {
         OPEN_DEMO(f);
         QVERIFY(QTest::qWaitForWindowActive(f.window.get()));
         auto* patients = f.find<QTableWidget>("Patients");
@@ -302,10 +306,8 @@ private slots:
         QCOMPARE(ui.prompts(),
                  QStringList{"The code list was closed without choosing a code (it returned "
                              "\"0\")."});
-    }
+        ui.messages.clear();
 
-    void postingShowsTheNewItemAndItsNote() {
-        OPEN_DEMO(f);
         f.choosePatient("Kowalczyk, Anna");
         auto* items = f.find<QTableWidget>("Items");
         auto* notes = f.find<QTableWidget>("Notes");
@@ -313,13 +315,12 @@ private slots:
         auto* post = f.find<QAction>("actPostToDo");
         f.find<QPlainTextEdit>("Comment")->setPlainText("Call before noon\nAsk about insurance");
 
-        ScriptedUi ui;
         ui.onShow("Select_Code", [](QDialog& d) {
             clickCode(picker(d), "RCL6");
             tqtest::control<QPushButton>(d, "CMD_1")->click();
         });
         // The user stops at the provider list: nothing is posted.
-        ui.onShow("DocList", [](QDialog& d) { clickButton(d, "&Close"); });
+        ui.onShow("DocList", [](QDialog& d) { QVERIFY(tqtest::clickButton(d, "&Close")); });
         post->trigger();
         QCOMPARE(result->text(), "Nothing was posted.");
         QCOMPARE(items->rowCount(), 0);
@@ -329,13 +330,10 @@ private slots:
             auto* list = d.findChild<QListWidget*>("lstDoc");
             list->setCurrentRow(0);
             provider = list->item(0)->data(Qt::UserRole).toInt();
-            clickButton(d, "&OK");
+            QVERIFY(tqtest::clickButton(d, "&OK"));
         });
-        ui.onShow("Calendar", [](QDialog& d) { clickButton(d, "&OK"); });
-        ui.onShow("TextEntryDialog", [](QDialog& d) {
-            d.findChild<QLineEdit*>("txtText")->setText("Recall in June");
-            d.findChild<QPushButton*>("cmdOK")->click();
-        });
+        ui.onShow("Calendar", [](QDialog& d) { QVERIFY(tqtest::clickButton(d, "&OK")); });
+        ui.onShow("TextEntryDialog", [](QDialog& d) { tqtest::enterText(d, "Recall in June"); });
         ui.shownScreens.clear();
         post->trigger();
         QCOMPARE(ui.shownScreens,
@@ -373,30 +371,6 @@ private slots:
         QCOMPARE(items->item(0, 1)->text() + items->item(1, 0)->text(),
                  "LRECALL" + QString::number(id));
         QCOMPARE(notes->item(0, 1)->text(), "Recall in June");
-    }
-
-    void aHostRefreshRereadsTheItems() {
-        OPEN_DEMO(f);
-        const int32_t patient = f.choosePatient("Liu, Grace");
-        auto* items = f.find<QTableWidget>("Items");
-
-        // Another screen of the host posts an item, then asks the host to refresh.
-        tqGlobal::IHostServices& gic = *f.host;
-        int32_t key = 0;
-        int16_t success = 0;
-        gic.SaveRecord(
-            1, "DTTable", "traID", key, {"trapID", "traCod", "traDes", "traStaDat", "traDrIni"},
-            {QString::number(patient), "MEDHX", "  Update health history  ", "2026-03-02", "HM"},
-            true, success);
-        QVERIFY(success != 0);
-        QCOMPARE(items->rowCount(), 0);
-        int16_t value = 1;
-        gic.RefreshHost(value);
-        QCOMPARE(tableRow(items, 0),
-                 QStringList({QString::number(key), "MEDHX", "Update health history", "", "", "HM",
-                              tqplatform::vb::Format(QDate(2026, 3, 2), "Short Date")}));
-        QCOMPARE(f.window->currentPatientId(), patient);
-        QCOMPARE(f.chosenInList(), "Liu, Grace");
     }
 
     // The database fails between the picker and the posting (after the picker's refresh):

@@ -236,10 +236,12 @@ private slots:
         QCOMPARE(f.host->ScreenNumber(), screenNumberFor(answer));
     }
 
-    void monthAndYearLists() {
+    /// The month and year lists; both faces render, the calculator smaller than the calendar.
+    void monthAndYearListsAndFaces() {
         TQ_FIXTURE(f);
+        QPixmap calendarFace, calculatorFace;
         ScriptedUi ui;
-        ui.onShow("Calendar", [&](QDialog& dialog) {
+        ui.onShowOnce("Calendar", [&](QDialog& dialog) {
             Calendar& form = screen(dialog);
             const auto tip = [&](const char* name) {
                 return month(form)->findChild<QWidget*>(name)->toolTip();
@@ -266,9 +268,18 @@ private slots:
             QCOMPARE(tqtest::control<QListWidget>(form, "YearList")->currentItem()->text(), "2026");
             clickItem(tqtest::control<QListWidget>(form, "YearList"), "2028");
             QCOMPARE(month(form)->yearShown(), 2028);
+            calendarFace = form.grab();
             tqtest::control<QPushButton>(form, "cmdOK")->click();
         });
         QCOMPARE(askFollowUpDate("Enter follow-up date"), "02-28-2028");
+        ui.onShowOnce("Calendar", [&](QDialog& dialog) {
+            enter(screen(dialog), "buttons", "1 9 . 9 9 x 3 =");
+            calculatorFace = dialog.grab();
+        });
+        openCalculator();
+        QVERIFY(!calendarFace.isNull() && !calculatorFace.isNull());
+        QVERIFY(calculatorFace.width() < calendarFace.width());
+        QVERIFY(calculatorFace.height() < calendarFace.height());
     }
 
     void calculator_data() {
@@ -325,30 +336,6 @@ private slots:
         for (const ScriptedUi::Message& shown : ui.messages) {
             QCOMPARE(shown.title, "Calculator");
         }
-    }
-
-    /// Both faces render, the calculator in the calendar's place and smaller than it.
-    void bothFacesRender() {
-        TQ_FIXTURE(f);
-        f.insert("DTTable", "traID", {{"trapID", "5"}, {"traStaDat", "2026-03-04"}});
-        f.host->setPatientID(5);
-        f.host->setScreenOption("TXDATE");
-        QPixmap calendarFace;
-        QPixmap calculatorFace;
-        ScriptedUi ui;
-        ui.onShowOnce("Calendar", [&](QDialog& dialog) {
-            tqtest::control<QPushButton>(dialog, "cmd3Months")->click();
-            calendarFace = dialog.grab();
-        });
-        askFollowUpDate("Enter follow-up date");
-        ui.onShowOnce("Calendar", [&](QDialog& dialog) {
-            enter(screen(dialog), "buttons", "1 9 . 9 9 x 3 =");
-            calculatorFace = dialog.grab();
-        });
-        openCalculator();
-        QVERIFY(!calendarFace.isNull() && !calculatorFace.isNull());
-        QVERIFY(calculatorFace.width() < calendarFace.width());
-        QVERIFY(calculatorFace.height() < calendarFace.height());
     }
 };
 

@@ -189,6 +189,27 @@ private slots:
         QCOMPARE(tqtest::readFile(f.lockFile("RECALL6")), QByteArray("tester\r\n"));
         QCOMPARE(f.component.Pid(), f.patient);
         QCOMPARE(f.component.ServiceCode(), "RECALL6");
+
+        // The code picked from the to-do list, or the picker cancelled.
+        ui.onShow("Select_Code", [](QDialog& d) {
+            auto& form = dynamic_cast<Select_Code&>(d);
+            QVERIFY(tqtest::control<QPushButton>(form, "cmdCategory_20")->isEnabled() &&
+                    !tqtest::control<QPushButton>(form, "cmdCategory_21")->isEnabled());
+            QVERIFY(form.singleSelection());
+            QCOMPARE(form.codeList().count(), 1);
+            auto* list = tqtest::control<QListView>(form, "List1");
+            const QPoint line = list->visualRect(form.codeList().index(0)).center();
+            QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, line);
+            tqtest::control<QPushButton>(form, "CMD_1")->click();
+        });
+        const int32_t picked = f.post("", std::nullopt, std::nullopt, true);
+        QVERIFY(picked > 0);
+        QCOMPARE(f.scalar("SELECT count(DISTINCT traCod) FROM DTTable").toInt(), 1);  // RECALL6
+        QCOMPARE(f.host->lastNotedCode(), "RECALL6");
+
+        ui.onShow("Select_Code", [](QDialog& d) { d.reject(); });  // picker cancelled
+        QCOMPARE(f.post("", std::nullopt), 0);
+        QCOMPARE(f.rows("DTTable"), 2);
     }
 
     void notesFollowTheCommentAndTheHostFlag() {
@@ -204,14 +225,17 @@ private slots:
         f.host->setHostFlagAnswer(false);
         QVERIFY(f.post("", QString("LTR1")) > 0);
         QCOMPARE(f.rows("NoteTable"), 1);  // no comment, flag off: no note
-        // A NUL in the comment is dropped, not the note.
+        // A NUL in the comment is dropped, not the note; the calendar offers no date before
+        // the year 100.
+        ui.onShow("Calendar", [](QDialog& d) { tqtest::chooseDate(d, QDate(99, 12, 31)); });
         QVERIFY(f.post(QString("Sent by") + QChar(0) + " mail", QString("LTR1")) > 0);
         QCOMPARE(f.rows("NoteTable"), 2);
+        const QString last = "(SELECT max(traID) FROM DTTable)";
+        QCOMPARE(f.scalar("SELECT notText FROM NoteTable WHERE notTraID=" + last).toString(),
+                 "Welcome letter\r\nSent by mail");
         QCOMPARE(
-            f.scalar(
-                 "SELECT notText FROM NoteTable WHERE notTraID=(SELECT max(traID) FROM DTTable)")
-                .toString(),
-            "Welcome letter\r\nSent by mail");
+            f.scalar("SELECT traAptSchDat FROM DTTable WHERE traID=" + last).toString().left(10),
+            "0100-01-01");
     }
 
     void nothingIsPostedWhenTheUserStops() {
@@ -237,40 +261,6 @@ private slots:
         QCOMPARE(f.rows("DTTable"), 0);
         QCOMPARE(f.rows("NoteTable"), 0);
         QVERIFY(!QFile::exists(f.lockFile("RECALL6")));
-    }
-
-    void theCodeCanBePickedFromTheToDoList() {
-        TQ_SET_UP_FIXTURE(PostingPractice, f);
-        ScriptedUi ui;
-        f.scriptScreens(ui, "Pick up x-rays");
-        ui.onShow("Select_Code", [](QDialog& d) {
-            auto& form = dynamic_cast<Select_Code&>(d);
-            QVERIFY(tqtest::control<QPushButton>(form, "cmdCategory_20")->isEnabled() &&
-                    !tqtest::control<QPushButton>(form, "cmdCategory_21")->isEnabled());
-            QVERIFY(form.singleSelection());
-            QCOMPARE(form.codeList().count(), 1);
-            auto* list = tqtest::control<QListView>(form, "List1");
-            const QPoint line = list->visualRect(form.codeList().index(0)).center();
-            QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, line);
-            tqtest::control<QPushButton>(form, "CMD_1")->click();
-        });
-        const int32_t id = f.post("", std::nullopt, std::nullopt, true);
-        QVERIFY(id > 0);
-        QCOMPARE(f.scalar("SELECT traCod FROM DTTable").toString().trimmed(), "RECALL6");
-        QCOMPARE(f.host->lastNotedCode(), "RECALL6");
-
-        ui.onShow("Select_Code", [](QDialog& d) { d.reject(); });  // picker cancelled
-        QCOMPARE(f.post("", std::nullopt), 0);
-        QCOMPARE(f.rows("DTTable"), 1);
-    }
-
-    void theCalendarOffersOnlyPostableDates() {
-        TQ_SET_UP_FIXTURE(PostingPractice, f);
-        ScriptedUi ui;
-        f.scriptScreens(ui, "Recall");
-        ui.onShow("Calendar", [](QDialog& d) { tqtest::chooseDate(d, QDate(99, 12, 31)); });
-        QVERIFY(f.post("", QString("RECALL6")) > 0);
-        QCOMPARE(f.scalar("SELECT traAptSchDat FROM DTTable").toString().left(10), "0100-01-01");
     }
 
     /// A host or database that fails during a posting: the user is told, and neither the
@@ -354,16 +344,14 @@ private slots:
 
     /// The wait before a retry: 1.5 s for user number 1, 0.5 s for any other, however
     /// the name reads as a number.
-    void retryWaitsSpreadTheUsers() {
+    void retryWaitsAndLockNames() {
         for (const char* one : {"1", "1.4", "0", "-7", "-1e400", "tester", ""}) {
             QCOMPARE(UpdateRetry::waitSeconds(one), 1.5);
         }
         for (const char* other : {"2", "1.5", "1.6", "2.5", "1e300", "1e400"}) {
             QCOMPARE(UpdateRetry::waitSeconds(other), 0.5);
         }
-    }
-
-    void lockFileNames() {  // a long code: the data folder's TEMP, the name cut
+        // A long code's lock file: in the data folder's TEMP, the name cut.
         QCOMPARE(postingLockFile("/data/", "ABCDEFGHIJ"),
                  QStringLiteral("/data/TEMP") + QDir::separator() + QStringLiteral("PREFGHIJ.LCK"));
     }

@@ -79,7 +79,7 @@ private slots:
         QVERIFY(!found.isEmpty() || record == ServiceCodeRecord());  // nothing half filled
     }
 
-    void aliasesAreLookedUpAfterTheCode() {
+    void aliasesIdsAndBadInput() {
         TQ_FIXTURE(f);
         f.addCode("PE", {{"SevCodDes", "Code named PE"}});
         const int32_t exam = f.addCode("D0120", {{"SevCodOffCod", "PE"}, {"SevCodInsCod", "X120"}});
@@ -97,6 +97,30 @@ private slots:
             QVERIFY(!FindServiceCode(id, record, false, byID));
         }
         QVERIFY(!find("   ", record));
+
+        // Quotes, percent signs and overlong input are answered, never thrown.
+        f.addCode("O'NEIL", {{"SevCodDes", "It's 100% \"quoted\""}});
+        f.addCode("10%");
+        ScriptedUi ui;
+        QVERIFY(find("O'NEIL", record));
+        QCOMPARE(record.description(), "It's 100% \"quoted\"");
+        QVERIFY(!find("1%", record));  // a percent sign is no wildcard here
+        QVERIFY(find("10%", record));
+        QVERIFY(!find("ABCDEFGHIJK", record));  // longer than any code
+        QVERIFY(!find("x' OR '1'='1", record));
+        QVERIFY(CountCodeRows("x' OR '1'='1", true, true, 0));
+
+        // A pseudo-code row the table refuses leaves the record unstored, nothing half written.
+        ServiceCodeRecord tooLong = ServiceCodeRecord::defaults();
+        tooLong.setCode("LONGDESC");
+        tooLong.SevCodDes = QString(300, QLatin1Char('x'));
+        SaveProgramCode(tooLong);
+        QCOMPARE(tooLong.SevCodID, 0);
+        QCOMPARE(f.scalar("SELECT count(*) FROM SevCodTable WHERE SevCodCod='LONGDESC'").toInt(),
+                 0);
+        ServiceCodeRecord blank;
+        SaveProgramCode(blank);  // a blank code is ignored
+        QCOMPARE(f.scalar("SELECT count(*) FROM SevCodTable").toInt(), 4);
     }
 
     void reservedCodesAreRefused() {
@@ -229,6 +253,23 @@ private slots:
         QCOMPARE(record.description() + record.SevCodLetNam, QString());
         QVERIFY(record.SevCodFee1 == Currency() && record.SevCodTax == 0.0f);
         QCOMPARE(record.typeNumber(), 0);
+
+        // A program code saved over its row: one row, the values read back.
+        const int32_t id = f.addCode("RX~", {{"SevCodDes", "Old words"}, {"SevCodFee1", "9.99"}});
+        record = ServiceCodeRecord::defaults();
+        record.setCode("RX~");
+        record.setDescription("Prescription");
+        record.SevCodFee1 = Currency::fromRaw(12345);
+        record.SevCodTax = 8.25f;
+        record.SevCodLetNam = "  letter.rtf ";
+        SaveProgramCode(record);
+        QCOMPARE(record.SevCodID, id);
+        QCOMPARE(f.scalar("SELECT count(*) FROM SevCodTable WHERE SevCodCod = 'RX~'").toInt(), 1);
+        ServiceCodeRecord read;
+        QVERIFY(find("RX~", read));
+        QCOMPARE(read.description() + "|" + read.SevCodLetNam + "|" + read.SevCodCurMov.trimmed(),
+                 "Prescription|letter.rtf|YNNNYNNNN");
+        QVERIFY(read.SevCodFee1 == Currency::fromRaw(12345) && read.SevCodTax == 8.25f);
     }
 
     void ambiguousCodesOpenTheSearchWindow() {
@@ -265,33 +306,6 @@ private slots:
         QCOMPARE(ui.shownScreens, QStringList(3, CodeSearchScreenName));
     }
 
-    void badInputIsAnsweredNotThrown() {
-        TQ_FIXTURE(f);
-        f.addCode("O'NEIL", {{"SevCodDes", "It's 100% \"quoted\""}});
-        f.addCode("10%");
-        ScriptedUi ui;
-        ServiceCodeRecord record;
-        QVERIFY(find("O'NEIL", record));
-        QCOMPARE(record.description(), "It's 100% \"quoted\"");
-        QVERIFY(!find("1%", record));  // a percent sign is no wildcard here
-        QVERIFY(find("10%", record));
-        QVERIFY(!find("ABCDEFGHIJK", record));  // longer than any code
-        QVERIFY(!find("x' OR '1'='1", record));
-        QVERIFY(CountCodeRows("x' OR '1'='1", true, true, 0));
-
-        // A pseudo-code row the table refuses leaves the record unstored, nothing half written.
-        ServiceCodeRecord tooLong = ServiceCodeRecord::defaults();
-        tooLong.setCode("LONGDESC");
-        tooLong.SevCodDes = QString(300, QLatin1Char('x'));
-        SaveProgramCode(tooLong);
-        QCOMPARE(tooLong.SevCodID, 0);
-        QCOMPARE(f.scalar("SELECT count(*) FROM SevCodTable WHERE SevCodCod='LONGDESC'").toInt(),
-                 0);
-        ServiceCodeRecord blank;
-        SaveProgramCode(blank);  // a blank code is ignored
-        QCOMPARE(f.scalar("SELECT count(*) FROM SevCodTable").toInt(), 2);
-    }
-
     void countingRows() {
         TQ_FIXTURE(f);
         f.addCode("A1", {{"SevCodOffCod", "B1"}});
@@ -306,25 +320,6 @@ private slots:
         QVERIFY(!CountCodeRows("A1", false, false, -1));
         QVERIFY(CountCodeRows("C1", false, false, -1));
         QVERIFY(CountCodeRows("OTHER", true, false, 0));
-    }
-
-    void savingAProgramCodeUpdatesItsRow() {
-        TQ_FIXTURE(f);
-        const int32_t id = f.addCode("RX~", {{"SevCodDes", "Old words"}, {"SevCodFee1", "9.99"}});
-        ServiceCodeRecord record = ServiceCodeRecord::defaults();
-        record.setCode("RX~");
-        record.setDescription("Prescription");
-        record.SevCodFee1 = Currency::fromRaw(12345);
-        record.SevCodTax = 8.25f;
-        record.SevCodLetNam = "  letter.rtf ";
-        SaveProgramCode(record);
-        QCOMPARE(record.SevCodID, id);
-        QCOMPARE(f.scalar("SELECT count(*) FROM SevCodTable").toInt(), 1);
-        ServiceCodeRecord read;
-        QVERIFY(find("RX~", read));
-        QCOMPARE(read.description() + "|" + read.SevCodLetNam + "|" + read.SevCodCurMov.trimmed(),
-                 "Prescription|letter.rtf|YNNNYNNNN");
-        QVERIFY(read.SevCodFee1 == Currency::fromRaw(12345) && read.SevCodTax == 8.25f);
     }
 };
 
