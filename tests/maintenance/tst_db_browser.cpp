@@ -652,6 +652,50 @@ private slots:
         QCOMPARE(lines[0], QByteArray("\"50%OFF\"\t\"Half price\"\t\"Discount\"\t\"10.00\"\t\r"));
         QVERIFY(ui.prompts().last().startsWith("The code list was written to "));
     }
+
+    /// Enter and a double-click edit the row, the Delete key asks the toolbar's question;
+    /// Escape still closes the browser.
+    void enterDoubleClickAndDeleteActOnTheRow_data() {
+        QTest::addColumn<int>("key");
+        QTest::newRow("Enter") << int(Qt::Key_Return);
+        QTest::newRow("double-click") << 0;
+        QTest::newRow("Delete") << int(Qt::Key_Delete);
+    }
+    void enterDoubleClickAndDeleteActOnTheRow() {
+        QFETCH(int, key);
+        TQ_SET_UP_FIXTURE(BrowserPractice, f);
+        ScreenFactory::Registration registration(ServiceCodeEditorScreenName,
+                                                 [] { return std::make_unique<FakeEditor>(); });
+        f.showCategory("Diag");
+        SerCod browser;
+        browser.show();
+        ScriptedUi ui;
+        int32_t edited = 0;
+        ui.onShowOnce(ServiceCodeEditorScreenName,
+                      [&](QDialog& dialog) { edited = dynamic_cast<FakeEditor&>(dialog).id; });
+        ui.answers = {7};
+        RecordGrid* grid = browser.grid();
+        const QModelIndex row = grid->model()->index(rowOf(browser, "ONEIL"), 2);
+        if (key == 0) {
+            // A double-click arrives as a click followed by the second press.
+            const QPoint at = grid->visualRect(row).center();
+            QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, at);
+            QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, at);
+        } else {
+            grid->setCurrentIndex(row);
+            grid->clearSelBookmarks();  // only current, as the arrow keys with Ctrl leave it
+            QTest::keyClick(grid, Qt::Key(key));
+        }
+        const bool deletes = key == Qt::Key_Delete;
+        QCOMPARE(edited, deletes ? 0 : f.ids["ONEIL"]);
+        QCOMPARE(ui.prompts(),
+                 deletes ? QStringList({"You have 1 code selected. \r\nDo you want to delete "
+                                        "this selection?"})
+                         : QStringList());
+        QCOMPARE(f.scalar("SELECT COUNT(*) FROM SevCodTable").toInt(), 8);
+        QTest::keyClick(grid, Qt::Key_Escape);
+        QVERIFY(!browser.isVisible());
+    }
 };
 
 TQ_TEST_MAIN(BrowserTest)

@@ -113,6 +113,9 @@ SerCod::SerCod(QWidget* parent) : QDialog(parent) {
     m_selectButton = new QPushButton(QStringLiteral("..."), this);
     m_selectButton->setObjectName(QStringLiteral("SelectCMD"));
     m_selectButton->setToolTip(SelectHint);
+    // Enter belongs to the grid (it edits the row), so no button of the browser is a
+    // default button that would take it.
+    m_selectButton->setAutoDefault(false);
     m_selectButton->installEventFilter(this);
     connect(m_selectButton, &QPushButton::clicked, this, &SerCod::chooseCategoryClicked);
     m_selectionLabel = new QLabel(this);
@@ -150,6 +153,11 @@ SerCod::SerCod(QWidget* parent) : QDialog(parent) {
             [this](int column) { runToolbarAction([&] { sortByColumn(column); }); });
     connect(m_grid, &RecordGrid::keyTyped, this,
             [this](const QString& text) { runToolbarAction([&] { search(text); }); });
+    connect(m_grid, &QAbstractItemView::doubleClicked, this, [this](const QModelIndex& index) {
+        if (index.isValid()) {
+            triggerRowAction("Edit");
+        }
+    });
     connect(m_grid, &RecordGrid::selChange, this, &SerCod::refreshCounts);
     connect(m_grid, &RecordGrid::rowColChange, this, &SerCod::refreshCounts);
     layout->addWidget(m_grid, 1);
@@ -899,6 +907,21 @@ void SerCod::selectPopupCode() {
     }
 }
 
+void SerCod::triggerRowAction(const char* key) {
+    // The toolbar's action, so that a user without the right to change codes is refused
+    // here as there.
+    QAction* action = m_toolbar->findChild<QAction*>(QLatin1String(key));
+    if (action == nullptr || !action->isEnabled() || m_busy) {
+        return;
+    }
+    // A row that is only current (moved to by the keyboard) is the row the key acts on,
+    // as "Okay" takes it; rows the user selected stay the ones acted on.
+    if (m_grid->selBookmarks().empty()) {
+        tqplatform::ui::guard([this] { selectOnly(currentRow()); });
+    }
+    action->trigger();
+}
+
 void SerCod::popupEdit() {
     selectPopupCode();
     editCode();
@@ -911,6 +934,13 @@ void SerCod::popupDelete() {
 
 bool SerCod::eventFilter(QObject* watched, QEvent* event) {
     const QEvent::Type type = event->type();
+    if (watched == m_grid && type == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Delete) {
+            triggerRowAction(key == Qt::Key_Delete ? "Delete" : "Edit");
+            return true;
+        }
+    }
     if (watched == m_grid->viewport() &&
         (type == QEvent::MouseButtonPress || type == QEvent::MouseButtonDblClick)) {
         // The view would select the row under a right press: the pop-up moves only the

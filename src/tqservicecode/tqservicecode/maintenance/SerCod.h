@@ -102,6 +102,9 @@ private:
     /// Shows the codes of category; when they cannot be read, what was shown stays.
     void showCategory(const QString& category, const QString& type, const QString& label);
     void sortByColumn(int column);
+    /// Enter, a double-click and the Delete key over the grid: the toolbar action of that
+    /// key on the selected rows, or on the current row when none is selected.
+    void triggerRowAction(const char* key);
     void popupEdit();
     void popupDelete();
     void runToolbarAction(const std::function<void()>& action);
