@@ -152,7 +152,7 @@ case "$job" in
         ASAN_OPTIONS=detect_leaks=0 stage ctest_run \
             "tests under AddressSanitizer and UndefinedBehaviorSanitizer" "$ASAN_DIR"
         stage package_check "the Debian package, installed into a scratch root"
-        say "times: ${STAGE_TIMES# }; whole run $((SECONDS - RUN_START)) s"
+        say "times:${STAGE_TIMES%;}; whole run $((SECONDS - RUN_START)) s"
         ;;
     package)
         install_packages
